@@ -1,0 +1,105 @@
+// The host's triangle mesh: faces of 20 bytes, texture and colour channels,
+// normals, isolated-vertex removal and bounding box.
+#pragma once
+
+#include "hostsdk/geom.h"
+
+const DWORD EDGE_A = 1;
+const DWORD EDGE_B = 2;
+const DWORD EDGE_C = 4;
+const DWORD EDGE_ALL = EDGE_A | EDGE_B | EDGE_C;
+const int FACE_MATID_SHIFT = 16;
+const DWORD FACE_MATID_MASK = 0xFFFF;
+
+// Three vertex indices, smoothing group, flags: material id in the upper
+// 16 bits, edge visibility in the lower bits.
+class HOSTSDK_API Face {
+public:
+    DWORD v[3];
+    DWORD smGroup;
+    DWORD flags;
+
+    Face() : v{0, 0, 0}, smGroup(0), flags(0) {}
+    void setVerts(int a, int b, int c) { v[0] = a; v[1] = b; v[2] = c; }
+    void setSmGroup(DWORD g) { smGroup = g; }
+    DWORD getSmGroup() const { return smGroup; }
+    void setMatID(MtlID id) { flags = (flags & 0xFFFF) | (DWORD(id) << FACE_MATID_SHIFT); }
+    MtlID getMatID() const { return MtlID((flags >> FACE_MATID_SHIFT) & FACE_MATID_MASK); }
+    void setEdgeVisFlags(int va, int vb, int vc);
+    int getEdgeVis(int edge) const { return (flags >> edge) & 1; }
+    DWORD getVert(int i) const { return v[i]; }
+};
+
+class HOSTSDK_API TVFace {
+public:
+    DWORD t[3];
+    TVFace() : t{0, 0, 0} {}
+    void setTVerts(int a, int b, int c) { t[0] = a; t[1] = b; t[2] = c; }
+    DWORD getTVert(int i) const { return t[i]; }
+};
+
+class HOSTSDK_API Mesh : public MaxHeapOperators {
+public:
+    Mesh();
+    ~Mesh();
+
+    // Sizing: false when the memory cannot be had (the arrays are then
+    // unchanged); never throws. keep copies the old entries that still fit.
+    BOOL setNumVerts(int n, BOOL keep = FALSE, BOOL synchSel = TRUE);
+    BOOL setNumFaces(int n, BOOL keep = FALSE, BOOL synchSel = TRUE);
+    BOOL setNumTVerts(int n, BOOL keep = FALSE);
+    BOOL setNumTVFaces(int n, BOOL keep = FALSE, int oldCt = 0);
+    BOOL setNumVertCol(int n, BOOL keep = FALSE);
+    BOOL setNumVCFaces(int n, BOOL keep = FALSE, int oldCt = 0);
+
+    int getNumVerts() const { return numVerts; }
+    int getNumFaces() const { return numFaces; }
+    int getNumTVerts() const { return numTVerts; }
+    int getNumVertCol() const { return numCVerts; }
+    void setVert(int i, const Point3& p) { verts[i] = p; }
+    Point3& getVert(int i) { return verts[i]; }
+    void setTVert(int i, const UVVert& p) { tVerts[i] = p; }
+
+    // Explicit normals, kept apart from those buildNormals computes.
+    void setNormal(int i, const Point3& n);
+    bool hasExplicitNormals() const { return explicitNormals != nullptr; }
+    Point3 getExplicitNormal(int i) const;  // (0,0,0) where none was set
+
+    // Removes vertices no face uses; remaps faces and explicit normals.
+    void DeleteIsoVerts();
+    // The same for the texture and the colour channel.
+    void DeleteIsoMapVerts();
+    // Face normals and smoothed vertex normals from the geometry.
+    void buildNormals();
+    const Point3* getFaceNormals() const { return faceNormals; }
+    const Point3* getVertexNormals() const { return vertexNormals; }
+    void InvalidateEdgeList() { edgeListValid = false; }
+    bool isEdgeListValid() const { return edgeListValid; }
+    void buildBoundingBox();
+    // The box of the last buildBoundingBox, transformed by tm when given.
+    Box3 getBoundingBox(Matrix3* tm = nullptr);
+
+    int numVerts;
+    int numFaces;
+    Point3* verts;
+    Face* faces;
+    int numTVerts;
+    UVVert* tVerts;
+    TVFace* tvFace;
+    int numTVFaces;
+    int numCVerts;
+    VertColor* vertCol;
+    TVFace* vcFace;
+    int numVCFaces;
+
+private:
+    Mesh(const Mesh&) = delete;
+    Mesh& operator=(const Mesh&) = delete;
+    void freeNormals();
+
+    Point3* explicitNormals;
+    Point3* faceNormals;
+    Point3* vertexNormals;
+    bool edgeListValid;
+    Box3 bbox;
+};

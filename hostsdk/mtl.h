@@ -1,0 +1,122 @@
+// Host materials and texture maps, with values that can be read back.
+#pragma once
+
+#include "hostsdk/object.h"
+
+class Texmap;
+
+class HOSTSDK_API MtlBase : public ReferenceTarget {
+public:
+    MtlBase();
+    ~MtlBase() override;
+    virtual void SetName(CStr s) { name = s; }
+    virtual CStr& GetName() { return name; }
+    virtual int NumSubTexmaps() { return 0; }
+    virtual Texmap* GetSubTexmap(int i) { return nullptr; }
+    virtual void SetSubTexmap(int i, Texmap* m) {}
+
+private:
+    CStr name;
+};
+
+class HOSTSDK_API Texmap : public MtlBase {
+public:
+    explicit Texmap(const Class_ID& id) : classId(id) {}
+    Class_ID ClassID() override { return classId; }
+    SClass_ID SuperClassID() override { return TEXMAP_CLASS_ID; }
+
+private:
+    Class_ID classId;
+};
+
+class HOSTSDK_API Mtl : public MtlBase {
+public:
+    SClass_ID SuperClassID() override { return MATERIAL_CLASS_ID; }
+    virtual Color GetAmbient(int mtlNum = 0, BOOL backFace = FALSE) { return Color(); }
+    virtual Color GetDiffuse(int mtlNum = 0, BOOL backFace = FALSE) { return Color(); }
+    virtual Color GetSpecular(int mtlNum = 0, BOOL backFace = FALSE) { return Color(); }
+    virtual float GetShininess(int mtlNum = 0, BOOL backFace = FALSE) { return 0; }
+    virtual float GetShinStr(int mtlNum = 0, BOOL backFace = FALSE) { return 0; }
+    virtual float GetXParency(int mtlNum = 0, BOOL backFace = FALSE) { return 0; }
+    virtual int NumSubMtls() { return 0; }
+    virtual Mtl* GetSubMtl(int i) { return nullptr; }
+    virtual void SetSubMtl(int i, Mtl* m) {}
+    // The entry after SetSubMtl: tells the material its parameters changed.
+    virtual void NotifyChanged() { ++changeCount; }
+    int ChangeCount() const { return changeCount; }
+
+private:
+    int changeCount = 0;
+};
+
+// The host's standard material. Sub-texture map 1 is the diffuse map.
+class HOSTSDK_API StdMat : public Mtl {
+public:
+    StdMat();
+    ~StdMat() override;
+    Class_ID ClassID() override { return DMTL_CLASS_ID; }
+    virtual void SetAmbient(Color c, TimeValue t) { ambient = c; }
+    virtual void SetDiffuse(Color c, TimeValue t) { diffuse = c; }
+    virtual void SetSpecular(Color c, TimeValue t) { specular = c; }
+    virtual void SetShininess(float v, TimeValue t) { shininess = v; }
+    virtual void SetShinStr(float v, TimeValue t) { shinStr = v; }
+    virtual void SetOpacity(float v, TimeValue t) { opacity = v; }
+    virtual Color GetAmbient(TimeValue t) { return ambient; }
+    virtual Color GetDiffuse(TimeValue t) { return diffuse; }
+    virtual Color GetSpecular(TimeValue t) { return specular; }
+    virtual float GetShininess(TimeValue t) { return shininess; }
+    virtual float GetShinStr(TimeValue t) { return shinStr; }
+    virtual float GetOpacity(TimeValue t) { return opacity; }
+    Color GetAmbient(int mtlNum = 0, BOOL backFace = FALSE) override { return ambient; }
+    Color GetDiffuse(int mtlNum = 0, BOOL backFace = FALSE) override { return diffuse; }
+    Color GetSpecular(int mtlNum = 0, BOOL backFace = FALSE) override { return specular; }
+    float GetShininess(int mtlNum = 0, BOOL backFace = FALSE) override { return shininess; }
+    float GetShinStr(int mtlNum = 0, BOOL backFace = FALSE) override { return shinStr; }
+    float GetXParency(int mtlNum = 0, BOOL backFace = FALSE) override { return 1.0f - opacity; }
+    int NumSubTexmaps() override { return kMapCount; }
+    Texmap* GetSubTexmap(int i) override;
+    // Takes ownership: the map is released with the material.
+    void SetSubTexmap(int i, Texmap* m) override;
+
+    static const int kMapCount = 12;
+
+private:
+    Color ambient, diffuse, specular;
+    float shininess, shinStr, opacity;
+    Texmap* maps[kMapCount];
+};
+
+class HOSTSDK_API StdMat2 : public StdMat {};
+
+// Owns its sub-materials: releasing it releases each distinct one once.
+class HOSTSDK_API MultiMtl : public Mtl {
+public:
+    MultiMtl();
+    ~MultiMtl() override;
+    Class_ID ClassID() override { return MULTI_CLASS_ID; }
+    virtual void SetNumSubMtls(int n);
+    int NumSubMtls() override { return count; }
+    Mtl* GetSubMtl(int i) override;
+    void SetSubMtl(int i, Mtl* m) override;
+
+private:
+    Mtl** subs;
+    int count;
+};
+
+// New materials with the stand-in's defaults: ambient and diffuse 150/255
+// grey, specular 0.9 grey, opacity 1, shininess 0.1, shininess strength 0.
+HOSTSDK_API StdMat2* NewDefaultStdMat();
+HOSTSDK_API MultiMtl* NewDefaultMultiMtl();
+
+class HOSTSDK_API MarketDefaults {
+public:
+    virtual ~MarketDefaults() {}
+    // A new instance of the class asked for: the vertex-colour map for
+    // VERTEX_COLOR_CLASS_ID, null for anything else.
+    virtual ReferenceTarget* CreateInstance(SClass_ID superClass, const Class_ID& classId,
+                                            const char* key, SClass_ID superClass2,
+                                            const Class_ID& classId2, void* filter);
+};
+
+HOSTSDK_API MarketDefaults* GetMarketDefaults(const char* fileName = nullptr);

@@ -1,0 +1,85 @@
+// The stand-in host's own side: a scene that importers fill through
+// ImpInterface and Interface7, and that the reference host and tests read back.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hostsdk/interface.h"
+
+// One scene node; plays both the import node and the scene node.
+class HOSTSDK_API HostNode : public ImpNode, public INode {
+public:
+    HostNode();
+    ~HostNode() override;  // releases its object and material
+    // ImpNode
+    RefResult Reference(Object* obj) override;
+    void SetTransform(TimeValue t, Matrix3 tm) override;
+    void SetName(const char* name) override;
+    INode* GetINode() override { return this; }
+    // INode
+    const char* GetName() override { return name.data(); }
+    Object* GetObjectRef() override { return object; }
+    Matrix3 GetNodeTM(TimeValue t) override { return transform; }
+    Mtl* GetMtl() override { return material; }
+    void SetMtl(Mtl* mtl) override;
+
+private:
+    CStr name;
+    Object* object;
+    Mtl* material;
+    Matrix3 transform;
+};
+
+class HOSTSDK_API HostScene : public ImpInterface {
+public:
+    HostScene();
+    ~HostScene() override;
+    ImpNode* CreateNode() override;
+    void AddNodeToScene(ImpNode* node) override;
+    int NewScene() override;
+    void RedrawViews() override;
+
+    int NodeCount() const;
+    HostNode* GetNode(int i) const;
+    int RedrawCount() const { return redraws; }
+    // Test hook: CreateNode answers null while set.
+    void SetFailNodeCreation(bool fail) { failNodeCreation = fail; }
+
+private:
+    std::vector<HostNode*> nodes;    // in the scene, in order
+    std::vector<HostNode*> pending;  // created, not yet added
+    int redraws;
+    bool failNodeCreation;
+};
+
+class HOSTSDK_API HostCore : public Interface7 {
+public:
+    explicit HostCore(HostScene& scene);
+    HWND GetMAXHWnd() override { return mainWindow; }
+    const char* GetDir(int which) override;
+    BOOL FileReset(BOOL noPrompt = FALSE) override;
+    void ActivateTexture(Texmap* map, Mtl* mtl, int subNum = -1) override;
+    void PutMtlToMtlEditor(MtlBase* mtl, int slot) override;
+
+    void SetMainWindow(HWND w) { mainWindow = w; }
+    void SetDir(int which, const char* path);
+    MtlBase* EditorSlot(int slot) const;
+    int FileResetCount() const { return fileResets; }
+    int ActivatedTextureCount() const { return activatedTextures; }
+
+    static const int kEditorSlots = 24;
+
+private:
+    HostScene& scene;
+    HWND mainWindow;
+    std::string helpDir, plugCfgDir;
+    MtlBase* editorSlots[kEditorSlots];
+    int fileResets;
+    int activatedTextures;
+};
+
+// The node blocks of the scene dump, one item per line, ending with "end".
+HOSTSDK_API std::string DumpScene(const HostScene& scene);
+// A float as the dump prints it (%.9g).
+HOSTSDK_API std::string DumpFloat(float f);

@@ -1,0 +1,53 @@
+# Shared by the scripts: the two builds, a private X display and wine prefix.
+KS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+KS_BUILD=$KS_ROOT/build
+
+ks_build() {
+    local preset
+    for preset in "$@"; do
+        if [ ! -f "$KS_BUILD/$preset/build.ninja" ]; then
+            cmake --preset "$preset" -S "$KS_ROOT" >/dev/null
+        fi
+        cmake --build "$KS_BUILD/$preset" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
+        [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
+    done
+}
+
+# Wine in a 32-bit prefix of our own under build/, quiet, no mono/gecko prompts.
+ks_wine_env() {
+    export WINEPREFIX=$KS_BUILD/wineprefix
+    export WINEARCH=win32
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+}
+
+KS_XVFB_PID=
+# Starts an Xvfb of our own on a free display number; ks_stop_xvfb ends it.
+ks_start_xvfb() {
+    local n
+    for n in $(seq 91 130); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        KS_XVFB_PID=$!
+        sleep 0.5
+        if kill -0 "$KS_XVFB_PID" 2>/dev/null; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+ks_stop_xvfb() {
+    if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if [ -n "$KS_XVFB_PID" ]; then
+        kill "$KS_XVFB_PID" 2>/dev/null || true
+        wait "$KS_XVFB_PID" 2>/dev/null || true
+        KS_XVFB_PID=
+    fi
+}
