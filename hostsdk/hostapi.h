@@ -85,3 +85,5 @@ public:
 // Test hook of the stand-in: every host allocation above this many bytes in
 // total fails (mesh sizing answers false). 0 lifts the limit.
 HOSTSDK_API void HostSetAllocationLimit(size_t bytes);
+// Test hook: bytes currently held on the host heap (leaks show here).
+HOSTSDK_API size_t HostHeapBytesInUse();

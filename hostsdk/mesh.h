@@ -60,21 +60,30 @@ public:
     Point3& getVert(int i) { return verts[i]; }
     void setTVert(int i, const UVVert& p) { tVerts[i] = p; }
 
-    // Explicit normals, kept apart from those buildNormals computes.
+    // Explicit normals, kept apart from those buildNormals computes. Stored
+    // as given; an index outside the vertices (or no memory for the normal
+    // array, made on the first call) drops the normal. They follow the
+    // vertices: kept by setNumVerts(n, TRUE), dropped by setNumVerts(n, FALSE).
     void setNormal(int i, const Point3& n);
     bool hasExplicitNormals() const { return explicitNormals != nullptr; }
     Point3 getExplicitNormal(int i) const;  // (0,0,0) where none was set
 
     // Removes vertices no face uses; remaps faces and explicit normals.
+    // A mesh without faces has only isolated vertices and loses them all,
+    // so a point cloud is not passed here. The map channels keep their own
+    // indices and are untouched. A face index past the end stays past it.
     void DeleteIsoVerts();
-    // The same for the texture and the colour channel.
+    // The same for the texture and the colour channel, each against its
+    // own map faces (a channel without map faces loses all its entries).
     void DeleteIsoMapVerts();
-    // Face normals and smoothed vertex normals from the geometry.
+    // Face normals and smoothed vertex normals from the geometry (smoothing
+    // group 0 faces are faceted). Sizing calls and DeleteIsoVerts drop them.
     void buildNormals();
     const Point3* getFaceNormals() const { return faceNormals; }
     const Point3* getVertexNormals() const { return vertexNormals; }
     void InvalidateEdgeList() { edgeListValid = false; }
     bool isEdgeListValid() const { return edgeListValid; }
+    // The box of all vertices, faces or not (empty for no vertices).
     void buildBoundingBox();
     // The box of the last buildBoundingBox, transformed by tm when given.
     Box3 getBoundingBox(Matrix3* tm = nullptr);

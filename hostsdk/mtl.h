@@ -32,11 +32,14 @@ private:
 class HOSTSDK_API Mtl : public MtlBase {
 public:
     SClass_ID SuperClassID() override { return MATERIAL_CLASS_ID; }
-    virtual Color GetAmbient(int mtlNum = 0, BOOL backFace = FALSE) { return Color(); }
-    virtual Color GetDiffuse(int mtlNum = 0, BOOL backFace = FALSE) { return Color(); }
-    virtual Color GetSpecular(int mtlNum = 0, BOOL backFace = FALSE) { return Color(); }
-    virtual float GetShininess(int mtlNum = 0, BOOL backFace = FALSE) { return 0; }
-    virtual float GetShinStr(int mtlNum = 0, BOOL backFace = FALSE) { return 0; }
+    // The material's values as the renderer sees them. Subclasses supply them
+    // through the protected Value* hooks, so that a subclass's own getters
+    // taking a time (StdMat::GetDiffuse(t)) do not clash with these.
+    virtual Color GetAmbient(int mtlNum = 0, BOOL backFace = FALSE) { return AmbientValue(); }
+    virtual Color GetDiffuse(int mtlNum = 0, BOOL backFace = FALSE) { return DiffuseValue(); }
+    virtual Color GetSpecular(int mtlNum = 0, BOOL backFace = FALSE) { return SpecularValue(); }
+    virtual float GetShininess(int mtlNum = 0, BOOL backFace = FALSE) { return ShininessValue(); }
+    virtual float GetShinStr(int mtlNum = 0, BOOL backFace = FALSE) { return ShinStrValue(); }
     virtual float GetXParency(int mtlNum = 0, BOOL backFace = FALSE) { return 0; }
     virtual int NumSubMtls() { return 0; }
     virtual Mtl* GetSubMtl(int i) { return nullptr; }
@@ -44,6 +47,13 @@ public:
     // The entry after SetSubMtl: tells the material its parameters changed.
     virtual void NotifyChanged() { ++changeCount; }
     int ChangeCount() const { return changeCount; }
+
+protected:
+    virtual Color AmbientValue() { return Color(); }
+    virtual Color DiffuseValue() { return Color(); }
+    virtual Color SpecularValue() { return Color(); }
+    virtual float ShininessValue() { return 0; }
+    virtual float ShinStrValue() { return 0; }
 
 private:
     int changeCount = 0;
@@ -67,11 +77,14 @@ public:
     virtual float GetShininess(TimeValue t) { return shininess; }
     virtual float GetShinStr(TimeValue t) { return shinStr; }
     virtual float GetOpacity(TimeValue t) { return opacity; }
-    Color GetAmbient(int mtlNum = 0, BOOL backFace = FALSE) override { return ambient; }
-    Color GetDiffuse(int mtlNum = 0, BOOL backFace = FALSE) override { return diffuse; }
-    Color GetSpecular(int mtlNum = 0, BOOL backFace = FALSE) override { return specular; }
-    float GetShininess(int mtlNum = 0, BOOL backFace = FALSE) override { return shininess; }
-    float GetShinStr(int mtlNum = 0, BOOL backFace = FALSE) override { return shinStr; }
+    // The same without a time (these hide Mtl's getters in StdMat's scope,
+    // which would otherwise make GetDiffuse(0) ambiguous).
+    Color GetAmbient() { return ambient; }
+    Color GetDiffuse() { return diffuse; }
+    Color GetSpecular() { return specular; }
+    float GetShininess() { return shininess; }
+    float GetShinStr() { return shinStr; }
+    float GetOpacity() { return opacity; }
     float GetXParency(int mtlNum = 0, BOOL backFace = FALSE) override { return 1.0f - opacity; }
     int NumSubTexmaps() override { return kMapCount; }
     Texmap* GetSubTexmap(int i) override;
@@ -79,6 +92,13 @@ public:
     void SetSubTexmap(int i, Texmap* m) override;
 
     static const int kMapCount = 12;
+
+protected:
+    Color AmbientValue() override { return ambient; }
+    Color DiffuseValue() override { return diffuse; }
+    Color SpecularValue() override { return specular; }
+    float ShininessValue() override { return shininess; }
+    float ShinStrValue() override { return shinStr; }
 
 private:
     Color ambient, diffuse, specular;
@@ -89,6 +109,7 @@ private:
 class HOSTSDK_API StdMat2 : public StdMat {};
 
 // Owns its sub-materials: releasing it releases each distinct one once.
+// A new one has no sub-materials; SetNumSubMtls adds empty slots.
 class HOSTSDK_API MultiMtl : public Mtl {
 public:
     MultiMtl();
@@ -102,10 +123,12 @@ public:
 private:
     Mtl** subs;
     int count;
+    friend void HostDetachMaterial(Mtl* keeper, Mtl* held);
 };
 
 // New materials with the stand-in's defaults: ambient and diffuse 150/255
-// grey, specular 0.9 grey, opacity 1, shininess 0.1, shininess strength 0.
+// grey, specular 0.9 grey, opacity 1, shininess 0.1, shininess strength 0,
+// no maps. Null when memory cannot be had.
 HOSTSDK_API StdMat2* NewDefaultStdMat();
 HOSTSDK_API MultiMtl* NewDefaultMultiMtl();
 

@@ -7,14 +7,17 @@
 
 class HOSTSDK_API Animatable : public MaxHeapOperators {
 public:
+    Animatable();  // counted by HostLiveObjectCount
     virtual ~Animatable();
+    Animatable(const Animatable&) = delete;  // host objects are owned, never copied
+    Animatable& operator=(const Animatable&) = delete;
     virtual Class_ID ClassID() = 0;
     virtual SClass_ID SuperClassID() = 0;
 };
 
 class HOSTSDK_API ReferenceMaker : public Animatable {
 public:
-    void DeleteMe();  // releases the object
+    void DeleteMe();  // releases the object (deletes it through the host heap)
 };
 
 class HOSTSDK_API ReferenceTarget : public ReferenceMaker {};

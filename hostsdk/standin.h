@@ -12,6 +12,8 @@ class HOSTSDK_API HostNode : public ImpNode, public INode {
 public:
     HostNode();
     ~HostNode() override;  // releases its object and material
+    HostNode(const HostNode&) = delete;
+    HostNode& operator=(const HostNode&) = delete;
     // ImpNode
     RefResult Reference(Object* obj) override;
     void SetTransform(TimeValue t, Matrix3 tm) override;
@@ -35,6 +37,8 @@ class HOSTSDK_API HostScene : public ImpInterface {
 public:
     HostScene();
     ~HostScene() override;
+    HostScene(const HostScene&) = delete;
+    HostScene& operator=(const HostScene&) = delete;
     ImpNode* CreateNode() override;
     void AddNodeToScene(ImpNode* node) override;
     int NewScene() override;
@@ -56,6 +60,9 @@ private:
 class HOSTSDK_API HostCore : public Interface7 {
 public:
     explicit HostCore(HostScene& scene);
+    ~HostCore() override;
+    HostCore(const HostCore&) = delete;
+    HostCore& operator=(const HostCore&) = delete;
     HWND GetMAXHWnd() override { return mainWindow; }
     const char* GetDir(int which) override;
     BOOL FileReset(BOOL noPrompt = FALSE) override;
@@ -64,7 +71,10 @@ public:
 
     void SetMainWindow(HWND w) { mainWindow = w; }
     void SetDir(int which, const char* path);
+    // The material in an editor slot; null when empty or since released.
     MtlBase* EditorSlot(int slot) const;
+    // Forgets a material that is being released (called by the material itself).
+    void ForgetMaterial(MtlBase* mtl);
     int FileResetCount() const { return fileResets; }
     int ActivatedTextureCount() const { return activatedTextures; }
 
@@ -77,9 +87,13 @@ private:
     MtlBase* editorSlots[kEditorSlots];
     int fileResets;
     int activatedTextures;
+    HostCore* nextCore;  // the list of live cores that hear of released materials
+    friend void HostForgetMaterial(MtlBase* mtl);
 };
 
 // The node blocks of the scene dump, one item per line, ending with "end".
 HOSTSDK_API std::string DumpScene(const HostScene& scene);
-// A float as the dump prints it (%.9g).
+// A float as the dump prints it (%.9g, whatever the C locale).
 HOSTSDK_API std::string DumpFloat(float f);
+// A text as the dump prints it: each line break (CR LF, LF or CR) as \n.
+HOSTSDK_API std::string DumpText(const char* text);

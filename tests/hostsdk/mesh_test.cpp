@@ -1,0 +1,338 @@
+// The host mesh: sizing under memory pressure, isolated-vertex removal,
+// normals and the bounding box.
+#include "hostsdk/mesh.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class HostMesh : public ::testing::Test {
+  protected:
+    void TearDown() override { HostSetAllocationLimit(0); }
+
+    // Four vertices, one of them (index 1) used by no face.
+    void MakeQuadWithIsolatedVertex() {
+        ASSERT_TRUE(mesh.setNumVerts(5));
+        mesh.setVert(0, Point3(0, 0, 0));
+        mesh.setVert(1, Point3(9, 9, 9));  // isolated
+        mesh.setVert(2, Point3(1, 0, 0));
+        mesh.setVert(3, Point3(1, 1, 0));
+        mesh.setVert(4, Point3(0, 1, 0));
+        ASSERT_TRUE(mesh.setNumFaces(2));
+        mesh.faces[0].setVerts(0, 2, 3);
+        mesh.faces[1].setVerts(0, 3, 4);
+    }
+
+    Mesh mesh;
+};
+
+TEST(HostFace, IsTwentyBytesWithMaterialIdAboveEdgeBits) {
+    EXPECT_EQ(sizeof(Face), 20u);
+    Face f;
+    f.setVerts(1, 2, 3);
+    f.setSmGroup(1);
+    f.setEdgeVisFlags(1, 1, 0);
+    f.setMatID(7);
+    EXPECT_EQ(f.flags, (7u << 16) | EDGE_A | EDGE_B);
+    f.setEdgeVisFlags(0, 1, 1);
+    EXPECT_EQ(f.getMatID(), 7);
+    EXPECT_EQ(f.getEdgeVis(0), 0);
+    EXPECT_EQ(f.getEdgeVis(1), 1);
+    EXPECT_EQ(f.getEdgeVis(2), 1);
+    f.setMatID(0xFFFF);
+    EXPECT_EQ(f.getMatID(), 0xFFFF);
+    EXPECT_EQ(f.flags & EDGE_ALL, EDGE_B | EDGE_C);
+    EXPECT_EQ(f.getVert(2), 3u);
+    EXPECT_EQ(f.getSmGroup(), 1u);
+}
+
+TEST_F(HostMesh, SizingGivesArraysOfThatSizeZeroed) {
+    ASSERT_TRUE(mesh.setNumVerts(3));
+    ASSERT_TRUE(mesh.setNumFaces(2));
+    ASSERT_TRUE(mesh.setNumTVerts(3));
+    ASSERT_TRUE(mesh.setNumTVFaces(2));
+    ASSERT_TRUE(mesh.setNumVertCol(3));
+    ASSERT_TRUE(mesh.setNumVCFaces(2));
+    EXPECT_EQ(mesh.getNumVerts(), 3);
+    EXPECT_EQ(mesh.getNumFaces(), 2);
+    EXPECT_EQ(mesh.getNumTVerts(), 3);
+    EXPECT_EQ(mesh.numTVFaces, 2);
+    EXPECT_EQ(mesh.getNumVertCol(), 3);
+    EXPECT_EQ(mesh.numVCFaces, 2);
+    EXPECT_EQ(mesh.getVert(2), Point3());
+    EXPECT_EQ(mesh.faces[1].flags, 0u);
+    EXPECT_EQ(mesh.tvFace[1].getTVert(2), 0u);
+    ASSERT_TRUE(mesh.setNumVerts(0));
+    EXPECT_EQ(mesh.getNumVerts(), 0);
+    EXPECT_EQ(mesh.verts, nullptr);
+}
+
+TEST_F(HostMesh, NegativeCountsAreRefused) {
+    EXPECT_FALSE(mesh.setNumVerts(-1));
+    EXPECT_FALSE(mesh.setNumFaces(-5));
+    EXPECT_EQ(mesh.getNumVerts(), 0);
+}
+
+TEST_F(HostMesh, KeepCopiesTheEntriesThatFit) {
+    ASSERT_TRUE(mesh.setNumVerts(2));
+    mesh.setVert(0, Point3(1, 2, 3));
+    mesh.setVert(1, Point3(4, 5, 6));
+    ASSERT_TRUE(mesh.setNumVerts(3, TRUE));
+    EXPECT_EQ(mesh.getVert(1), Point3(4, 5, 6));
+    EXPECT_EQ(mesh.getVert(2), Point3());
+    ASSERT_TRUE(mesh.setNumVerts(1, TRUE));
+    EXPECT_EQ(mesh.getVert(0), Point3(1, 2, 3));
+    ASSERT_TRUE(mesh.setNumVerts(1, FALSE));
+    EXPECT_EQ(mesh.getVert(0), Point3());
+}
+
+// Each sizing call, when the host heap is exhausted, answers false and
+// leaves its array and count as they were.
+TEST_F(HostMesh, SizingFailsUnderTheAllocationLimitLeavingTheMeshAlone) {
+    ASSERT_TRUE(mesh.setNumVerts(4));
+    mesh.setVert(3, Point3(7, 8, 9));
+    ASSERT_TRUE(mesh.setNumFaces(2));
+    mesh.faces[1].setVerts(1, 2, 3);
+    ASSERT_TRUE(mesh.setNumTVerts(4));
+    ASSERT_TRUE(mesh.setNumTVFaces(2));
+    ASSERT_TRUE(mesh.setNumVertCol(4));
+    ASSERT_TRUE(mesh.setNumVCFaces(2));
+    Point3* verts = mesh.verts;
+    Face* faces = mesh.faces;
+
+    HostSetAllocationLimit(HostHeapBytesInUse() + 1000);
+    EXPECT_FALSE(mesh.setNumVerts(1000));
+    EXPECT_FALSE(mesh.setNumFaces(1000, TRUE));
+    EXPECT_FALSE(mesh.setNumTVerts(1000));
+    EXPECT_FALSE(mesh.setNumTVFaces(1000));
+    EXPECT_FALSE(mesh.setNumVertCol(1000));
+    EXPECT_FALSE(mesh.setNumVCFaces(1000));
+    EXPECT_TRUE(mesh.setNumVerts(10, TRUE));  // 120 bytes still fit
+
+    EXPECT_EQ(mesh.getNumFaces(), 2);
+    EXPECT_EQ(mesh.faces, faces);
+    EXPECT_EQ(mesh.faces[1].getVert(2), 3u);
+    EXPECT_EQ(mesh.getNumTVerts(), 4);
+    EXPECT_EQ(mesh.numTVFaces, 2);
+    EXPECT_EQ(mesh.getNumVertCol(), 4);
+    EXPECT_EQ(mesh.numVCFaces, 2);
+    EXPECT_NE(mesh.verts, verts);
+    EXPECT_EQ(mesh.getVert(3), Point3(7, 8, 9));
+}
+
+TEST_F(HostMesh, HugeSizesAreRefused) {
+    HostSetAllocationLimit(HostHeapBytesInUse() + (1 << 20));
+    EXPECT_FALSE(mesh.setNumFaces(0x7FFFFFFF));
+    EXPECT_FALSE(mesh.setNumVerts(0x7FFFFFFF));
+    EXPECT_EQ(mesh.getNumFaces(), 0);
+    EXPECT_EQ(mesh.getNumVerts(), 0);
+}
+
+// In a 32-bit process the byte count itself would wrap around.
+TEST_F(HostMesh, SizesBeyondTheAddressSpaceAreRefused) {
+    if (sizeof(size_t) > 4) GTEST_SKIP() << "the byte count cannot wrap in a 64-bit process";
+    EXPECT_FALSE(mesh.setNumFaces(0x7FFFFFFF));
+    EXPECT_FALSE(mesh.setNumVerts(0x7FFFFFFF));
+    EXPECT_FALSE(mesh.setNumTVFaces(0x40000000));
+    EXPECT_EQ(mesh.getNumFaces(), 0);
+    EXPECT_EQ(mesh.getNumVerts(), 0);
+}
+
+TEST_F(HostMesh, ExplicitNormalsAreKeptApartFromBuiltOnes) {
+    ASSERT_TRUE(mesh.setNumVerts(3));
+    EXPECT_FALSE(mesh.hasExplicitNormals());
+    mesh.setNormal(1, Point3(0, 0, 2));  // neither scaled nor normalised
+    mesh.setNormal(5, Point3(1, 0, 0));  // outside the mesh: dropped
+    mesh.setNormal(-1, Point3(1, 0, 0));
+    EXPECT_TRUE(mesh.hasExplicitNormals());
+    EXPECT_EQ(mesh.getExplicitNormal(0), Point3());
+    EXPECT_EQ(mesh.getExplicitNormal(1), Point3(0, 0, 2));
+    EXPECT_EQ(mesh.getExplicitNormal(7), Point3());
+    ASSERT_TRUE(mesh.setNumFaces(1));
+    mesh.faces[0].setVerts(0, 1, 2);
+    mesh.setVert(1, Point3(1, 0, 0));
+    mesh.setVert(2, Point3(0, 1, 0));
+    mesh.buildNormals();
+    EXPECT_EQ(mesh.getExplicitNormal(1), Point3(0, 0, 2));
+    ASSERT_TRUE(mesh.setNumVerts(4, TRUE));
+    EXPECT_EQ(mesh.getExplicitNormal(1), Point3(0, 0, 2));
+    ASSERT_TRUE(mesh.setNumVerts(4, FALSE));
+    EXPECT_FALSE(mesh.hasExplicitNormals());
+}
+
+TEST_F(HostMesh, DeleteIsoVertsRemovesUnusedVerticesAndRemapsFacesAndNormals) {
+    MakeQuadWithIsolatedVertex();
+    for (int i = 0; i < 5; ++i) mesh.setNormal(i, Point3(float(i), 0, 1));
+    mesh.faces[1].setMatID(3);
+    mesh.faces[1].setEdgeVisFlags(0, 1, 1);
+    mesh.DeleteIsoVerts();
+
+    ASSERT_EQ(mesh.getNumVerts(), 4);
+    EXPECT_EQ(mesh.getVert(0), Point3(0, 0, 0));
+    EXPECT_EQ(mesh.getVert(1), Point3(1, 0, 0));
+    EXPECT_EQ(mesh.getVert(2), Point3(1, 1, 0));
+    EXPECT_EQ(mesh.getVert(3), Point3(0, 1, 0));
+    EXPECT_EQ(mesh.faces[0].v[0], 0u);
+    EXPECT_EQ(mesh.faces[0].v[1], 1u);
+    EXPECT_EQ(mesh.faces[0].v[2], 2u);
+    EXPECT_EQ(mesh.faces[1].v[0], 0u);
+    EXPECT_EQ(mesh.faces[1].v[1], 2u);
+    EXPECT_EQ(mesh.faces[1].v[2], 3u);
+    EXPECT_EQ(mesh.faces[1].getMatID(), 3);  // flags untouched
+    EXPECT_EQ(mesh.faces[1].getEdgeVis(0), 0);
+    EXPECT_EQ(mesh.getExplicitNormal(0), Point3(0, 0, 1));
+    EXPECT_EQ(mesh.getExplicitNormal(1), Point3(2, 0, 1));
+    EXPECT_EQ(mesh.getExplicitNormal(3), Point3(4, 0, 1));
+}
+
+TEST_F(HostMesh, DeleteIsoVertsKeepsAMeshWithoutIsolatedVertices) {
+    MakeQuadWithIsolatedVertex();
+    mesh.faces[0].setVerts(0, 1, 2);
+    mesh.DeleteIsoVerts();
+    EXPECT_EQ(mesh.getNumVerts(), 5);
+    EXPECT_EQ(mesh.getVert(1), Point3(9, 9, 9));
+}
+
+// Without faces every vertex is isolated: the call empties the mesh, which
+// is why a point cloud must not be passed to it.
+TEST_F(HostMesh, DeleteIsoVertsOnAMeshWithoutFacesRemovesEveryVertex) {
+    ASSERT_TRUE(mesh.setNumVerts(3));
+    mesh.setNormal(0, Point3(0, 0, 1));
+    mesh.DeleteIsoVerts();
+    EXPECT_EQ(mesh.getNumVerts(), 0);
+    EXPECT_FALSE(mesh.hasExplicitNormals());
+}
+
+TEST_F(HostMesh, FaceIndicesPastTheEndStayPastTheEnd) {
+    MakeQuadWithIsolatedVertex();
+    mesh.faces[1].setVerts(0, 3, 7);  // 7 names no vertex; 4 is now isolated too
+    mesh.DeleteIsoVerts();
+    ASSERT_EQ(mesh.getNumVerts(), 3);
+    EXPECT_EQ(mesh.faces[1].v[1], 2u);
+    EXPECT_GE(mesh.faces[1].v[2], 3u);
+    mesh.buildNormals();  // must not read outside the vertices
+    EXPECT_EQ(mesh.getFaceNormals()[1], Point3());
+}
+
+TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureAndColourChannels) {
+    MakeQuadWithIsolatedVertex();
+    ASSERT_TRUE(mesh.setNumTVerts(5));
+    ASSERT_TRUE(mesh.setNumTVFaces(2));
+    ASSERT_TRUE(mesh.setNumVertCol(5));
+    ASSERT_TRUE(mesh.setNumVCFaces(2));
+    for (int i = 0; i < 5; ++i) {
+        mesh.setTVert(i, UVVert(0.1f * i, 0.5f, 0));
+        mesh.vertCol[i] = VertColor(0, 0.2f * i, 0);
+    }
+    mesh.tvFace[0].setTVerts(0, 2, 3);
+    mesh.tvFace[1].setTVerts(0, 3, 4);
+    mesh.vcFace[0].setTVerts(4, 3, 2);  // vertex 0 and 1 unused in colour
+    mesh.vcFace[1].setTVerts(4, 2, 3);
+    mesh.DeleteIsoVerts();
+    EXPECT_EQ(mesh.getNumTVerts(), 5);  // geometry removal leaves map channels alone
+    mesh.DeleteIsoMapVerts();
+
+    ASSERT_EQ(mesh.getNumTVerts(), 4);
+    EXPECT_EQ(mesh.tVerts[1], UVVert(0.2f, 0.5f, 0));
+    EXPECT_EQ(mesh.tvFace[0].getTVert(1), 1u);
+    EXPECT_EQ(mesh.tvFace[1].getTVert(2), 3u);
+    ASSERT_EQ(mesh.getNumVertCol(), 3);
+    EXPECT_EQ(mesh.vertCol[0], VertColor(0, 0.4f, 0));
+    EXPECT_EQ(mesh.vertCol[2], VertColor(0, 0.8f, 0));
+    EXPECT_EQ(mesh.vcFace[0].getTVert(0), 2u);
+    EXPECT_EQ(mesh.vcFace[0].getTVert(2), 0u);
+    EXPECT_EQ(mesh.vcFace[1].getTVert(2), 1u);
+}
+
+TEST_F(HostMesh, BuildNormalsGivesFaceNormalsAndSmoothedVertexNormals) {
+    // Two triangles folded at a right angle along the edge (0,0,0)-(1,0,0).
+    ASSERT_TRUE(mesh.setNumVerts(4));
+    mesh.setVert(0, Point3(0, 0, 0));
+    mesh.setVert(1, Point3(1, 0, 0));
+    mesh.setVert(2, Point3(0, 1, 0));
+    mesh.setVert(3, Point3(0, 0, 1));
+    ASSERT_TRUE(mesh.setNumFaces(2));
+    mesh.faces[0].setVerts(0, 1, 2);  // normal +z
+    mesh.faces[1].setVerts(0, 3, 1);  // normal +y
+    mesh.faces[0].setSmGroup(1);
+    mesh.faces[1].setSmGroup(1);
+    mesh.buildNormals();
+    ASSERT_NE(mesh.getFaceNormals(), nullptr);
+    ASSERT_NE(mesh.getVertexNormals(), nullptr);
+    EXPECT_EQ(mesh.getFaceNormals()[0], Point3(0, 0, 1));
+    EXPECT_EQ(mesh.getFaceNormals()[1], Point3(0, 1, 0));
+    const float h = 0.70710678f;
+    Point3 shared = mesh.getVertexNormals()[0];
+    EXPECT_NEAR(shared.x, 0, 1e-6);
+    EXPECT_NEAR(shared.y, h, 1e-6);
+    EXPECT_NEAR(shared.z, h, 1e-6);
+    EXPECT_EQ(mesh.getVertexNormals()[2], Point3(0, 0, 1));
+    EXPECT_EQ(mesh.getVertexNormals()[3], Point3(0, 1, 0));
+    EXPECT_FALSE(mesh.hasExplicitNormals());
+    ASSERT_TRUE(mesh.setNumFaces(2, TRUE));  // resizing drops the built normals
+    EXPECT_EQ(mesh.getFaceNormals(), nullptr);
+}
+
+TEST_F(HostMesh, EdgeListIsInvalidated) {
+    MakeQuadWithIsolatedVertex();
+    mesh.InvalidateEdgeList();
+    EXPECT_FALSE(mesh.isEdgeListValid());
+}
+
+TEST_F(HostMesh, BoundingBoxCoversEveryVertex) {
+    EXPECT_TRUE(mesh.getBoundingBox().IsEmpty());
+    ASSERT_TRUE(mesh.setNumVerts(3));
+    mesh.setVert(0, Point3(0, 4, 0));
+    mesh.setVert(1, Point3(2, 0, -1));
+    mesh.setVert(2, Point3(1, 1, 6));
+    mesh.buildBoundingBox();
+    Box3 box = mesh.getBoundingBox();
+    EXPECT_EQ(box.pmin, Point3(0, 0, -1));
+    EXPECT_EQ(box.pmax, Point3(2, 4, 6));
+    EXPECT_EQ(box.Center(), Point3(1, 2, 2.5f));
+
+    // Centring as the importer does: vertices move, the box follows on rebuild.
+    Point3 centre = box.Center();
+    for (int i = 0; i < mesh.getNumVerts(); ++i) mesh.getVert(i) -= centre;
+    mesh.buildBoundingBox();
+    EXPECT_EQ(mesh.getBoundingBox().pmin, Point3(-1, -2, -3.5f));
+    EXPECT_EQ(mesh.getBoundingBox().pmax, Point3(1, 2, 3.5f));
+}
+
+TEST_F(HostMesh, BoundingBoxThroughATransform) {
+    ASSERT_TRUE(mesh.setNumVerts(2));
+    mesh.setVert(0, Point3(-1, -2, -3));
+    mesh.setVert(1, Point3(1, 2, 3));
+    mesh.buildBoundingBox();
+    Matrix3 tm;
+    tm.SetTransRow(Point3(1, 2, 3));
+    tm.ClearIdentFlag(POS_IDENT);
+    Box3 box = mesh.getBoundingBox(&tm);
+    EXPECT_EQ(box.pmin, Point3(0, 0, 0));
+    EXPECT_EQ(box.pmax, Point3(2, 4, 6));
+}
+
+TEST(HostGeometry, MatrixIdentityAndFlags) {
+    Matrix3 tm;
+    EXPECT_EQ(tm.GetIdentFlags(), MAT_IDENT);
+    tm.SetTransRow(Point3(5, 6, 7));
+    tm.ClearIdentFlag(POS_IDENT);
+    EXPECT_EQ(tm.GetIdentFlags(), ROT_IDENT | SCL_IDENT);
+    EXPECT_EQ(tm.PointTransform(Point3(1, 1, 1)), Point3(6, 7, 8));
+    tm.IdentityMatrix();
+    EXPECT_EQ(tm.GetTrans(), Point3());
+    EXPECT_EQ(tm.GetRow(1), Point3(0, 1, 0));
+    EXPECT_EQ(tm.GetIdentFlags(), MAT_IDENT);
+}
+
+TEST(HostGeometry, PointOperations) {
+    Point3 p(1, 2, 3);
+    p -= Point3(1, 1, 1);
+    EXPECT_EQ(p, Point3(0, 1, 2));
+    EXPECT_EQ(CrossProd(Point3(1, 0, 0), Point3(0, 1, 0)), Point3(0, 0, 1));
+    EXPECT_FLOAT_EQ(Length(Point3(3, 4, 0)), 5.0f);
+    EXPECT_EQ(Normalize(Point3(0, 0, 5)), Point3(0, 0, 1));
+    EXPECT_EQ(Normalize(Point3()), Point3());
+}
+
+}  // namespace
