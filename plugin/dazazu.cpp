@@ -1,0 +1,56 @@
+#include "plugin/dazazu.h"
+
+#include "plugin/resstring.h"
+#include "resources/resource_ids.h"
+
+DazAzu::DazAzu()
+    : hostInterface(nullptr),
+      importInterface(nullptr),
+      baseName(),
+      progressTotal(0),
+      cancelFlag(0),
+      progressWindow(nullptr),
+      showPrompts(1),
+      vertexFlags(0),
+      vertexCount(0),
+      triangleCount(0),
+      materialCount(0),
+      filePath(),
+      importedMesh(nullptr) {}
+
+// The imported mesh and the host materials are not touched: by now they belong
+// to the scene or have been deleted by the import.
+DazAzu::~DazAzu() {
+    for (PlyMaterial* record : materialRecords) delete record;
+    materialRecords.clear();
+    hostMaterials.clear();
+}
+
+int DazAzu::ExtCount() { return 1; }
+
+// A literal rather than the string table, so the shared buffer is not disturbed.
+const char* DazAzu::Ext(int n) { return n == 0 ? "ply" : ""; }
+
+const char* DazAzu::LongDesc() { return LoadResString(IDS_LONG_DESC); }
+
+const char* DazAzu::ShortDesc() { return LoadResString(IDS_SHORT_DESC); }
+
+const char* DazAzu::AuthorName() { return LoadResString(IDS_AUTHOR); }
+
+const char* DazAzu::CopyrightMessage() { return LoadResString(IDS_COPYRIGHT); }
+
+const char* DazAzu::OtherMessage1() { return ""; }
+
+const char* DazAzu::OtherMessage2() { return ""; }
+
+unsigned int DazAzu::Version() { return 100; }
+
+// PLACEHOLDER: the about box joins with the front end.
+void DazAzu::ShowAbout(HWND hWnd) {}
+
+// PLACEHOLDER: the import sequence is not built yet; nothing is read or changed.
+int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL suppressPrompts) {
+    return IMPEXP_SUCCESS;
+}
+
+int DazAzu::ZoomExtents() { return 1; }

@@ -1,0 +1,58 @@
+// The importer object: the host's scene importer for PLY files. One object
+// serves one import and holds all of its state.
+#pragma once
+
+#include <atomic>
+#include <vector>
+
+#include "hostsdk/max.h"
+#include "plugin/importoptions.h"
+#include "ply/ply_reader.h"
+
+struct ImportedMesh;
+
+class DazAzu : public SceneImport {
+  public:
+    DazAzu();
+    ~DazAzu() override;
+
+    int ExtCount() override;
+    const char* Ext(int n) override;
+    const char* LongDesc() override;
+    const char* ShortDesc() override;
+    const char* AuthorName() override;
+    const char* CopyrightMessage() override;
+    const char* OtherMessage1() override;
+    const char* OtherMessage2() override;
+    unsigned int Version() override;
+    void ShowAbout(HWND hWnd) override;
+    int DoImport(const char* name, ImpInterface* ii, Interface* i,
+                 BOOL suppressPrompts = FALSE) override;
+    int ZoomExtents() override;
+
+    static const int kBaseNameSize = 64;
+    static const int kFilePathSize = 260;
+
+    Interface* hostInterface;
+    ImpInterface* importInterface;
+    char baseName[kBaseNameSize];
+    unsigned int progressTotal;
+    // Raised on the interface thread, read by the worker at its progress points.
+    std::atomic<int> cancelFlag;
+    HWND progressWindow;
+    int showPrompts;
+    PlyReader reader;
+    unsigned int vertexFlags;
+    unsigned int vertexCount;
+    unsigned int triangleCount;
+    unsigned int materialCount;
+    ImportOptions options;
+    CStr errorText;
+    char filePath[kFilePathSize];
+    std::vector<PlyMaterial*> materialRecords;  // owned
+    std::vector<Mtl*> hostMaterials;            // not owned: the scene's, or deleted by DoImport
+    ImportedMesh* importedMesh;
+
+    DazAzu(const DazAzu&) = delete;
+    DazAzu& operator=(const DazAzu&) = delete;
+};

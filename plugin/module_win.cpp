@@ -1,0 +1,9 @@
+#include "plugin/module.h"
+
+namespace {
+HINSTANCE pluginModule;
+}
+
+HINSTANCE PluginModule() { return pluginModule; }
+
+void SetPluginModule(HINSTANCE module) { pluginModule = module; }

@@ -1,0 +1,87 @@
+// Decoding of one binary value in either byte order, independent of the
+// byte order of the machine (the shifts compile to plain loads and swaps).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "ply/ply_types.h"
+
+inline uint16_t LoadU16(const unsigned char* p, bool bigEndian) {
+    return bigEndian ? uint16_t(p[0] << 8 | p[1]) : uint16_t(p[1] << 8 | p[0]);
+}
+
+inline uint32_t LoadU32(const unsigned char* p, bool bigEndian) {
+    if (bigEndian) {
+        return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+    }
+    return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | uint32_t(p[0]);
+}
+
+inline uint64_t LoadU64(const unsigned char* p, bool bigEndian) {
+    const uint64_t first = LoadU32(p, bigEndian);
+    const uint64_t second = LoadU32(p + 4, bigEndian);
+    return bigEndian ? (first << 32 | second) : (second << 32 | first);
+}
+
+inline float LoadFloat32(const unsigned char* p, bool bigEndian) {
+    const uint32_t bits = LoadU32(p, bigEndian);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+inline double LoadFloat64(const unsigned char* p, bool bigEndian) {
+    const uint64_t bits = LoadU64(p, bigEndian);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// One value of a valid type (1 to 8) as a float.
+inline float BinaryToFloat(const unsigned char* p, int type, bool bigEndian) {
+    switch (type) {
+        case kPlyInt8:
+            return float(int8_t(p[0]));
+        case kPlyInt16:
+            return float(int16_t(LoadU16(p, bigEndian)));
+        case kPlyInt32:
+            return float(int32_t(LoadU32(p, bigEndian)));
+        case kPlyUint8:
+            return float(p[0]);
+        case kPlyUint16:
+            return float(LoadU16(p, bigEndian));
+        case kPlyUint32:
+            return float(LoadU32(p, bigEndian));
+        case kPlyFloat32:
+            return LoadFloat32(p, bigEndian);
+        case kPlyFloat64:
+            return float(LoadFloat64(p, bigEndian));
+        default:
+            return 0.0f;
+    }
+}
+
+// One value of a valid type as a 32-bit integer: signed types sign-extended,
+// unsigned ones zero-extended, floating ones truncated toward zero.
+inline int32_t BinaryToIndex(const unsigned char* p, int type, bool bigEndian) {
+    switch (type) {
+        case kPlyInt8:
+            return int8_t(p[0]);
+        case kPlyInt16:
+            return int16_t(LoadU16(p, bigEndian));
+        case kPlyInt32:
+        case kPlyUint32:
+            return int32_t(LoadU32(p, bigEndian));
+        case kPlyUint8:
+            return p[0];
+        case kPlyUint16:
+            return LoadU16(p, bigEndian);
+        case kPlyFloat32:
+            return TruncateToInt32(LoadFloat32(p, bigEndian));
+        case kPlyFloat64:
+            return TruncateToInt32(LoadFloat64(p, bigEndian));
+        default:
+            return 0;
+    }
+}

@@ -1,0 +1,283 @@
+// Opening a PLY file: magic check, header grammar, element schema.
+#include <cstdio>
+
+#include "ply/ply_messages.h"
+#include "ply/ply_reader.h"
+
+namespace {
+
+enum HeaderKeyword {
+    kKeywordFormat,
+    kKeywordComment,
+    kKeywordElement,
+    kKeywordProperty,
+    kKeywordObjInfo,
+    kKeywordEndHeader,
+    kKeywordOther,
+};
+
+const char* const kHeaderKeywords[] = {"format", "comment", "element", "property", "obj_info",
+                                       "end_header"};
+
+const char* const kFormatNames[] = {"ascii", "binary_big_endian", "binary_little_endian"};
+
+HeaderKeyword KeywordOf(const std::vector<std::string_view>& tokens) {
+    if (tokens.empty()) return kKeywordOther;
+    for (int i = 0; i < kKeywordOther; ++i) {
+        if (EqualsNoCase(tokens[0], kHeaderKeywords[i])) return HeaderKeyword(i);
+    }
+    return kKeywordOther;
+}
+
+// Token n (counted from 1); a token the line does not have reads as empty text.
+std::string_view TokenAt(const std::vector<std::string_view>& tokens, size_t n) {
+    return n >= 1 && n <= tokens.size() ? tokens[n - 1] : std::string_view();
+}
+
+// A comment or obj_info line as kept: every token followed by one space.
+std::string JoinTokens(const std::vector<std::string_view>& tokens) {
+    std::string text;
+    for (std::string_view token : tokens) {
+        text.append(token.data(), token.size());
+        text.push_back(' ');
+    }
+    return text;
+}
+
+}  // namespace
+
+PlyReader::PlyReader() = default;
+
+PlyReader::~PlyReader() {
+    Reset();
+}
+
+void PlyReader::Reset() {
+    buffer_.Detach();
+    source_.reset();
+    format_ = kPlyAscii;
+    version_.clear();
+    elements_.clear();
+    layouts_.clear();
+    comments_.clear();
+    objInfos_.clear();
+    elementStarts_.clear();
+    dataStart_ = 0;
+    currentElement_ = -1;
+    linePosition_ = 0;
+    lineBreak_ = '\n';
+    fourthByteIsCR_ = false;
+    headerComplete_ = false;
+}
+
+void PlyReader::Close() {
+    Reset();
+}
+
+bool PlyReader::Open(const char* path) {
+    Reset();
+    std::unique_ptr<FileSource> file = path ? FileSource::Open(path) : nullptr;
+    if (!file) {
+        errorText_ = kMsgFileNotFound;
+        return false;
+    }
+    return OpenSource(std::move(file));
+}
+
+bool PlyReader::Open(std::unique_ptr<ByteSource> source) {
+    Reset();
+    if (!source) {
+        errorText_ = kMsgFileNotFound;
+        return false;
+    }
+    return OpenSource(std::move(source));
+}
+
+bool PlyReader::OpenMemory(const void* data, size_t size) {
+    return Open(std::unique_ptr<ByteSource>(new MemorySource(data, size)));
+}
+
+bool PlyReader::OpenSource(std::unique_ptr<ByteSource> source) {
+    source_ = std::move(source);
+    buffer_.Attach(source_.get());
+    if (!ReadHeader()) {
+        buffer_.Detach();
+        source_.reset();
+        return false;
+    }
+    PrepareLayouts();
+    return true;
+}
+
+bool PlyReader::ReadHeader() {
+    if (!CheckMagic()) {
+        errorText_ = kMsgNotPly;
+        return false;
+    }
+    const bool linesRead = ReadHeaderLines();
+    // A binary file whose header lines end with CR LF went through a text-mode
+    // conversion, which also damaged its data: say so, whatever else was found.
+    if (format_ != kPlyAscii && fourthByteIsCR_ && lineBreak_ == '\n') {
+        errorText_ = kMsgLinefeeds;
+        return false;
+    }
+    return linesRead;
+}
+
+// Reads the first line, whose first token must be "ply", and learns the line
+// break of the header from it: a carriage return not followed by a line feed
+// makes the carriage return the line break (some CAD exporters write that).
+bool PlyReader::CheckMagic() {
+    const unsigned char* start = buffer_.Peek(4);
+    fourthByteIsCR_ = start && start[3] == '\r';
+
+    int breakChar = -1;
+    int nextChar = -1;
+    for (;;) {
+        const unsigned char* p = buffer_.Cursor();
+        const unsigned char* limit = buffer_.Limit();
+        while (p < limit && *p != '\n' && *p != '\r') ++p;
+        buffer_.SetCursor(p);
+        if (p < limit) {
+            breakChar = *p;
+            buffer_.Advance(1);
+            const unsigned char* next = buffer_.Peek(1);
+            nextChar = next ? *next : -1;
+            break;
+        }
+        if (buffer_.Refill(1) == 0) break;
+    }
+    lineBreak_ = (breakChar == '\r' && nextChar != '\n') ? '\r' : '\n';
+
+    buffer_.SeekTo(0);
+    const char* begin;
+    const char* end;
+    if (!buffer_.ReadLine(lineBreak_, &begin, &end)) return false;
+    Tokenize(std::string_view(begin, size_t(end - begin)), tokens_);
+    return !tokens_.empty() && EqualsNoCase(tokens_[0], "ply");
+}
+
+// The header loop; true when "end_header" was reached without an error.
+bool PlyReader::ReadHeaderLines() {
+    const char* begin;
+    const char* end;
+    while (buffer_.ReadLine(lineBreak_, &begin, &end)) {
+        Tokenize(std::string_view(begin, size_t(end - begin)), tokens_);
+        switch (KeywordOf(tokens_)) {
+            case kKeywordFormat:
+                if (!ReadFormatLine(tokens_)) return false;
+                break;
+            case kKeywordComment:
+                comments_.push_back(JoinTokens(tokens_));
+                break;
+            case kKeywordElement:
+                if (!ReadElementLine(tokens_)) return false;
+                break;
+            case kKeywordProperty:
+                ReadPropertyLine(tokens_);
+                break;
+            case kKeywordObjInfo:
+                objInfos_.push_back(JoinTokens(tokens_));
+                break;
+            case kKeywordEndHeader:
+                dataStart_ = buffer_.Offset();
+                headerComplete_ = true;
+                return true;
+            case kKeywordOther:
+                break;
+        }
+    }
+    // The file ended without "end_header": there is no data to read.
+    errorText_ = kMsgHeaderError;
+    return false;
+}
+
+bool PlyReader::ReadFormatLine(const std::vector<std::string_view>& tokens) {
+    if (tokens.size() != 3) {
+        errorText_ = kMsgHeaderError;
+        return false;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (EqualsNoCase(tokens[1], kFormatNames[i])) {
+            format_ = PlyFormat(kPlyAscii + i);
+            version_.assign(tokens[2].data(), tokens[2].size());
+            return true;
+        }
+    }
+    errorText_ = kMsgUnknownFormat;
+    return false;
+}
+
+bool PlyReader::ReadElementLine(const std::vector<std::string_view>& tokens) {
+    PlyElement element;
+    const std::string_view name = TokenAt(tokens, 2);
+    const std::string_view count = TokenAt(tokens, 3);
+    element.name.assign(name.data(), name.size());
+    element.count = TextToInt32(count.data(), count.data() + count.size());
+    if (element.count < 0) {
+        // A negative number of records cannot be positioned over or read.
+        errorText_ = kMsgHeaderError;
+        return false;
+    }
+    elements_.push_back(std::move(element));
+    return true;
+}
+
+void PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
+    if (elements_.empty()) return;
+    PlyElement& element = elements_.back();
+    PlyProperty property;
+    std::string_view name;
+    if (EqualsNoCase(TokenAt(tokens, 2), "list")) {
+        property.kind = kPropertyList;
+        property.countType = LookupType(TokenAt(tokens, 3));
+        property.valueType = LookupType(TokenAt(tokens, 4));
+        name = TokenAt(tokens, 5);
+    } else if (EqualsNoCase(TokenAt(tokens, 2), "string")) {
+        property.kind = kPropertyString;
+        property.countType = kPlyInt8;
+        property.valueType = kPlyInt8;
+        name = TokenAt(tokens, 3);
+    } else {
+        property.kind = kPropertyScalar;
+        property.valueType = LookupType(TokenAt(tokens, 2));
+        property.countType = kPlyInvalid;
+        name = TokenAt(tokens, 3);
+    }
+    property.name.assign(name.data(), name.size());
+    property.role = RoleOfName(name);
+    if (property.kind == kPropertyScalar) element.flags |= FlagOfRole(property.role);
+    element.recordSize += TypeSize(property.valueType) + TypeSize(property.countType);
+    element.properties.push_back(std::move(property));
+}
+
+void PlyReader::PrepareLayouts() {
+    layouts_.clear();
+    for (const PlyElement& element : elements_) layouts_.push_back(MakeRecordLayout(element));
+    elementStarts_.assign(elements_.size() + 1, -1);
+    elementStarts_[0] = int64_t(dataStart_);
+    linePosition_ = 0;
+}
+
+int32_t PlyReader::MaterialCount() const {
+    const int index = FindElement(kElementMaterial);
+    return index >= 0 ? elements_[size_t(index)].count : 0;
+}
+
+int PlyReader::FindElement(int kind) const {
+    if (kind < 0 || kind >= kElementKindCount) return -1;
+    for (size_t i = 0; i < elements_.size(); ++i) {
+        if (EqualsNoCase(elements_[i].name, kElementKindNames[kind])) return int(i);
+    }
+    return -1;
+}
+
+const PlyElement* PlyReader::Element(int i) const {
+    return i >= 0 && size_t(i) < elements_.size() ? &elements_[size_t(i)] : nullptr;
+}
+
+const PlyProperty* PlyReader::Property(int element, int property) const {
+    const PlyElement* owner = Element(element);
+    if (!owner || property < 0 || size_t(property) >= owner->properties.size()) return nullptr;
+    return &owner->properties[size_t(property)];
+}

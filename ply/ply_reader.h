@@ -1,0 +1,158 @@
+// PlyReader: the one object through which a PLY file is read. Open parses
+// the header into the element schema; SeekElement positions at an element;
+// ReadVertex, ReadFace and ReadMaterial hand out one record per call.
+//
+// Every operation reports failure by its result (false, or a count of 0) and
+// leaves the reason in ErrorText(). Nothing throws. The reader reads through
+// a ByteSource into one fixed block (larger only for a single line or record
+// that does not fit), so memory does not grow with the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ply/byte_source.h"
+#include "ply/input_buffer.h"
+#include "ply/ply_material.h"
+#include "ply/ply_schema.h"
+#include "ply/ply_types.h"
+#include "ply/record_layout.h"
+
+class PlyReader {
+public:
+    PlyReader();
+    ~PlyReader();
+    PlyReader(const PlyReader&) = delete;
+    PlyReader& operator=(const PlyReader&) = delete;
+
+    // Opens the file and reads its header. On success the reader stands at
+    // the first data byte; on failure ErrorText() says why and nothing is open.
+    bool Open(const char* path);
+    // The same over any byte source (tests, fuzzing, benchmarks).
+    bool Open(std::unique_ptr<ByteSource> source);
+    // The same over bytes the caller keeps alive while the reader uses them.
+    bool OpenMemory(const void* data, size_t size);
+    // Closes the file and forgets the schema.
+    void Close();
+
+    // Message of the last failure; meaningful only after a failure.
+    const std::string& ErrorText() const { return errorText_; }
+
+    // Count of the first element named "material", 0 when there is none.
+    int32_t MaterialCount() const;
+
+    // Header and schema.
+    PlyFormat Format() const { return format_; }
+    const std::string& Version() const { return version_; }
+    const std::vector<std::string>& Comments() const { return comments_; }
+    const std::vector<std::string>& ObjInfos() const { return objInfos_; }
+    int NumElements() const { return int(elements_.size()); }
+    // Null for an index outside the lists.
+    const PlyElement* Element(int i) const;
+    const PlyProperty* Property(int element, int property) const;
+    uint64_t DataStart() const { return dataStart_; }
+
+    // Reading state: the element of the last SeekElement (-1 before any),
+    // ASCII lines consumed since the data start, offset of the next byte.
+    int CurrentElement() const { return currentElement_; }
+    int64_t LinePosition() const { return linePosition_; }
+    uint64_t Offset() const { return buffer_.Offset(); }
+
+    // One binary value in the file's byte order. False with "unknown data
+    // type" (nothing consumed) for a type outside 1 to 8, or with
+    // "file read error" when the data ends before the value does.
+    bool ReadBinary(int type, float* value);
+    bool ReadBinaryIndex(int type, int32_t* value);
+
+    // Positions at the first record of the first element of this kind, makes
+    // it current and returns its count (0 when there is none, or on failure
+    // with an error text). flags, when given, receives its ElementFlags.
+    int32_t SeekElement(int kind, uint32_t* flags = nullptr);
+
+    // ASCII: positions at data line n (counted from the data start).
+    bool SkipLines(int64_t n);
+
+    // Triangles the face element yields: the sum of n - 2 over its faces of
+    // n >= 3 vertices. 0 with an error text when the face data cannot be read.
+    // Leaves the reader after the face element.
+    int32_t CountTriangles();
+
+    // Next record of the current element. position is required; normal,
+    // texCoord (u, v, w; w becomes 0) and colour may be null. A field whose
+    // property the element lacks keeps the caller's value.
+    bool ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3]);
+
+    // Next record of the current element: vertexCount is the length of its
+    // vertex_indices list as stored, indices receives all of its items (size
+    // max(vertexCount, 0); the vector only grows its capacity). materialIndex,
+    // when given, is written only when the element has a material_index.
+    bool ReadFace(int32_t* vertexCount, std::vector<int32_t>* indices, int32_t* materialIndex);
+
+    // Next record of the current element into the material, whose present
+    // values stay where the element has no property for them.
+    bool ReadMaterial(PlyMaterial* material);
+
+private:
+    bool OpenSource(std::unique_ptr<ByteSource> source);
+    void Reset();
+    bool ReadHeader();
+    bool CheckMagic();
+    bool ReadHeaderLines();
+    bool ReadFormatLine(const std::vector<std::string_view>& tokens);
+    bool ReadElementLine(const std::vector<std::string_view>& tokens);
+    void ReadPropertyLine(const std::vector<std::string_view>& tokens);
+    void PrepareLayouts();
+
+    bool BigEndian() const { return format_ == kPlyBinaryBigEndian; }
+    bool IsAscii() const { return format_ == kPlyAscii; }
+    int FindElement(int kind) const;
+    int64_t FirstLineOf(int element) const;
+    bool PositionAscii(int element);
+    bool StepLines(int64_t count);
+    bool PositionBinary(int element);
+    bool StepBinaryRecords(int element, int64_t count);
+    bool StepBinaryRecord(const PlyElement& element);
+    bool ReadListLength(const PlyProperty& property, int32_t* length);
+    bool SkipListItems(const PlyProperty& property, int32_t length);
+    bool SkipString();
+    bool CountAscii(const PlyElement& element, int64_t* triangles);
+    bool CountBinary(int element, int64_t* triangles);
+    bool CountBinarySimple(const PlyElement& element, const RecordLayout& layout,
+                           int64_t* triangles);
+    bool ReadAsciiLine(const char** begin, const char** end);
+
+    bool ReadVertexAscii(float* const* destinations);
+    bool ReadVertexBinary(float* const* destinations);
+    bool ReadVertexBinaryFast(const RecordLayout& layout, float* const* destinations);
+    bool ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indices, int32_t* materialIndex);
+    bool ReadFaceBinary(int32_t* vertexCount, std::vector<int32_t>* indices,
+                        int32_t* materialIndex);
+    bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
+                            std::vector<int32_t>* indices, int32_t* materialIndex);
+    bool ReadIndexItems(const PlyProperty& list, int32_t length, std::vector<int32_t>* indices);
+    bool ReadMaterialAscii(PlyMaterial* material);
+    bool ReadMaterialBinary(PlyMaterial* material);
+    void SetCountMismatch(size_t properties, size_t tokens);
+
+    std::unique_ptr<ByteSource> source_;
+    InputBuffer buffer_;
+    PlyFormat format_ = kPlyAscii;
+    std::string version_;
+    std::vector<PlyElement> elements_;
+    std::vector<RecordLayout> layouts_;
+    std::vector<std::string> comments_;
+    std::vector<std::string> objInfos_;
+    uint64_t dataStart_ = 0;
+    int currentElement_ = -1;
+    int64_t linePosition_ = 0;
+    std::string errorText_;
+
+    char lineBreak_ = '\n';     // '\r' for files whose lines end with a lone carriage return
+    bool fourthByteIsCR_ = false;
+    bool headerComplete_ = false;
+    // Offset of each element's first record once known (-1 before).
+    std::vector<int64_t> elementStarts_;
+    std::vector<std::string_view> tokens_;
+};

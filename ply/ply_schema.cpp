@@ -1,0 +1,80 @@
+#include "ply/ply_schema.h"
+
+const char* const kElementKindNames[kElementKindCount] = {"vertex", "face", "edge", "material"};
+
+namespace {
+
+struct RoleName {
+    const char* name;
+    PropertyRole role;
+};
+
+// "vertex_index" and "texture_u"/"texture_v" are what several real exporters
+// write for "vertex_indices" and "u"/"v"; they mean the same.
+const RoleName kRoleNames[] = {
+    {"x", kRoleX},
+    {"y", kRoleY},
+    {"z", kRoleZ},
+    {"nx", kRoleNormalX},
+    {"ny", kRoleNormalY},
+    {"nz", kRoleNormalZ},
+    {"u", kRoleU},
+    {"s", kRoleU},
+    {"texture_u", kRoleU},
+    {"v", kRoleV},
+    {"t", kRoleV},
+    {"texture_v", kRoleV},
+    {"red", kRoleRed},
+    {"green", kRoleGreen},
+    {"blue", kRoleBlue},
+    {"vertex_indices", kRoleVertexIndices},
+    {"vertex_index", kRoleVertexIndices},
+    {"material_index", kRoleMaterialIndex},
+    {"ambient_red", kRoleAmbientRed},
+    {"ambient_green", kRoleAmbientGreen},
+    {"ambient_blue", kRoleAmbientBlue},
+    {"ambient_coeff", kRoleAmbientCoeff},
+    {"diffuse_red", kRoleDiffuseRed},
+    {"diffuse_green", kRoleDiffuseGreen},
+    {"diffuse_blue", kRoleDiffuseBlue},
+    {"diffuse_coeff", kRoleDiffuseCoeff},
+    {"specular_red", kRoleSpecularRed},
+    {"specular_green", kRoleSpecularGreen},
+    {"specular_blue", kRoleSpecularBlue},
+    {"specular_coeff", kRoleSpecularCoeff},
+    {"specular_power", kRoleSpecularPower},
+    {"opacity", kRoleOpacity},
+};
+
+}  // namespace
+
+PropertyRole RoleOfName(std::string_view name) {
+    for (const RoleName& entry : kRoleNames) {
+        if (EqualsNoCase(name, entry.name)) return entry.role;
+    }
+    return kRoleNone;
+}
+
+uint32_t FlagOfRole(PropertyRole role) {
+    switch (role) {
+        case kRoleX:
+        case kRoleY:
+        case kRoleZ:
+            return kFlagPositions;
+        case kRoleNormalX:
+        case kRoleNormalY:
+        case kRoleNormalZ:
+            return kFlagNormals;
+        case kRoleU:
+        case kRoleV:
+            return kFlagTextureCoords;
+        case kRoleRed:
+        case kRoleGreen:
+        case kRoleBlue:
+            return kFlagColours;
+        case kRoleMaterialIndex:
+            return kFlagMaterialNumbers;
+        default:
+            return 0;
+    }
+}

@@ -1,0 +1,96 @@
+// The element schema a PLY header declares: elements with their properties,
+// the meaning (role) of each property name and the flags of each element.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ply/ply_types.h"
+
+enum PlyFormat : int32_t {
+    kPlyAscii = 1,
+    kPlyBinaryBigEndian = 2,
+    kPlyBinaryLittleEndian = 3,
+};
+
+enum PropertyKind : int32_t {
+    kPropertyScalar = 0,
+    kPropertyList = 1,
+    kPropertyString = 2,
+};
+
+enum PropertyRole : int32_t {
+    kRoleNone = 0,
+    kRoleX = 1,
+    kRoleY = 2,
+    kRoleZ = 3,
+    kRoleNormalX = 4,
+    kRoleNormalY = 5,
+    kRoleNormalZ = 6,
+    kRoleU = 7,
+    kRoleV = 8,
+    kRoleRed = 9,
+    kRoleGreen = 10,
+    kRoleBlue = 11,
+    kRoleVertexIndices = 12,
+    kRoleMaterialIndex = 13,
+    kRoleAmbientRed = 21,
+    kRoleAmbientGreen = 22,
+    kRoleAmbientBlue = 23,
+    kRoleAmbientCoeff = 24,
+    kRoleDiffuseRed = 25,
+    kRoleDiffuseGreen = 26,
+    kRoleDiffuseBlue = 27,
+    kRoleDiffuseCoeff = 28,
+    kRoleSpecularRed = 29,
+    kRoleSpecularGreen = 30,
+    kRoleSpecularBlue = 31,
+    kRoleSpecularCoeff = 32,
+    kRoleSpecularPower = 33,
+    kRoleOpacity = 34,
+};
+
+// Bits of PlyElement::flags.
+enum ElementFlags : uint32_t {
+    kFlagPositions = 0x01,
+    kFlagNormals = 0x02,
+    kFlagTextureCoords = 0x04,
+    kFlagColours = 0x08,
+    kFlagMaterialNumbers = 0x10,
+};
+
+enum ElementKind : int32_t {
+    kElementVertex = 0,
+    kElementFace = 1,
+    kElementEdge = 2,
+    kElementMaterial = 3,
+};
+
+const int kElementKindCount = 4;
+
+// Element names the readers look for, indexed by ElementKind.
+extern const char* const kElementKindNames[kElementKindCount];
+
+struct PlyProperty {
+    std::string name;
+    PlyType countType = kPlyInvalid;  // a list's length; int8 for a string
+    PropertyKind kind = kPropertyScalar;
+    PlyType valueType = kPlyInvalid;  // the scalar, or each list item; int8 for a string
+    PropertyRole role = kRoleNone;
+};
+
+struct PlyElement {
+    std::string name;
+    int32_t count = 0;
+    uint32_t recordSize = 0;  // one item per list, one length and one byte per string
+    uint32_t flags = 0;       // ElementFlags
+    std::vector<PlyProperty> properties;
+};
+
+// The role of a property name, ASCII case ignored; kRoleNone when unknown.
+PropertyRole RoleOfName(std::string_view name);
+
+// The element flag a scalar property of this role sets (0 for none).
+uint32_t FlagOfRole(PropertyRole role);

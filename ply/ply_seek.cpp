@@ -1,0 +1,333 @@
+// Positioning at an element, stepping over records and the triangle count.
+#include <limits>
+
+#include "ply/binary_values.h"
+#include "ply/ply_messages.h"
+#include "ply/ply_reader.h"
+
+bool PlyReader::ReadBinary(int type, float* value) {
+    const uint32_t size = TypeSize(type);
+    if (size == 0) {
+        errorText_ = kMsgUnknownType;
+        return false;
+    }
+    const unsigned char* p = buffer_.Peek(size);
+    if (!p) {
+        errorText_ = kMsgFileReadError;
+        return false;
+    }
+    *value = BinaryToFloat(p, type, BigEndian());
+    buffer_.Advance(size);
+    return true;
+}
+
+bool PlyReader::ReadBinaryIndex(int type, int32_t* value) {
+    const uint32_t size = TypeSize(type);
+    if (size == 0) {
+        errorText_ = kMsgUnknownType;
+        return false;
+    }
+    const unsigned char* p = buffer_.Peek(size);
+    if (!p) {
+        errorText_ = kMsgFileReadError;
+        return false;
+    }
+    *value = BinaryToIndex(p, type, BigEndian());
+    buffer_.Advance(size);
+    return true;
+}
+
+int32_t PlyReader::SeekElement(int kind, uint32_t* flags) {
+    if (kind < 0 || kind >= kElementKindCount) return 0;
+    errorText_.clear();
+    if (!source_) return 0;
+    const int index = FindElement(kind);
+    if (index < 0) return 0;
+    const PlyElement& element = elements_[size_t(index)];
+    currentElement_ = index;
+    if (flags) *flags = element.flags;
+    const bool positioned = IsAscii() ? PositionAscii(index) : PositionBinary(index);
+    if (!positioned) {
+        // The same text whichever element was sought, in every encoding.
+        errorText_ = kMsgSeekEndOfFile;
+        return 0;
+    }
+    return element.count;
+}
+
+int64_t PlyReader::FirstLineOf(int element) const {
+    int64_t line = 0;
+    for (int i = 0; i < element; ++i) line += elements_[size_t(i)].count;
+    return line;
+}
+
+bool PlyReader::SkipLines(int64_t n) {
+    if (!source_ || !IsAscii() || n < 0) return false;
+    // Start from the latest element start known at or before line n, or from
+    // where the reader stands when that is closer: the result is the same as
+    // counting from the data start.
+    int64_t fromLine = 0;
+    uint64_t fromOffset = dataStart_;
+    int64_t line = 0;
+    for (size_t k = 0; k < elementStarts_.size() && line <= n; ++k) {
+        if (elementStarts_[k] >= 0) {
+            fromLine = line;
+            fromOffset = uint64_t(elementStarts_[k]);
+        }
+        if (k < elements_.size()) line += elements_[k].count;
+    }
+    if (linePosition_ > fromLine && linePosition_ <= n) {
+        fromLine = linePosition_;
+        fromOffset = buffer_.Offset();
+    }
+    if (!buffer_.SeekTo(fromOffset)) return false;
+    linePosition_ = fromLine;
+
+    // Remember each element start that is passed on the way.
+    int64_t boundary = 0;
+    for (size_t k = 0; k < elements_.size(); ++k) {
+        boundary += elements_[k].count;
+        if (boundary > n) break;
+        if (boundary <= linePosition_) continue;
+        if (!StepLines(boundary - linePosition_)) return false;
+        elementStarts_[k + 1] = int64_t(buffer_.Offset());
+    }
+    return n <= linePosition_ || StepLines(n - linePosition_);
+}
+
+bool PlyReader::StepLines(int64_t count) {
+    uint64_t stepped = 0;
+    const bool ok = buffer_.SkipLines(lineBreak_, uint64_t(count), &stepped);
+    linePosition_ += int64_t(stepped);
+    return ok;
+}
+
+bool PlyReader::PositionAscii(int element) {
+    const int64_t line = FirstLineOf(element);
+    if (linePosition_ == line) return true;
+    return SkipLines(line);
+}
+
+bool PlyReader::PositionBinary(int element) {
+    const uint64_t size = buffer_.SourceSize();
+    for (int i = 0; i < element; ++i) {
+        if (elementStarts_[size_t(i) + 1] >= 0) continue;
+        const PlyElement& current = elements_[size_t(i)];
+        const RecordLayout& layout = layouts_[size_t(i)];
+        const uint64_t start = uint64_t(elementStarts_[size_t(i)]);
+        if (layout.fixedSize) {
+            const uint64_t end = start + uint64_t(current.count) * layout.fixedBytes;
+            if (end > size) return false;
+            elementStarts_[size_t(i) + 1] = int64_t(end);
+        } else {
+            // Records with lists or strings differ in size: step through them.
+            if (!buffer_.SeekTo(start) || !StepBinaryRecords(i, current.count)) return false;
+            elementStarts_[size_t(i) + 1] = int64_t(buffer_.Offset());
+        }
+    }
+    const uint64_t target = uint64_t(elementStarts_[size_t(element)]);
+    return target <= size && buffer_.SeekTo(target);
+}
+
+// Steps over count records of the element from the current position.
+bool PlyReader::StepBinaryRecords(int element, int64_t count) {
+    const PlyElement& current = elements_[size_t(element)];
+    const RecordLayout& layout = layouts_[size_t(element)];
+    if (layout.fixedSize) return buffer_.Skip(uint64_t(count) * layout.fixedBytes);
+    if (layout.simpleFace) {
+        int64_t ignored;
+        return CountBinarySimple(current, layout, &ignored);
+    }
+    for (int64_t r = 0; r < count; ++r) {
+        if (!StepBinaryRecord(current)) return false;
+    }
+    return true;
+}
+
+bool PlyReader::StepBinaryRecord(const PlyElement& element) {
+    for (const PlyProperty& property : element.properties) {
+        if (property.kind == kPropertyScalar) {
+            if (!buffer_.Skip(TypeSize(property.valueType))) return false;
+        } else if (property.kind == kPropertyList) {
+            int32_t length;
+            if (!ReadListLength(property, &length) || !SkipListItems(property, length)) {
+                return false;
+            }
+        } else if (!SkipString()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A list's length; an invalid count type stores none and gives length 0.
+bool PlyReader::ReadListLength(const PlyProperty& property, int32_t* length) {
+    const uint32_t size = TypeSize(property.countType);
+    if (size == 0) {
+        *length = 0;
+        return true;
+    }
+    const unsigned char* p = buffer_.Peek(size);
+    if (!p) return false;
+    *length = BinaryToIndex(p, property.countType, BigEndian());
+    buffer_.Advance(size);
+    return true;
+}
+
+// A negative length holds no items.
+bool PlyReader::SkipListItems(const PlyProperty& property, int32_t length) {
+    if (length <= 0) return true;
+    return buffer_.Skip(uint64_t(length) * TypeSize(property.valueType));
+}
+
+// A string is an int8 length and that many bytes.
+bool PlyReader::SkipString() {
+    const unsigned char* p = buffer_.Peek(1);
+    if (!p) return false;
+    const int length = int8_t(p[0]);
+    buffer_.Advance(1);
+    return length <= 0 || buffer_.Skip(uint64_t(length));
+}
+
+int32_t PlyReader::CountTriangles() {
+    errorText_.clear();
+    const int32_t faces = SeekElement(kElementFace);
+    if (faces == 0) return 0;
+    const int face = currentElement_;
+    int64_t triangles = 0;
+    const bool counted = IsAscii() ? CountAscii(elements_[size_t(face)], &triangles)
+                                   : CountBinary(face, &triangles);
+    if (!counted || triangles > std::numeric_limits<int32_t>::max()) {
+        errorText_ = kMsgFileReadError;
+        return 0;
+    }
+    if (elementStarts_[size_t(face) + 1] < 0) {
+        elementStarts_[size_t(face) + 1] = int64_t(buffer_.Offset());
+    }
+    return int32_t(triangles);
+}
+
+namespace {
+
+int64_t TrianglesOf(int32_t vertexCount) {
+    return vertexCount >= 3 ? int64_t(vertexCount) - 2 : 0;
+}
+
+const char* SkipDelimiters(const char* p, const char* end) {
+    while (p < end && IsTokenDelimiter(*p)) ++p;
+    return p;
+}
+
+const char* SkipToken(const char* p, const char* end) {
+    while (p < end && !IsTokenDelimiter(*p)) ++p;
+    return p;
+}
+
+}  // namespace
+
+// Reads each face line only as far as its vertex_indices length.
+bool PlyReader::CountAscii(const PlyElement& element, int64_t* triangles) {
+    const int indexList = layouts_[size_t(currentElement_)].indexList;
+    for (int32_t r = 0; r < element.count; ++r) {
+        const char* p;
+        const char* end;
+        if (!ReadAsciiLine(&p, &end)) return false;
+        for (int i = 0; i <= indexList; ++i) {
+            const PlyProperty& property = element.properties[size_t(i)];
+            p = SkipDelimiters(p, end);
+            const char* tokenEnd = SkipToken(p, end);
+            if (property.kind != kPropertyList) {
+                p = tokenEnd;
+                continue;
+            }
+            const int32_t length =
+                DecodeTextIndex(std::string_view(p, size_t(tokenEnd - p)), property.countType);
+            p = tokenEnd;
+            if (i == indexList) {
+                *triangles += TrianglesOf(length);
+                break;
+            }
+            for (int32_t item = 0; item < length && p < end; ++item) {
+                p = SkipToken(SkipDelimiters(p, end), end);
+            }
+        }
+    }
+    return true;
+}
+
+bool PlyReader::CountBinary(int element, int64_t* triangles) {
+    const PlyElement& current = elements_[size_t(element)];
+    const RecordLayout& layout = layouts_[size_t(element)];
+    if (layout.simpleFace) return CountBinarySimple(current, layout, triangles);
+    if (layout.fixedSize) return buffer_.Skip(uint64_t(current.count) * layout.fixedBytes);
+    for (int32_t r = 0; r < current.count; ++r) {
+        for (int i = 0; i < int(current.properties.size()); ++i) {
+            const PlyProperty& property = current.properties[size_t(i)];
+            if (property.kind == kPropertyScalar) {
+                if (!buffer_.Skip(TypeSize(property.valueType))) return false;
+            } else if (property.kind == kPropertyList) {
+                int32_t length;
+                if (!ReadListLength(property, &length)) return false;
+                if (i == layout.indexList) *triangles += TrianglesOf(length);
+                if (!SkipListItems(property, length)) return false;
+            } else if (!SkipString()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The common face record: fixed bytes, one index list, fixed bytes. Steps
+// from length to length inside the block without touching the items.
+bool PlyReader::CountBinarySimple(const PlyElement& element, const RecordLayout& layout,
+                                  int64_t* triangles) {
+    const PlyProperty& list = element.properties[size_t(layout.indexList)];
+    const uint32_t countSize = TypeSize(list.countType);
+    const uint64_t itemSize = TypeSize(list.valueType);
+    const uint64_t before = layout.bytesBeforeList;
+    const uint64_t fixed = before + countSize + layout.bytesAfterList;
+    const bool big = BigEndian();
+    // Records whose items fit this bound are stepped over in the block.
+    const uint64_t inBlock = InputBuffer::kBlockSize / 4;
+    int64_t sum = 0;
+    int32_t r = 0;
+    while (r < element.count) {
+        const unsigned char* p = buffer_.Cursor();
+        const unsigned char* limit = buffer_.Limit();
+        for (; r < element.count; ++r) {
+            if (uint64_t(limit - p) < fixed) break;
+            const int32_t length = BinaryToIndex(p + before, list.countType, big);
+            const uint64_t items = length > 0 ? uint64_t(length) * itemSize : 0;
+            if (uint64_t(limit - p) < fixed + items) break;
+            sum += TrianglesOf(length);
+            p += fixed + items;
+        }
+        buffer_.SetCursor(p);
+        if (r == element.count) break;
+        // The next record is not whole in the block: read more, or step over
+        // a long one piece by piece.
+        const unsigned char* head = buffer_.Peek(size_t(fixed));
+        if (!head) return false;
+        const int32_t length = BinaryToIndex(head + before, list.countType, big);
+        const uint64_t items = length > 0 ? uint64_t(length) * itemSize : 0;
+        if (fixed + items <= inBlock) {
+            if (!buffer_.Peek(size_t(fixed + items))) return false;
+            continue;
+        }
+        if (!buffer_.Skip(before + countSize) || !buffer_.Skip(items) ||
+            !buffer_.Skip(layout.bytesAfterList)) {
+            return false;
+        }
+        sum += TrianglesOf(length);
+        ++r;
+    }
+    *triangles += sum;
+    return true;
+}
+
+bool PlyReader::ReadAsciiLine(const char** begin, const char** end) {
+    if (!buffer_.ReadLine(lineBreak_, begin, end)) return false;
+    ++linePosition_;
+    return true;
+}

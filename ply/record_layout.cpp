@@ -1,0 +1,107 @@
+#include "ply/record_layout.h"
+
+namespace {
+
+bool IsColourRole(int role) {
+    return role == kRoleRed || role == kRoleGreen || role == kRoleBlue;
+}
+
+// True when a list of this property occupies bytes of its own in a record.
+bool HasLength(const PlyProperty& property) {
+    if (property.kind == kPropertyString) return true;
+    return property.kind == kPropertyList && TypeSize(property.countType) > 0;
+}
+
+void AddVertexOps(const PlyElement& element, RecordLayout& layout) {
+    uint32_t offset = 0;
+    for (const PlyProperty& property : element.properties) {
+        const uint32_t size = TypeSize(property.valueType);
+        // A value of an invalid type takes no bytes and reads as 0, as in ASCII.
+        if (IsVertexRole(property.role)) {
+            VertexOp op;
+            op.offset = offset;
+            op.type = uint8_t(property.valueType);
+            op.slot = uint8_t(property.role - kRoleX);
+            op.divide255 = IsColourRole(property.role) && property.valueType < kPlyFirstFloatType;
+            layout.vertexOps.push_back(op);
+        }
+        offset += size;
+    }
+    // Join x, y, z (and nx, ny, nz, ...) stored as three adjacent float32
+    // values into one step: the common vertex record then takes three steps.
+    std::vector<VertexOp> joined;
+    for (size_t i = 0; i < layout.vertexOps.size(); ++i) {
+        const VertexOp& a = layout.vertexOps[i];
+        if (i + 2 < layout.vertexOps.size() && a.type == kPlyFloat32 && a.slot % 3 == 0 &&
+            a.slot + 2 < kVertexSlotCount && !a.divide255) {
+            const VertexOp& b = layout.vertexOps[i + 1];
+            const VertexOp& c = layout.vertexOps[i + 2];
+            if (b.type == kPlyFloat32 && c.type == kPlyFloat32 && b.slot == a.slot + 1 &&
+                c.slot == a.slot + 2 && b.offset == a.offset + 4 && c.offset == a.offset + 8 &&
+                !b.divide255 && !c.divide255) {
+                VertexOp triple = a;
+                triple.floatTriple = true;
+                joined.push_back(triple);
+                i += 2;
+                continue;
+            }
+        }
+        joined.push_back(a);
+    }
+    layout.vertexOps.swap(joined);
+}
+
+void AddFaceLayout(const PlyElement& element, RecordLayout& layout) {
+    bool scalarIndexRole = false;
+    int listsWithLength = 0;
+    uint32_t before = 0;
+    uint32_t after = 0;
+    for (size_t i = 0; i < element.properties.size(); ++i) {
+        const PlyProperty& property = element.properties[i];
+        if (property.role == kRoleVertexIndices) {
+            if (property.kind == kPropertyList) {
+                if (layout.indexList < 0) layout.indexList = int(i);
+            } else {
+                scalarIndexRole = true;
+            }
+        }
+        if (HasLength(property)) ++listsWithLength;
+        if (property.kind != kPropertyScalar && int(i) != layout.indexList) continue;
+        if (int(i) == layout.indexList) continue;
+        const uint32_t size = TypeSize(property.valueType);
+        const bool afterList = layout.indexList >= 0;
+        if (property.role == kRoleMaterialIndex) {
+            layout.materialProperty = int(i);
+            layout.materialOffset = afterList ? after : before;
+            layout.materialAfterList = afterList;
+        }
+        (afterList ? after : before) += size;
+    }
+    if (layout.indexList < 0 || scalarIndexRole || listsWithLength != 1) return;
+    const PlyProperty& list = element.properties[size_t(layout.indexList)];
+    if (TypeSize(list.countType) == 0 || TypeSize(list.valueType) == 0) return;
+    layout.simpleFace = true;
+    layout.bytesBeforeList = before;
+    layout.bytesAfterList = after;
+}
+
+}  // namespace
+
+RecordLayout MakeRecordLayout(const PlyElement& element) {
+    RecordLayout layout;
+    for (size_t i = 0; i < element.properties.size(); ++i) {
+        const PlyProperty& property = element.properties[i];
+        if (property.kind != kPropertyScalar && layout.firstNonScalar < 0) {
+            layout.firstNonScalar = int(i);
+        }
+        if (HasLength(property)) {
+            layout.fixedSize = false;
+        } else if (property.kind == kPropertyScalar) {
+            layout.fixedBytes += TypeSize(property.valueType);
+        }
+    }
+    if (!layout.fixedSize) layout.fixedBytes = 0;
+    if (layout.firstNonScalar < 0) AddVertexOps(element, layout);
+    AddFaceLayout(element, layout);
+    return layout;
+}

@@ -1,0 +1,48 @@
+// How the records of one element are laid out and decoded, worked out once
+// per file so that the record readers do no per-property searching.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "ply/ply_schema.h"
+
+// Where a vertex value goes: position x, y, z; normal x, y, z; texture u, v;
+// colour red, green, blue. Roles 1 to 11 map to slots 0 to 10.
+const int kVertexSlotCount = 11;
+
+inline bool IsVertexRole(int role) {
+    return role >= kRoleX && role <= kRoleBlue;
+}
+
+struct VertexOp {
+    uint32_t offset = 0;  // byte offset in a binary record
+    uint8_t type = 0;
+    uint8_t slot = 0;
+    bool floatTriple = false;  // three float32 values for slot, slot + 1 and slot + 2
+    bool divide255 = false;    // an integer colour channel
+};
+
+struct RecordLayout {
+    // Binary records have one size when no property has a length of its own
+    // (a list with a valid count type, or a string).
+    bool fixedSize = true;
+    uint32_t fixedBytes = 0;
+    int firstNonScalar = -1;  // first list or string property, -1 for none
+
+    // Faces: the first list with the vertex_indices role carries the polygon.
+    int indexList = -1;
+    // Binary fast path: the index list is the record's only list or string,
+    // both of its types are valid, and no scalar claims the vertex_indices role.
+    bool simpleFace = false;
+    uint32_t bytesBeforeList = 0;
+    uint32_t bytesAfterList = 0;
+    int materialProperty = -1;  // last scalar material_index
+    uint32_t materialOffset = 0;  // from the record start, or from the list end when after it
+    bool materialAfterList = false;
+
+    // Binary vertex fast path (only scalar properties), in property order.
+    std::vector<VertexOp> vertexOps;
+};
+
+RecordLayout MakeRecordLayout(const PlyElement& element);

@@ -1,0 +1,66 @@
+#include "toolkit/class_names.h"
+#include "toolkit/startup.h"
+
+namespace {
+
+// Stands in for a class's own procedure until its control family supplies one.
+LRESULT CALLBACK ForwardToDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+const UINT kPlainStyle = CS_HREDRAW | CS_VREDRAW;
+const UINT kClickStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+const UINT kPopupStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_SAVEBITS;
+
+struct ToolkitClass {
+    const char* name;
+    UINT style;
+    WNDPROC procedure;
+};
+
+// In registration order. The spin button comes before the spinner that creates it.
+const ToolkitClass kToolkitClasses[] = {
+    {kStaticClass, kPlainStyle, ForwardToDefault},
+    {kGroupBoxClass, kPlainStyle, ForwardToDefault},
+    {kButtonClass, kPlainStyle, ForwardToDefault},
+    {kArrowButtonClass, kPlainStyle, ForwardToDefault},
+    {kCheckBoxClass, kPlainStyle, ForwardToDefault},
+    {kSpinButtonClass, kPlainStyle, ForwardToDefault},
+    {kSpinnerClass, kPlainStyle, ForwardToDefault},
+    {kListBoxClass, kClickStyle, ForwardToDefault},
+    {kComboBoxClass, kClickStyle, ForwardToDefault},
+    {kScrollBarClass, kClickStyle, ForwardToDefault},
+    {kInplaceEditClass, kPopupStyle, ForwardToDefault},
+    {kMenuClass, kPopupStyle, ForwardToDefault},
+    {kTreeCtrlClass, kClickStyle, ForwardToDefault},
+    {kListCtrlClass, kClickStyle, ForwardToDefault},
+    {kProgressCtrlClass, kClickStyle, ForwardToDefault},
+};
+
+bool RegisterToolkitClass(HINSTANCE module, const ToolkitClass& entry) {
+    WNDCLASSA description = {};
+    description.style = entry.style;
+    description.lpfnWndProc = entry.procedure;
+    description.cbClsExtra = 0;
+    description.cbWndExtra = kToolkitWindowExtraBytes;
+    description.hInstance = module;
+    description.hIcon = nullptr;
+    description.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    description.hbrBackground = nullptr;
+    description.lpszMenuName = nullptr;
+    description.lpszClassName = entry.name;
+    if (RegisterClassA(&description) != 0) return true;
+    // The class may be left over from an earlier start-up in this process.
+    if (GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
+    MessageBoxA(nullptr, "Failed to Create", entry.name, MB_ICONWARNING);
+    return false;
+}
+
+}  // namespace
+
+int RegisterToolkitClasses(HINSTANCE module) {
+    for (const ToolkitClass& entry : kToolkitClasses) {
+        if (!RegisterToolkitClass(module, entry)) return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,8 @@
+#include "toolkit/fonts.h"
+#include "toolkit/opacity.h"
+#include "toolkit/unload.h"
+
+void ReleaseToolkit() {
+    ReleaseToolkitFonts();
+    ReleaseOpacityModule();
+}
