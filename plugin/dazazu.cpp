@@ -1,5 +1,6 @@
 #include "plugin/dazazu.h"
 
+#include "plugin/dialogs.h"
 #include "plugin/resstring.h"
 #include "resources/resource_ids.h"
 
@@ -16,7 +17,8 @@ DazAzu::DazAzu()
       triangleCount(0),
       materialCount(0),
       filePath(),
-      importedMesh(nullptr) {}
+      importedMesh(nullptr),
+      skippedFaces(0) {}
 
 // The imported mesh and the host materials are not touched: by now they belong
 // to the scene or have been deleted by the import.
@@ -45,12 +47,6 @@ const char* DazAzu::OtherMessage2() { return ""; }
 
 unsigned int DazAzu::Version() { return 100; }
 
-// PLACEHOLDER: the about box joins with the front end.
-void DazAzu::ShowAbout(HWND hWnd) {}
-
-// PLACEHOLDER: the import sequence is not built yet; nothing is read or changed.
-int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL suppressPrompts) {
-    return IMPEXP_SUCCESS;
-}
+void DazAzu::ShowAbout(HWND hWnd) { ShowAboutBox(hWnd); }
 
 int DazAzu::ZoomExtents() { return 1; }

@@ -11,6 +11,9 @@
 
 struct ImportedMesh;
 
+// Base name of a path: see doimport.cpp.
+void DeriveBaseName(const char* path, char* baseName, size_t size);
+
 class DazAzu : public SceneImport {
   public:
     DazAzu();
@@ -29,6 +32,24 @@ class DazAzu : public SceneImport {
     int DoImport(const char* name, ImpInterface* ii, Interface* i,
                  BOOL suppressPrompts = FALSE) override;
     int ZoomExtents() override;
+
+    // Import sequence (doimport.cpp).
+    int ReportError(const char* text, unsigned style);
+    bool LoadSettings();
+    void SaveSettings();
+    CStr SettingsPath();
+
+    // Mesh build on the worker thread (scene/meshbuild.cpp).
+    void RunMeshBuild(HWND window);
+    int BuildMesh();
+    bool NormalChannelActive() const;
+    bool TextureChannelActive() const;
+    bool ColourChannelActive() const;
+
+    // Materials and the node (scene/materials.cpp, scene/node.cpp).
+    void CreateStandardMaterials();
+    Mtl* AssembleMaterial();
+    int CreateSceneNode();
 
     static const int kBaseNameSize = 64;
     static const int kFilePathSize = 260;
@@ -52,6 +73,8 @@ class DazAzu : public SceneImport {
     std::vector<PlyMaterial*> materialRecords;  // owned
     std::vector<Mtl*> hostMaterials;            // not owned: the scene's, or deleted by DoImport
     ImportedMesh* importedMesh;
+    // Faces left out because they name a vertex the file does not have.
+    unsigned int skippedFaces;
 
     DazAzu(const DazAzu&) = delete;
     DazAzu& operator=(const DazAzu&) = delete;

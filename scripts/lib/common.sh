@@ -13,9 +13,10 @@ ks_build() {
     done
 }
 
-# Wine in a 32-bit prefix of our own under build/, quiet, no mono/gecko prompts.
+# Wine in a 32-bit prefix of our own under build/ (build/wineprefix, or
+# build/wineprefix-NAME for ks_wine_env NAME), quiet, no mono/gecko prompts.
 ks_wine_env() {
-    export WINEPREFIX=$KS_BUILD/wineprefix
+    export WINEPREFIX=$KS_BUILD/wineprefix${1:+-$1}
     export WINEARCH=win32
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

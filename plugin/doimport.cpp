@@ -1,0 +1,135 @@
+// The import sequence: everything of one import happens inside DoImport.
+#include <clocale>
+#include <cstring>
+
+#include "plugin/dazazu.h"
+#include "plugin/dialogs.h"
+#include "plugin/platform.h"
+#include "plugin/resstring.h"
+#include "resources/resource_ids.h"
+#include "scene/importedmesh.h"
+
+namespace {
+
+const unsigned kVertexElement = 0;
+
+// Copies at most size - 1 bytes and terminates; longer texts are cut.
+void CopyBounded(char* to, size_t size, const char* from) {
+    size_t n = std::strlen(from);
+    if (n >= size) n = size - 1;
+    std::memcpy(to, from, n);
+    to[n] = '\0';
+}
+
+// Restores the runtime locale kept at the start of the import.
+class LocaleGuard {
+public:
+    LocaleGuard() {
+        const char* current = std::setlocale(LC_ALL, nullptr);
+        kept = current ? current : "";
+        std::setlocale(LC_ALL, "English");
+    }
+    ~LocaleGuard() {
+        if (!kept.isNull()) std::setlocale(LC_ALL, kept.data());
+    }
+
+private:
+    CStr kept;
+};
+
+}  // namespace
+
+// The file name after the last backslash (else after the first colon), cut
+// at its first full stop. Walks the path by characters of the current code
+// page so a trail byte is never taken for a separator. A name longer than
+// the 63 characters of the field is cut there.
+void DeriveBaseName(const char* path, char* baseName, size_t size) {
+    const char* lastBackslash = nullptr;
+    const char* firstColon = nullptr;
+    for (const char* p = path; *p; p = NextChar(p)) {
+        if (*p == '\\') lastBackslash = p;
+        if (*p == ':' && !firstColon) firstColon = p;
+    }
+    const char* name = lastBackslash ? lastBackslash + 1 : firstColon ? firstColon + 1 : path;
+    const char* end = name;
+    while (*end && *end != '.') end = NextChar(end);
+    size_t n = static_cast<size_t>(end - name);
+    if (n >= size) n = size - 1;
+    std::memcpy(baseName, name, n);
+    baseName[n] = '\0';
+}
+
+int DazAzu::ReportError(const char* text, unsigned style) {
+    if (showPrompts && text) ShowMessage(hostInterface->GetMAXHWnd(), text, style);
+    return 0;
+}
+
+CStr DazAzu::SettingsPath() {
+    CStr path;
+    const char* dir = hostInterface->GetDir(APP_PLUGCFG_DIR);
+    const char* name = LoadResString(IDS_SETTINGS_FILE);
+    path.printf("%s/%s", dir ? dir : "", name ? name : "");
+    return path;
+}
+
+bool DazAzu::LoadSettings() { return LoadSettingsFile(SettingsPath().data(), options); }
+
+void DazAzu::SaveSettings() { SaveSettingsFile(SettingsPath().data(), options); }
+
+int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL suppressPrompts) {
+    LocaleGuard locale;
+    hostInterface = i;
+    importInterface = ii;
+    progressWindow = nullptr;
+    showPrompts = suppressPrompts ? 0 : 1;
+    CopyBounded(filePath, sizeof filePath, name);
+    DeriveBaseName(name, baseName, sizeof baseName);
+    PrepareDialogs();
+
+    if (!reader.Open(filePath)) {
+        ReportError(reader.ErrorText().c_str(), 0);
+        return IMPEXP_SUCCESS;
+    }
+    materialCount = static_cast<unsigned>(reader.MaterialCount());
+    triangleCount = static_cast<unsigned>(reader.CountTriangles());
+    // A count that fails (damaged face data) ends the import with the
+    // reader's message, before any dialog, rather than building from 0.
+    if (!reader.ErrorText().empty()) {
+        ReportError(reader.ErrorText().c_str(), 0);
+        return IMPEXP_SUCCESS;
+    }
+    uint32_t flags = 0;
+    vertexCount = static_cast<unsigned>(reader.SeekElement(kVertexElement, &flags));
+    vertexFlags = flags;
+    if (!reader.ErrorText().empty()) {
+        ReportError(reader.ErrorText().c_str(), 0);
+        return IMPEXP_SUCCESS;
+    }
+
+    LoadSettings();
+    if (showPrompts && !RunOptionsDialog(*this)) return IMPEXP_CANCEL;
+    if (options.replaceScene) {
+        hostInterface->FileReset(TRUE);
+        importInterface->NewScene();
+    }
+    const int built = RunProgressDialog(*this);
+    SaveSettings();
+
+    if (!built || !errorText.isNull()) {
+        DeleteImportedMesh(importedMesh);
+        importedMesh = nullptr;
+        if (!errorText.isNull()) ReportError(errorText.data(), 0);
+        for (Mtl* mtl : hostMaterials) mtl->DeleteMe();
+        hostMaterials.clear();
+        return IMPEXP_SUCCESS;
+    }
+    if (CreateSceneNode()) {
+        importInterface->RedrawViews();
+        if (skippedFaces) {
+            CStr message;
+            message.printf("%d faces refer to missing vertices and were skipped", static_cast<int>(skippedFaces));
+            ReportError(message.data(), 0);
+        }
+    }
+    return IMPEXP_SUCCESS;
+}

@@ -1,0 +1,20 @@
+// The few things the import core asks of the operating system. Windows
+// implements them in platform_win.cpp; native tests bring their own doubles.
+#pragma once
+
+#include <cstdint>
+
+#include "hostsdk/hostapi.h"
+
+// Physical memory available now, in bytes.
+uint64_t AvailablePhysicalMemory();
+
+// Sends a message to a window and waits until it has been handled.
+intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t lParam);
+
+// Repaints the window and its children at once.
+void RedrawHostWindow(HWND window);
+
+// The character after the one at text, in the current multibyte code page,
+// so that a trail byte is never taken for a separator.
+const char* NextChar(const char* text);

@@ -1,0 +1,174 @@
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/scene/import_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(BaseNameTest, CutsDirectoryAndExtension) {
+    char name[64];
+    const char* cases[][2] = {
+        {"C:\\models\\bunny.ply", "bunny"},      {"C:\\models\\scan.final.ply", "scan"},
+        {"bunny.ply", "bunny"},                  {"C:bunny.ply", "bunny"},
+        {"D:/data/bunny.ply", "/data/bunny"},    {"C:\\models\\noextension", "noextension"},
+    };
+    for (auto& c : cases) {
+        DeriveBaseName(c[0], name, sizeof name);
+        EXPECT_STREQ(name, c[1]) << c[0];
+    }
+}
+
+TEST(BaseNameTest, LongNamesAreCutToTheField) {
+    std::string path = "C:\\" + std::string(100, 'a') + ".ply";
+    char name[64];
+    DeriveBaseName(path.c_str(), name, sizeof name);
+    EXPECT_EQ(std::string(name), std::string(63, 'a'));
+}
+
+class DoImportTest : public ImportTest {
+protected:
+    void SetUp() override {
+        ImportTest::SetUp();
+        dir = fs::temp_directory_path() /
+              ("ks_doimport_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        core.SetDir(APP_PLUGCFG_DIR, dir.string().c_str());
+        settings = (dir / "ks_dazazu.cfg").string();
+    }
+    void TearDown() override {
+        ImportTest::TearDown();
+        fs::remove_all(dir);
+    }
+
+    std::string WriteFile(const std::string& name, const std::string& content) {
+        std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+    int Import(const std::string& path, bool suppressPrompts = false) {
+        return importer->DoImport(path.c_str(), &scene, &core, suppressPrompts);
+    }
+    // One node with a triangle already in the scene.
+    void AddExistingNode() {
+        ImpNode* node = scene.CreateNode();
+        node->Reference(CreateNewTriObject());
+        scene.AddNodeToScene(node);
+    }
+
+    fs::path dir;
+    std::string settings;
+};
+
+const std::string kTriangle = AsciiPly(
+    "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+    "element face 1\nproperty list uchar int vertex_indices\n",
+    "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n");
+
+TEST_F(DoImportTest, SuccessfulImportMakesOneNodeNamedAfterTheFile) {
+    std::string path = WriteFile("tri.angle.ply", kTriangle);
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    ASSERT_EQ(scene.NodeCount(), 1);
+    char expected[64];
+    DeriveBaseName(path.c_str(), expected, sizeof expected);
+    EXPECT_STREQ(scene.GetNode(0)->GetName(), expected);
+    EXPECT_EQ(scene.RedrawCount(), 1);
+    EXPECT_EQ(Doubles().optionsDialogRuns, 1);
+    EXPECT_TRUE(Doubles().messages.empty());
+    EXPECT_EQ(fs::file_size(settings), 20u);
+}
+
+TEST_F(DoImportTest, NotAPlyFileIsReportedOnceAndChangesNothing) {
+    std::string path = WriteFile("bad.ply", "this is no ply file\n");
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    ASSERT_EQ(Doubles().messages.size(), 1u);
+    EXPECT_EQ(Doubles().optionsDialogRuns, 0);
+    EXPECT_FALSE(fs::exists(settings));
+}
+
+TEST_F(DoImportTest, CancelledOptionsAnswerTwoAndTouchNothing) {
+    AddExistingNode();
+    Doubles().optionsDialogResult = 0;
+    EXPECT_EQ(Import(WriteFile("a.ply", kTriangle)), IMPEXP_CANCEL);
+    EXPECT_EQ(scene.NodeCount(), 1);  // Replace Scene is on, yet the scene stays
+    EXPECT_FALSE(fs::exists(settings));
+    EXPECT_EQ(Doubles().progressDialogRuns, 0);
+}
+
+TEST_F(DoImportTest, SuppressedPromptsUseSavedOptionsAndShowNothing) {
+    ImportOptions saved;
+    saved.replaceScene = 0;
+    saved.scale = 3;
+    SaveSettingsFile(settings, saved);
+    AddExistingNode();
+    EXPECT_EQ(Import(WriteFile("b.ply", kTriangle), true), IMPEXP_SUCCESS);
+    EXPECT_EQ(Doubles().optionsDialogRuns, 0);
+    EXPECT_EQ(Doubles().progressDialogRuns, 1);
+    EXPECT_EQ(scene.NodeCount(), 2);
+    ImportOptions back;
+    ASSERT_TRUE(LoadSettingsFile(settings, back));
+    EXPECT_EQ(back.scale, 3.0f);
+    EXPECT_EQ(back.replaceScene, 0);
+}
+
+TEST_F(DoImportTest, CancelledBuildLeavesTheResetSceneEmpty) {
+    AddExistingNode();
+    std::string data;
+    for (int i = 0; i < 3000; ++i) data += "0 0 0\n";
+    std::string path = WriteFile(
+        "big.ply",
+        AsciiPly("element vertex 3000\nproperty float x\nproperty float y\nproperty float z\n", data));
+    Doubles().onSend = [](DazAzu& im, const SentMessage& m) {
+        if (m.message == kProgressCount) im.cancelFlag = 1;
+    };
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    EXPECT_EQ(scene.NodeCount(), 0);
+    EXPECT_TRUE(Doubles().messages.empty());
+    EXPECT_EQ(importer->importedMesh, nullptr);
+    EXPECT_TRUE(fs::exists(settings));
+}
+
+TEST_F(DoImportTest, BuildErrorIsShownAfterTheDialogAndDeletesEverything) {
+    std::string path = WriteFile(
+        "short.ply",
+        AsciiPly("element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+                 "element material 1\nproperty float opacity\n"
+                 "element face 1\nproperty list uchar int vertex_indices\n",
+                 "0 0 0\n1 0 0\n1 1 0\n1\n3 0 1\n"));
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    ASSERT_EQ(Doubles().messages.size(), 1u);
+    EXPECT_EQ(scene.NodeCount(), 0);
+    EXPECT_TRUE(importer->hostMaterials.empty());
+    // TearDown checks that no host object is left behind.
+}
+
+TEST_F(DoImportTest, SkippedFacesAreReportedAfterASuccessfulImport) {
+    std::string path = WriteFile(
+        "holes.ply",
+        AsciiPly("element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+                 "element face 2\nproperty list uchar int vertex_indices\n",
+                 "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n3 0 1 9\n"));
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    EXPECT_EQ(scene.NodeCount(), 1);
+    ASSERT_EQ(Doubles().messages.size(), 1u);
+    EXPECT_EQ(Doubles().messages[0], "1 faces refer to missing vertices and were skipped");
+}
+
+TEST_F(DoImportTest, FailingTriangleCountStopsBeforeTheDialog) {
+    std::string path = WriteFile(
+        "cut.ply",
+        AsciiPly("element vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
+                 "element face 2\nproperty list uchar int vertex_indices\n",
+                 "0 0 0\n3 0 0 0\n"));
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    ASSERT_EQ(Doubles().messages.size(), 1u);
+    EXPECT_EQ(Doubles().messages[0], "file read error");
+    EXPECT_EQ(Doubles().optionsDialogRuns, 0);
+}
+
+}  // namespace

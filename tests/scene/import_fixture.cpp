@@ -1,0 +1,64 @@
+#include "tests/scene/import_fixture.h"
+
+#include <cstdio>
+
+std::string AsciiPly(const std::string& elements, const std::string& data) {
+    return "ply\nformat ascii 1.0\n" + elements + "end_header\n" + data;
+}
+
+void ImportTest::SetUp() {
+    ResetImportDoubles();
+    HostSetAllocationLimit(0);
+    SetCOREInterface(&core);
+    importer = new DazAzu();
+    importer->hostInterface = &core;
+    importer->importInterface = &scene;
+    std::snprintf(importer->baseName, sizeof importer->baseName, "%s", "mesh");
+}
+
+void ImportTest::TearDown() {
+    if (importer->importedMesh) DeleteImportedMesh(importer->importedMesh);
+    for (Mtl* m : importer->hostMaterials) m->DeleteMe();
+    importer->hostMaterials.clear();
+    importer->importedMesh = nullptr;
+    delete importer;
+    scene.NewScene();
+    SetCOREInterface(nullptr);
+    EXPECT_EQ(HostLiveObjectCount(), 0);
+}
+
+void ImportTest::Prepare(const std::string& ply) {
+    bytes = ply;
+    ASSERT_TRUE(importer->reader.OpenMemory(bytes.data(), bytes.size()))
+        << importer->reader.ErrorText();
+    importer->materialCount = importer->reader.MaterialCount();
+    importer->triangleCount = importer->reader.CountTriangles();
+    uint32_t flags = 0;
+    importer->vertexCount = importer->reader.SeekElement(0, &flags);
+    importer->vertexFlags = flags;
+}
+
+int ImportTest::Build(const std::string& ply) {
+    Prepare(ply);
+    Doubles().running = importer;
+    int result = importer->BuildMesh();
+    Doubles().running = nullptr;
+    return result;
+}
+
+std::vector<std::string> ImportTest::SentTrace() const {
+    std::vector<std::string> trace;
+    char line[64];
+    for (const SentMessage& m : Doubles().sent) {
+        if (m.message == kProgressStepText)
+            std::snprintf(line, sizeof line, "text %u", unsigned(m.wParam));
+        else if (m.message == kProgressCount)
+            std::snprintf(line, sizeof line, "count %ld", long(m.lParam));
+        else if (m.message == kProgressFraction)
+            std::snprintf(line, sizeof line, "fraction %g", m.fraction);
+        else
+            std::snprintf(line, sizeof line, "message %#x", m.message);
+        trace.push_back(line);
+    }
+    return trace;
+}

@@ -1,0 +1,268 @@
+#include <string>
+
+#include "tests/scene/import_fixture.h"
+
+namespace {
+
+const char* kXYZ = "property float x\nproperty float y\nproperty float z\n";
+
+std::string VertexBlock(int n, const std::string& extra = "") {
+    return "element vertex " + std::to_string(n) + "\n" + kXYZ + extra;
+}
+
+std::string FaceBlock(int n, const std::string& extra = "") {
+    return "element face " + std::to_string(n) + "\nproperty list uchar int vertex_indices\n" +
+           extra;
+}
+
+// n vertices on a circle, one polygon over all of them.
+std::string PolygonPly(int n) {
+    std::string data;
+    for (int i = 0; i < n; ++i) data += std::to_string(i) + " " + std::to_string(i % 3) + " 0\n";
+    data += std::to_string(n);
+    for (int i = 0; i < n; ++i) data += " " + std::to_string(i);
+    data += "\n";
+    return AsciiPly(VertexBlock(n) + FaceBlock(1), data);
+}
+
+void ExpectFace(const Face& f, int a, int b, int c, int e0, int e1, int e2) {
+    EXPECT_EQ(f.v[0], DWORD(a));
+    EXPECT_EQ(f.v[1], DWORD(b));
+    EXPECT_EQ(f.v[2], DWORD(c));
+    EXPECT_EQ(f.getEdgeVis(0), e0);
+    EXPECT_EQ(f.getEdgeVis(1), e1);
+    EXPECT_EQ(f.getEdgeVis(2), e2);
+    EXPECT_EQ(f.smGroup, 1u);
+}
+
+using MeshBuildTest = ImportTest;
+
+TEST_F(MeshBuildTest, FlipAndScaleMovePositionsAndNormals) {
+    importer->options.centerPivot = 0;
+    std::string ply = AsciiPly(VertexBlock(3, "property float nx\nproperty float ny\nproperty float nz\n") +
+                                   FaceBlock(1),
+                               "1 2 3 0 1 0\n0 0 0 0 1 0\n1 0 0 0 1 0\n3 0 1 2\n");
+    ASSERT_EQ(Build(ply), 1);
+    Mesh& m = BuiltMesh();
+    EXPECT_EQ(m.verts[0], Point3(100, -300, 200));
+    ASSERT_TRUE(m.hasExplicitNormals());
+    EXPECT_EQ(m.getExplicitNormal(0), Point3(0, 0, 1));
+}
+
+TEST_F(MeshBuildTest, WithoutFlipThePositionIsOnlyScaled) {
+    importer->options.flipZY = 0;
+    importer->options.scale = 2;
+    importer->options.centerPivot = 0;
+    ASSERT_EQ(Build(AsciiPly(VertexBlock(3) + FaceBlock(1), "1 2 3\n0 0 0\n1 0 0\n3 0 1 2\n")), 1);
+    EXPECT_EQ(BuiltMesh().verts[0], Point3(2, 4, 6));
+    EXPECT_FALSE(BuiltMesh().hasExplicitNormals());
+}
+
+TEST_F(MeshBuildTest, MissingCoordinatesReadAsTenZeroZero) {
+    importer->options.flipZY = 0;
+    importer->options.scale = 1;
+    importer->options.centerPivot = 0;
+    std::string ply = AsciiPly("element vertex 1\nproperty float y\n", "5\n");
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().verts[0], Point3(10, 5, 0));
+}
+
+TEST_F(MeshBuildTest, TriangleQuadAndPentagonFanWithHiddenInnerEdges) {
+    std::string ply = AsciiPly(VertexBlock(5) + FaceBlock(3),
+                               "0 0 0\n1 0 0\n1 1 0\n0 1 0\n0 2 0\n"
+                               "3 0 1 2\n4 0 1 2 3\n5 0 1 2 3 4\n");
+    ASSERT_EQ(Build(ply), 1);
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numFaces, 6);
+    ExpectFace(m.faces[0], 0, 1, 2, 1, 1, 1);
+    ExpectFace(m.faces[1], 0, 1, 2, 1, 1, 0);
+    ExpectFace(m.faces[2], 0, 2, 3, 0, 1, 1);
+    ExpectFace(m.faces[3], 0, 1, 2, 1, 1, 0);
+    ExpectFace(m.faces[4], 0, 2, 3, 0, 1, 0);
+    ExpectFace(m.faces[5], 0, 3, 4, 0, 1, 1);
+}
+
+TEST_F(MeshBuildTest, PolygonOfFortyCornersUsesEveryCorner) {
+    ASSERT_EQ(Build(PolygonPly(40)), 1);
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numFaces, 38);
+    EXPECT_EQ(m.numVerts, 40);  // no corner left isolated
+    ExpectFace(m.faces[37], 0, 38, 39, 0, 1, 1);
+    ExpectFace(m.faces[30], 0, 31, 32, 0, 1, 0);
+}
+
+TEST_F(MeshBuildTest, MaterialIndexGivesEachTriangleItsId) {
+    std::string ply = AsciiPly(VertexBlock(4) + FaceBlock(2, "property int material_index\n"),
+                               "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3 7\n3 0 2 3 65538\n");
+    ASSERT_EQ(Build(ply), 1);
+    Mesh& m = BuiltMesh();
+    EXPECT_EQ(m.faces[0].getMatID(), 7);
+    EXPECT_EQ(m.faces[1].getMatID(), 7);
+    EXPECT_EQ(m.faces[2].getMatID(), 2);  // cut to the low 16 bits
+}
+
+TEST_F(MeshBuildTest, MaterialIndexIgnoredWithMaterialsOff) {
+    importer->options.materials = 0;
+    std::string ply = AsciiPly(VertexBlock(3) + FaceBlock(1, "property int material_index\n"),
+                               "0 0 0\n1 0 0\n1 1 0\n3 0 1 2 7\n");
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().faces[0].getMatID(), 0);
+}
+
+TEST_F(MeshBuildTest, VertexColoursWithoutMaterialsGiveIdOne) {
+    std::string ply = AsciiPly(
+        VertexBlock(3, "property uchar red\nproperty uchar green\nproperty uchar blue\n") +
+            FaceBlock(1),
+        "0 0 0 255 0 0\n1 0 0 0 255 0\n1 1 0 0 0 51\n3 0 1 2\n");
+    ASSERT_EQ(Build(ply), 1);
+    Mesh& m = BuiltMesh();
+    EXPECT_EQ(m.faces[0].getMatID(), 1);
+    ASSERT_EQ(m.numCVerts, 3);
+    EXPECT_EQ(m.vertCol[2], Point3(0, 0, 0.2f));
+    EXPECT_EQ(m.vcFace[0].t[2], 2u);
+}
+
+TEST_F(MeshBuildTest, SingleMaterialWithoutIndexGivesIdZero) {
+    std::string ply = AsciiPly(VertexBlock(3) + "element material 1\nproperty float opacity\n" +
+                                   FaceBlock(1),
+                               "0 0 0\n1 0 0\n1 1 0\n0.5\n3 0 1 2\n");
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().faces[0].getMatID(), 0);
+    ASSERT_EQ(importer->materialRecords.size(), 1u);
+    EXPECT_STREQ(importer->materialRecords[0]->name, "mesh_0");
+    EXPECT_FLOAT_EQ(importer->materialRecords[0]->opacity, 0.5f);
+}
+
+TEST_F(MeshBuildTest, TextureChannelFollowsTheOption) {
+    std::string ply = AsciiPly(VertexBlock(3, "property float u\nproperty float v\n") + FaceBlock(1),
+                               "0 0 0 0.25 0.75\n1 0 0 1 0\n1 1 0 1 1\n3 0 1 2\n");
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().numTVerts, 3);
+    EXPECT_EQ(BuiltMesh().tVerts[0], Point3(0.25f, 0.75f, 0));
+    EXPECT_EQ(BuiltMesh().tvFace[0].t[1], 1u);
+
+    TearDown();
+    SetUp();
+    importer->options.textureCoords = 0;
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().numTVerts, 0);
+    EXPECT_EQ(BuiltMesh().numTVFaces, 0);
+}
+
+TEST_F(MeshBuildTest, IsolatedVerticesAreRemoved) {
+    std::string ply = AsciiPly(VertexBlock(4) + FaceBlock(1),
+                               "0 0 0\n9 9 9\n1 0 0\n1 1 0\n3 0 2 3\n");
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().numVerts, 3);
+    ExpectFace(BuiltMesh().faces[0], 0, 1, 2, 1, 1, 1);
+}
+
+TEST_F(MeshBuildTest, PointCloudKeepsAllVerticesInTwoSteps) {
+    importer->options.generateNormals = 1;
+    ASSERT_EQ(Build(AsciiPly(VertexBlock(2), "0 0 0\n2 4 6\n")), 1);
+    EXPECT_EQ(BuiltMesh().numVerts, 2);
+    EXPECT_EQ(BuiltMesh().numFaces, 0);
+    std::vector<std::string> expected = {"text 25", "count 2", "fraction 0", "text 29",
+                                         "fraction 0.5", "text 30", "fraction 1", "text 0",
+                                         "fraction 1"};
+    EXPECT_EQ(SentTrace(), expected);
+}
+
+TEST_F(MeshBuildTest, FinishingStepsReportTextsAndFractions) {
+    importer->options.generateNormals = 1;
+    ASSERT_EQ(Build(AsciiPly(VertexBlock(3) + FaceBlock(1), "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n")), 1);
+    std::vector<std::string> expected = {
+        "text 25",      "count 4",      "fraction 0", "text 26", "fraction 0.2",
+        "text 27",      "fraction 0.4", "text 28",    "text 29", "fraction 0.6",
+        "text 30",      "fraction 1",   "text 0",     "fraction 1"};
+    EXPECT_EQ(SentTrace(), expected);
+    EXPECT_FALSE(BuiltMesh().isEdgeListValid());
+    EXPECT_NE(BuiltMesh().getFaceNormals(), nullptr);
+}
+
+TEST_F(MeshBuildTest, CentredPivotMovesTheBoxToTheOrigin) {
+    importer->options.flipZY = 0;
+    importer->options.scale = 1;
+    ASSERT_EQ(Build(AsciiPly(VertexBlock(3) + FaceBlock(1), "0 0 0\n2 4 0\n2 4 6\n3 0 1 2\n")), 1);
+    EXPECT_EQ(importer->importedMesh->pivot, Point3(1, 2, 3));
+    Box3 box = BuiltMesh().getBoundingBox();
+    EXPECT_EQ(box.pmin, Point3(-1, -2, -3));
+    EXPECT_EQ(box.pmax, Point3(1, 2, 3));
+}
+
+TEST_F(MeshBuildTest, ProgressIsReportedEveryTwoThousandElementsAndCancelStops) {
+    std::string data;
+    for (int i = 0; i < 5000; ++i) data += "0 0 0\n";
+    Doubles().onSend = [](DazAzu& im, const SentMessage& m) {
+        if (m.message == kProgressCount) im.cancelFlag = 1;
+    };
+    EXPECT_EQ(Build(AsciiPly(VertexBlock(5000), data)), 0);
+    EXPECT_TRUE(importer->errorText.isNull());
+    std::vector<std::string> expected = {"text 25", "count 2000"};
+    EXPECT_EQ(SentTrace(), expected);
+}
+
+TEST_F(MeshBuildTest, ReadFailuresPassTheReaderTextThrough) {
+    EXPECT_EQ(Build(AsciiPly(VertexBlock(3), "0 0 0\n1 0\n")), 0);
+    EXPECT_STREQ(importer->errorText.data(), "number of properties (3) != number of read data (2)");
+}
+
+TEST_F(MeshBuildTest, FaceMemoryCheckKeepsAReserve) {
+    Doubles().availableMemory = 150000000;
+    Prepare(AsciiPly(VertexBlock(3) + FaceBlock(1), "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n"));
+    importer->triangleCount = 2500001;
+    EXPECT_EQ(importer->BuildMesh(), 0);
+    EXPECT_STREQ(importer->errorText.data(), "not enough memory to create 2500001 faces");
+
+    TearDown();
+    SetUp();
+    Doubles().availableMemory = 150000000;
+    Prepare(AsciiPly(VertexBlock(3) + FaceBlock(1), "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n"));
+    importer->triangleCount = 2500000;
+    EXPECT_EQ(importer->BuildMesh(), 1) << importer->errorText.data();
+    EXPECT_EQ(BuiltMesh().numFaces, 1);  // trimmed to the triangles the file had
+}
+
+TEST_F(MeshBuildTest, EachChannelHasItsMemoryMessage) {
+    std::string ply = AsciiPly(
+        VertexBlock(3, "property float u\nproperty float v\nproperty uchar red\n"
+                       "property uchar green\nproperty uchar blue\n") +
+            FaceBlock(1),
+        "0 0 0 0 0 1 2 3\n1 0 0 0 0 1 2 3\n1 1 0 0 0 1 2 3\n3 0 1 2\n");
+    Doubles().availableMemory = 35;  // 12 x 3 vertices do not fit
+    EXPECT_EQ(Build(ply), 0);
+    EXPECT_STREQ(importer->errorText.data(), "not enough memory to create 3 vertices");
+
+}
+
+TEST_F(MeshBuildTest, FacesNamingMissingVerticesAreSkipped) {
+    std::string ply = AsciiPly(VertexBlock(3) + FaceBlock(3),
+                               "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n3 0 1 3\n3 -1 1 2\n");
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().numFaces, 1);
+    EXPECT_EQ(importer->skippedFaces, 2u);
+}
+
+TEST_F(MeshBuildTest, MoreTrianglesThanCountedIsAnError) {
+    Prepare(AsciiPly(VertexBlock(4) + FaceBlock(1), "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n"));
+    importer->triangleCount = 1;
+    EXPECT_EQ(importer->BuildMesh(), 0);
+    EXPECT_STREQ(importer->errorText.data(), "the face data does not match the header");
+}
+
+TEST_F(MeshBuildTest, FacesOfFewerThanThreeCornersYieldNothing) {
+    std::string ply = AsciiPly(VertexBlock(3) + FaceBlock(2), "0 0 0\n1 0 0\n1 1 0\n2 0 1\n3 0 1 2\n");
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().numFaces, 1);
+    ExpectFace(BuiltMesh().faces[0], 0, 1, 2, 1, 1, 1);
+}
+
+TEST_F(MeshBuildTest, BuildEntryReportsTheOutcome) {
+    Prepare(AsciiPly(VertexBlock(1), "0 0 0\n"));
+    Doubles().running = importer;
+    importer->RunMeshBuild(static_cast<HWND>(kProgressWindowDouble));
+    EXPECT_EQ(Doubles().sent.back().message, kProgressFinished);
+    EXPECT_EQ(importer->progressWindow, nullptr);
+}
+
+}  // namespace

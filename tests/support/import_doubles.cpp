@@ -1,0 +1,100 @@
+#include "tests/support/import_doubles.h"
+
+#include <cstring>
+
+#include "plugin/dazazu.h"
+#include "plugin/dialogs.h"
+#include "plugin/platform.h"
+#include "plugin/resstring.h"
+#include "scene/progress.h"
+
+namespace {
+
+ImportDoubles doubles;
+
+struct ResText {
+    int id;
+    const char* text;
+};
+
+// The entries of the string table the import core loads.
+const ResText kTexts[] = {
+    {4, "3ds max PLY Importer (Kestrova)"},
+    {5, "ks::REV-Ezedidav"},
+    {6, "Copyright (c) 2026 Kestrova. All rights reserved."},
+    {9, "kest"},
+    {12, "ks_dazazu.cfg"},
+    {15, "not enough memory to create %d vertices"},
+    {16, "not enough memory to create %d texture-vertices"},
+    {17, "not enough memory to create %d texture-faces"},
+    {18, "not enough memory to create %d color-vertices"},
+    {19, "not enough memory to create %d color-faces"},
+    {20, "not enough memory to create %d faces"},
+    {22, "error creating nodes"},
+    {23, "%s_mso"},
+    {24, "%s_VtxCol"},
+    {25, "creating mesh..."},
+    {26, "removing isolated vertices..."},
+    {27, "building normals..."},
+    {28, "updating edges..."},
+    {29, "building bounding box..."},
+    {30, "center pivot..."},
+};
+
+char sharedBuffer[256];
+
+}  // namespace
+
+void* const kProgressWindowDouble = reinterpret_cast<void*>(0x1234);
+
+ImportDoubles& Doubles() { return doubles; }
+
+void ResetImportDoubles() { doubles = ImportDoubles(); }
+
+const char* LoadResString(int id) {
+    for (const ResText& t : kTexts) {
+        if (t.id == id) {
+            std::strncpy(sharedBuffer, t.text, sizeof sharedBuffer - 1);
+            return sharedBuffer;
+        }
+    }
+    return nullptr;
+}
+
+uint64_t AvailablePhysicalMemory() { return doubles.availableMemory; }
+
+intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+    SentMessage m{message, wParam, lParam, 0.0f};
+    if (message == kProgressFraction) m.fraction = *reinterpret_cast<const float*>(lParam);
+    doubles.sent.push_back(m);
+    if (doubles.onSend && doubles.running) doubles.onSend(*doubles.running, m);
+    return 1;
+}
+
+void RedrawHostWindow(HWND window) { ++doubles.redraws; }
+
+const char* NextChar(const char* text) { return text + 1; }
+
+void PrepareDialogs() {}
+
+int RunOptionsDialog(DazAzu& importer) {
+    ++doubles.optionsDialogRuns;
+    return doubles.optionsDialogResult;
+}
+
+// Acts as the progress dialog: runs the build and answers as the dialog
+// does on the build's last message and on a cancel pressed meanwhile.
+int RunProgressDialog(DazAzu& importer) {
+    ++doubles.progressDialogRuns;
+    doubles.running = &importer;
+    importer.cancelFlag = 0;
+    importer.RunMeshBuild(static_cast<HWND>(kProgressWindowDouble));
+    doubles.running = nullptr;
+    const SentMessage& last = doubles.sent.back();
+    if (last.message == kProgressFailed) importer.cancelFlag = 1;
+    return (last.message == kProgressFinished && !importer.cancelFlag) ? 1 : 0;
+}
+
+void ShowAboutBox(HWND owner) {}
+
+void ShowMessage(HWND owner, const char* text, unsigned style) { doubles.messages.push_back(text); }
