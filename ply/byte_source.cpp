@@ -54,9 +54,7 @@ std::unique_ptr<FileSource> FileSource::Open(const char* path) {
     return std::unique_ptr<FileSource>(new FileSource(file, static_cast<uint64_t>(size)));
 }
 
-FileSource::~FileSource() {
-    std::fclose(file_);
-}
+FileSource::~FileSource() { std::fclose(file_); }
 
 size_t FileSource::Read(void* destination, size_t size) {
     size_t total = 0;

@@ -8,7 +8,7 @@
 #include <memory>
 
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
 
     // Copies up to size bytes from the current position and moves past them;
@@ -24,13 +24,13 @@ public:
 
 // A view of bytes owned by the caller, who keeps them alive while it is read.
 class MemorySource : public ByteSource {
-public:
+  public:
     MemorySource(const void* data, size_t size);
     size_t Read(void* destination, size_t size) override;
     bool Seek(uint64_t offset) override;
     uint64_t Size() const override { return size_; }
 
-private:
+  private:
     const unsigned char* data_;
     size_t size_;
     size_t position_ = 0;
@@ -39,7 +39,7 @@ private:
 // A file opened for reading in binary mode. The reader does its own
 // buffering, so the stream's buffer is switched off.
 class FileSource : public ByteSource {
-public:
+  public:
     // Null when the file cannot be opened.
     static std::unique_ptr<FileSource> Open(const char* path);
     ~FileSource() override;
@@ -48,7 +48,7 @@ public:
     bool Seek(uint64_t offset) override;
     uint64_t Size() const override { return size_; }
 
-private:
+  private:
     FileSource(std::FILE* file, uint64_t size) : file_(file), size_(size) {}
     std::FILE* file_;
     uint64_t size_;

@@ -1,26 +1,35 @@
 #include "ply/input_buffer.h"
 
 #include <cstring>
+#include <new>
 
-InputBuffer::InputBuffer() : storage_(kBlockSize) {
-    begin_ = pos_ = end_ = storage_.data();
+void InputBuffer::Allocate(size_t capacity) {
+    storage_.reset(new unsigned char[capacity + kReadSlack]());
+    capacity_ = capacity;
+    begin_ = pos_ = end_ = storage_.get();
 }
 
+// A small source gets a block of its own size; a large one kBlockSize.
 void InputBuffer::Attach(ByteSource* source) {
     source_ = source;
-    if (source_) source_->Seek(0);
-    begin_ = pos_ = end_ = storage_.data();
+    size_t capacity = kBlockSize;
+    if (source_) {
+        source_->Seek(0);
+        if (source_->Size() < kBlockSize) capacity = size_t(source_->Size()) + 1;
+    }
+    if (capacity_ < capacity || capacity_ > kBlockSize) Allocate(capacity);
+    begin_ = pos_ = end_ = storage_.get();
     blockOffset_ = 0;
     sourceAtEnd_ = false;
 }
 
 void InputBuffer::Detach() {
-    Attach(nullptr);
-    if (storage_.size() > kBlockSize) {
-        // A long line grew the block; give the memory back for the next file.
-        std::vector<unsigned char>(kBlockSize).swap(storage_);
-        begin_ = pos_ = end_ = storage_.data();
-    }
+    source_ = nullptr;
+    storage_.reset();
+    capacity_ = 0;
+    begin_ = pos_ = end_ = nullptr;
+    blockOffset_ = 0;
+    sourceAtEnd_ = false;
 }
 
 bool InputBuffer::SeekTo(uint64_t offset) {
@@ -32,7 +41,7 @@ bool InputBuffer::SeekTo(uint64_t offset) {
     }
     if (offset > source_->Size() || !source_->Seek(offset)) return false;
     blockOffset_ = offset;
-    begin_ = pos_ = end_ = storage_.data();
+    begin_ = pos_ = end_ = storage_.get();
     sourceAtEnd_ = false;
     return true;
 }
@@ -42,20 +51,29 @@ size_t InputBuffer::Refill(size_t size) {
     if (unread >= size || !source_) return unread;
     // Keep the unread bytes, at the front of the block.
     blockOffset_ += uint64_t(pos_ - begin_);
-    if (size > storage_.size()) {
-        size_t grown = storage_.size() * 2;
+    unsigned char* larger = nullptr;
+    outOfMemory_ = false;
+    if (size > capacity_) {
+        // One line or record longer than the block: grow it, unless the
+        // memory cannot be had (then the caller sees fewer bytes than asked).
+        size_t grown = capacity_ * 2;
         if (grown < size) grown = size;
-        std::vector<unsigned char> larger(grown);
-        if (unread > 0) std::memcpy(larger.data(), pos_, unread);
-        storage_.swap(larger);
-    } else if (unread > 0 && pos_ != storage_.data()) {
-        std::memmove(storage_.data(), pos_, unread);
+        larger = new (std::nothrow) unsigned char[grown + kReadSlack]();
+        outOfMemory_ = larger == nullptr;
+        if (larger) {
+            if (unread > 0) std::memcpy(larger, pos_, unread);
+            storage_.reset(larger);
+            capacity_ = grown;
+        }
     }
-    begin_ = pos_ = storage_.data();
+    if (!larger && unread > 0 && pos_ != storage_.get()) {
+        std::memmove(storage_.get(), pos_, unread);
+    }
+    begin_ = pos_ = storage_.get();
     end_ = begin_ + unread;
-    while (unread < size && !sourceAtEnd_) {
-        const size_t wanted = storage_.size() - unread;
-        const size_t got = source_->Read(storage_.data() + unread, wanted);
+    while (unread < size && unread < capacity_ && !sourceAtEnd_) {
+        const size_t wanted = capacity_ - unread;
+        const size_t got = source_->Read(storage_.get() + unread, wanted);
         if (got < wanted) sourceAtEnd_ = true;
         unread += got;
         end_ = begin_ + unread;
@@ -83,8 +101,8 @@ bool InputBuffer::Skip(uint64_t size) {
     return SeekTo(Offset() + size);
 }
 
-bool InputBuffer::ReadLine(char lineBreak, const char** lineBegin, const char** lineEnd) {
-    size_t searched = 0;
+bool InputBuffer::ReadLineSlow(char lineBreak, size_t searched, const char** lineBegin,
+                               const char** lineEnd) {
     for (;;) {
         const size_t unread = size_t(end_ - pos_);
         const void* hit = std::memchr(pos_ + searched, lineBreak, unread - searched);
@@ -97,7 +115,8 @@ bool InputBuffer::ReadLine(char lineBreak, const char** lineBegin, const char** 
         }
         searched = unread;
         if (Refill(unread + 1) == unread) {
-            if (unread == 0) return false;
+            // A line that does not fit in memory is not handed out in pieces.
+            if (unread == 0 || outOfMemory_) return false;
             *lineBegin = reinterpret_cast<const char*>(pos_);
             *lineEnd = reinterpret_cast<const char*>(end_);
             pos_ = end_;

@@ -5,15 +5,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
+#include "ply/binary_values.h"
 #include "ply/byte_source.h"
 
 class InputBuffer {
-public:
+  public:
     static const size_t kBlockSize = size_t(1) << 18;
+    // Bytes after the data that may always be loaded (their values are
+    // meaningless): lets number parsing take whole 8-byte words.
+    static const size_t kReadSlack = 8;
 
-    InputBuffer();
+    InputBuffer() = default;
 
     void Attach(ByteSource* source);
     void Detach();
@@ -41,7 +45,25 @@ public:
     // The next line without its break character (the break is consumed too).
     // The last line of the data needs no break; false when no byte is left.
     // The view stays valid until the next call on the buffer.
-    bool ReadLine(char lineBreak, const char** lineBegin, const char** lineEnd);
+    bool ReadLine(char lineBreak, const char** lineBegin, const char** lineEnd) {
+        // Most record lines are short: look for the break a word at a time
+        // in the first 64 bytes before handing over to the general search.
+        const unsigned char* p = pos_;
+        const uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(lineBreak);
+        for (int word = 0; word < 8 && end_ - p >= 8; ++word, p += 8) {
+            // The first byte in memory is the word's lowest byte.
+            const uint64_t x = LoadU64(p, false) ^ pattern;
+            const uint64_t found = (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
+            if (found) {
+                const unsigned char* breakAt = p + FirstMarkedByte(found);
+                *lineBegin = reinterpret_cast<const char*>(pos_);
+                *lineEnd = reinterpret_cast<const char*>(breakAt);
+                pos_ = breakAt + 1;
+                return true;
+            }
+        }
+        return ReadLineSlow(lineBreak, size_t(p - pos_), lineBegin, lineEnd);
+    }
 
     // Steps over count lines; false when the data ends first (lines holds the
     // number of lines actually stepped over).
@@ -51,18 +73,35 @@ public:
     const unsigned char* Cursor() const { return pos_; }
     const unsigned char* Limit() const { return end_; }
     void SetCursor(const unsigned char* p) { pos_ = p; }
+    const char* ReadableEnd() const { return reinterpret_cast<const char*>(end_) + kReadSlack; }
     // Reads more so that at least size bytes are unread if the data holds them;
     // returns the number of unread bytes afterwards.
     size_t Refill(size_t size);
 
-private:
+  private:
     const unsigned char* PeekSlow(size_t size);
+    bool ReadLineSlow(char lineBreak, size_t searched, const char** lineBegin,
+                      const char** lineEnd);
+    // Index of the lowest byte whose top bit is set.
+    static size_t FirstMarkedByte(uint64_t marks) {
+#if defined(__GNUC__) || defined(__clang__)
+        return size_t(__builtin_ctzll(marks)) / 8;
+#else
+        size_t i = 0;
+        while (!(marks & (0x80ull << (8 * i)))) ++i;
+        return i;
+#endif
+    }
+
+    void Allocate(size_t capacity);
 
     ByteSource* source_ = nullptr;
-    std::vector<unsigned char> storage_;
+    std::unique_ptr<unsigned char[]> storage_;
+    size_t capacity_ = 0;
     const unsigned char* begin_ = nullptr;
     const unsigned char* pos_ = nullptr;
     const unsigned char* end_ = nullptr;
     uint64_t blockOffset_ = 0;  // source offset of begin_
     bool sourceAtEnd_ = false;
+    bool outOfMemory_ = false;  // the last growth of the block failed
 };

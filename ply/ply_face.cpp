@@ -1,36 +1,94 @@
 // The face reader: one record of the current element per call, with every
 // item of its vertex_indices list.
+#include <exception>
+
+#include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
 
 namespace {
 
-const char* SkipDelimiters(const char* p, const char* end) {
-    while (p < end && IsTokenDelimiter(*p)) ++p;
-    return p;
-}
-
-const char* SkipToken(const char* p, const char* end) {
-    while (p < end && !IsTokenDelimiter(*p)) ++p;
-    return p;
+// The index list grows to items; false when that memory cannot be had (a
+// list within the vector's capacity never allocates).
+bool ResizeIndices(std::vector<int32_t>* indices, size_t items) {
+    if (items <= indices->capacity()) {
+        indices->resize(items);
+        return true;
+    }
+    try {
+        indices->resize(items);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-// A face element without a vertex_indices list yields faces of 0 vertices.
+// The common face record, when it is whole in the block.
+inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
+                                          std::vector<int32_t>* indices, int32_t* materialIndex) {
+    const unsigned char* record = buffer_.Cursor();
+    const size_t available = size_t(buffer_.Limit() - record);
+    const size_t head = layout.bytesBeforeList + layout.listCountSize;
+    if (available < head) return false;
+    const bool big = BigEndian();
+    const unsigned char* count = record + layout.bytesBeforeList;
+    const int32_t length = layout.listCountType == kPlyUint8
+                               ? int32_t(count[0])
+                               : BinaryToIndex(count, layout.listCountType, big);
+    const size_t items = length > 0 ? size_t(length) : 0;
+    const uint64_t listBytes = uint64_t(items) * layout.listItemSize;
+    if (listBytes > available - head || available - head - listBytes < layout.bytesAfterList ||
+        !ResizeIndices(indices, items)) {
+        return false;
+    }
+    const size_t listEnd = head + size_t(listBytes);
+    *vertexCount = length;
+    int32_t* out = indices->data();
+    const unsigned char* item = record + head;
+    if (layout.listItemSize == 4 && layout.listItemType != kPlyFloat32) {
+        for (size_t j = 0; j < items; ++j) out[j] = int32_t(LoadU32(item + 4 * j, big));
+    } else {
+        for (size_t j = 0; j < items; ++j) {
+            out[j] = BinaryToIndex(item + j * layout.listItemSize, layout.listItemType, big);
+        }
+    }
+    if (layout.materialProperty >= 0 && materialIndex) {
+        const size_t offset = layout.materialOffset + (layout.materialAfterList ? listEnd : 0);
+        *materialIndex = BinaryToIndex(record + offset, layout.materialType, big);
+    }
+    buffer_.SetCursor(record + listEnd + layout.bytesAfterList);
+    return true;
+}
+
+// The common case, a binary record whole in the block, reads here; the rest
+// goes through ReadFaceRecord.
 bool PlyReader::ReadFace(int32_t* vertexCount, std::vector<int32_t>* indices,
                          int32_t* materialIndex) {
     errorText_.clear();
+    if (fastFaces_ && vertexCount && indices &&
+        ReadFaceBinaryFast(*fastFaces_, vertexCount, indices, materialIndex)) {
+        return true;
+    }
+    return ReadFaceRecord(vertexCount, indices, materialIndex);
+}
+
+// A face element without a vertex_indices list yields faces of 0 vertices.
+bool PlyReader::ReadFaceRecord(int32_t* vertexCount, std::vector<int32_t>* indices,
+                               int32_t* materialIndex) {
     int32_t countSink;
     std::vector<int32_t> indicesSink;
     if (!vertexCount) vertexCount = &countSink;
     if (!indices) indices = &indicesSink;
-    *vertexCount = 0;
-    indices->clear();
     if (!source_ || currentElement_ < 0) {
         errorText_ = kMsgFaceReadError;
         return false;
+    }
+    if (layouts_[size_t(currentElement_)].indexList < 0) {
+        *vertexCount = 0;
+        indices->clear();
     }
     return IsAscii() ? ReadFaceAscii(vertexCount, indices, materialIndex)
                      : ReadFaceBinary(vertexCount, indices, materialIndex);
@@ -49,24 +107,27 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indice
     }
     const PlyElement& element = elements_[size_t(currentElement_)];
     const int indexList = layouts_[size_t(currentElement_)].indexList;
+    const char* readable = buffer_.ReadableEnd();
     for (size_t i = 0; i < element.properties.size(); ++i) {
         const PlyProperty& property = element.properties[i];
         if (property.role == kRoleVertexIndices && property.kind != kPropertyList) {
             errorText_ = kMsgIndicesNotList;
             return false;
         }
+        // A token the line does not have reads as empty text (value 0).
         p = SkipDelimiters(p, end);
-        const char* tokenEnd = SkipToken(p, end);
-        const std::string_view token(p, size_t(tokenEnd - p));
-        p = tokenEnd;
         if (property.kind != kPropertyList) {
             if (property.role == kRoleMaterialIndex && materialIndex &&
                 property.kind == kPropertyScalar) {
-                *materialIndex = DecodeTextIndex(token, property.valueType);
+                *materialIndex =
+                    p < end ? DecodeIndexToken(p, end, readable, property.valueType, &p) : 0;
+            } else {
+                p = SkipToken(p, end);
             }
             continue;
         }
-        const int32_t length = DecodeTextIndex(token, property.countType);
+        const int32_t length =
+            p < end ? DecodeIndexToken(p, end, readable, property.countType, &p) : 0;
         const size_t items = length > 0 ? size_t(length) : 0;
         // Each item needs a character and a delimiter: a longer list cannot
         // be on this line, whatever follows.
@@ -76,8 +137,11 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indice
         }
         const bool delivered = int(i) == indexList;
         if (delivered) {
+            if (!ResizeIndices(indices, items)) {
+                errorText_ = kMsgFaceReadError;
+                return false;
+            }
             *vertexCount = length;
-            indices->resize(items);
         }
         int32_t* out = delivered ? indices->data() : nullptr;
         for (size_t j = 0; j < items; ++j) {
@@ -86,11 +150,11 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indice
                 errorText_ = kMsgFaceReadError;
                 return false;
             }
-            const char* itemEnd = SkipToken(p, end);
             if (out) {
-                out[j] = DecodeTextIndex(std::string_view(p, size_t(itemEnd - p)), property.valueType);
+                out[j] = DecodeIndexToken(p, end, readable, property.valueType, &p);
+            } else {
+                p = SkipToken(p, end);
             }
-            p = itemEnd;
         }
     }
     return true;
@@ -99,9 +163,6 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indice
 bool PlyReader::ReadFaceBinary(int32_t* vertexCount, std::vector<int32_t>* indices,
                                int32_t* materialIndex) {
     const RecordLayout& layout = layouts_[size_t(currentElement_)];
-    if (layout.simpleFace && ReadFaceBinaryFast(layout, vertexCount, indices, materialIndex)) {
-        return true;
-    }
     // Property by property: long faces, unusual layouts, and records cut
     // short by the end of the file (which fail where their data ends).
     const PlyElement& element = elements_[size_t(currentElement_)];
@@ -141,44 +202,6 @@ bool PlyReader::ReadFaceBinary(int32_t* vertexCount, std::vector<int32_t>* indic
     return true;
 }
 
-// The common face record, when it is whole in the block.
-bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
-                                   std::vector<int32_t>* indices, int32_t* materialIndex) {
-    const PlyElement& element = elements_[size_t(currentElement_)];
-    const PlyProperty& list = element.properties[size_t(layout.indexList)];
-    const uint32_t countSize = TypeSize(list.countType);
-    const uint32_t itemSize = TypeSize(list.valueType);
-    const size_t head = layout.bytesBeforeList + countSize;
-    const bool big = BigEndian();
-    const unsigned char* record = buffer_.Peek(head);
-    if (!record) return false;
-    const int32_t length = BinaryToIndex(record + layout.bytesBeforeList, list.countType, big);
-    const size_t items = length > 0 ? size_t(length) : 0;
-    if (items > InputBuffer::kBlockSize / 8) return false;
-    const size_t listEnd = head + items * itemSize;
-    record = buffer_.Peek(listEnd + layout.bytesAfterList);
-    if (!record) return false;
-
-    *vertexCount = length;
-    indices->resize(items);
-    int32_t* out = indices->data();
-    const unsigned char* item = record + head;
-    if (itemSize == 4 && (list.valueType == kPlyInt32 || list.valueType == kPlyUint32)) {
-        for (size_t j = 0; j < items; ++j) out[j] = int32_t(LoadU32(item + 4 * j, big));
-    } else {
-        for (size_t j = 0; j < items; ++j) {
-            out[j] = BinaryToIndex(item + j * itemSize, list.valueType, big);
-        }
-    }
-    if (layout.materialProperty >= 0 && materialIndex) {
-        const PlyProperty& material = element.properties[size_t(layout.materialProperty)];
-        const size_t offset = layout.materialOffset + (layout.materialAfterList ? listEnd : 0);
-        *materialIndex = BinaryToIndex(record + offset, material.valueType, big);
-    }
-    buffer_.Advance(listEnd + layout.bytesAfterList);
-    return true;
-}
-
 // Reads the items of the vertex_indices list, a block at a time. A list
 // longer than the rest of the file fails before anything is allocated for it.
 bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length,
@@ -192,7 +215,7 @@ bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length,
         buffer_.Skip(buffer_.Remaining());
         return false;
     }
-    indices->resize(items);
+    if (!ResizeIndices(indices, items)) return false;
     int32_t* out = indices->data();
     const bool big = BigEndian();
     const size_t perBlock = InputBuffer::kBlockSize / itemSize;

@@ -1,5 +1,6 @@
 // Opening a PLY file: magic check, header grammar, element schema.
 #include <cstdio>
+#include <exception>
 
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
@@ -16,8 +17,8 @@ enum HeaderKeyword {
     kKeywordOther,
 };
 
-const char* const kHeaderKeywords[] = {"format", "comment", "element", "property", "obj_info",
-                                       "end_header"};
+const char* const kHeaderKeywords[] = {"format",   "comment",  "element",
+                                       "property", "obj_info", "end_header"};
 
 const char* const kFormatNames[] = {"ascii", "binary_big_endian", "binary_little_endian"};
 
@@ -48,9 +49,7 @@ std::string JoinTokens(const std::vector<std::string_view>& tokens) {
 
 PlyReader::PlyReader() = default;
 
-PlyReader::~PlyReader() {
-    Reset();
-}
+PlyReader::~PlyReader() { Reset(); }
 
 void PlyReader::Reset() {
     buffer_.Detach();
@@ -64,15 +63,14 @@ void PlyReader::Reset() {
     elementStarts_.clear();
     dataStart_ = 0;
     currentElement_ = -1;
+    fastVertices_ = nullptr;
+    fastFaces_ = nullptr;
     linePosition_ = 0;
     lineBreak_ = '\n';
     fourthByteIsCR_ = false;
-    headerComplete_ = false;
 }
 
-void PlyReader::Close() {
-    Reset();
-}
+void PlyReader::Close() { Reset(); }
 
 bool PlyReader::Open(const char* path) {
     Reset();
@@ -100,13 +98,20 @@ bool PlyReader::OpenMemory(const void* data, size_t size) {
 bool PlyReader::OpenSource(std::unique_ptr<ByteSource> source) {
     source_ = std::move(source);
     buffer_.Attach(source_.get());
-    if (!ReadHeader()) {
+    bool opened;
+    try {
+        opened = ReadHeader();
+        if (opened) PrepareLayouts();
+    } catch (const std::exception&) {
+        // A header too large for the memory there is.
+        errorText_ = kMsgHeaderError;
+        opened = false;
+    }
+    if (!opened) {
         buffer_.Detach();
         source_.reset();
-        return false;
     }
-    PrepareLayouts();
-    return true;
+    return opened;
 }
 
 bool PlyReader::ReadHeader() {
@@ -181,7 +186,6 @@ bool PlyReader::ReadHeaderLines() {
                 break;
             case kKeywordEndHeader:
                 dataStart_ = buffer_.Offset();
-                headerComplete_ = true;
                 return true;
             case kKeywordOther:
                 break;

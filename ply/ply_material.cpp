@@ -1,4 +1,6 @@
 // The material reader: one record of the current element per call.
+#include <exception>
+
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
@@ -39,7 +41,14 @@ bool PlyReader::ReadMaterial(PlyMaterial* material) {
         errorText_ = kMsgMaterialReadError;
         return false;
     }
-    return IsAscii() ? ReadMaterialAscii(material) : ReadMaterialBinary(material);
+    if (!IsAscii()) return ReadMaterialBinary(material);
+    try {
+        return ReadMaterialAscii(material);
+    } catch (const std::exception&) {
+        // A line of more tokens than the memory holds.
+        errorText_ = kMsgMaterialReadError;
+        return false;
+    }
 }
 
 bool PlyReader::ReadMaterialAscii(PlyMaterial* material) {

@@ -26,10 +26,10 @@ const int kPlyMaterialValueCount = 14;
 // The field that a material role (21 to 34) fills, counted from ambientRed.
 inline float* MaterialField(PlyMaterial& material, int role) {
     float* fields[kPlyMaterialValueCount] = {
-        &material.ambientRed,    &material.ambientGreen,  &material.ambientBlue,
-        &material.ambientCoeff,  &material.diffuseRed,    &material.diffuseGreen,
-        &material.diffuseBlue,   &material.diffuseCoeff,  &material.specularRed,
-        &material.specularGreen, &material.specularBlue,  &material.specularCoeff,
+        &material.ambientRed,    &material.ambientGreen, &material.ambientBlue,
+        &material.ambientCoeff,  &material.diffuseRed,   &material.diffuseGreen,
+        &material.diffuseBlue,   &material.diffuseCoeff, &material.specularRed,
+        &material.specularGreen, &material.specularBlue, &material.specularCoeff,
         &material.specularPower, &material.opacity,
     };
     const int index = role - 21;

@@ -21,7 +21,7 @@
 #include "ply/record_layout.h"
 
 class PlyReader {
-public:
+  public:
     PlyReader();
     ~PlyReader();
     PlyReader(const PlyReader&) = delete;
@@ -85,16 +85,19 @@ public:
     bool ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3]);
 
     // Next record of the current element: vertexCount is the length of its
-    // vertex_indices list as stored, indices receives all of its items (size
-    // max(vertexCount, 0); the vector only grows its capacity). materialIndex,
-    // when given, is written only when the element has a material_index.
+    // vertex_indices list as stored (0 when the element has none), indices
+    // receives all of its items (size max(vertexCount, 0); pass the same
+    // vector each time and it allocates only for a face larger than any
+    // before). materialIndex, when given, is written only when the element
+    // has a material_index.
     bool ReadFace(int32_t* vertexCount, std::vector<int32_t>* indices, int32_t* materialIndex);
 
     // Next record of the current element into the material, whose present
     // values stay where the element has no property for them.
     bool ReadMaterial(PlyMaterial* material);
 
-private:
+  private:
+    // Header (ply_header.cpp).
     bool OpenSource(std::unique_ptr<ByteSource> source);
     void Reset();
     bool ReadHeader();
@@ -104,15 +107,17 @@ private:
     bool ReadElementLine(const std::vector<std::string_view>& tokens);
     void ReadPropertyLine(const std::vector<std::string_view>& tokens);
     void PrepareLayouts();
+    int FindElement(int kind) const;
 
+    // Positioning, stepping and counting (ply_seek.cpp).
     bool BigEndian() const { return format_ == kPlyBinaryBigEndian; }
     bool IsAscii() const { return format_ == kPlyAscii; }
-    int FindElement(int kind) const;
+    void SetCurrentElement(int element);
     int64_t FirstLineOf(int element) const;
     bool PositionAscii(int element);
     bool StepLines(int64_t count);
     bool PositionBinary(int element);
-    bool StepBinaryRecords(int element, int64_t count);
+    bool StepBinaryRecords(int element);
     bool StepBinaryRecord(const PlyElement& element);
     bool ReadListLength(const PlyProperty& property, int32_t* length);
     bool SkipListItems(const PlyProperty& property, int32_t length);
@@ -122,19 +127,24 @@ private:
     bool CountBinarySimple(const PlyElement& element, const RecordLayout& layout,
                            int64_t* triangles);
     bool ReadAsciiLine(const char** begin, const char** end);
+    void SetCountMismatch(size_t properties, size_t tokens);
 
+    // Records (ply_vertex.cpp, ply_face.cpp, ply_material.cpp).
+    void DecodeVertexRecord(const RecordLayout& layout, const unsigned char* record,
+                            float* const* groups) const;
+    bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour);
     bool ReadVertexAscii(float* const* destinations);
     bool ReadVertexBinary(float* const* destinations);
-    bool ReadVertexBinaryFast(const RecordLayout& layout, float* const* destinations);
+    bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
+                            std::vector<int32_t>* indices, int32_t* materialIndex);
+    bool ReadFaceRecord(int32_t* vertexCount, std::vector<int32_t>* indices,
+                        int32_t* materialIndex);
     bool ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indices, int32_t* materialIndex);
     bool ReadFaceBinary(int32_t* vertexCount, std::vector<int32_t>* indices,
                         int32_t* materialIndex);
-    bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
-                            std::vector<int32_t>* indices, int32_t* materialIndex);
     bool ReadIndexItems(const PlyProperty& list, int32_t length, std::vector<int32_t>* indices);
     bool ReadMaterialAscii(PlyMaterial* material);
     bool ReadMaterialBinary(PlyMaterial* material);
-    void SetCountMismatch(size_t properties, size_t tokens);
 
     std::unique_ptr<ByteSource> source_;
     InputBuffer buffer_;
@@ -149,10 +159,15 @@ private:
     int64_t linePosition_ = 0;
     std::string errorText_;
 
-    char lineBreak_ = '\n';     // '\r' for files whose lines end with a lone carriage return
+    // Set by SeekElement: the layout of the current element when a binary
+    // fast path applies to it, null otherwise.
+    const RecordLayout* fastVertices_ = nullptr;
+    const RecordLayout* fastFaces_ = nullptr;
+
+    char lineBreak_ = '\n';  // '\r' for files whose lines end with a lone carriage return
     bool fourthByteIsCR_ = false;
-    bool headerComplete_ = false;
-    // Offset of each element's first record once known (-1 before).
+    // Offset of each element's first record once known (-1 before); one more
+    // entry than elements, for the end of the last one.
     std::vector<int64_t> elementStarts_;
     std::vector<std::string_view> tokens_;
 };

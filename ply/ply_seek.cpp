@@ -1,6 +1,7 @@
 // Positioning at an element, stepping over records and the triangle count.
 #include <limits>
 
+#include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
@@ -44,7 +45,7 @@ int32_t PlyReader::SeekElement(int kind, uint32_t* flags) {
     const int index = FindElement(kind);
     if (index < 0) return 0;
     const PlyElement& element = elements_[size_t(index)];
-    currentElement_ = index;
+    SetCurrentElement(index);
     if (flags) *flags = element.flags;
     const bool positioned = IsAscii() ? PositionAscii(index) : PositionBinary(index);
     if (!positioned) {
@@ -53,6 +54,13 @@ int32_t PlyReader::SeekElement(int kind, uint32_t* flags) {
         return 0;
     }
     return element.count;
+}
+
+void PlyReader::SetCurrentElement(int element) {
+    currentElement_ = element;
+    const RecordLayout& layout = layouts_[size_t(element)];
+    fastVertices_ = !IsAscii() && layout.firstNonScalar < 0 ? &layout : nullptr;
+    fastFaces_ = !IsAscii() && layout.simpleFace ? &layout : nullptr;
 }
 
 int64_t PlyReader::FirstLineOf(int element) const {
@@ -121,7 +129,7 @@ bool PlyReader::PositionBinary(int element) {
             elementStarts_[size_t(i) + 1] = int64_t(end);
         } else {
             // Records with lists or strings differ in size: step through them.
-            if (!buffer_.SeekTo(start) || !StepBinaryRecords(i, current.count)) return false;
+            if (!buffer_.SeekTo(start) || !StepBinaryRecords(i)) return false;
             elementStarts_[size_t(i) + 1] = int64_t(buffer_.Offset());
         }
     }
@@ -129,16 +137,16 @@ bool PlyReader::PositionBinary(int element) {
     return target <= size && buffer_.SeekTo(target);
 }
 
-// Steps over count records of the element from the current position.
-bool PlyReader::StepBinaryRecords(int element, int64_t count) {
+// Steps over all records of the element from the current position.
+bool PlyReader::StepBinaryRecords(int element) {
     const PlyElement& current = elements_[size_t(element)];
     const RecordLayout& layout = layouts_[size_t(element)];
-    if (layout.fixedSize) return buffer_.Skip(uint64_t(count) * layout.fixedBytes);
+    if (layout.fixedSize) return buffer_.Skip(uint64_t(current.count) * layout.fixedBytes);
     if (layout.simpleFace) {
-        int64_t ignored;
+        int64_t ignored = 0;
         return CountBinarySimple(current, layout, &ignored);
     }
-    for (int64_t r = 0; r < count; ++r) {
+    for (int32_t r = 0; r < current.count; ++r) {
         if (!StepBinaryRecord(current)) return false;
     }
     return true;
@@ -195,8 +203,9 @@ int32_t PlyReader::CountTriangles() {
     if (faces == 0) return 0;
     const int face = currentElement_;
     int64_t triangles = 0;
-    const bool counted = IsAscii() ? CountAscii(elements_[size_t(face)], &triangles)
-                                   : CountBinary(face, &triangles);
+    const bool counted =
+        IsAscii() ? CountAscii(elements_[size_t(face)], &triangles) : CountBinary(face, &triangles);
+    // A count beyond 32 bits cannot be a real mesh: the face data is damaged.
     if (!counted || triangles > std::numeric_limits<int32_t>::max()) {
         errorText_ = kMsgFileReadError;
         return 0;
@@ -209,19 +218,7 @@ int32_t PlyReader::CountTriangles() {
 
 namespace {
 
-int64_t TrianglesOf(int32_t vertexCount) {
-    return vertexCount >= 3 ? int64_t(vertexCount) - 2 : 0;
-}
-
-const char* SkipDelimiters(const char* p, const char* end) {
-    while (p < end && IsTokenDelimiter(*p)) ++p;
-    return p;
-}
-
-const char* SkipToken(const char* p, const char* end) {
-    while (p < end && !IsTokenDelimiter(*p)) ++p;
-    return p;
-}
+int64_t TrianglesOf(int32_t vertexCount) { return vertexCount >= 3 ? int64_t(vertexCount) - 2 : 0; }
 
 }  // namespace
 
@@ -232,17 +229,16 @@ bool PlyReader::CountAscii(const PlyElement& element, int64_t* triangles) {
         const char* p;
         const char* end;
         if (!ReadAsciiLine(&p, &end)) return false;
+        const char* readable = buffer_.ReadableEnd();
         for (int i = 0; i <= indexList; ++i) {
             const PlyProperty& property = element.properties[size_t(i)];
             p = SkipDelimiters(p, end);
-            const char* tokenEnd = SkipToken(p, end);
             if (property.kind != kPropertyList) {
-                p = tokenEnd;
+                p = SkipToken(p, end);
                 continue;
             }
             const int32_t length =
-                DecodeTextIndex(std::string_view(p, size_t(tokenEnd - p)), property.countType);
-            p = tokenEnd;
+                p < end ? DecodeIndexToken(p, end, readable, property.countType, &p) : 0;
             if (i == indexList) {
                 *triangles += TrianglesOf(length);
                 break;
@@ -298,10 +294,24 @@ bool PlyReader::CountBinarySimple(const PlyElement& element, const RecordLayout&
         for (; r < element.count; ++r) {
             if (uint64_t(limit - p) < fixed) break;
             const int32_t length = BinaryToIndex(p + before, list.countType, big);
-            const uint64_t items = length > 0 ? uint64_t(length) * itemSize : 0;
-            if (uint64_t(limit - p) < fixed + items) break;
+            const uint64_t stride = fixed + (length > 0 ? uint64_t(length) * itemSize : 0);
+            if (uint64_t(limit - p) < stride) break;
+            // Most meshes hold runs of faces of one size: when the next eight
+            // lengths, read where this size puts them, are all the same, the
+            // eight records are stepped over at once.
+            if (countSize == 1 && element.count - r >= 8 && uint64_t(limit - p) >= 8 * stride) {
+                const unsigned char first = p[before];
+                bool same = true;
+                for (uint64_t k = 1; k < 8; ++k) same &= p[before + k * stride] == first;
+                if (same) {
+                    sum += 8 * TrianglesOf(length);
+                    p += 8 * stride;
+                    r += 7;
+                    continue;
+                }
+            }
             sum += TrianglesOf(length);
-            p += fixed + items;
+            p += stride;
         }
         buffer_.SetCursor(p);
         if (r == element.count) break;

@@ -34,18 +34,19 @@ extern const uint32_t kPlyTypeSizes[kPlyTypeCount];
 PlyType LookupType(std::string_view name);
 
 // Bytes of one value of the type; 0 for kPlyInvalid and any code outside the table.
-uint32_t TypeSize(int type);
+inline uint32_t TypeSize(int type) {
+    return (type >= 0 && type < kPlyTypeCount) ? kPlyTypeSizes[type] : 0;
+}
 
 // ASCII case-insensitive equality, as every keyword and name of a header is compared.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Token delimiters of every ASCII line: space, tab, carriage return, line feed.
-inline bool IsTokenDelimiter(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+inline bool IsTokenDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // Splits a line into its tokens (views into the line); returns their number.
-// Runs of delimiters separate tokens and never make empty ones.
+// Runs of delimiters separate tokens and never make empty ones. Lines of any
+// length and any number of tokens are taken whole.
 int Tokenize(std::string_view line, std::vector<std::string_view>& tokens);
 
 // Text to number, with the rules of C's atoi, strtoul and strtod in the "C"

@@ -1,21 +1,12 @@
 // The vertex reader: one record of the current element per call.
 #include <cstdio>
 
+#include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
 
 namespace {
-
-const char* SkipDelimiters(const char* p, const char* end) {
-    while (p < end && IsTokenDelimiter(*p)) ++p;
-    return p;
-}
-
-const char* SkipToken(const char* p, const char* end) {
-    while (p < end && !IsTokenDelimiter(*p)) ++p;
-    return p;
-}
 
 bool IsIntegerColour(const PlyProperty& property) {
     return property.role >= kRoleRed && property.role <= kRoleBlue &&
@@ -30,10 +21,56 @@ void PlyReader::SetCountMismatch(size_t properties, size_t tokens) {
     errorText_ = text;
 }
 
-bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3],
-                           float colour[3]) {
+// A whole record in the block, decoded by the steps prepared for its element.
+inline void PlyReader::DecodeVertexRecord(const RecordLayout& layout, const unsigned char* record,
+                                          float* const* groups) const {
+    const bool big = BigEndian();
+    for (const VertexOp& op : layout.vertexOps) {
+        const unsigned char* p = record + op.offset;
+        float* destination = groups[op.group] + op.index;
+        switch (op.kind) {
+            case kOpFloatTriple:
+                destination[0] = LoadFloat32(p, big);
+                destination[1] = LoadFloat32(p + 4, big);
+                destination[2] = LoadFloat32(p + 8, big);
+                break;
+            case kOpColourTriple:
+                destination[0] = kByteColours.values[p[0]];
+                destination[1] = kByteColours.values[p[1]];
+                destination[2] = kByteColours.values[p[2]];
+                break;
+            case kOpScalar: {
+                float value = BinaryToFloat(p, op.type, big);
+                if (op.divide255) value /= 255.0f;
+                destination[0] = value;
+                break;
+            }
+        }
+    }
+}
+
+// The common case, a binary record whole in the block, decodes here; the
+// rest goes through ReadVertexRecord.
+bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3]) {
     errorText_.clear();
     if (texCoord) texCoord[2] = 0.0f;
+    if (fastVertices_ && position) {
+        const RecordLayout& layout = *fastVertices_;
+        const unsigned char* record = buffer_.Cursor();
+        if (size_t(buffer_.Limit() - record) >= layout.fixedBytes) {
+            float sink[3];
+            float* const groups[kVertexGroupCount] = {position, normal ? normal : sink,
+                                                      texCoord ? texCoord : sink,
+                                                      colour ? colour : sink};
+            DecodeVertexRecord(layout, record, groups);
+            buffer_.SetCursor(record + layout.fixedBytes);
+            return true;
+        }
+    }
+    return ReadVertexRecord(position, normal, texCoord, colour);
+}
+
+bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour) {
     // Values for a destination the caller did not give land here.
     float sink[kVertexSlotCount];
     float* position3 = position ? position : sink;
@@ -41,7 +78,7 @@ bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3]
     float* texCoord2 = texCoord ? texCoord : sink;
     float* colour3 = colour ? colour : sink;
     float* const destinations[kVertexSlotCount] = {
-        position3, position3 + 1, position3 + 2, normal3, normal3 + 1, normal3 + 2,
+        position3, position3 + 1, position3 + 2, normal3,     normal3 + 1, normal3 + 2,
         texCoord2, texCoord2 + 1, colour3,       colour3 + 1, colour3 + 2,
     };
     if (!source_ || currentElement_ < 0) {
@@ -62,21 +99,21 @@ bool PlyReader::ReadVertexAscii(float* const* destinations) {
     }
     const PlyElement& element = elements_[size_t(currentElement_)];
     const size_t propertyCount = element.properties.size();
+    const char* readable = buffer_.ReadableEnd();
     float values[kVertexSlotCount];
     size_t tokens = 0;
     for (;;) {
         p = SkipDelimiters(p, end);
         if (p == end) break;
-        const char* tokenEnd = SkipToken(p, end);
-        if (tokens < propertyCount) {
-            const PlyProperty& property = element.properties[tokens];
-            if (property.kind == kPropertyScalar && IsVertexRole(property.role)) {
-                values[property.role - kRoleX] =
-                    DecodeText(std::string_view(p, size_t(tokenEnd - p)), property.valueType);
-            }
+        const PlyProperty* property =
+            tokens < propertyCount ? &element.properties[tokens] : nullptr;
+        if (property && property->kind == kPropertyScalar && IsVertexRole(property->role)) {
+            values[property->role - kRoleX] =
+                DecodeToken(p, end, readable, property->valueType, &p);
+        } else {
+            p = SkipToken(p, end);
         }
         ++tokens;
-        p = tokenEnd;
     }
     if (tokens != propertyCount) {
         SetCountMismatch(propertyCount, tokens);
@@ -99,11 +136,8 @@ bool PlyReader::ReadVertexAscii(float* const* destinations) {
 }
 
 bool PlyReader::ReadVertexBinary(float* const* destinations) {
-    const RecordLayout& layout = layouts_[size_t(currentElement_)];
-    if (layout.firstNonScalar < 0 && ReadVertexBinaryFast(layout, destinations)) return true;
-
     // Value by value: a record cut short by the end of the file, or one with
-    // a list or string, fails where the Part's reader fails.
+    // a list or string, fails at the value where it stops.
     const PlyElement& element = elements_[size_t(currentElement_)];
     const bool big = BigEndian();
     for (const PlyProperty& property : element.properties) {
@@ -124,26 +158,5 @@ bool PlyReader::ReadVertexBinary(float* const* destinations) {
         }
         buffer_.Advance(size);
     }
-    return true;
-}
-
-// The whole record is in the block: decode it by the prepared steps.
-bool PlyReader::ReadVertexBinaryFast(const RecordLayout& layout, float* const* destinations) {
-    const unsigned char* record = buffer_.Peek(layout.fixedBytes);
-    if (!record) return false;
-    const bool big = BigEndian();
-    for (const VertexOp& op : layout.vertexOps) {
-        const unsigned char* p = record + op.offset;
-        if (op.floatTriple) {
-            *destinations[op.slot] = LoadFloat32(p, big);
-            *destinations[op.slot + 1] = LoadFloat32(p + 4, big);
-            *destinations[op.slot + 2] = LoadFloat32(p + 8, big);
-            continue;
-        }
-        float value = BinaryToFloat(p, op.type, big);
-        if (op.divide255) value /= 255.0f;
-        *destinations[op.slot] = value;
-    }
-    buffer_.Advance(layout.fixedBytes);
     return true;
 }

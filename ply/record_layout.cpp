@@ -2,9 +2,10 @@
 
 namespace {
 
-bool IsColourRole(int role) {
-    return role == kRoleRed || role == kRoleGreen || role == kRoleBlue;
-}
+const uint8_t kSlotGroups[kVertexSlotCount] = {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3};
+const uint8_t kSlotIndices[kVertexSlotCount] = {0, 1, 2, 0, 1, 2, 0, 1, 0, 1, 2};
+
+bool IsColourRole(int role) { return role == kRoleRed || role == kRoleGreen || role == kRoleBlue; }
 
 // True when a list of this property occupies bytes of its own in a record.
 bool HasLength(const PlyProperty& property) {
@@ -22,25 +23,32 @@ void AddVertexOps(const PlyElement& element, RecordLayout& layout) {
             op.offset = offset;
             op.type = uint8_t(property.valueType);
             op.slot = uint8_t(property.role - kRoleX);
+            op.group = kSlotGroups[op.slot];
+            op.index = kSlotIndices[op.slot];
             op.divide255 = IsColourRole(property.role) && property.valueType < kPlyFirstFloatType;
             layout.vertexOps.push_back(op);
         }
         offset += size;
     }
-    // Join x, y, z (and nx, ny, nz, ...) stored as three adjacent float32
-    // values into one step: the common vertex record then takes three steps.
+    // Join x, y, z (and nx, ny, nz, red, green, blue) stored as three adjacent
+    // values of one type into one step: the common vertex record then takes
+    // three steps.
     std::vector<VertexOp> joined;
     for (size_t i = 0; i < layout.vertexOps.size(); ++i) {
         const VertexOp& a = layout.vertexOps[i];
-        if (i + 2 < layout.vertexOps.size() && a.type == kPlyFloat32 && a.slot % 3 == 0 &&
-            a.slot + 2 < kVertexSlotCount && !a.divide255) {
+        if (i + 2 < layout.vertexOps.size() && a.index == 0) {
             const VertexOp& b = layout.vertexOps[i + 1];
             const VertexOp& c = layout.vertexOps[i + 2];
-            if (b.type == kPlyFloat32 && c.type == kPlyFloat32 && b.slot == a.slot + 1 &&
-                c.slot == a.slot + 2 && b.offset == a.offset + 4 && c.offset == a.offset + 8 &&
-                !b.divide255 && !c.divide255) {
+            const uint32_t size = TypeSize(a.type);
+            const bool adjacent = b.type == a.type && c.type == a.type && b.slot == a.slot + 1 &&
+                                  c.slot == a.slot + 2 && c.group == a.group &&
+                                  b.offset == a.offset + size && c.offset == a.offset + 2 * size;
+            const bool floats =
+                a.type == kPlyFloat32 && !a.divide255 && !b.divide255 && !c.divide255;
+            const bool colours = a.type == kPlyUint8 && a.divide255 && b.divide255 && c.divide255;
+            if (adjacent && (floats || colours)) {
                 VertexOp triple = a;
-                triple.floatTriple = true;
+                triple.kind = floats ? kOpFloatTriple : kOpColourTriple;
                 joined.push_back(triple);
                 i += 2;
                 continue;
@@ -72,6 +80,7 @@ void AddFaceLayout(const PlyElement& element, RecordLayout& layout) {
         const bool afterList = layout.indexList >= 0;
         if (property.role == kRoleMaterialIndex) {
             layout.materialProperty = int(i);
+            layout.materialType = uint8_t(property.valueType);
             layout.materialOffset = afterList ? after : before;
             layout.materialAfterList = afterList;
         }
@@ -83,6 +92,10 @@ void AddFaceLayout(const PlyElement& element, RecordLayout& layout) {
     layout.simpleFace = true;
     layout.bytesBeforeList = before;
     layout.bytesAfterList = after;
+    layout.listCountType = uint8_t(list.countType);
+    layout.listItemType = uint8_t(list.valueType);
+    layout.listCountSize = TypeSize(list.countType);
+    layout.listItemSize = TypeSize(list.valueType);
 }
 
 }  // namespace

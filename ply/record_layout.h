@@ -11,17 +11,35 @@
 // colour red, green, blue. Roles 1 to 11 map to slots 0 to 10.
 const int kVertexSlotCount = 11;
 
-inline bool IsVertexRole(int role) {
-    return role >= kRoleX && role <= kRoleBlue;
-}
+inline bool IsVertexRole(int role) { return role >= kRoleX && role <= kRoleBlue; }
+
+enum VertexOpKind : uint8_t {
+    kOpScalar,        // one value of any type
+    kOpFloatTriple,   // three float32 values for slot, slot + 1 and slot + 2
+    kOpColourTriple,  // three uint8 colour channels for slot, slot + 1 and slot + 2
+};
+
+// The caller's four destinations: position, normal, texture coordinate, colour.
+const int kVertexGroupCount = 4;
 
 struct VertexOp {
     uint32_t offset = 0;  // byte offset in a binary record
     uint8_t type = 0;
-    uint8_t slot = 0;
-    bool floatTriple = false;  // three float32 values for slot, slot + 1 and slot + 2
-    bool divide255 = false;    // an integer colour channel
+    uint8_t slot = 0;   // 0 to 10, as the roles 1 to 11
+    uint8_t group = 0;  // destination of the slot
+    uint8_t index = 0;  // and the field in it
+    VertexOpKind kind = kOpScalar;
+    bool divide255 = false;  // an integer colour channel
 };
+
+// An 8-bit colour channel divided by 255, for every byte value.
+struct ByteColourTable {
+    float values[256];
+    constexpr ByteColourTable() : values() {
+        for (int i = 0; i < 256; ++i) values[i] = float(i) / 255.0f;
+    }
+};
+constexpr ByteColourTable kByteColours;
 
 struct RecordLayout {
     // Binary records have one size when no property has a length of its own
@@ -37,7 +55,12 @@ struct RecordLayout {
     bool simpleFace = false;
     uint32_t bytesBeforeList = 0;
     uint32_t bytesAfterList = 0;
+    uint8_t listCountType = 0;
+    uint8_t listItemType = 0;
+    uint32_t listCountSize = 0;
+    uint32_t listItemSize = 0;
     int materialProperty = -1;  // last scalar material_index
+    uint8_t materialType = 0;
     uint32_t materialOffset = 0;  // from the record start, or from the list end when after it
     bool materialAfterList = false;
 

@@ -35,3 +35,21 @@
 
 // The manifest of a library (as opposed to a program, which uses 1).
 #define IDR_LIBRARY_MANIFEST 2
+
+// Skin bitmaps of the dialog frame.
+#define IDB_SKIN_BOTTOM_LEFT 110
+#define IDB_SKIN_BOTTOM_RIGHT 111
+#define IDB_SKIN_BADGE 112
+#define IDB_SKIN_BOTTOM_RIGHT_SIZABLE 114
+#define IDB_SKIN_RAIL_END 115
+#define IDB_SKIN_CAPTION_TAB 116
+#define IDB_SKIN_TOP_RIGHT 117
+
+// The progress dialog and its controls.
+#define IDD_PROGRESS 103
+#define IDC_PROGRESS_GROUP 1017
+#define IDC_PROGRESS_BAR 1019
+#define IDC_STEP_TEXT 1020
+#define IDC_CANCEL_IMPORT 1021
+#define IDC_DONE 1022
+#define IDC_BASE_NAME 1023

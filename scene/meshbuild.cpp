@@ -110,11 +110,12 @@ bool ReadVertices(BuildState& b) {
                                   b.texCoords ? uvw : nullptr, b.colours ? colour : nullptr))
             return FailWithReaderError(im);
         Point3 p(position[0], position[1], position[2]);
-        if (o.flipZY) p = Point3(p.x, -p.z, p.y);
+        // 0 - z rather than -z, so a zero stays +0 in the mesh and the pivot.
+        if (o.flipZY) p = Point3(p.x, 0.0f - p.z, p.y);
         b.mesh.verts[i] = p * o.scale;
         if (b.normals) {
             Point3 nrm(normal[0], normal[1], normal[2]);
-            if (o.flipZY) nrm = Point3(nrm.x, -nrm.z, nrm.y);
+            if (o.flipZY) nrm = Point3(nrm.x, 0.0f - nrm.z, nrm.y);
             b.mesh.setNormal(i, nrm);
         }
         if (b.texCoords) b.mesh.tVerts[i] = Point3(uvw[0], uvw[1], 0.0f);

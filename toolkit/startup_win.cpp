@@ -1,4 +1,6 @@
+#include "toolkit/button.h"
 #include "toolkit/class_names.h"
+#include "toolkit/progress.h"
 #include "toolkit/startup.h"
 
 namespace {
@@ -22,7 +24,7 @@ struct ToolkitClass {
 const ToolkitClass kToolkitClasses[] = {
     {kStaticClass, kPlainStyle, ForwardToDefault},
     {kGroupBoxClass, kPlainStyle, ForwardToDefault},
-    {kButtonClass, kPlainStyle, ForwardToDefault},
+    {kButtonClass, kPlainStyle, ButtonProc},
     {kArrowButtonClass, kPlainStyle, ForwardToDefault},
     {kCheckBoxClass, kPlainStyle, ForwardToDefault},
     {kSpinButtonClass, kPlainStyle, ForwardToDefault},
@@ -34,7 +36,7 @@ const ToolkitClass kToolkitClasses[] = {
     {kMenuClass, kPopupStyle, ForwardToDefault},
     {kTreeCtrlClass, kClickStyle, ForwardToDefault},
     {kListCtrlClass, kClickStyle, ForwardToDefault},
-    {kProgressCtrlClass, kClickStyle, ForwardToDefault},
+    {kProgressCtrlClass, kClickStyle, ProgressCtrlProc},
 };
 
 bool RegisterToolkitClass(HINSTANCE module, const ToolkitClass& entry) {

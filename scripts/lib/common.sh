@@ -22,6 +22,8 @@ ks_wine_env() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i >/dev/null 2>&1 || true
+        # Unmanaged windows: no wait for a window manager when a dialog closes.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
         wineserver -w
     fi
 }

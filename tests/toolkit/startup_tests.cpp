@@ -88,7 +88,7 @@ TEST(ToolkitRegistration, RegisteringTwiceSucceedsWithoutAMessage) {
 
 TEST(ToolkitRegistration, RegisteredClassesMakeWindows) {
     ASSERT_EQ(RegisterToolkitClasses(ThisModule()), 1);
-    HWND window = CreateWindowExA(0, "ksProgressCtrl", "", WS_POPUP, 0, 0, 40, 10, nullptr, nullptr,
+    HWND window = CreateWindowExA(0, "ksStatic", "", WS_POPUP, 0, 0, 40, 10, nullptr, nullptr,
                                   ThisModule(), nullptr);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GetWindowLongA(window, 0), 0);  // the record slot starts empty

@@ -1,0 +1,237 @@
+// Reader throughput against the raw read floor of the same file, same run.
+//
+//   ply_bench [--dir DIR] [--vertices N] [--repeat R] [--only TEXT]
+//
+// Generates, once, a grid mesh of N vertices (positions, normals, uchar
+// colours) with about 2N triangles in all three encodings, and the same grid
+// as quads (binary little-endian). For each file it reports the best of R
+// runs of: the raw floor (the whole file read in large blocks), the triangle
+// count (Open + CountTriangles), and the full read sequence (Open, counts,
+// every vertex, every face), as MB/s of file, million triangles/s and as a
+// fraction of the floor.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ply/ply_reader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct BenchFile {
+    std::string name;
+    PlyFormat format;
+    bool quads;
+};
+
+struct Grid {
+    int width;
+    int height;
+    int64_t Vertices() const { return int64_t(width) * height; }
+    int64_t Cells() const { return int64_t(width - 1) * (height - 1); }
+};
+
+void AppendBinary(std::string& out, const void* value, size_t size, bool bigEndian) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(value);
+    if (bigEndian) {
+        for (size_t i = size; i-- > 0;) out += char(bytes[i]);
+    } else {
+        out.append(reinterpret_cast<const char*>(bytes), size);
+    }
+}
+
+// Writes the grid mesh; returns false when the file cannot be written.
+bool WriteGrid(const std::string& path, const Grid& grid, PlyFormat format, bool quads) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const char* formats[] = {"", "ascii", "binary_big_endian", "binary_little_endian"};
+    const int64_t faces = quads ? grid.Cells() : 2 * grid.Cells();
+    std::string out =
+        std::string("ply\nformat ") + formats[format] +
+        " 1.0\ncomment benchmark grid\nelement vertex " + std::to_string(grid.Vertices()) +
+        "\nproperty float x\nproperty float y\nproperty float z\n"
+        "property float nx\nproperty float ny\nproperty float nz\n"
+        "property uchar red\nproperty uchar green\nproperty uchar blue\n"
+        "element face " +
+        std::to_string(faces) + "\nproperty list uchar int vertex_indices\nend_header\n";
+    const bool big = format == kPlyBinaryBigEndian;
+    char line[256];
+    auto flush = [&](bool force) {
+        if (out.size() > (1 << 22) || force) {
+            std::fwrite(out.data(), 1, out.size(), file);
+            out.clear();
+        }
+    };
+    for (int j = 0; j < grid.height; ++j) {
+        for (int i = 0; i < grid.width; ++i) {
+            const float height = 0.05f * float(std::sin(i * 0.01) * std::cos(j * 0.013));
+            const float v[6] = {i * 0.001f, j * 0.001f, height, 0.0f, 0.6f, 0.8f};
+            const unsigned char c[3] = {(unsigned char)(i & 255), (unsigned char)(j & 255), 128};
+            if (format == kPlyAscii) {
+                const int n = std::snprintf(line, sizeof line, "%g %g %g %g %g %g %d %d %d\n", v[0],
+                                            v[1], v[2], v[3], v[4], v[5], c[0], c[1], c[2]);
+                out.append(line, size_t(n));
+            } else {
+                for (float f : v) AppendBinary(out, &f, 4, big);
+                out.append(reinterpret_cast<const char*>(c), 3);
+            }
+            flush(false);
+        }
+    }
+    auto face = [&](std::initializer_list<int32_t> indices) {
+        if (format == kPlyAscii) {
+            int n = std::snprintf(line, sizeof line, "%d", int(indices.size()));
+            for (int32_t index : indices) {
+                n += std::snprintf(line + n, sizeof line - size_t(n), " %d", index);
+            }
+            line[n++] = '\n';
+            out.append(line, size_t(n));
+        } else {
+            out += char(indices.size());
+            for (int32_t index : indices) AppendBinary(out, &index, 4, big);
+        }
+        flush(false);
+    };
+    for (int j = 0; j + 1 < grid.height; ++j) {
+        for (int i = 0; i + 1 < grid.width; ++i) {
+            const int32_t a = j * grid.width + i, b = a + 1, c = a + grid.width, d = c + 1;
+            if (quads) {
+                face({a, b, d, c});
+            } else {
+                face({a, b, d});
+                face({a, d, c});
+            }
+        }
+    }
+    flush(true);
+    return std::fclose(file) == 0;
+}
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+uint64_t FileSize(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? uint64_t(info.st_size) : 0;
+}
+
+// The whole file into memory in 4 MB blocks: what reading can cost at least.
+double MeasureFloor(const std::string& path, uint64_t* checksum) {
+    std::vector<char> block(size_t(4) << 20);
+    const Clock::time_point start = Clock::now();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    size_t got;
+    while ((got = std::fread(block.data(), 1, block.size(), file)) > 0) {
+        *checksum += uint8_t(block[got - 1]);
+    }
+    std::fclose(file);
+    return Seconds(start);
+}
+
+double MeasureCount(const std::string& path, int32_t* triangles) {
+    const Clock::time_point start = Clock::now();
+    PlyReader reader;
+    if (!reader.Open(path.c_str())) return -1;
+    *triangles = reader.CountTriangles();
+    return Seconds(start);
+}
+
+// What the importer does: counts, then every vertex, then every face.
+double MeasureFullRead(const std::string& path, double* checksum) {
+    const Clock::time_point start = Clock::now();
+    PlyReader reader;
+    if (!reader.Open(path.c_str())) return -1;
+    reader.MaterialCount();
+    reader.CountTriangles();
+    reader.SeekElement(kElementVertex);
+    const int32_t vertices = reader.SeekElement(kElementVertex);
+    float position[3], normal[3], texCoord[3], colour[3];
+    for (int32_t i = 0; i < vertices; ++i) {
+        if (!reader.ReadVertex(position, normal, texCoord, colour)) return -1;
+    }
+    const int32_t faces = reader.SeekElement(kElementFace);
+    std::vector<int32_t> indices;
+    int32_t vertexCount = 0, material = 0;
+    int64_t corners = 0;
+    for (int32_t i = 0; i < faces; ++i) {
+        if (!reader.ReadFace(&vertexCount, &indices, &material)) return -1;
+        corners += vertexCount;
+    }
+    *checksum += double(corners) + position[0] + colour[2];
+    return Seconds(start);
+}
+
+double Best(std::vector<double> times) {
+    double best = times[0];
+    for (double t : times) best = t < best ? t : best;
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dir = "ply-bench-data";
+    int64_t vertices = 2000000;
+    int repeat = 3;
+    std::string only;  // run only the files whose name holds this text
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--only")) only = argv[i + 1];
+        if (!std::strcmp(argv[i], "--dir")) dir = argv[i + 1];
+        if (!std::strcmp(argv[i], "--vertices")) vertices = std::atoll(argv[i + 1]);
+        if (!std::strcmp(argv[i], "--repeat")) repeat = std::atoi(argv[i + 1]);
+    }
+    Grid grid{2000, int(vertices / 2000)};
+    mkdir(dir.c_str(), 0755);
+    const std::string tag = std::to_string(grid.Vertices());
+    const BenchFile files[] = {
+        {"tri_ascii_" + tag + ".ply", kPlyAscii, false},
+        {"tri_le_" + tag + ".ply", kPlyBinaryLittleEndian, false},
+        {"tri_be_" + tag + ".ply", kPlyBinaryBigEndian, false},
+        {"quad_le_" + tag + ".ply", kPlyBinaryLittleEndian, true},
+    };
+    for (const BenchFile& file : files) {
+        const std::string path = dir + "/" + file.name;
+        if (FileSize(path) > 0) continue;
+        std::printf("writing %s\n", path.c_str());
+        if (!WriteGrid(path, grid, file.format, file.quads)) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+
+    std::printf("%d vertices, %lld triangles per file; best of %d runs\n", int(grid.Vertices()),
+                (long long)(2 * grid.Cells()), repeat);
+    std::printf("%-24s %8s | %9s | %9s %7s %6s | %9s %7s %6s\n", "file", "MB", "floor MB/s",
+                "count MB/s", "Mtri/s", "floor", "full MB/s", "Mtri/s", "floor");
+    uint64_t bytesChecksum = 0;
+    double valueChecksum = 0;
+    for (const BenchFile& file : files) {
+        if (file.name.find(only) == std::string::npos) continue;
+        const std::string path = dir + "/" + file.name;
+        const double megabytes = double(FileSize(path)) / 1e6;
+        std::vector<double> floor, count, full;
+        int32_t triangles = 0;
+        for (int r = 0; r < repeat; ++r) {
+            floor.push_back(MeasureFloor(path, &bytesChecksum));
+            count.push_back(MeasureCount(path, &triangles));
+            full.push_back(MeasureFullRead(path, &valueChecksum));
+        }
+        const double floorRate = megabytes / Best(floor);
+        const double countRate = megabytes / Best(count);
+        const double fullRate = megabytes / Best(full);
+        std::printf("%-24s %8.1f | %9.0f | %9.0f %7.1f %5.0f%% | %9.0f %7.1f %5.0f%%\n",
+                    file.name.c_str(), megabytes, floorRate, countRate,
+                    triangles / 1e6 / Best(count), 100 * countRate / floorRate, fullRate,
+                    triangles / 1e6 / Best(full), 100 * fullRate / floorRate);
+    }
+    std::printf("(checksums %llu %g)\n", (unsigned long long)bytesChecksum, valueChecksum);
+    return 0;
+}

@@ -1,0 +1,276 @@
+#include <process.h>
+
+#include "frontend/progress.h"
+#include "hostsdk/colorman.h"
+#include "plugin/dazazu.h"
+#include "plugin/module.h"
+#include "plugin/resstring.h"
+#include "resources/resource_ids.h"
+#include "scene/progress.h"
+#include "toolkit/colours.h"
+#include "toolkit/groupbox.h"
+#include "toolkit/messagebox.h"
+#include "toolkit/progress.h"
+#include "toolkit/skin.h"
+
+namespace {
+
+// What the worker is handed: the importer, then the dialog it reports to.
+struct WorkerStart {
+    DazAzu* importer;
+    HWND dialog;
+};
+
+void RunMeshBuildOf(DazAzu& importer, HWND progressWindow) {
+    importer.RunMeshBuild(progressWindow);
+}
+
+// One import runs at a time (DoImport waits in the modal dialog), so the
+// dialog's state is library-wide.
+WorkerStart workerStart;
+float fadeFactor;
+HANDLE workerThread;
+bool buildReported;  // the build sent its finished or failed message
+bool buildFinished;
+ImportBuild importBuild = RunMeshBuildOf;
+
+DazAzu& ImporterOf(HWND dialog) {
+    return *reinterpret_cast<DazAzu*>(static_cast<LONG_PTR>(GetWindowLongA(dialog, GWL_USERDATA)));
+}
+
+void SetBarFraction(HWND dialog, float fraction) {
+    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PGM_SETFRACTION, 0,
+                        reinterpret_cast<LPARAM>(&fraction));
+}
+
+void SetBarColour(HWND dialog, COLORREF colour) {
+    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PGM_SETCOLOR, 0, static_cast<LPARAM>(colour));
+}
+
+// Waits for the worker's end while handling what other threads send to this
+// thread: the worker may still be in a SendMessage to the dialog, or ending
+// it, and must not be left waiting on us.
+void WaitForWorker() {
+    if (!workerThread) return;
+    for (;;) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        DWORD woken = MsgWaitForMultipleObjects(1, &workerThread, FALSE, 50, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) break;
+    }
+    CloseHandle(workerThread);
+    workerThread = nullptr;
+}
+
+INT_PTR OnInitDialog(HWND dialog, LPARAM importer) {
+    SetWindowLongA(dialog, GWL_USERDATA, static_cast<LONG>(importer));
+    CenterWindow(dialog, GetParent(dialog));
+    ApplySkinRegion(dialog);
+    SubclassGroupBox(GetDlgItem(dialog, IDC_PROGRESS_GROUP));
+    SetBarColour(dialog, kImportBarColour);
+    SetDlgItemTextA(dialog, IDC_BASE_NAME, ImporterOf(dialog).baseName);
+    SetTimer(dialog, kStartWorkerTimer, 100, nullptr);
+    return TRUE;
+}
+
+void OnStartWorkerTimer(HWND dialog) {
+    KillTimer(dialog, kStartWorkerTimer);
+    DazAzu& importer = ImporterOf(dialog);
+    importer.cancelFlag = 0;
+    // Without a worker nothing would ever close the dialog: end it as a
+    // cancelled import, so that DoImport abandons it quietly.
+    if (!StartImportWorker(dialog, importer)) EndDialog(dialog, 0);
+}
+
+void OnFadeTimer(HWND dialog) {
+    KillTimer(dialog, kFadeTimer);
+    fadeFactor = fadeFactor - 0.1f;
+    SetBarColour(dialog, BlendColour(kImportBarColour, fadeFactor));
+    if (fadeFactor > 0.0f)
+        SetTimer(dialog, kFadeTimer, 50, nullptr);
+    else
+        SetTimer(dialog, kCloseTimer, 100, nullptr);
+}
+
+// Timers wait, still running, until the dialog is on screen.
+INT_PTR OnTimer(HWND dialog, UINT_PTR timer) {
+    if (!IsWindowVisible(dialog)) return TRUE;
+    switch (timer) {
+        case kStartWorkerTimer:
+            OnStartWorkerTimer(dialog);
+            break;
+        case kFadeTimer:
+            OnFadeTimer(dialog);
+            break;
+        case kCloseTimer:
+            KillTimer(dialog, kCloseTimer);
+            EndDialog(dialog, 1);
+            break;
+    }
+    return TRUE;
+}
+
+INT_PTR OnStepText(HWND dialog, WPARAM id) {
+    const char* text = id ? LoadResString(static_cast<int>(id)) : nullptr;
+    SetDlgItemTextA(dialog, IDC_STEP_TEXT, text ? text : "");
+    return TRUE;
+}
+
+INT_PTR OnCount(HWND dialog, LPARAM done) {
+    const unsigned int total = ImporterOf(dialog).progressTotal;
+    float fraction = 0.0f;
+    if (total != 0)
+        fraction = static_cast<float>(static_cast<double>(static_cast<unsigned int>(done)) / total);
+    SetBarFraction(dialog, fraction);
+    return TRUE;
+}
+
+INT_PTR OnFraction(HWND dialog, LPARAM fraction) {
+    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PGM_SETFRACTION, 0, fraction);
+    return TRUE;
+}
+
+// With prompts the bar fades before the dialog closes; without, it closes now.
+INT_PTR OnBuildFinished(HWND dialog) {
+    buildReported = true;
+    buildFinished = true;
+    SetDlgItemTextA(dialog, IDC_STEP_TEXT, "");
+    ShowWindow(GetDlgItem(dialog, IDC_CANCEL_IMPORT), SW_HIDE);
+    if (ImporterOf(dialog).showPrompts) {
+        fadeFactor = 1.0f;
+        SetTimer(dialog, kFadeTimer, 700, nullptr);
+        return TRUE;
+    }
+    EndDialog(dialog, 1);
+    return TRUE;
+}
+
+INT_PTR OnBuildFailed(HWND dialog) {
+    buildReported = true;
+    ImporterOf(dialog).cancelFlag = 1;
+    EndDialog(dialog, 0);
+    return TRUE;
+}
+
+// "Cancel Import" only raises the flag: the worker stops at its next
+// progress point and answers with the build-failed message. Escape and
+// closing the window (command 2) do nothing.
+INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+        case IDC_CANCEL_IMPORT:
+            ImporterOf(dialog).cancelFlag = 1;
+            break;
+        case IDC_DONE:
+            EndDialog(dialog, 1);
+            break;
+    }
+    return TRUE;
+}
+
+// The step text and the base name are standard statics: without this they
+// would show the system's light field on the host's face colour.
+INT_PTR OnStaticColour(HDC dc) {
+    SetTextColor(dc, ToolkitColour(kTextColour));
+    SetBkColor(dc, ToolkitColour(kFaceColour));
+    return reinterpret_cast<INT_PTR>(ToolkitBrush(kFaceColour));
+}
+
+INT_PTR OnPaint(HWND dialog) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    PaintSkin(dialog, dc);
+    EndPaint(dialog, &paint);
+    return FALSE;
+}
+
+// The worker must be gone before the dialog is: it may still be sending to
+// it or ending it. Should the dialog go while the build still runs, the
+// build is asked to stop rather than run on unseen.
+INT_PTR OnDestroy(HWND dialog) {
+    UnsubclassGroupBox(GetDlgItem(dialog, IDC_PROGRESS_GROUP));
+    if (workerThread && !buildReported) ImporterOf(dialog).cancelFlag = 1;
+    WaitForWorker();
+    return TRUE;
+}
+
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog, lParam);
+        case WM_TIMER:
+            return OnTimer(dialog, wParam);
+        case kProgressStepText:
+            return OnStepText(dialog, wParam);
+        case kProgressCount:
+            return OnCount(dialog, lParam);
+        case kProgressFraction:
+            return OnFraction(dialog, lParam);
+        case kProgressFinished:
+            return OnBuildFinished(dialog);
+        case kProgressFailed:
+            return OnBuildFailed(dialog);
+        case WM_COMMAND:
+            return OnCommand(dialog, wParam);
+        case WM_CTLCOLORSTATIC:
+            return OnStaticColour(reinterpret_cast<HDC>(wParam));
+        case WM_PAINT:
+            return OnPaint(dialog);
+        case WM_LBUTTONDOWN:
+            DragBySkin(dialog, lParam);
+            return FALSE;
+        case WM_DESTROY:
+            return OnDestroy(dialog);
+        default:
+            return FALSE;
+    }
+}
+
+BYTE BlendChannel(BYTE channel, BYTE face, float factor) {
+    return static_cast<BYTE>(static_cast<int>(factor * static_cast<float>(channel - face) + face));
+}
+
+}  // namespace
+
+COLORREF BlendColour(COLORREF colour, float factor) {
+    const COLORREF face = ToolkitColour(kFaceColour);
+    return RGB(BlendChannel(GetRValue(colour), GetRValue(face), factor),
+               BlendChannel(GetGValue(colour), GetGValue(face), factor),
+               BlendChannel(GetBValue(colour), GetBValue(face), factor));
+}
+
+void SetImportBuild(ImportBuild build) { importBuild = build ? build : RunMeshBuildOf; }
+
+bool StartImportWorker(HWND dialog, DazAzu& importer) {
+    workerStart.importer = &importer;
+    workerStart.dialog = dialog;
+    // The handle is kept (not closed by the thread's end) so the dialog can wait for it.
+    uintptr_t thread = _beginthreadex(nullptr, 0, ImportWorker, &workerStart, 0, nullptr);
+    if (thread) {
+        workerThread = reinterpret_cast<HANDLE>(thread);
+        return true;
+    }
+    const char* text = LoadResString(IDS_NO_IMPORT_THREAD);
+    if (importer.showPrompts) ToolkitMessageBox(dialog, text, MB_ICONWARNING);
+    return false;
+}
+
+// A cancel pressed after the build's last test still cancels the import, as
+// long as the dialog is open. Returning ends the thread through the runtime.
+unsigned __stdcall ImportWorker(void* startRecord) {
+    const WorkerStart start = *static_cast<WorkerStart*>(startRecord);
+    importBuild(*start.importer, start.dialog);
+    if (start.importer->cancelFlag) EndDialog(start.dialog, 0);
+    return 0;
+}
+
+int ShowProgressDialog(DazAzu& importer) {
+    buildReported = false;
+    buildFinished = false;
+    HWND owner = importer.hostInterface ? importer.hostInterface->GetMAXHWnd() : nullptr;
+    INT_PTR result = DialogBoxParamA(PluginModule(), MAKEINTRESOURCEA(IDD_PROGRESS), owner,
+                                     ProgressDialogProc, reinterpret_cast<LPARAM>(&importer));
+    // Normally already done on WM_DESTROY.
+    WaitForWorker();
+    // Only a build that reported its end counts as finished.
+    return result == 1 && buildFinished ? 1 : 0;
+}

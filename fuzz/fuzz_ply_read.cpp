@@ -1,0 +1,59 @@
+// Fuzz target: the importer's whole read sequence over arbitrary bytes:
+// counts, then every vertex, material and face record, then a second round
+// of seeks in another order.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "ply/ply_reader.h"
+
+namespace {
+
+// Records of zero bytes never run out; a bound keeps each input quick.
+const int32_t kMaxRecords = 200000;
+
+int32_t Bounded(int32_t count) { return count < kMaxRecords ? count : kMaxRecords; }
+
+void ReadVertices(PlyReader& reader) {
+    const int32_t count = Bounded(reader.SeekElement(kElementVertex));
+    for (int32_t i = 0; i < count; ++i) {
+        float position[3] = {10, 0, 0}, normal[3] = {}, texCoord[3] = {}, colour[3] = {};
+        if (!reader.ReadVertex(position, normal, texCoord, colour)) break;
+    }
+}
+
+void ReadMaterials(PlyReader& reader) {
+    const int32_t count = Bounded(reader.SeekElement(kElementMaterial));
+    for (int32_t i = 0; i < count; ++i) {
+        PlyMaterial material;
+        if (!reader.ReadMaterial(&material)) break;
+    }
+}
+
+void ReadFaces(PlyReader& reader) {
+    const int32_t count = Bounded(reader.SeekElement(kElementFace));
+    std::vector<int32_t> indices;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t vertexCount = 0, material = 0;
+        if (!reader.ReadFace(&vertexCount, &indices, &material)) break;
+        if (indices.size() != size_t(vertexCount > 0 ? vertexCount : 0)) __builtin_trap();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    PlyReader reader;
+    if (!reader.OpenMemory(data, size)) return 0;
+    reader.MaterialCount();
+    reader.CountTriangles();
+    uint32_t flags = 0;
+    reader.SeekElement(kElementVertex, &flags);
+    ReadVertices(reader);
+    ReadMaterials(reader);
+    ReadFaces(reader);
+    ReadFaces(reader);
+    ReadVertices(reader);
+    reader.CountTriangles();
+    return 0;
+}

@@ -1,0 +1,129 @@
+#include "hostapp/cmdline.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+ParseResult Fail(const std::string& reason) { return {false, reason}; }
+
+bool ParseTruth(const std::string& v, bool& out) {
+    static const char* const kOn[] = {"1", "on", "true", "yes"};
+    static const char* const kOff[] = {"0", "off", "false", "no"};
+    for (const char* s : kOn)
+        if (v == s) return out = true, true;
+    for (const char* s : kOff)
+        if (v == s) return out = false, true;
+    return false;
+}
+
+bool IsNumber(const std::string& v) {
+    if (v.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    double d = std::strtod(v.c_str(), &end);
+    return *end == '\0' && errno == 0 && std::isfinite(d);
+}
+
+ParseResult ParseSetting(const std::string& arg, OptionSetting& out) {
+    size_t eq = arg.find('=');
+    if (eq == std::string::npos) return Fail("--set needs NAME=VALUE, got \"" + arg + "\"");
+    std::string name = arg.substr(0, eq), value = arg.substr(eq + 1);
+    out.field = FindOptionField(name);
+    if (!out.field) {
+        std::string known;
+        for (const OptionField& f : kOptionFields)
+            known += std::string(known.empty() ? "" : ", ") + f.name;
+        return Fail("--set: unknown option \"" + name + "\" (one of " + known + ")");
+    }
+    out.text = value;
+    out.checked = false;
+    if (out.field->isNumber) {
+        if (!IsNumber(value)) return Fail("--set " + name + ": \"" + value + "\" is not a number");
+    } else if (!ParseTruth(value, out.checked)) {
+        return Fail("--set " + name + ": \"" + value +
+                    "\" is not 0/1, on/off, true/false or yes/no");
+    }
+    return {true, ""};
+}
+
+// Options that take a value: where the value goes.
+std::string* ValueSlot(const std::string& opt, HostOptions& o) {
+    if (opt == "--plugin") return &o.pluginPath;
+    if (opt == "--cfg-dir") return &o.cfgDir;
+    if (opt == "--help-dir") return &o.helpDir;
+    if (opt == "--dump") return &o.dumpPath;
+    if (opt == "--snapshot") return &o.snapshotPath;
+    if (opt == "--name") return &o.name;
+    return nullptr;
+}
+
+ParseResult CheckCombination(const HostOptions& o) {
+    if (o.quiet && o.autoAnswer) return Fail("--quiet and --auto exclude each other");
+    // Without --auto nobody would enter them: saying so beats ignoring them.
+    if (!o.autoAnswer && (!o.settings.empty() || o.hasName))
+        return Fail("--set and --name are entered into the options dialog: they need --auto");
+    return {true, ""};
+}
+
+}  // namespace
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& out) {
+    out = HostOptions();
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.size() < 2 || a.compare(0, 2, "--") != 0) {
+            out.files.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--quiet") {
+            out.quiet = true;
+        } else if (a == "--auto") {
+            out.autoAnswer = true;
+        } else if (a == "--help") {
+            out.showUsage = true;
+        } else if (a == "--set" || ValueSlot(a, out)) {
+            if (i + 1 >= args.size()) return Fail(a + " needs a value");
+            const std::string& value = args[++i];
+            if (a == "--set") {
+                OptionSetting s;
+                ParseResult r = ParseSetting(value, s);
+                if (!r.ok) return r;
+                out.settings.push_back(s);
+            } else {
+                if (value.empty() && a != "--name") return Fail(a + " needs a value");
+                *ValueSlot(a, out) = value;
+                if (a == "--name") out.hasName = true;
+            }
+        } else {
+            return Fail("unknown option " + a + " (see --help)");
+        }
+    }
+    return CheckCombination(out);
+}
+
+const char* UsageText() {
+    return "usage: plyhost.exe [options] [FILE...]\n"
+           "Without files (and without --dump or --snapshot) the host opens its window.\n"
+           "With files it imports each in order into one scene, prints one line per import\n"
+           "and exits with 0 when every import answered 1 or 2, else 1.\n"
+           "  --plugin PATH      the importer plug-in (default: ks_dazazu.dli beside plyhost.exe)\n"
+           "  --quiet            import with prompts suppressed\n"
+           "  --auto             show prompts and answer them: \"Import\" in the options dialog,\n"
+           "                     \"OK\" in every message box (each message is recorded)\n"
+           "  --set NAME=VALUE   with --auto: enter an option into the options dialog; NAME is\n"
+           "                     replaceScene, flipZY, centerPivot, scale, generateNormals,\n"
+           "                     vertexNormals, vertexColors, textureCoords or materials\n"
+           "  --name TEXT        with --auto: enter the object name\n"
+           "  --cfg-dir DIR      the plug-in configuration directory (default: plugcfg beside the "
+           "exe)\n"
+           "  --help-dir DIR     the help directory (default: help beside the exe)\n"
+           "  --dump FILE|-      write the scene dump (\"-\": standard output; the report\n"
+           "                     lines then go to standard error)\n"
+           "  --snapshot FILE    write the viewport picture, 800 x 600, 24-bit BMP\n"
+           "  --help             this text\n";
+}

@@ -1,0 +1,43 @@
+// The command line of plyhost.exe.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hostapp/optionfields.h"
+
+// One --set NAME=VALUE: what the driver enters into the options dialog.
+struct OptionSetting {
+    const OptionField* field;
+    bool checked;      // check boxes
+    std::string text;  // the scale as the user types it
+};
+
+struct HostOptions {
+    std::string pluginPath;  // empty: the default beside plyhost.exe
+    std::string cfgDir;      // empty: the default beside plyhost.exe
+    std::string helpDir;     // empty: the default beside plyhost.exe
+    std::string dumpPath;    // "-" is standard output
+    std::string snapshotPath;
+    bool quiet = false;
+    bool autoAnswer = false;
+    bool showUsage = false;
+    std::vector<OptionSetting> settings;
+    bool hasName = false;
+    std::string name;
+    std::vector<std::string> files;
+
+    // Without files and without anything to write, the host opens its window.
+    bool Interactive() const { return files.empty() && dumpPath.empty() && snapshotPath.empty(); }
+};
+
+struct ParseResult {
+    bool ok;
+    std::string reason;  // one line when !ok
+};
+
+// Reads the arguments after the program name. "--" ends the options.
+ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& out);
+
+// The text --help prints.
+const char* UsageText();

@@ -1,0 +1,141 @@
+// plyhost.exe: the reference host. Loads an importer plug-in as the host
+// does and imports files into its scene, in a window or from the command line.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "hostapp/autodriver_win.h"
+#include "hostapp/batch.h"
+#include "hostapp/bmpwriter.h"
+#include "hostapp/cmdline.h"
+#include "hostapp/hostpaths_win.h"
+#include "hostapp/mainwindow_win.h"
+#include "hostapp/pluginloader_win.h"
+#include "hostapp/scenetriangles.h"
+
+namespace {
+
+FILE* reportStream = stdout;
+
+void PrintLine(FILE* f, const std::string& line) {
+    std::fputs((line + "\n").c_str(), f);
+    std::fflush(f);  // lines written survive a plug-in that crashes later
+}
+
+void Report(const std::string& line) { PrintLine(reportStream, line); }
+void Error(const std::string& line) { PrintLine(stderr, "plyhost: " + line); }
+
+// A crashing plug-in ends the run with one line and status 1, never with a
+// debugger dialog that would hold an unattended run forever.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e) {
+    char line[128];
+    std::snprintf(line, sizeof line, "crashed: exception 0x%08lX at %p",
+                  e->ExceptionRecord->ExceptionCode, e->ExceptionRecord->ExceptionAddress);
+    Error(line);
+    TerminateProcess(GetCurrentProcess(), 1);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+void ReportMessages(DialogWatcher& watcher) {
+    for (const std::string& m : watcher.TakeMessages()) Report(MessageReportLine(m));
+}
+
+bool WriteSnapshot(const std::string& path, const HostScene& scene) {
+    std::vector<RenderTriangle> triangles = SceneTriangles(scene);
+    ViewFrame frame = FrameToExtents(triangles, kSnapshotWidth, kSnapshotHeight);
+    WriteResult r =
+        WriteBmpFile(path, RenderView(triangles, frame, kSnapshotWidth, kSnapshotHeight));
+    if (!r.ok) Error("snapshot: " + r.reason);
+    return r.ok;
+}
+
+int RunBatch(const HostOptions& options, PluginLoader& plugin, RecordingScene& scene,
+             HostCore& core, DialogWatcher& watcher) {
+    BatchServices services;
+    services.fullPath = FullWindowsPath;
+    services.createImporter = [&plugin](const std::string& path, std::string& reason) {
+        return plugin.CreateImporter(path, reason);
+    };
+    services.takeMessages = [&watcher] { return watcher.TakeMessages(); };
+    services.report = Report;
+    services.error = Error;
+    std::vector<ImportRecord> records =
+        RunImports(options.files, options.quiet, scene, core, services);
+
+    bool ok = AllImportsSucceeded(records);
+    if (!options.dumpPath.empty()) {
+        WriteResult r = WriteTextFile(options.dumpPath, SceneDumpText(records, scene));
+        if (!r.ok) Error("dump: " + r.reason);
+        ok = ok && r.ok;
+    }
+    if (!options.snapshotPath.empty()) ok = WriteSnapshot(options.snapshotPath, scene) && ok;
+    return ok ? 0 : 1;
+}
+
+int RunHost(const HostOptions& options) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HostPaths paths = ResolveHostPaths(options, Error);
+    RecordingScene scene;
+    HostCore core(scene);
+    core.SetDir(APP_PLUGCFG_DIR, paths.cfgDir.c_str());
+    core.SetDir(APP_HELP_DIR, paths.helpDir.c_str());
+    SetCOREInterface(&core);
+
+    // Unattended runs (--quiet, --auto) answer every box, even one a plug-in
+    // shows while it loads; otherwise the person at the screen does.
+    AutoAnswers answers{options.settings, options.hasName, options.name};
+    DialogWatcher watcher(options.quiet || options.autoAnswer, answers);
+    watcher.note = [](const std::string& text) { Error("--auto: " + text); };
+    watcher.Start();
+
+    int status = 1;
+    PluginLoader plugin;
+    LoadResult loaded = plugin.Load(paths.plugin);
+    ReportMessages(watcher);
+    if (!loaded.ok) {
+        Error(loaded.reason);
+    } else if (options.Interactive()) {
+        MainWindowContext context{&plugin, &scene, &core, &watcher, options.quiet, Report};
+        status = RunMainWindow(instance, context);
+    } else {
+        HWND owner = CreateOwnerWindow(instance);
+        core.SetMainWindow(owner);
+        status = RunBatch(options, plugin, scene, core, watcher);
+        core.SetMainWindow(nullptr);
+        if (owner) DestroyWindow(owner);
+    }
+
+    // The scene goes before the plug-in that may still own code its objects reach.
+    scene.NewScene();
+    watcher.Stop();
+    plugin.Unload();
+    SetCOREInterface(nullptr);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    SetUnhandledExceptionFilter(ReportCrash);
+    // Plain line feeds on both streams, as the dump format and scripts expect.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+
+    HostOptions options;
+    ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options);
+    if (!parsed.ok) {
+        Error(parsed.reason);
+        return 1;
+    }
+    if (options.showUsage) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (options.dumpPath == "-") reportStream = stderr;
+    return RunHost(options);
+}

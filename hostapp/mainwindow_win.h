@@ -1,0 +1,37 @@
+// The host's main window: a menu (File > Import..., File > Reset, File > Exit,
+// Help > About...) over the viewport.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "hostapp/autodriver_win.h"
+#include "hostapp/pluginloader_win.h"
+#include "hostapp/recordingscene.h"
+
+// Menu commands; tests post them to the window.
+const int kCmdImport = 40001;
+const int kCmdReset = 40002;
+const int kCmdExit = 40003;
+const int kCmdAbout = 40004;
+
+extern const char kMainWindowClass[];
+
+struct MainWindowContext {
+    const PluginLoader* plugin;
+    RecordingScene* scene;
+    HostCore* core;
+    DialogWatcher* watcher;  // may be null
+    bool suppressPrompts;
+    std::function<void(const std::string&)> report;  // one report line
+};
+
+// Shows the main window and runs its message loop until it closes; the
+// result is the process's exit status.
+int RunMainWindow(HINSTANCE instance, MainWindowContext& context);
+
+// The hidden window that owns the plug-in's dialogs in batch mode, sized like
+// the main window so dialogs centred over it sit in the middle of the screen.
+HWND CreateOwnerWindow(HINSTANCE instance);

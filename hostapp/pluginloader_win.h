@@ -1,0 +1,58 @@
+// Loading an importer plug-in by path, the way the host does: version check,
+// initialisation, the class descriptors, and the scene importers among them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hostsdk/plugapi.h"
+
+// A scene-importer class of the plug-in, with what its importers answer.
+struct ImporterClass {
+    ClassDesc* desc;
+    std::string ext;        // Ext(0)
+    std::string shortDesc;  // ShortDesc(), for the file dialog
+};
+
+struct LoadResult {
+    bool ok;
+    std::string reason;  // one line, naming the plug-in, when !ok
+};
+
+class PluginLoader {
+  public:
+    PluginLoader() = default;
+    ~PluginLoader() { Unload(); }
+    PluginLoader(const PluginLoader&) = delete;
+    PluginLoader& operator=(const PluginLoader&) = delete;
+
+    // LoadLibrary, LibVersion (must be the host's), LibInitialize (0 is a
+    // failed load), LibNumberClasses, LibClassDesc(i); keeps the classes of
+    // super-class 0x0A10, each asked once through a fresh importer for its
+    // extension. Fails when any step fails or no scene importer is found.
+    LoadResult Load(const std::string& path);
+    void Unload();
+
+    const std::vector<ImporterClass>& Importers() const { return importers; }
+    // The importer class whose Ext(0) matches the file's extension, ignoring case.
+    const ImporterClass* ForFile(const std::string& path) const;
+    // A new importer for the file from its class's Create, or null with the reason.
+    SceneImport* CreateImporter(const std::string& path, std::string& reason) const;
+    // A new importer of the first class (the about box needs one), or null.
+    SceneImport* CreateAnyImporter() const;
+    const std::string& Description() const { return description; }
+
+  private:
+    LoadResult Fail(const std::string& why) const;
+    LoadResult AddImporterClass(ClassDesc* desc);
+
+    HMODULE module = nullptr;
+    std::string path;
+    std::string description;
+    std::vector<ImporterClass> importers;
+};
+
+// The extension of a file name (after its last full stop), empty when none.
+std::string FileExtension(const std::string& path);

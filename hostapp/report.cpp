@@ -1,0 +1,52 @@
+#include "hostapp/report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "hostsdk/plugapi.h"
+
+bool ImportSucceeded(const ImportRecord& record) {
+    return record.ran && (record.result == IMPEXP_SUCCESS || record.result == IMPEXP_CANCEL);
+}
+
+bool AllImportsSucceeded(const std::vector<ImportRecord>& records) {
+    for (const ImportRecord& r : records)
+        if (!ImportSucceeded(r)) return false;
+    return true;
+}
+
+std::string ImportReportLine(const ImportRecord& record) {
+    char counts[128];
+    std::snprintf(counts, sizeof counts, ": result %d, %d node(s), %d vertices, %d faces",
+                  record.result, record.counts.nodes, record.counts.vertices, record.counts.faces);
+    return record.file + counts;
+}
+
+std::string MessageReportLine(const std::string& text) {
+    return "message: " + DumpText(text.c_str());
+}
+
+std::string SceneDumpText(const std::vector<ImportRecord>& records, const HostScene& scene) {
+    std::string out;
+    for (const ImportRecord& r : records) {
+        if (!r.ran) continue;
+        out += "import " + r.path + " result " + std::to_string(r.result) + "\n";
+        for (const std::string& m : r.messages) out += "message " + DumpText(m.c_str()) + "\n";
+    }
+    return out + DumpScene(scene);
+}
+
+WriteResult WriteTextFile(const std::string& path, const std::string& text) {
+    if (path == "-") {
+        bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+        ok = std::fflush(stdout) == 0 && ok;
+        return {ok, ok ? "" : "cannot write the dump to standard output"};
+    }
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return {false, "cannot create " + path + ": " + std::strerror(errno)};
+    size_t written = std::fwrite(text.data(), 1, text.size(), f);
+    bool closed = std::fclose(f) == 0;
+    if (written != text.size() || !closed) return {false, "cannot write " + path};
+    return {true, ""};
+}

@@ -1,0 +1,34 @@
+// What plyhost prints and writes: the report line of each import, its
+// message lines, and the scene dump with its import and message lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hostapp/bmpwriter.h"
+#include "hostapp/recordingscene.h"
+
+struct ImportRecord {
+    std::string file;  // as given on the command line
+    std::string path;  // the full path handed to DoImport
+    bool ran = false;  // false when no importer could be had for the file
+    int result = 0;
+    ImportCounts counts;
+    std::vector<std::string> messages;  // message texts recorded during the import
+};
+
+// An import counts as good when it ran and DoImport answered 1 or 2.
+bool ImportSucceeded(const ImportRecord& record);
+bool AllImportsSucceeded(const std::vector<ImportRecord>& records);
+
+// "FILE: result R, N node(s), V vertices, F faces"
+std::string ImportReportLine(const ImportRecord& record);
+// "message: TEXT", line breaks written as \n so that it stays one line.
+std::string MessageReportLine(const std::string& text);
+
+// The whole dump: "import PATH result R" and its "message TEXT" lines for
+// every import that ran, in order, then the node blocks and "end".
+std::string SceneDumpText(const std::vector<ImportRecord>& records, const HostScene& scene);
+
+// Writes text to path, or to standard output for "-".
+WriteResult WriteTextFile(const std::string& path, const std::string& text);

@@ -1,0 +1,106 @@
+#include "hostapp/cmdline.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+HostOptions Parse(const std::vector<std::string>& args) {
+    HostOptions o;
+    ParseResult r = ParseCommandLine(args, o);
+    EXPECT_TRUE(r.ok) << r.reason;
+    return o;
+}
+
+std::string Failure(const std::vector<std::string>& args) {
+    HostOptions o;
+    ParseResult r = ParseCommandLine(args, o);
+    EXPECT_FALSE(r.ok);
+    return r.reason;
+}
+
+TEST(CommandLineTest, NothingMeansTheInteractiveWindow) {
+    HostOptions o = Parse({});
+    EXPECT_TRUE(o.Interactive());
+    EXPECT_TRUE(o.pluginPath.empty());
+    EXPECT_FALSE(o.quiet);
+    EXPECT_FALSE(o.autoAnswer);
+}
+
+TEST(CommandLineTest, FilesAndOutputsMeanBatch) {
+    EXPECT_FALSE(Parse({"a.ply"}).Interactive());
+    EXPECT_FALSE(Parse({"--dump", "-"}).Interactive());
+    EXPECT_FALSE(Parse({"--snapshot", "x.bmp"}).Interactive());
+}
+
+TEST(CommandLineTest, ValueOptionsAndFilesInOrder) {
+    HostOptions o = Parse({"--plugin", "p.dli", "a.ply", "--quiet", "--cfg-dir", "c", "--help-dir",
+                           "h", "--dump", "d.txt", "--snapshot", "s.bmp", "b.PLY"});
+    EXPECT_EQ(o.pluginPath, "p.dli");
+    EXPECT_EQ(o.cfgDir, "c");
+    EXPECT_EQ(o.helpDir, "h");
+    EXPECT_EQ(o.dumpPath, "d.txt");
+    EXPECT_EQ(o.snapshotPath, "s.bmp");
+    EXPECT_TRUE(o.quiet);
+    EXPECT_EQ(o.files, (std::vector<std::string>{"a.ply", "b.PLY"}));
+}
+
+TEST(CommandLineTest, AutoTakesSettingsAndName) {
+    HostOptions o = Parse({"--auto", "--set", "scale=2.5", "--set", "vertexColors=off", "--set",
+                           "materials=1", "--name", "My Box", "x.ply"});
+    ASSERT_EQ(o.settings.size(), 3u);
+    EXPECT_STREQ(o.settings[0].field->name, "scale");
+    EXPECT_EQ(o.settings[0].field->controlId, 1010);
+    EXPECT_EQ(o.settings[0].text, "2.5");
+    EXPECT_EQ(o.settings[1].field->controlId, 1002);
+    EXPECT_FALSE(o.settings[1].checked);
+    EXPECT_TRUE(o.settings[2].checked);
+    EXPECT_TRUE(o.hasName);
+    EXPECT_EQ(o.name, "My Box");
+}
+
+TEST(CommandLineTest, EveryOptionFieldHasItsDialogControl) {
+    const std::pair<const char*, int> expected[] = {
+        {"replaceScene", 1016}, {"flipZY", 1009},          {"centerPivot", 1012},
+        {"scale", 1010},        {"generateNormals", 1005}, {"vertexNormals", 1001},
+        {"vertexColors", 1002}, {"textureCoords", 1003},   {"materials", 1004}};
+    for (const auto& e : expected) {
+        const OptionField* f = FindOptionField(e.first);
+        ASSERT_NE(f, nullptr) << e.first;
+        EXPECT_EQ(f->controlId, e.second) << e.first;
+        EXPECT_EQ(f->isNumber, e.second == 1010);
+    }
+    EXPECT_EQ(FindOptionField("Scale"), nullptr);
+}
+
+TEST(CommandLineTest, EmptyNameIsANameToo) {
+    HostOptions o = Parse({"--auto", "--name", "", "x.ply"});
+    EXPECT_TRUE(o.hasName);
+    EXPECT_EQ(o.name, "");
+}
+
+TEST(CommandLineTest, DoubleDashEndsTheOptions) {
+    HostOptions o = Parse({"--quiet", "--", "--odd.ply"});
+    EXPECT_EQ(o.files, std::vector<std::string>{"--odd.ply"});
+}
+
+TEST(CommandLineTest, MistakesAreRefusedWithAReason) {
+    EXPECT_NE(Failure({"--frobnicate"}).find("--frobnicate"), std::string::npos);
+    EXPECT_NE(Failure({"--plugin"}).find("needs a value"), std::string::npos);
+    EXPECT_NE(Failure({"--dump", ""}).find("needs a value"), std::string::npos);
+    EXPECT_NE(Failure({"--auto", "--set", "scale"}).find("NAME=VALUE"), std::string::npos);
+    EXPECT_NE(Failure({"--auto", "--set", "size=1"}).find("unknown option \"size\""),
+              std::string::npos);
+    EXPECT_NE(Failure({"--auto", "--set", "scale=big"}).find("not a number"), std::string::npos);
+    EXPECT_NE(Failure({"--auto", "--set", "scale=1e999"}).find("not a number"), std::string::npos);
+    EXPECT_NE(Failure({"--auto", "--set", "flipZY=maybe"}).find("flipZY"), std::string::npos);
+    EXPECT_NE(Failure({"--quiet", "--auto"}).find("exclude"), std::string::npos);
+    EXPECT_NE(Failure({"--set", "flipZY=1", "x.ply"}).find("--auto"), std::string::npos);
+    EXPECT_NE(Failure({"--name", "x", "x.ply"}).find("--auto"), std::string::npos);
+}
+
+TEST(CommandLineTest, HelpIsAskedFor) {
+    EXPECT_TRUE(Parse({"--help"}).showUsage);
+    EXPECT_NE(std::string(UsageText()).find("--snapshot"), std::string::npos);
+}
+
+}  // namespace

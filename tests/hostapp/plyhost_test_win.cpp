@@ -1,0 +1,519 @@
+// plyhost.exe end to end: the test plug-ins (a good one and one broken
+// variant per loading step) and, when it is built, the real plug-in.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "hostapp/mainwindow_win.h"
+#include "hostapp/renderer.h"
+#include "tests/hostapp/bmpreader.h"
+
+namespace {
+
+const DWORD kHangGuardMs = 120000;  // only to end a hung child; never a timing check
+
+std::string BinDir() {
+    char buf[MAX_PATH];
+    GetModuleFileNameA(nullptr, buf, sizeof buf);
+    std::string path = buf;
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+std::string TestPlugin(const char* variant) { return BinDir() + "\\hosttest_" + variant + ".dli"; }
+
+// Quoted as the runtime's argument parser reads it back: backslashes are
+// doubled only where a quote follows them.
+std::string Quote(const std::string& arg) {
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+HANDLE InheritableFile(const std::string& path) {
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+struct Child {
+    PROCESS_INFORMATION pi = {};
+    std::string outPath, errPath;
+};
+
+Child StartPlyhost(const std::vector<std::string>& args, const std::string& workDir,
+                   const std::string& exe = BinDir() + "\\plyhost.exe") {
+    Child c;
+    static int serial = 0;
+    std::string stem = workDir + "\\run" + std::to_string(++serial);
+    c.outPath = stem + ".out";
+    c.errPath = stem + ".err";
+    std::string cmd = Quote(exe);
+    for (const std::string& a : args) cmd += " " + Quote(a);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = InheritableFile(c.outPath);
+    si.hStdError = InheritableFile(c.errPath);
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back('\0');
+    BOOL ok = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             workDir.c_str(), &si, &c.pi);
+    CloseHandle(si.hStdOutput);
+    CloseHandle(si.hStdError);
+    EXPECT_TRUE(ok) << "cannot start " << exe;
+    return c;
+}
+
+struct RunResult {
+    DWORD status = 0xFFFFFFFF;
+    std::string out, err;
+};
+
+RunResult Finish(Child& c) {
+    RunResult r;
+    if (!c.pi.hProcess) return r;
+    if (WaitForSingleObject(c.pi.hProcess, kHangGuardMs) != WAIT_OBJECT_0) {
+        TerminateProcess(c.pi.hProcess, 99);
+        WaitForSingleObject(c.pi.hProcess, INFINITE);
+        ADD_FAILURE() << "plyhost hung and was ended";
+    }
+    GetExitCodeProcess(c.pi.hProcess, &r.status);
+    CloseHandle(c.pi.hProcess);
+    CloseHandle(c.pi.hThread);
+    c.pi.hProcess = c.pi.hThread = nullptr;
+    r.out = ReadText(c.outPath);
+    r.err = ReadText(c.errPath);
+    return r;
+}
+
+std::string FullPath(const std::string& path) {
+    char buf[MAX_PATH];
+    GetFullPathNameA(path.c_str(), sizeof buf, buf, nullptr);
+    return buf;
+}
+
+class PlyhostTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        char tmp[MAX_PATH];
+        GetTempPathA(sizeof tmp, tmp);
+        dir = std::string(tmp) + "plyhost_tests_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(dir.c_str(), nullptr);
+        const std::pair<const char*, const char*> files[] = {
+            {"cube.ply", "mesh\n"},
+            {"plain.ply", "plain\n"},
+            {"hello.ply", "message hello\\nworld\nmesh\n"},
+            {"path.ply", "path\n"},
+            {"dirs.ply", "dirs\n"},
+            {"zero.ply", "result 0\n"},
+            {"two.ply", "result 2\n"},
+            {"crash.ply", "crash\n"},
+            {"UPPER.PLY", "mesh\n"},
+            {"notes.txt", "mesh\n"},
+            {"tri.ply",
+             "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
+             "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"
+             "end_header\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n"},
+        };
+        for (const auto& f : files)
+            std::ofstream(dir + "\\" + f.first, std::ios::binary) << f.second;
+    }
+
+    // plyhost with the good test plug-in and private directories, run in the test folder.
+    RunResult Run(std::vector<std::string> args, const char* plugin = "good") {
+        std::vector<std::string> all = {"--plugin",    TestPlugin(plugin), "--cfg-dir",
+                                        dir + "\\cfg", "--help-dir",       dir + "\\help"};
+        all.insert(all.end(), args.begin(), args.end());
+        Child c = StartPlyhost(all, dir);
+        return Finish(c);
+    }
+
+    static std::string dir;
+};
+std::string PlyhostTest::dir;
+
+TEST_F(PlyhostTest, QuietImportPrintsOneReportLine) {
+    RunResult r = Run({"--quiet", "cube.ply"});
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out, "cube.ply: result 1, 1 node(s), 8 vertices, 12 faces\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(PlyhostTest, ImportsRunInOrderIntoOneScene) {
+    RunResult r = Run({"--quiet", "cube.ply", "two.ply", "UPPER.PLY", "hello.ply"});
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(Lines(r.out),
+              (std::vector<std::string>{"cube.ply: result 1, 1 node(s), 8 vertices, 12 faces",
+                                        "two.ply: result 2, 0 node(s), 0 vertices, 0 faces",
+                                        "UPPER.PLY: result 1, 1 node(s), 8 vertices, 12 faces",
+                                        "hello.ply: result 1, 1 node(s), 8 vertices, 12 faces"}));
+}
+
+TEST_F(PlyhostTest, AResultOtherThanOneOrTwoFailsTheRun) {
+    RunResult r = Run({"--quiet", "zero.ply", "cube.ply"});
+    EXPECT_EQ(r.status, 1u);
+    ASSERT_EQ(Lines(r.out).size(), 2u) << r.out;
+    EXPECT_EQ(Lines(r.out)[0], "zero.ply: result 0, 0 node(s), 0 vertices, 0 faces");
+}
+
+TEST_F(PlyhostTest, FileTheImporterDoesNotReadIsOneErrorLine) {
+    RunResult r = Run({"--quiet", "notes.txt", "cube.ply"});
+    EXPECT_EQ(r.status, 1u);
+    EXPECT_EQ(r.err,
+              "plyhost: notes.txt: no importer for this file type (the plug-in reads .ply)\n");
+    EXPECT_EQ(r.out, "cube.ply: result 1, 1 node(s), 8 vertices, 12 faces\n");
+}
+
+TEST_F(PlyhostTest, DumpIsExactlyTheFormat) {
+    RunResult r = Run({"--quiet", "--dump", "-", "plain.ply"});
+    EXPECT_EQ(r.status, 0u);
+    std::string expected = "import " + FullPath(dir + "\\plain.ply") + " result 1\n" +
+                           "node plain\n"
+                           "transform 1 0 0 0 1 0 0 0 1 0 0 0\n"
+                           "mesh verts 8 faces 12 tverts 0 tvfaces 0 cverts 0 cvfaces 0 normals 0\n"
+                           "v -1 -1 -1\nv 1 -1 -1\nv -1 1 -1\nv 1 1 -1\n"
+                           "v -1 -1 1\nv 1 -1 1\nv -1 1 1\nv 1 1 1\n"
+                           "f 0 2 3 1 0 1 1 0\nf 0 3 1 1 0 0 1 1\n"
+                           "f 4 5 7 1 0 1 1 0\nf 4 7 6 1 0 0 1 1\n"
+                           "f 0 1 5 1 0 1 1 0\nf 0 5 4 1 0 0 1 1\n"
+                           "f 2 6 7 1 0 1 1 0\nf 2 7 3 1 0 0 1 1\n"
+                           "f 0 4 6 1 0 1 1 0\nf 0 6 2 1 0 0 1 1\n"
+                           "f 1 3 7 1 0 1 1 0\nf 1 7 5 1 0 0 1 1\n"
+                           "bbox -1 -1 -1 1 1 1\n"
+                           "material std \"red\" ambient 0.588235319 0.588235319 0.588235319 "
+                           "diffuse 1 0 0 specular 0.899999976 0.899999976 0.899999976 opacity 1 "
+                           "shininess 0.100000001 shinstr 0 map none\n"
+                           "end\n";
+    EXPECT_EQ(r.out, expected);
+    // With the dump on standard output the report moves to standard error.
+    EXPECT_EQ(r.err, "plain.ply: result 1, 1 node(s), 8 vertices, 12 faces\n");
+}
+
+TEST_F(PlyhostTest, DumpFileHasImportAndMessageLinesInOrder) {
+    std::string dump = dir + "\\dump.txt";
+    RunResult r = Run({"--auto", "--dump", dump, "hello.ply", "zero.ply"});
+    EXPECT_EQ(r.status, 1u);
+    std::vector<std::string> lines = Lines(ReadText(dump));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "import " + FullPath(dir + "\\hello.ply") + " result 1");
+    EXPECT_EQ(lines[1], "message hello\\nworld");
+    EXPECT_EQ(lines[2], "import " + FullPath(dir + "\\zero.ply") + " result 0");
+    EXPECT_EQ(lines[3], "end");  // zero.ply replaced the scene with nothing
+}
+
+TEST_F(PlyhostTest, AutoEntersTheSettingsAndRecordsMessages) {
+    RunResult r = Run({"--auto", "--set", "vertexColors=0", "--set", "scale=2", "--name", "Box",
+                       "--dump", "-", "hello.ply"});
+    EXPECT_EQ(r.status, 0u);
+    std::vector<std::string> dump = Lines(r.out);
+    ASSERT_GE(dump.size(), 6u);
+    EXPECT_EQ(dump[1], "message hello\\nworld");
+    EXPECT_EQ(dump[2], "node Box");
+    EXPECT_EQ(dump[4], "mesh verts 8 faces 12 tverts 0 tvfaces 0 cverts 0 cvfaces 0 normals 0");
+    EXPECT_EQ(dump[5], "v -2 -2 -2");
+    EXPECT_EQ(Lines(r.err),
+              (std::vector<std::string>{"hello.ply: result 1, 1 node(s), 8 vertices, 12 faces",
+                                        "message: hello\\nworld"}));
+}
+
+TEST_F(PlyhostTest, AutoNotesAControlAUserCouldNotChange) {
+    RunResult r = Run({"--auto", "--set", "vertexNormals=0", "cube.ply"});
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.err, "plyhost: --auto: vertexNormals: the check box is disabled, left as shown\n");
+}
+
+TEST_F(PlyhostTest, ImporterGetsTheFullWindowsPath) {
+    RunResult r = Run({"--auto", "path.ply"});
+    std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 2u);
+    std::string path = lines[1].substr(std::string("message: ").size());
+    EXPECT_EQ(path, FullPath(dir + "\\path.ply"));
+    ASSERT_GT(path.size(), 3u);
+    EXPECT_TRUE(isalpha(path[0]) && path[1] == ':' && path[2] == '\\') << path;
+    EXPECT_EQ(path.find('/'), std::string::npos);
+}
+
+TEST_F(PlyhostTest, DirectoriesAreAnsweredFullAndCreated) {
+    std::string cfg = dir + "\\made_cfg", help = dir + "\\made_help";
+    Child c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", "made_cfg",
+                            "--help-dir", "made_help\\", "dirs.ply"},
+                           dir);
+    RunResult r = Finish(c);
+    EXPECT_EQ(r.status, 0u);
+    ASSERT_EQ(Lines(r.out).size(), 2u) << r.out << r.err;
+    EXPECT_EQ(Lines(r.out)[1], "message: cfg=" + FullPath(cfg) + " help=" + FullPath(help));
+    EXPECT_NE(GetFileAttributesA(cfg.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA(help.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(PlyhostTest, DefaultDirectoriesAreBesideTheExeAndMadeWhenMissing) {
+    // A copy of the host in a fresh folder, so the defaults do not exist yet.
+    std::string copy = dir + "\\copy";
+    CreateDirectoryA(copy.c_str(), nullptr);
+    ASSERT_TRUE(
+        CopyFileA((BinDir() + "\\plyhost.exe").c_str(), (copy + "\\plyhost.exe").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((BinDir() + "\\hostsdk.dll").c_str(), (copy + "\\hostsdk.dll").c_str(), FALSE));
+    Child c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "dirs.ply"}, dir,
+                           copy + "\\plyhost.exe");
+    RunResult r = Finish(c);
+    EXPECT_EQ(r.status, 0u);
+    ASSERT_EQ(Lines(r.out).size(), 2u) << r.out << r.err;
+    EXPECT_EQ(Lines(r.out)[1], "message: cfg=" + copy + "\\plugcfg help=" + copy + "\\help");
+    EXPECT_NE(GetFileAttributesA((copy + "\\plugcfg").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA((copy + "\\help").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(PlyhostTest, SnapshotIsAn800By600BmpShowingTheMesh) {
+    std::string bmp = dir + "\\snap.bmp";
+    RunResult r = Run({"--quiet", "--snapshot", bmp, "cube.ply"});
+    EXPECT_EQ(r.status, 0u);
+    BmpInfo info;
+    Image image;
+    std::string reason;
+    ASSERT_TRUE(DecodeBmp24(ReadWholeFile(bmp), info, image, reason)) << reason;
+    EXPECT_EQ(info.width, 800);
+    EXPECT_EQ(info.height, 600);
+    EXPECT_EQ(info.bitsPerPixel, 24);
+    int drawn = 0, colourful = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const uint8_t* p = image.Pixel(x, y);
+            bool background = p[0] == kViewportBackground[0] && p[1] == kViewportBackground[1] &&
+                              p[2] == kViewportBackground[2];
+            drawn += !background;
+            colourful += !background && (p[0] != p[1] || p[1] != p[2]);
+        }
+    EXPECT_GT(drawn, 800 * 600 / 10);  // zoomed to the cube, not a speck
+    EXPECT_GT(colourful, drawn / 2);   // the vertex colours show
+    const uint8_t* corner = image.Pixel(0, 0);
+    EXPECT_EQ(corner[0], kViewportBackground[0]);
+    const uint8_t* centre = image.Pixel(400, 300);
+    EXPECT_FALSE(centre[0] == kViewportBackground[0] && centre[1] == kViewportBackground[1]);
+}
+
+TEST_F(PlyhostTest, SnapshotOfAnEmptySceneIsBackgroundOnly) {
+    std::string bmp = dir + "\\empty.bmp";
+    RunResult r = Run({"--snapshot", bmp});
+    EXPECT_EQ(r.status, 0u);
+    BmpInfo info;
+    Image image;
+    std::string reason;
+    ASSERT_TRUE(DecodeBmp24(ReadWholeFile(bmp), info, image, reason)) << reason;
+    for (size_t i = 0; i < image.rgb.size(); i += 3)
+        ASSERT_EQ(image.rgb[i], kViewportBackground[0]);
+}
+
+TEST_F(PlyhostTest, UnwritableOutputsFailTheRun) {
+    RunResult r = Run({"--quiet", "--dump", dir + "\\no\\such\\d.txt", "cube.ply"});
+    EXPECT_EQ(r.status, 1u);
+    EXPECT_NE(r.err.find("plyhost: dump: cannot create"), std::string::npos) << r.err;
+}
+
+TEST_F(PlyhostTest, CrashingImporterEndsTheRunWithOneLine) {
+    RunResult r = Run({"--quiet", "crash.ply"});
+    EXPECT_EQ(r.status, 1u);
+    EXPECT_EQ(r.err.find("plyhost: crashed: exception 0xC0000005"), 0u) << r.err;
+    EXPECT_EQ(Lines(r.err).size(), 1u);
+}
+
+TEST_F(PlyhostTest, CommandLineMistakeIsOneLineAndStatusOne) {
+    RunResult r = Run({"--set", "scale=2", "cube.ply"});
+    EXPECT_EQ(r.status, 1u);
+    EXPECT_EQ(Lines(r.err).size(), 1u);
+    EXPECT_EQ(r.out, "");
+}
+
+struct BrokenPlugin {
+    const char* variant;
+    const char* says;
+};
+
+class BrokenPluginTest : public PlyhostTest, public testing::WithParamInterface<BrokenPlugin> {};
+
+TEST_P(BrokenPluginTest, IsReportedInOneLineWithStatusOne) {
+    RunResult r = Run({"--quiet", "cube.ply"}, GetParam().variant);
+    EXPECT_EQ(r.status, 1u);
+    std::vector<std::string> err = Lines(r.err);
+    ASSERT_EQ(err.size(), 1u) << r.err;
+    EXPECT_EQ(err[0].find("plyhost: "), 0u);
+    EXPECT_NE(err[0].find(GetParam().says), std::string::npos) << err[0];
+    EXPECT_EQ(r.out.find("cube.ply"), std::string::npos);  // nothing was imported
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, BrokenPluginTest,
+    testing::Values(BrokenPlugin{"badversion",
+                                 "LibVersion is 0x2AF81800, the host needs 0x2AF81900"},
+                    BrokenPlugin{"initfails", "LibInitialize failed"},
+                    BrokenPlugin{"noclass", "LibNumberClasses is 0"},
+                    BrokenPlugin{"wrongsuper", "no scene importer among its 1 class(es)"},
+                    BrokenPlugin{"noexport", "missing export LibClassDesc"},
+                    BrokenPlugin{"missing", "cannot load plug-in"}),
+    [](const testing::TestParamInfo<BrokenPlugin>& info) {
+        return std::string(info.param.variant);
+    });
+
+TEST_F(PlyhostTest, StartUpMessageOfAFailingPlugInIsAnsweredAndRecorded) {
+    RunResult r = Run({"--quiet", "cube.ply"}, "initfails");
+    EXPECT_EQ(r.out, "message: test plug-in cannot start\n");
+}
+
+TEST_F(PlyhostTest, FileThatIsNoLibraryCannotBeLoaded) {
+    Child c = StartPlyhost({"--plugin", dir + "\\notes.txt", "--quiet", "cube.ply"}, dir);
+    RunResult r = Finish(c);
+    EXPECT_EQ(r.status, 1u);
+    EXPECT_EQ(r.err.find("plyhost: cannot load plug-in"), 0u) << r.err;
+}
+
+TEST_F(PlyhostTest, RealPlugInLoadsAndImports) {
+    std::string real = BinDir() + "\\ks_dazazu.dli";
+    if (GetFileAttributesA(real.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no " << real;
+    // The default plug-in is the one beside plyhost.exe.
+    Child c = StartPlyhost({"--quiet", "--cfg-dir", dir + "\\realcfg", "tri.ply"}, dir);
+    RunResult r = Finish(c);
+    EXPECT_EQ(r.status, 0u) << r.err;
+    EXPECT_EQ(r.out.find("tri.ply: result 1, "), 0u) << r.out;
+}
+
+// ---- the interactive window, driven as a person would through its menu
+
+struct FoundWindow {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND w, LPARAM lp) {
+    FoundWindow* f = reinterpret_cast<FoundWindow*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == f->pid && IsWindowVisible(w) && strcmp(cls, f->cls) == 0) {
+        f->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForWindow(DWORD pid, const char* cls) {
+    for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
+        FoundWindow f = {pid, cls, nullptr};
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&f));
+        if (f.found) return f.found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+bool WaitForWindowGone(HWND w) {
+    for (DWORD waited = 0; w && waited < kHangGuardMs; waited += 50) {
+        if (!IsWindow(w)) return true;
+        Sleep(50);
+    }
+    return !w;
+}
+
+std::string Title(HWND w) {
+    char buf[256] = "";
+    GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
+
+bool WaitForTitle(HWND w, const std::string& part) {
+    for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
+        if (Title(w).find(part) != std::string::npos) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+BOOL CALLBACK FindEdit(HWND w, LPARAM lp) {
+    char cls[32] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (_stricmp(cls, "Edit") != 0 || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = w;
+    return FALSE;
+}
+
+// The file-name field of the open dialog: its one visible edit field.
+HWND FileNameField(HWND dialog) {
+    HWND field = nullptr;
+    EnumChildWindows(dialog, FindEdit, reinterpret_cast<LPARAM>(&field));
+    return field;
+}
+
+// Ends a child the test gave up on, so a failed check never leaves it running.
+struct ChildGuard {
+    Child& child;
+    ~ChildGuard() {
+        if (child.pi.hProcess && WaitForSingleObject(child.pi.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(child.pi.hProcess, 98);
+    }
+};
+
+TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
+    Child c =
+        StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", dir + "\\cfg"}, dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    EXPECT_NE(Title(main).find("0 node(s)"), std::string::npos) << Title(main);
+
+    PostMessageA(main, WM_COMMAND, kCmdImport, 0);
+    HWND dialog = WaitForWindow(c.pi.dwProcessId, "#32770");
+    ASSERT_NE(dialog, nullptr);
+    HWND field = FileNameField(dialog);
+    ASSERT_NE(field, nullptr);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((dir + "\\cube.ply").c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitForTitle(main, "1 node(s), 8 vertices, 12 faces")) << Title(main);
+
+    // Leaves time to look at the window (PLYHOST_TEST_HOLD_MS), for screenshots.
+    if (const char* hold = std::getenv("PLYHOST_TEST_HOLD_MS")) Sleep(DWORD(std::atoi(hold)));
+
+    PostMessageA(main, WM_COMMAND, kCmdReset, 0);
+    EXPECT_TRUE(WaitForTitle(main, "0 node(s)")) << Title(main);
+    // The test importer's about box is a message box, which --auto answers.
+    PostMessageA(main, WM_COMMAND, kCmdAbout, 0);
+    EXPECT_TRUE(WaitForWindowGone(WaitForWindow(c.pi.dwProcessId, "#32770")));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    RunResult r = Finish(c);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out, FullPath(dir + "\\cube.ply") +
+                         ": result 1, 1 node(s), 8 vertices, 12 faces\n"
+                         "message: about the test importer\n");
+}
+
+}  // namespace

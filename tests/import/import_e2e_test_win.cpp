@@ -1,0 +1,187 @@
+// The import end to end: plyhost.exe loads the real plug-in and imports
+// files of every encoding and channel combination; the scene dump is checked.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/ply/ply_test_files.h"
+#include "tests/support/plyhost_run_win.h"
+
+namespace {
+
+std::string TempFolder(const std::string& name) {
+    char tmp[MAX_PATH];
+    GetTempPathA(sizeof tmp, tmp);
+    std::string dir = std::string(tmp) + name + "_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+// A quad and a triangle over five vertices (one isolated), with normals,
+// texture coordinates, colours and two materials.
+std::vector<TestElement> FullMesh() {
+    TestElement vertex{"vertex",
+                       {"float x", "float y", "float z", "float nx", "float ny", "float nz",
+                        "float u", "float v", "uchar red", "uchar green", "uchar blue"},
+                       {{0, 0, 0, 0, 0, 1, 0, 0, 255, 0, 0},
+                        {1, 0, 0, 0, 0, 1, 1, 0, 0, 255, 0},
+                        {1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 255},
+                        {0, 1, 0, 0, 0, 1, 0, 1, 255, 255, 255},
+                        {5, 5, 5, 0, 1, 0, 0.5, 0.5, 10, 20, 30},
+                        {2, 1, 0, 0, 0, 1, 0.25, 0.75, 0, 0, 0}}};
+    TestElement material{"material",
+                         {"uchar ambient_red", "uchar ambient_green", "uchar ambient_blue",
+                          "float ambient_coeff", "uchar diffuse_red", "uchar diffuse_green",
+                          "uchar diffuse_blue", "float specular_power", "float opacity"},
+                         {{255, 255, 255, 0.5, 255, 0, 0, 20, 1},
+                          {0, 0, 255, 1, 0, 255, 0, 10, 0.5}}};
+    TestElement face{"face",
+                     {"list uchar int vertex_indices", "int material_index"},
+                     {{4, 0, 1, 2, 3, 0}, {3, 1, 5, 2, 1}}};
+    return {vertex, material, face};
+}
+
+class ImportEndToEnd : public testing::Test {
+protected:
+    static void SetUpTestSuite() { dir = TempFolder("import_e2e"); }
+
+    // Imports the files with --quiet into one scene; answers the dump lines
+    // after the import lines.
+    std::vector<std::string> Import(const std::vector<std::string>& files,
+                                    std::vector<std::string> options = {"--quiet"}) {
+        std::string dump = dir + "\\scene.txt";
+        DeleteFileA(dump.c_str());
+        options.insert(options.end(), {"--cfg-dir", dir, "--dump", dump});
+        options.insert(options.end(), files.begin(), files.end());
+        last = RunPlyhost(options, dir);
+        std::vector<std::string> lines = SplitLines(ReadTextFile(dump));
+        auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+            return l.rfind("import ", 0) != 0 && l.rfind("message ", 0) != 0;
+        });
+        header.assign(lines.begin(), first);
+        return std::vector<std::string>(first, lines.end());
+    }
+    std::string WritePly(const std::string& name, const std::string& bytes) {
+        std::string path = dir + "\\" + name;
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    static std::string dir;
+    PlyhostResult last;
+    std::vector<std::string> header;
+};
+
+std::string ImportEndToEnd::dir;
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST_F(ImportEndToEnd, EveryEncodingGivesTheSameScene) {
+    std::vector<std::vector<std::string>> dumps;
+    for (PlyFormat format : kAllFormats) {
+        std::vector<std::string> dump = Import({WritePly("same.ply", MakePly(format, FullMesh()))});
+        ASSERT_EQ(last.status, 0u) << last.out << last.err;
+        ASSERT_GT(dump.size(), 30u);
+        dumps.push_back(dump);
+    }
+    EXPECT_EQ(dumps[0], dumps[1]);
+    EXPECT_EQ(dumps[0], dumps[2]);
+}
+
+TEST_F(ImportEndToEnd, FullMeshHasEveryChannelAndAMultiMaterial) {
+    std::vector<std::string> dump =
+        Import({WritePly("full.ply", MakePly(kPlyBinaryLittleEndian, FullMesh()))});
+    ASSERT_EQ(last.status, 0u) << last.out;
+    EXPECT_EQ(dump[0], "node full");
+    // Isolated vertex 4 is gone; three triangles; every channel filled.
+    EXPECT_EQ(dump[2], "mesh verts 5 faces 3 tverts 5 tvfaces 3 cverts 5 cvfaces 3 normals 5");
+    // Flip ZY and scale 100, centred on the box from (0,0,0) to (200,0,100).
+    EXPECT_TRUE(Contains(dump, "v -100 0 -50")) << testing::PrintToString(dump);
+    EXPECT_TRUE(Contains(dump, "f 0 1 2 1 0 1 1 0"));
+    EXPECT_TRUE(Contains(dump, "f 0 2 3 1 0 0 1 1"));
+    EXPECT_TRUE(Contains(dump, "f 1 4 2 1 1 1 1 1"));
+    EXPECT_TRUE(Contains(dump, "vn 0 -1 0"));
+    EXPECT_TRUE(Contains(dump, "material multi \"full_mso\" 3"));
+    // uchar colours are divided by 255 (the specular default too), the
+    // ambient weighted by its coefficient.
+    const std::string sub0 = "sub 0 material std \"full_0\" ambient 0.5 0.5 0.5 diffuse 1 0 0 ";
+    EXPECT_TRUE(std::any_of(dump.begin(), dump.end(), [&](const std::string& l) {
+        return l.rfind(sub0, 0) == 0 && l.find("opacity 1 shininess 20 shinstr 1 map none") !=
+                                            std::string::npos;
+    }));
+    EXPECT_TRUE(Contains(dump, "sub 2 material std \"full_VtxCol\" ambient 0.588235319 "
+                               "0.588235319 0.588235319 diffuse 0.588235319 0.588235319 "
+                               "0.588235319 specular 0.899999976 0.899999976 0.899999976 "
+                               "opacity 1 shininess 0.100000001 shinstr 0 map vertexcolor"));
+    EXPECT_TRUE(Contains(dump, "transform 1 0 0 0 1 0 0 0 1 100 0 50"));
+}
+
+TEST_F(ImportEndToEnd, OptionsOffKeepTheBareMesh) {
+    std::string cfg = dir + "\\ks_dazazu.cfg";
+    // scale 1, no flip, no pivot, no normals, colours, texture or materials
+    const unsigned char settings[20] = {3, 0, 0, 0, 20, 0, 0, 0, 0, 0, 0x80, 0x3F,
+                                        1, 0, 0, 0, 0, 0, 0, 0};
+    WriteBytes(cfg, std::string(reinterpret_cast<const char*>(settings), 20));
+    std::vector<std::string> dump =
+        Import({WritePly("bare.ply", MakePly(kPlyBinaryBigEndian, FullMesh()))});
+    DeleteFileA(cfg.c_str());
+    EXPECT_EQ(dump[1], "transform 1 0 0 0 1 0 0 0 1 0 0 0");
+    EXPECT_EQ(dump[2], "mesh verts 5 faces 3 tverts 0 tvfaces 0 cverts 0 cvfaces 0 normals 0");
+    EXPECT_TRUE(Contains(dump, "v 2 1 0"));
+    EXPECT_TRUE(Contains(dump, "material none"));
+}
+
+TEST_F(ImportEndToEnd, TwoFilesWithoutReplaceSceneGiveTwoNodes) {
+    const unsigned char settings[20] = {3, 0, 0, 0, 20, 0, 0, 0, 0, 0, 0xC8, 0x42,
+                                        0, 1, 1, 0, 1, 1, 1, 1};
+    std::string cfg = dir + "\\ks_dazazu.cfg";
+    WriteBytes(cfg, std::string(reinterpret_cast<const char*>(settings), 20));
+    std::string a = WritePly("one.ply", MakePly(kPlyAscii, FullMesh()));
+    std::string b = WritePly("two.ply", MakePly(kPlyAscii, FullMesh()));
+    std::vector<std::string> dump = Import({a, b});
+    DeleteFileA(cfg.c_str());
+    EXPECT_TRUE(Contains(dump, "node one"));
+    EXPECT_TRUE(Contains(dump, "node two"));
+    ASSERT_EQ(header.size(), 2u);
+    EXPECT_EQ(header[0], "import " + a + " result 1");
+}
+
+TEST_F(ImportEndToEnd, SettingsFileIsWrittenAfterTheImport) {
+    std::string cfg = dir + "\\ks_dazazu.cfg";
+    DeleteFileA(cfg.c_str());
+    Import({WritePly("s.ply", MakePly(kPlyAscii, FullMesh()))});
+    EXPECT_EQ(ReadTextFile(cfg),
+              std::string("\x03\0\0\0\x14\0\0\0\0\0\xC8\x42\x01\x01\x01\0\x01\x01\x01\x01", 20));
+}
+
+TEST_F(ImportEndToEnd, DamagedFilesLeaveTheSceneEmpty) {
+    std::string truncated = MakePly(kPlyBinaryLittleEndian, FullMesh());
+    truncated.resize(truncated.size() - 3);
+    std::vector<std::string> dump = Import({WritePly("notply.ply", "hello\n"),
+                                            WritePly("cut.ply", truncated)});
+    EXPECT_EQ(last.status, 0u);  // both answered 1: the plug-in reported them itself
+    EXPECT_EQ(dump, std::vector<std::string>{"end"});
+}
+
+TEST_F(ImportEndToEnd, MessagesReachTheUserWithAutoAnswers) {
+    std::string truncated = MakePly(kPlyAscii, FullMesh());
+    truncated.resize(truncated.size() - 4);
+    Import({WritePly("cut2.ply", truncated)}, {"--auto"});
+    ASSERT_EQ(header.size(), 2u) << last.out;
+    EXPECT_EQ(header[1], "message Face-Reader: file read error");
+}
+
+}  // namespace
