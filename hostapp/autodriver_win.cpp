@@ -14,7 +14,7 @@ void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 std::string WindowText(HWND w) {
-    char buf[512] = "";
+    char buf[kMessageRecordText] = "";
     GetWindowTextA(w, buf, sizeof buf);
     return buf;
 }

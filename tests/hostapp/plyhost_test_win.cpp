@@ -437,12 +437,13 @@ HWND WaitForWindow(DWORD pid, const char* cls) {
     return nullptr;
 }
 
-bool WaitForWindowGone(HWND w) {
-    for (DWORD waited = 0; w && waited < kHangGuardMs; waited += 50) {
-        if (!IsWindow(w)) return true;
+// Waits until the child's standard output holds the text.
+bool WaitForOutput(const Child& c, const std::string& text) {
+    for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
+        if (ReadText(c.outPath).find(text) != std::string::npos) return true;
         Sleep(50);
     }
-    return !w;
+    return false;
 }
 
 std::string Title(HWND w) {
@@ -507,7 +508,7 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     EXPECT_TRUE(WaitForTitle(main, "0 node(s)")) << Title(main);
     // The test importer's about box is a message box, which --auto answers.
     PostMessageA(main, WM_COMMAND, kCmdAbout, 0);
-    EXPECT_TRUE(WaitForWindowGone(WaitForWindow(c.pi.dwProcessId, "#32770")));
+    EXPECT_TRUE(WaitForOutput(c, "message: about the test importer\n"));
     PostMessageA(main, WM_CLOSE, 0, 0);
     RunResult r = Finish(c);
     EXPECT_EQ(r.status, 0u);

@@ -78,7 +78,8 @@ TEST(RendererTest, NearerSurfaceWinsWhateverTheOrder) {
     backFirst.insert(backFirst.end(), front.begin(), front.end());
     ViewFrame frame = FrameToExtents(frontFirst, 80, 60);
     for (const auto& tris : {frontFirst, backFirst}) {
-        const uint8_t* p = RenderView(tris, frame, 80, 60).Pixel(40, 30);
+        Image image = RenderView(tris, frame, 80, 60);
+        const uint8_t* p = image.Pixel(40, 30);
         EXPECT_GT(p[0], 0);
         EXPECT_EQ(p[2], 0);
     }
