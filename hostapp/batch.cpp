@@ -1,5 +1,7 @@
 #include "hostapp/batch.h"
 
+#include <chrono>
+
 namespace {
 
 ImportRecord ImportOne(const std::string& file, bool suppressPrompts, RecordingScene& scene,
@@ -14,7 +16,10 @@ ImportRecord ImportOne(const std::string& file, bool suppressPrompts, RecordingS
         return record;
     }
     scene.BeginImport();
+    auto start = std::chrono::steady_clock::now();
     record.result = importer->DoImport(record.path.c_str(), &scene, &core, suppressPrompts);
+    std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    record.milliseconds = took.count();
     record.ran = true;
     delete importer;
     record.counts = scene.AddedCounts();
@@ -33,6 +38,7 @@ std::vector<ImportRecord> RunImports(const std::vector<std::string>& files, bool
         const ImportRecord& r = records.back();
         if (!r.ran) continue;
         services.report(ImportReportLine(r));
+        if (services.reportTiming) services.report(TimingReportLine(r));
         for (const std::string& m : r.messages) services.report(MessageReportLine(m));
     }
     return records;

@@ -19,6 +19,7 @@ struct BatchServices {
     std::function<std::vector<std::string>()> takeMessages;
     std::function<void(const std::string& line)> report;
     std::function<void(const std::string& line)> error;
+    bool reportTiming = false;
 };
 
 // Imports every file; reports each import as it ends (its line, then its

@@ -84,6 +84,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
             out.quiet = true;
         } else if (a == "--auto") {
             out.autoAnswer = true;
+        } else if (a == "--timing") {
+            out.timing = true;
         } else if (a == "--help") {
             out.showUsage = true;
         } else if (a == "--set" || ValueSlot(a, out)) {
@@ -125,5 +127,6 @@ const char* UsageText() {
            "  --dump FILE|-      write the scene dump (\"-\": standard output; the report\n"
            "                     lines then go to standard error)\n"
            "  --snapshot FILE    write the viewport picture, 800 x 600, 24-bit BMP\n"
+           "  --timing           print the wall time of each import: time: DoImport N ms\n"
            "  --help             this text\n";
 }

@@ -21,6 +21,7 @@ struct HostOptions {
     std::string snapshotPath;
     bool quiet = false;
     bool autoAnswer = false;
+    bool timing = false;  // report the wall time of each DoImport
     bool showUsage = false;
     std::vector<OptionSetting> settings;
     bool hasName = false;

@@ -63,6 +63,7 @@ int RunBatch(const HostOptions& options, PluginLoader& plugin, RecordingScene& s
     services.takeMessages = [&watcher] { return watcher.TakeMessages(); };
     services.report = Report;
     services.error = Error;
+    services.reportTiming = options.timing;
     std::vector<ImportRecord> records =
         RunImports(options.files, options.quiet, scene, core, services);
 

@@ -27,6 +27,12 @@ std::string MessageReportLine(const std::string& text) {
     return "message: " + DumpText(text.c_str());
 }
 
+std::string TimingReportLine(const ImportRecord& record) {
+    char line[64];
+    std::snprintf(line, sizeof line, "time: DoImport %.0f ms", record.milliseconds);
+    return line;
+}
+
 std::string SceneDumpText(const std::vector<ImportRecord>& records, const HostScene& scene) {
     std::string out;
     for (const ImportRecord& r : records) {

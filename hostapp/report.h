@@ -15,10 +15,13 @@ struct ImportRecord {
     int result = 0;
     ImportCounts counts;
     std::vector<std::string> messages;  // message texts recorded during the import
+    double milliseconds = 0;            // wall time of DoImport, dialogs included
 };
 
 // An import counts as good when it ran and DoImport answered 1 or 2.
 bool ImportSucceeded(const ImportRecord& record);
+// "time: DoImport N ms".
+std::string TimingReportLine(const ImportRecord& record);
 bool AllImportsSucceeded(const std::vector<ImportRecord>& records);
 
 // "FILE: result R, N node(s), V vertices, F faces"

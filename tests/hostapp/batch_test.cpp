@@ -118,6 +118,17 @@ TEST_F(BatchTest, MessagesFollowTheirImportLine) {
     EXPECT_EQ(reports[2], "quiet.ply: result 1, 0 node(s), 0 vertices, 0 faces");
 }
 
+TEST_F(BatchTest, TimingLineFollowsEachImportLineWhenAsked) {
+    Run({"a3tri.ply"});
+    EXPECT_EQ(reports.size(), 1u);
+    services.reportTiming = true;
+    Run({"say.ply"});
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_EQ(reports[2].rfind("time: DoImport ", 0), 0u) << reports[2];
+    EXPECT_EQ(reports[2].substr(reports[2].size() - 3), " ms");
+    EXPECT_EQ(reports[3], "message: said\\nby C:\\data\\say.ply");
+}
+
 TEST_F(BatchTest, ResultsOtherThanOneOrTwoFailTheRun) {
     EXPECT_TRUE(AllImportsSucceeded(Run({"a.r2.ply"})));
     EXPECT_FALSE(AllImportsSucceeded(Run({"a.r1.ply", "b.r0.ply", "c.r1.ply"})));

@@ -34,13 +34,15 @@ TEST(CommandLineTest, FilesAndOutputsMeanBatch) {
 
 TEST(CommandLineTest, ValueOptionsAndFilesInOrder) {
     HostOptions o = Parse({"--plugin", "p.dli", "a.ply", "--quiet", "--cfg-dir", "c", "--help-dir",
-                           "h", "--dump", "d.txt", "--snapshot", "s.bmp", "b.PLY"});
+                           "h", "--dump", "d.txt", "--snapshot", "s.bmp", "--timing", "b.PLY"});
     EXPECT_EQ(o.pluginPath, "p.dli");
     EXPECT_EQ(o.cfgDir, "c");
     EXPECT_EQ(o.helpDir, "h");
     EXPECT_EQ(o.dumpPath, "d.txt");
     EXPECT_EQ(o.snapshotPath, "s.bmp");
     EXPECT_TRUE(o.quiet);
+    EXPECT_TRUE(o.timing);
+    EXPECT_FALSE(Parse({"a.ply"}).timing);
     EXPECT_EQ(o.files, (std::vector<std::string>{"a.ply", "b.PLY"}));
 }
 

@@ -12,108 +12,14 @@
 #include "hostapp/mainwindow_win.h"
 #include "hostapp/renderer.h"
 #include "tests/hostapp/bmpreader.h"
+#include "tests/support/plyhost_run_win.h"
 
 namespace {
 
 const DWORD kHangGuardMs = 120000;  // only to end a hung child; never a timing check
 
-std::string BinDir() {
-    char buf[MAX_PATH];
-    GetModuleFileNameA(nullptr, buf, sizeof buf);
-    std::string path = buf;
-    return path.substr(0, path.find_last_of('\\'));
-}
-
-std::string TestPlugin(const char* variant) { return BinDir() + "\\hosttest_" + variant + ".dli"; }
-
-// Quoted as the runtime's argument parser reads it back: backslashes are
-// doubled only where a quote follows them.
-std::string Quote(const std::string& arg) {
-    std::string out = "\"";
-    size_t backslashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-        backslashes = 0;
-        out += c;
-    }
-    out.append(backslashes * 2, '\\');
-    return out + "\"";
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
-}
-
-HANDLE InheritableFile(const std::string& path) {
-    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-struct Child {
-    PROCESS_INFORMATION pi = {};
-    std::string outPath, errPath;
-};
-
-Child StartPlyhost(const std::vector<std::string>& args, const std::string& workDir,
-                   const std::string& exe = BinDir() + "\\plyhost.exe") {
-    Child c;
-    static int serial = 0;
-    std::string stem = workDir + "\\run" + std::to_string(++serial);
-    c.outPath = stem + ".out";
-    c.errPath = stem + ".err";
-    std::string cmd = Quote(exe);
-    for (const std::string& a : args) cmd += " " + Quote(a);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = InheritableFile(c.outPath);
-    si.hStdError = InheritableFile(c.errPath);
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
-    BOOL ok = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                             workDir.c_str(), &si, &c.pi);
-    CloseHandle(si.hStdOutput);
-    CloseHandle(si.hStdError);
-    EXPECT_TRUE(ok) << "cannot start " << exe;
-    return c;
-}
-
-struct RunResult {
-    DWORD status = 0xFFFFFFFF;
-    std::string out, err;
-};
-
-RunResult Finish(Child& c) {
-    RunResult r;
-    if (!c.pi.hProcess) return r;
-    if (WaitForSingleObject(c.pi.hProcess, kHangGuardMs) != WAIT_OBJECT_0) {
-        TerminateProcess(c.pi.hProcess, 99);
-        WaitForSingleObject(c.pi.hProcess, INFINITE);
-        ADD_FAILURE() << "plyhost hung and was ended";
-    }
-    GetExitCodeProcess(c.pi.hProcess, &r.status);
-    CloseHandle(c.pi.hProcess);
-    CloseHandle(c.pi.hThread);
-    c.pi.hProcess = c.pi.hThread = nullptr;
-    r.out = ReadText(c.outPath);
-    r.err = ReadText(c.errPath);
-    return r;
+std::string TestPlugin(const char* variant) {
+    return TestBinDir() + "\\hosttest_" + variant + ".dli";
 }
 
 std::string FullPath(const std::string& path) {
@@ -150,12 +56,12 @@ class PlyhostTest : public testing::Test {
     }
 
     // plyhost with the good test plug-in and private directories, run in the test folder.
-    RunResult Run(std::vector<std::string> args, const char* plugin = "good") {
+    PlyhostResult Run(std::vector<std::string> args, const char* plugin = "good") {
         std::vector<std::string> all = {"--plugin",    TestPlugin(plugin), "--cfg-dir",
                                         dir + "\\cfg", "--help-dir",       dir + "\\help"};
         all.insert(all.end(), args.begin(), args.end());
-        Child c = StartPlyhost(all, dir);
-        return Finish(c);
+        PlyhostChild c = StartPlyhost(all, dir);
+        return FinishPlyhost(c);
     }
 
     static std::string dir;
@@ -163,16 +69,16 @@ class PlyhostTest : public testing::Test {
 std::string PlyhostTest::dir;
 
 TEST_F(PlyhostTest, QuietImportPrintsOneReportLine) {
-    RunResult r = Run({"--quiet", "cube.ply"});
+    PlyhostResult r = Run({"--quiet", "cube.ply"});
     EXPECT_EQ(r.status, 0u);
     EXPECT_EQ(r.out, "cube.ply: result 1, 1 node(s), 8 vertices, 12 faces\n");
     EXPECT_EQ(r.err, "");
 }
 
 TEST_F(PlyhostTest, ImportsRunInOrderIntoOneScene) {
-    RunResult r = Run({"--quiet", "cube.ply", "two.ply", "UPPER.PLY", "hello.ply"});
+    PlyhostResult r = Run({"--quiet", "cube.ply", "two.ply", "UPPER.PLY", "hello.ply"});
     EXPECT_EQ(r.status, 0u);
-    EXPECT_EQ(Lines(r.out),
+    EXPECT_EQ(SplitLines(r.out),
               (std::vector<std::string>{"cube.ply: result 1, 1 node(s), 8 vertices, 12 faces",
                                         "two.ply: result 2, 0 node(s), 0 vertices, 0 faces",
                                         "UPPER.PLY: result 1, 1 node(s), 8 vertices, 12 faces",
@@ -180,14 +86,14 @@ TEST_F(PlyhostTest, ImportsRunInOrderIntoOneScene) {
 }
 
 TEST_F(PlyhostTest, AResultOtherThanOneOrTwoFailsTheRun) {
-    RunResult r = Run({"--quiet", "zero.ply", "cube.ply"});
+    PlyhostResult r = Run({"--quiet", "zero.ply", "cube.ply"});
     EXPECT_EQ(r.status, 1u);
-    ASSERT_EQ(Lines(r.out).size(), 2u) << r.out;
-    EXPECT_EQ(Lines(r.out)[0], "zero.ply: result 0, 0 node(s), 0 vertices, 0 faces");
+    ASSERT_EQ(SplitLines(r.out).size(), 2u) << r.out;
+    EXPECT_EQ(SplitLines(r.out)[0], "zero.ply: result 0, 0 node(s), 0 vertices, 0 faces");
 }
 
 TEST_F(PlyhostTest, FileTheImporterDoesNotReadIsOneErrorLine) {
-    RunResult r = Run({"--quiet", "notes.txt", "cube.ply"});
+    PlyhostResult r = Run({"--quiet", "notes.txt", "cube.ply"});
     EXPECT_EQ(r.status, 1u);
     EXPECT_EQ(r.err,
               "plyhost: notes.txt: no importer for this file type (the plug-in reads .ply)\n");
@@ -195,7 +101,7 @@ TEST_F(PlyhostTest, FileTheImporterDoesNotReadIsOneErrorLine) {
 }
 
 TEST_F(PlyhostTest, DumpIsExactlyTheFormat) {
-    RunResult r = Run({"--quiet", "--dump", "-", "plain.ply"});
+    PlyhostResult r = Run({"--quiet", "--dump", "-", "plain.ply"});
     EXPECT_EQ(r.status, 0u);
     std::string expected = "import " + FullPath(dir + "\\plain.ply") + " result 1\n" +
                            "node plain\n"
@@ -221,9 +127,9 @@ TEST_F(PlyhostTest, DumpIsExactlyTheFormat) {
 
 TEST_F(PlyhostTest, DumpFileHasImportAndMessageLinesInOrder) {
     std::string dump = dir + "\\dump.txt";
-    RunResult r = Run({"--auto", "--dump", dump, "hello.ply", "zero.ply"});
+    PlyhostResult r = Run({"--auto", "--dump", dump, "hello.ply", "zero.ply"});
     EXPECT_EQ(r.status, 1u);
-    std::vector<std::string> lines = Lines(ReadText(dump));
+    std::vector<std::string> lines = SplitLines(ReadTextFile(dump));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "import " + FullPath(dir + "\\hello.ply") + " result 1");
     EXPECT_EQ(lines[1], "message hello\\nworld");
@@ -232,29 +138,29 @@ TEST_F(PlyhostTest, DumpFileHasImportAndMessageLinesInOrder) {
 }
 
 TEST_F(PlyhostTest, AutoEntersTheSettingsAndRecordsMessages) {
-    RunResult r = Run({"--auto", "--set", "vertexColors=0", "--set", "scale=2", "--name", "Box",
+    PlyhostResult r = Run({"--auto", "--set", "vertexColors=0", "--set", "scale=2", "--name", "Box",
                        "--dump", "-", "hello.ply"});
     EXPECT_EQ(r.status, 0u);
-    std::vector<std::string> dump = Lines(r.out);
+    std::vector<std::string> dump = SplitLines(r.out);
     ASSERT_GE(dump.size(), 6u);
     EXPECT_EQ(dump[1], "message hello\\nworld");
     EXPECT_EQ(dump[2], "node Box");
     EXPECT_EQ(dump[4], "mesh verts 8 faces 12 tverts 0 tvfaces 0 cverts 0 cvfaces 0 normals 0");
     EXPECT_EQ(dump[5], "v -2 -2 -2");
-    EXPECT_EQ(Lines(r.err),
+    EXPECT_EQ(SplitLines(r.err),
               (std::vector<std::string>{"hello.ply: result 1, 1 node(s), 8 vertices, 12 faces",
                                         "message: hello\\nworld"}));
 }
 
 TEST_F(PlyhostTest, AutoNotesAControlAUserCouldNotChange) {
-    RunResult r = Run({"--auto", "--set", "vertexNormals=0", "cube.ply"});
+    PlyhostResult r = Run({"--auto", "--set", "vertexNormals=0", "cube.ply"});
     EXPECT_EQ(r.status, 0u);
     EXPECT_EQ(r.err, "plyhost: --auto: vertexNormals: the check box is disabled, left as shown\n");
 }
 
 TEST_F(PlyhostTest, ImporterGetsTheFullWindowsPath) {
-    RunResult r = Run({"--auto", "path.ply"});
-    std::vector<std::string> lines = Lines(r.out);
+    PlyhostResult r = Run({"--auto", "path.ply"});
+    std::vector<std::string> lines = SplitLines(r.out);
     ASSERT_EQ(lines.size(), 2u);
     std::string path = lines[1].substr(std::string("message: ").size());
     EXPECT_EQ(path, FullPath(dir + "\\path.ply"));
@@ -265,13 +171,13 @@ TEST_F(PlyhostTest, ImporterGetsTheFullWindowsPath) {
 
 TEST_F(PlyhostTest, DirectoriesAreAnsweredFullAndCreated) {
     std::string cfg = dir + "\\made_cfg", help = dir + "\\made_help";
-    Child c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", "made_cfg",
+    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", "made_cfg",
                             "--help-dir", "made_help\\", "dirs.ply"},
                            dir);
-    RunResult r = Finish(c);
+    PlyhostResult r = FinishPlyhost(c);
     EXPECT_EQ(r.status, 0u);
-    ASSERT_EQ(Lines(r.out).size(), 2u) << r.out << r.err;
-    EXPECT_EQ(Lines(r.out)[1], "message: cfg=" + FullPath(cfg) + " help=" + FullPath(help));
+    ASSERT_EQ(SplitLines(r.out).size(), 2u) << r.out << r.err;
+    EXPECT_EQ(SplitLines(r.out)[1], "message: cfg=" + FullPath(cfg) + " help=" + FullPath(help));
     EXPECT_NE(GetFileAttributesA(cfg.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(GetFileAttributesA(help.c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -281,22 +187,22 @@ TEST_F(PlyhostTest, DefaultDirectoriesAreBesideTheExeAndMadeWhenMissing) {
     std::string copy = dir + "\\copy";
     CreateDirectoryA(copy.c_str(), nullptr);
     ASSERT_TRUE(
-        CopyFileA((BinDir() + "\\plyhost.exe").c_str(), (copy + "\\plyhost.exe").c_str(), FALSE));
+        CopyFileA((TestBinDir() + "\\plyhost.exe").c_str(), (copy + "\\plyhost.exe").c_str(), FALSE));
     ASSERT_TRUE(
-        CopyFileA((BinDir() + "\\hostsdk.dll").c_str(), (copy + "\\hostsdk.dll").c_str(), FALSE));
-    Child c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "dirs.ply"}, dir,
+        CopyFileA((TestBinDir() + "\\hostsdk.dll").c_str(), (copy + "\\hostsdk.dll").c_str(), FALSE));
+    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "dirs.ply"}, dir,
                            copy + "\\plyhost.exe");
-    RunResult r = Finish(c);
+    PlyhostResult r = FinishPlyhost(c);
     EXPECT_EQ(r.status, 0u);
-    ASSERT_EQ(Lines(r.out).size(), 2u) << r.out << r.err;
-    EXPECT_EQ(Lines(r.out)[1], "message: cfg=" + copy + "\\plugcfg help=" + copy + "\\help");
+    ASSERT_EQ(SplitLines(r.out).size(), 2u) << r.out << r.err;
+    EXPECT_EQ(SplitLines(r.out)[1], "message: cfg=" + copy + "\\plugcfg help=" + copy + "\\help");
     EXPECT_NE(GetFileAttributesA((copy + "\\plugcfg").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(GetFileAttributesA((copy + "\\help").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(PlyhostTest, SnapshotIsAn800By600BmpShowingTheMesh) {
     std::string bmp = dir + "\\snap.bmp";
-    RunResult r = Run({"--quiet", "--snapshot", bmp, "cube.ply"});
+    PlyhostResult r = Run({"--quiet", "--snapshot", bmp, "cube.ply"});
     EXPECT_EQ(r.status, 0u);
     BmpInfo info;
     Image image;
@@ -324,7 +230,7 @@ TEST_F(PlyhostTest, SnapshotIsAn800By600BmpShowingTheMesh) {
 
 TEST_F(PlyhostTest, SnapshotOfAnEmptySceneIsBackgroundOnly) {
     std::string bmp = dir + "\\empty.bmp";
-    RunResult r = Run({"--snapshot", bmp});
+    PlyhostResult r = Run({"--snapshot", bmp});
     EXPECT_EQ(r.status, 0u);
     BmpInfo info;
     Image image;
@@ -335,22 +241,22 @@ TEST_F(PlyhostTest, SnapshotOfAnEmptySceneIsBackgroundOnly) {
 }
 
 TEST_F(PlyhostTest, UnwritableOutputsFailTheRun) {
-    RunResult r = Run({"--quiet", "--dump", dir + "\\no\\such\\d.txt", "cube.ply"});
+    PlyhostResult r = Run({"--quiet", "--dump", dir + "\\no\\such\\d.txt", "cube.ply"});
     EXPECT_EQ(r.status, 1u);
     EXPECT_NE(r.err.find("plyhost: dump: cannot create"), std::string::npos) << r.err;
 }
 
 TEST_F(PlyhostTest, CrashingImporterEndsTheRunWithOneLine) {
-    RunResult r = Run({"--quiet", "crash.ply"});
+    PlyhostResult r = Run({"--quiet", "crash.ply"});
     EXPECT_EQ(r.status, 1u);
     EXPECT_EQ(r.err.find("plyhost: crashed: exception 0xC0000005"), 0u) << r.err;
-    EXPECT_EQ(Lines(r.err).size(), 1u);
+    EXPECT_EQ(SplitLines(r.err).size(), 1u);
 }
 
 TEST_F(PlyhostTest, CommandLineMistakeIsOneLineAndStatusOne) {
-    RunResult r = Run({"--set", "scale=2", "cube.ply"});
+    PlyhostResult r = Run({"--set", "scale=2", "cube.ply"});
     EXPECT_EQ(r.status, 1u);
-    EXPECT_EQ(Lines(r.err).size(), 1u);
+    EXPECT_EQ(SplitLines(r.err).size(), 1u);
     EXPECT_EQ(r.out, "");
 }
 
@@ -362,9 +268,9 @@ struct BrokenPlugin {
 class BrokenPluginTest : public PlyhostTest, public testing::WithParamInterface<BrokenPlugin> {};
 
 TEST_P(BrokenPluginTest, IsReportedInOneLineWithStatusOne) {
-    RunResult r = Run({"--quiet", "cube.ply"}, GetParam().variant);
+    PlyhostResult r = Run({"--quiet", "cube.ply"}, GetParam().variant);
     EXPECT_EQ(r.status, 1u);
-    std::vector<std::string> err = Lines(r.err);
+    std::vector<std::string> err = SplitLines(r.err);
     ASSERT_EQ(err.size(), 1u) << r.err;
     EXPECT_EQ(err[0].find("plyhost: "), 0u);
     EXPECT_NE(err[0].find(GetParam().says), std::string::npos) << err[0];
@@ -385,23 +291,23 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(PlyhostTest, StartUpMessageOfAFailingPlugInIsAnsweredAndRecorded) {
-    RunResult r = Run({"--quiet", "cube.ply"}, "initfails");
+    PlyhostResult r = Run({"--quiet", "cube.ply"}, "initfails");
     EXPECT_EQ(r.out, "message: test plug-in cannot start\n");
 }
 
 TEST_F(PlyhostTest, FileThatIsNoLibraryCannotBeLoaded) {
-    Child c = StartPlyhost({"--plugin", dir + "\\notes.txt", "--quiet", "cube.ply"}, dir);
-    RunResult r = Finish(c);
+    PlyhostChild c = StartPlyhost({"--plugin", dir + "\\notes.txt", "--quiet", "cube.ply"}, dir);
+    PlyhostResult r = FinishPlyhost(c);
     EXPECT_EQ(r.status, 1u);
     EXPECT_EQ(r.err.find("plyhost: cannot load plug-in"), 0u) << r.err;
 }
 
 TEST_F(PlyhostTest, RealPlugInLoadsAndImports) {
-    std::string real = BinDir() + "\\ks_dazazu.dli";
+    std::string real = TestBinDir() + "\\ks_dazazu.dli";
     if (GetFileAttributesA(real.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no " << real;
     // The default plug-in is the one beside plyhost.exe.
-    Child c = StartPlyhost({"--quiet", "--cfg-dir", dir + "\\realcfg", "tri.ply"}, dir);
-    RunResult r = Finish(c);
+    PlyhostChild c = StartPlyhost({"--quiet", "--cfg-dir", dir + "\\realcfg", "tri.ply"}, dir);
+    PlyhostResult r = FinishPlyhost(c);
     EXPECT_EQ(r.status, 0u) << r.err;
     EXPECT_EQ(r.out.find("tri.ply: result 1, "), 0u) << r.out;
 }
@@ -438,9 +344,9 @@ HWND WaitForWindow(DWORD pid, const char* cls) {
 }
 
 // Waits until the child's standard output holds the text.
-bool WaitForOutput(const Child& c, const std::string& text) {
+bool WaitForOutput(const PlyhostChild& c, const std::string& text) {
     for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
-        if (ReadText(c.outPath).find(text) != std::string::npos) return true;
+        if (ReadTextFile(c.outPath).find(text) != std::string::npos) return true;
         Sleep(50);
     }
     return false;
@@ -477,7 +383,7 @@ HWND FileNameField(HWND dialog) {
 
 // Ends a child the test gave up on, so a failed check never leaves it running.
 struct ChildGuard {
-    Child& child;
+    PlyhostChild& child;
     ~ChildGuard() {
         if (child.pi.hProcess && WaitForSingleObject(child.pi.hProcess, 0) == WAIT_TIMEOUT)
             TerminateProcess(child.pi.hProcess, 98);
@@ -485,7 +391,7 @@ struct ChildGuard {
 };
 
 TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
-    Child c =
+    PlyhostChild c =
         StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", dir + "\\cfg"}, dir);
     ChildGuard guard{c};
     HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
@@ -510,7 +416,7 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     PostMessageA(main, WM_COMMAND, kCmdAbout, 0);
     EXPECT_TRUE(WaitForOutput(c, "message: about the test importer\n"));
     PostMessageA(main, WM_CLOSE, 0, 0);
-    RunResult r = Finish(c);
+    PlyhostResult r = FinishPlyhost(c);
     EXPECT_EQ(r.status, 0u);
     EXPECT_EQ(r.out, FullPath(dir + "\\cube.ply") +
                          ": result 1, 1 node(s), 8 vertices, 12 faces\n"
