@@ -14,6 +14,9 @@ void UnsubclassGroupBox(HWND groupBox);
 // The inside is not painted: the parent's background shows through.
 void PaintGroupFrame(HWND window, HDC dc);
 
+// ksGroupBox: the same frame as a window class of its own; it keeps no record.
+LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The title colour for a face colour: each channel moved on by 100, 90 and
 // 75, modulo 255, so it stands out on light and dark faces alike.
 COLORREF GroupTitleColour(COLORREF face);

@@ -12,10 +12,12 @@ SubclassSlot groupBoxSlot;
 
 LRESULT CALLBACK GroupBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SETTEXT:
-            CallSubclassed(groupBoxSlot, window, message, wParam, lParam);
+        case WM_SETTEXT: {
+            // The stored text's result is passed on, so SetWindowText reports success.
+            LRESULT stored = CallSubclassed(groupBoxSlot, window, message, wParam, lParam);
             RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            return 0;
+            return stored;
+        }
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
@@ -83,6 +85,28 @@ void PaintGroupFrame(HWND window, HDC dc) {
         DrawTextA(dc, text, -1, &title, DT_LEFT | DT_TOP | DT_SINGLELINE);
     }
     SelectObject(dc, previousFont);
+}
+
+LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETTEXT: {
+            // The stored text's result is passed on, so SetWindowText reports success.
+            LRESULT stored = DefWindowProcA(window, message, wParam, lParam);
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            return stored;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            PaintGroupFrame(window, dc);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
 }
 
 void SubclassGroupBox(HWND groupBox) {

@@ -1,7 +1,13 @@
+#include "toolkit/arrow_button.h"
 #include "toolkit/button.h"
+#include "toolkit/checkbox.h"
 #include "toolkit/class_names.h"
+#include "toolkit/groupbox.h"
+#include "toolkit/inplace_edit.h"
 #include "toolkit/progress.h"
+#include "toolkit/spinner.h"
 #include "toolkit/startup.h"
+#include "toolkit/static.h"
 
 namespace {
 
@@ -22,17 +28,17 @@ struct ToolkitClass {
 
 // In registration order. The spin button comes before the spinner that creates it.
 const ToolkitClass kToolkitClasses[] = {
-    {kStaticClass, kPlainStyle, ForwardToDefault},
-    {kGroupBoxClass, kPlainStyle, ForwardToDefault},
+    {kStaticClass, kPlainStyle, StaticProc},
+    {kGroupBoxClass, kPlainStyle, GroupBoxProc},
     {kButtonClass, kPlainStyle, ButtonProc},
-    {kArrowButtonClass, kPlainStyle, ForwardToDefault},
-    {kCheckBoxClass, kPlainStyle, ForwardToDefault},
-    {kSpinButtonClass, kPlainStyle, ForwardToDefault},
-    {kSpinnerClass, kPlainStyle, ForwardToDefault},
+    {kArrowButtonClass, kPlainStyle, ArrowButtonProc},
+    {kCheckBoxClass, kPlainStyle, CheckBoxProc},
+    {kSpinButtonClass, kPlainStyle, SpinButtonProc},
+    {kSpinnerClass, kPlainStyle, SpinnerProc},
     {kListBoxClass, kClickStyle, ForwardToDefault},
     {kComboBoxClass, kClickStyle, ForwardToDefault},
     {kScrollBarClass, kClickStyle, ForwardToDefault},
-    {kInplaceEditClass, kPopupStyle, ForwardToDefault},
+    {kInplaceEditClass, kPopupStyle, InplaceEditProc},
     {kMenuClass, kPopupStyle, ForwardToDefault},
     {kTreeCtrlClass, kClickStyle, ForwardToDefault},
     {kListCtrlClass, kClickStyle, ForwardToDefault},
