@@ -184,4 +184,35 @@ TEST_F(ImportEndToEnd, MessagesReachTheUserWithAutoAnswers) {
     EXPECT_EQ(header[1], "message Face-Reader: file read error");
 }
 
+// Every real file of the corpus imports through the reference host with
+// prompts shown; only the files the corpus marks damaged show a message,
+// and then just the reader's.
+TEST_F(ImportEndToEnd, EveryCorpusFileImports) {
+    const std::string corpus = KS_CORPUS_DIR_WIN;
+    const std::string readme = ReadTextFile(corpus + "\\README.md");
+    ASSERT_FALSE(readme.empty()) << corpus;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((corpus + "\\*.ply").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    int files = 0;
+    do {
+        const std::string name = found.cFileName;
+        const bool damaged = readme.find("| " + name + " | DAMAGED") != std::string::npos;
+        std::vector<std::string> dump = Import({corpus + "\\" + name}, {"--auto"});
+        ++files;
+        EXPECT_EQ(last.status, 0u) << name << "\n" << last.out << last.err;
+        ASSERT_FALSE(header.empty()) << name;
+        EXPECT_EQ(header[0].substr(header[0].size() - 9), " result 1") << name;
+        if (damaged) {
+            EXPECT_EQ(header.size(), 2u) << name;
+            EXPECT_TRUE(Contains(dump, "end")) << name;
+        } else {
+            EXPECT_EQ(header.size(), 1u) << name << ": " << testing::PrintToString(header);
+            EXPECT_TRUE(dump.size() > 1 && dump[0].rfind("node ", 0) == 0) << name;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    EXPECT_GE(files, 30);
+}
+
 }  // namespace
