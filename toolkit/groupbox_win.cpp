@@ -10,11 +10,19 @@ const int kGroupTextLimit = 63;  // 62 characters and the terminating zero
 
 SubclassSlot groupBoxSlot;
 
-LRESULT CALLBACK GroupBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ForwardToGroupBoxSlot(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallSubclassed(groupBoxSlot, window, message, wParam, lParam);
+}
+
+typedef LRESULT(CALLBACK* Forward)(HWND, UINT, WPARAM, LPARAM);
+
+// What the group-box class and the subclass share; forward takes the rest.
+LRESULT GroupBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                        Forward forward) {
     switch (message) {
         case WM_SETTEXT: {
             // The stored text's result is passed on, so SetWindowText reports success.
-            LRESULT stored = CallSubclassed(groupBoxSlot, window, message, wParam, lParam);
+            LRESULT stored = forward(window, message, wParam, lParam);
             RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
             return stored;
         }
@@ -28,8 +36,12 @@ LRESULT CALLBACK GroupBoxSubclassProc(HWND window, UINT message, WPARAM wParam, 
         case WM_ERASEBKGND:
             return 1;
         default:
-            return CallSubclassed(groupBoxSlot, window, message, wParam, lParam);
+            return forward(window, message, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK GroupBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GroupBoxMessage(window, message, wParam, lParam, ForwardToGroupBoxSlot);
 }
 
 SIZE MeasureText(HDC dc, const char* text) {
@@ -88,25 +100,7 @@ void PaintGroupFrame(HWND window, HDC dc) {
 }
 
 LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_SETTEXT: {
-            // The stored text's result is passed on, so SetWindowText reports success.
-            LRESULT stored = DefWindowProcA(window, message, wParam, lParam);
-            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            return stored;
-        }
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            PaintGroupFrame(window, dc);
-            EndPaint(window, &paint);
-            return 0;
-        }
-        case WM_ERASEBKGND:
-            return 1;
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return GroupBoxMessage(window, message, wParam, lParam, DefWindowProcA);
 }
 
 void SubclassGroupBox(HWND groupBox) {

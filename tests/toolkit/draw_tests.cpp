@@ -4,6 +4,7 @@
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
 #include "toolkit/fonts.h"
+#include "tests/toolkit/window_test_support_win.h"
 
 namespace {
 
@@ -11,53 +12,6 @@ const COLORREF kBackground = RGB(1, 2, 3);
 const COLORREF kA = RGB(250, 10, 20);
 const COLORREF kB = RGB(30, 40, 200);
 
-// A 32-bit memory canvas, so colours read back exactly.
-class Canvas {
-  public:
-    Canvas(int width, int height) : dc(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-        RECT all = {0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(kBackground);
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
-    int CountInRow(int y, int x0, int x1, COLORREF c) const {
-        int n = 0;
-        for (int x = x0; x <= x1; ++x) n += At(x, y) == c;
-        return n;
-    }
-    int CountInColumn(int x, int y0, int y1, COLORREF c) const {
-        int n = 0;
-        for (int y = y0; y <= y1; ++y) n += At(x, y) == c;
-        return n;
-    }
-    int CountAll(int width, int height, COLORREF c) const {
-        int n = 0;
-        for (int y = 0; y < height; ++y) n += CountInRow(y, 0, width - 1, c);
-        return n;
-    }
-
-    HDC dc;
-
-  private:
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-};
 
 // The frame of 10 x 6 at (2, 3) occupies columns 2..11 and rows 3..8.
 void ExpectTenBySixFrame(const Canvas& canvas) {
@@ -77,20 +31,20 @@ void ExpectTenBySixFrame(const Canvas& canvas) {
 }
 
 TEST(Draw3dFrame, TenBySixFrameGivesTheCornersToTheBottomRightColour) {
-    Canvas canvas(16, 12);
+    Canvas canvas(16, 12, kBackground);
     Draw3dFrame(canvas.dc, 2, 3, 10, 6, kA, kB);
     ExpectTenBySixFrame(canvas);
 }
 
 TEST(Draw3dFrame, RectangleFormDrawsTheSameFrame) {
-    Canvas canvas(16, 12);
+    Canvas canvas(16, 12, kBackground);
     RECT rect = {2, 3, 12, 9};
     Draw3dFrame(canvas.dc, rect, kA, kB);
     ExpectTenBySixFrame(canvas);
 }
 
 TEST(Draw3dFrame, SwappedColoursGiveTheSunkenLook) {
-    Canvas canvas(16, 12);
+    Canvas canvas(16, 12, kBackground);
     Draw3dFrame(canvas.dc, 0, 0, 4, 4, kB, kA);
     EXPECT_EQ(canvas.At(0, 0), kB);
     EXPECT_EQ(canvas.At(3, 3), kA);
@@ -99,7 +53,7 @@ TEST(Draw3dFrame, SwappedColoursGiveTheSunkenLook) {
 }
 
 TEST(FillSolidRect, FillsExactlyTheRectangleAndKeepsTheBackgroundColour) {
-    Canvas canvas(8, 8);
+    Canvas canvas(8, 8, kBackground);
     RECT rect = {1, 2, 5, 4};
     FillSolidRect(canvas.dc, rect, kA);
     EXPECT_EQ(canvas.CountAll(8, 8, kA), 8);
@@ -112,7 +66,7 @@ TEST(FillSolidRect, FillsExactlyTheRectangleAndKeepsTheBackgroundColour) {
 }
 
 TEST(FillSolidRect, PositionAndSizeFormFillsWidthTimesHeight) {
-    Canvas canvas(8, 8);
+    Canvas canvas(8, 8, kBackground);
     FillSolidRect(canvas.dc, 2, 1, 3, 5, kB);
     EXPECT_EQ(canvas.CountAll(8, 8, kB), 15);
     EXPECT_EQ(canvas.CountInColumn(2, 1, 5, kB), 5);
@@ -122,13 +76,13 @@ TEST(FillSolidRect, PositionAndSizeFormFillsWidthTimesHeight) {
 }
 
 TEST(FillSolidRect, EmptyRectangleDrawsNothing) {
-    Canvas canvas(4, 4);
+    Canvas canvas(4, 4, kBackground);
     FillSolidRect(canvas.dc, 1, 1, 0, 3, kA);
     EXPECT_EQ(canvas.CountAll(4, 4, kA), 0);
 }
 
 TEST(DrawControlText, EnabledTextUsesTheTextColourOnly) {
-    Canvas canvas(60, 20);
+    Canvas canvas(60, 20, kBackground);
     SelectObject(canvas.dc, GetToolkitFont(0));
     RECT rect = {0, 0, 60, 20};
     DrawControlText(canvas.dc, "MMMM", rect, DT_LEFT | DT_TOP | DT_SINGLELINE, true);
@@ -138,7 +92,7 @@ TEST(DrawControlText, EnabledTextUsesTheTextColourOnly) {
 }
 
 TEST(DrawControlText, DisabledTextIsEmbossedInTheEdgeColours) {
-    Canvas canvas(60, 20);
+    Canvas canvas(60, 20, kBackground);
     SelectObject(canvas.dc, GetToolkitFont(0));
     RECT rect = {0, 0, 60, 20};
     DrawControlText(canvas.dc, "MMMM", rect, DT_LEFT | DT_TOP | DT_SINGLELINE, false);

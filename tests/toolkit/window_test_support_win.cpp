@@ -77,6 +77,24 @@ Canvas::Canvas(int width, int height, COLORREF fill) : dc(CreateCompatibleDC(nul
     DeleteObject(brush);
 }
 
+int Canvas::CountInRow(int y, int x0, int x1, COLORREF c) const {
+    int n = 0;
+    for (int x = x0; x <= x1; ++x) n += At(x, y) == c;
+    return n;
+}
+
+int Canvas::CountInColumn(int x, int y0, int y1, COLORREF c) const {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y) n += At(x, y) == c;
+    return n;
+}
+
+int Canvas::CountAll(int width, int height, COLORREF c) const {
+    int n = 0;
+    for (int y = 0; y < height; ++y) n += CountInRow(y, 0, width - 1, c);
+    return n;
+}
+
 Canvas::~Canvas() {
     SelectObject(dc, previous);
     DeleteObject(bitmap);

@@ -45,6 +45,10 @@ class Canvas {
     Canvas(int width, int height, COLORREF fill = kSentinel);
     ~Canvas();
     COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+    // Pixels of colour c in row y from x0 to x1, in column x from y0 to y1, in all.
+    int CountInRow(int y, int x0, int x1, COLORREF c) const;
+    int CountInColumn(int x, int y0, int y1, COLORREF c) const;
+    int CountAll(int width, int height, COLORREF c) const;
     HDC dc;
 
     Canvas(const Canvas&) = delete;
