@@ -208,7 +208,10 @@ bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length,
                                std::vector<int32_t>* indices) {
     const size_t items = length > 0 ? size_t(length) : 0;
     const uint32_t itemSize = TypeSize(list.valueType);
-    if (items == 0) return true;
+    if (items == 0) {
+        indices->clear();
+        return true;
+    }
     // Items of an invalid type have no bytes in the file: no index to deliver.
     if (itemSize == 0) return false;
     if (uint64_t(items) * itemSize > buffer_.Remaining()) {

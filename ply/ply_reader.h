@@ -126,7 +126,11 @@ class PlyReader {
     bool CountBinary(int element, int64_t* triangles);
     bool CountBinarySimple(const PlyElement& element, const RecordLayout& layout,
                            int64_t* triangles);
-    bool ReadAsciiLine(const char** begin, const char** end);
+    bool ReadAsciiLine(const char** begin, const char** end) {
+        if (!buffer_.ReadLine(lineBreak_, begin, end)) return false;
+        ++linePosition_;
+        return true;
+    }
     void SetCountMismatch(size_t properties, size_t tokens);
 
     // Records (ply_vertex.cpp, ply_face.cpp, ply_material.cpp).

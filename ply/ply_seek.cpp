@@ -335,9 +335,3 @@ bool PlyReader::CountBinarySimple(const PlyElement& element, const RecordLayout&
     *triangles += sum;
     return true;
 }
-
-bool PlyReader::ReadAsciiLine(const char** begin, const char** end) {
-    if (!buffer_.ReadLine(lineBreak_, begin, end)) return false;
-    ++linePosition_;
-    return true;
-}

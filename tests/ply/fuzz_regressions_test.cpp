@@ -44,7 +44,44 @@ void ReadLikeTheImporter(const std::string& bytes) {
     }
 }
 
+// Reads every face with one reused index list, as the mesh build does; each
+// successful read must leave exactly max(vertexCount, 0) indices in it.
+void ExpectIndexListsMatchCounts(const std::string& bytes) {
+    ReaderOn file(bytes);
+    if (!file.opened) return;
+    file.reader.CountTriangles();
+    const int32_t faces = file.reader.SeekElement(kElementFace);
+    std::vector<int32_t> indices;
+    for (int32_t i = 0; i < faces; ++i) {
+        int32_t vertexCount = -7;
+        int32_t material = 0;
+        if (!file.reader.ReadFace(&vertexCount, &indices, &material)) break;
+        EXPECT_EQ(indices.size(), size_t(vertexCount > 0 ? vertexCount : 0)) << "face " << i;
+    }
+}
+
+const fs::path kRegressions = fs::path(KS_FUZZ_DIR_PATH) / "regressions";
+
 }  // namespace
+
+// A face with an empty list, read after a longer face into the same vector,
+// kept the longer face's indices (records with a string take the reader's
+// general path).
+TEST(FuzzRegressions, EmptyFaceListAfterALongerOne) {
+    const std::string bytes = ReadFile(kRegressions / "empty_face_list_after_a_longer_one.ply");
+    ASSERT_FALSE(bytes.empty());
+    ExpectIndexListsMatchCounts(bytes);
+    ReadLikeTheImporter(bytes);
+}
+
+TEST(FuzzRegressions, EveryKeptInputReadsThroughTheImportSequence) {
+    for (const fs::path& input : FilesIn(kRegressions)) {
+        SCOPED_TRACE(input.filename().string());
+        const std::string bytes = ReadFile(input);
+        ReadLikeTheImporter(bytes);
+        ExpectIndexListsMatchCounts(bytes);
+    }
+}
 
 TEST(FuzzSeeds, EverySeedReadsThroughTheImportSequence) {
     const std::vector<fs::path> seeds = FilesIn(fs::path(KS_FUZZ_DIR_PATH) / "corpus");
@@ -52,5 +89,6 @@ TEST(FuzzSeeds, EverySeedReadsThroughTheImportSequence) {
     for (const fs::path& seed : seeds) {
         SCOPED_TRACE(seed.filename().string());
         ReadLikeTheImporter(ReadFile(seed));
+        ExpectIndexListsMatchCounts(ReadFile(seed));
     }
 }

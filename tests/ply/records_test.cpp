@@ -238,6 +238,35 @@ TEST_P(Records, NegativeIndicesAndCountsAreDeliveredAsStored) {
     EXPECT_EQ(c.vertexCount, 0);
 }
 
+// The mesh build passes one vector for every face: it must hold exactly the
+// current face's indices, whichever path the record takes.
+TEST_P(Records, ReusedIndexListHoldsEachFaceExactly) {
+    const std::vector<std::vector<std::string>> layouts = {
+        {"list char int vertex_indices"},
+        {"list char int vertex_indices", "string label"},
+        {"list int int vertex_indices", "list uchar float texcoord"},
+    };
+    for (const std::vector<std::string>& properties : layouts) {
+        SCOPED_TRACE(properties.back());
+        TestElement faces{"face", properties, {}};
+        const std::vector<std::vector<double>> lists = {{4, 0, 1, 2, 3}, {0}, {3, 2, 1, 0}, {-1}};
+        for (std::vector<double> record : lists) {
+            if (properties.size() > 1) record.insert(record.end(), {1, 'x'});
+            faces.records.push_back(record);
+        }
+        ReaderOn file(Make({kTriangleVertices, faces}));
+        ASSERT_EQ(file.reader.SeekElement(kElementFace), 4);
+        std::vector<int32_t> indices;
+        int32_t count = 0;
+        const size_t expected[] = {4, 0, 3, 0};
+        for (size_t expectedSize : expected) {
+            ASSERT_TRUE(file.reader.ReadFace(&count, &indices, nullptr)) << file.reader.ErrorText();
+            EXPECT_EQ(indices.size(), expectedSize);
+        }
+        EXPECT_EQ(count, -1);
+    }
+}
+
 TEST_P(Records, MaterialWithUcharColoursAndFloatWeights) {
     TestElement materials{
         "material",
