@@ -5,15 +5,23 @@
 
 namespace {
 
+RECT InnerRect(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return RECT{2, 2, client.right - 3, client.bottom - 2};
+}
+
+// Length of the bar in pixels: the inner width times the fraction, truncated.
+int BarLength(const RECT& inner, float fraction) {
+    return static_cast<int>((inner.right - inner.left) * fraction);
+}
+
 // The inner rectangle, face-filled, then its left share in the bar colour.
 // The pixels between the frame and the inner rectangle stay as they are.
 void DrawBar(HWND window, HDC dc, const ProgressRecord& record) {
-    RECT client;
-    GetClientRect(window, &client);
-    RECT inner = {2, 2, client.right - 3, client.bottom - 2};
+    RECT inner = InnerRect(window);
     FillSolidRect(dc, inner, ToolkitColour(kFaceColour));
-    const int width = inner.right - inner.left;
-    inner.right = inner.left + static_cast<int>(width * record.fraction);
+    inner.right = inner.left + BarLength(inner, record.fraction);
     FillSolidRect(dc, inner, record.barColour);
 }
 
@@ -39,7 +47,12 @@ LRESULT OnSetFraction(HWND window, const float* fraction) {
     float value = *fraction;
     if (value > 1.0f) value = 1.0f;
     if (value < 0.0f) value = 0.0f;
+    const RECT inner = InnerRect(window);
+    const bool moved = BarLength(inner, value) != BarLength(inner, record->fraction);
     record->fraction = value;
+    // A fraction that leaves the bar's length as it is changes no pixel: a
+    // large import sends thousands, and each draw is costly on some displays.
+    if (!moved) return 1;
     // Drawn now rather than invalidated: a busy import may not repaint for a while.
     HDC dc = GetDC(window);
     DrawBar(window, dc, *record);
