@@ -75,9 +75,18 @@ std::string ReadTextSafely(const char* p, size_t limit) {
     return out;
 }
 
-void Click(HWND dialog, HWND control) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(control));
+// A left click in the middle of the control, with the messages a real click
+// gives it: the cursor arrives, the button goes down (the control takes the
+// focus, so the one that had it lets go and commits what was typed), the
+// button comes up (the control acts). Sent, because the driver runs inside
+// the dialog's own modal loop and the dialog must have acted before it goes on.
+void Click(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    SendMessageA(control, WM_MOUSEMOVE, 0, middle);
+    SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageA(control, WM_LBUTTONUP, 0, middle);
 }
 
 // The field a user types the scale into: the control itself when it is an
@@ -151,7 +160,7 @@ void DialogWatcher::Tick() {
 
 void DialogWatcher::HandleMessageBox(HWND dialog, HWND okButton) {
     messages.push_back(MessageBoxText(dialog));
-    if (answer) Click(dialog, okButton);
+    if (answer) Click(okButton);
 }
 
 void DialogWatcher::AnswerOptionsDialog(HWND dialog) {
@@ -163,7 +172,7 @@ void DialogWatcher::AnswerOptionsDialog(HWND dialog) {
     }
     if (answers.hasName) TypeInto(dialog, kNameFieldId, "name", answers.name);
     HWND import = GetDlgItem(dialog, kImportButtonId);
-    if (import && IsWindow(import)) Click(dialog, import);
+    if (import && IsWindow(import)) Click(import);
 }
 
 void DialogWatcher::SetCheckBox(HWND dialog, const OptionSetting& setting) {
@@ -175,16 +184,15 @@ void DialogWatcher::SetCheckBox(HWND dialog, const OptionSetting& setting) {
                     ": the check box is disabled, left as shown");
     WPARAM want = setting.checked ? BST_CHECKED : BST_UNCHECKED;
     if (SendMessageA(box, BM_GETCHECK, 0, 0) == LRESULT(want)) return;
-    SendMessageA(box, BM_CLICK, 0, 0);
-    // A click can miss a dialog that is not active; then set it and notify as a click would.
-    if (SendMessageA(box, BM_GETCHECK, 0, 0) != LRESULT(want)) {
-        SendMessageA(box, BM_SETCHECK, want, 0);
-        Click(dialog, box);
-    }
+    Click(box);
+    if (SendMessageA(box, BM_GETCHECK, 0, 0) != LRESULT(want))
+        Note(std::string(setting.field->name) + ": the click did not change the check box");
 }
 
-// Selects the whole field and types the text character by character, then
-// moves the focus on, so the control takes the value as after real typing.
+// Clicks into the field, selects all of it and types the text character by
+// character, as a user would. The focus stays in the field: the click on
+// "Import" moves it on, and the field's owner takes the text then (the
+// spinner commits and limits its value when its field loses the focus).
 void DialogWatcher::TypeInto(HWND dialog, int controlId, const char* what,
                              const std::string& text) {
     HWND control = GetDlgItem(dialog, controlId);
@@ -192,10 +200,8 @@ void DialogWatcher::TypeInto(HWND dialog, int controlId, const char* what,
     if (!field) return Note(std::string(what) + ": the options dialog has no field for it");
     if (!IsWindowEnabled(field))
         return Note(std::string(what) + ": the field is disabled, left as shown");
-    SetFocus(field);
+    Click(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
-    if (text.empty()) SendMessageA(field, WM_CHAR, VK_BACK, 0);
-    for (unsigned char c : text) SendMessageA(field, WM_CHAR, c, 0);
-    HWND import = GetDlgItem(dialog, kImportButtonId);
-    SetFocus(import ? import : dialog);
+    if (text.empty()) SendMessageA(field, WM_CHAR, VK_BACK, 1);
+    for (unsigned char c : text) SendMessageA(field, WM_CHAR, c, 1);
 }

@@ -1,7 +1,9 @@
-// The import sequence's dialogs: the skinned frame, the progress dialog with
-// its worker, the toolkit message box.
+// The import sequence's dialogs: the skinned frame, the options dialog, the
+// progress dialog with its worker, the about box, the toolkit message box.
 #include <windows.h>
 
+#include "frontend/about.h"
+#include "frontend/options.h"
 #include "frontend/progress.h"
 #include "plugin/dazazu.h"
 #include "plugin/dialogs.h"
@@ -20,12 +22,15 @@ const int kSkinTabWidth = 102;
 
 void PrepareDialogs() { SetupSkin(PluginModule(), kSkinBitmaps, kSkinTabWidth); }
 
-// Until the options dialog exists the saved options are used as they are.
-int RunOptionsDialog(DazAzu& importer) { return 1; }
+int RunOptionsDialog(DazAzu& importer) { return ShowOptionsDialog(importer); }
 
 int RunProgressDialog(DazAzu& importer) { return ShowProgressDialog(importer); }
 
-void ShowAboutBox(HWND owner) {}
+// The host may ask for the about box before any import has set the skin up.
+void ShowAboutBox(HWND owner) {
+    PrepareDialogs();
+    ShowAboutDialog(owner);
+}
 
 void ShowMessage(HWND owner, const char* text, unsigned style) {
     ToolkitMessageBox(owner, text, style);

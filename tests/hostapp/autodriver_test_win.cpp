@@ -49,6 +49,19 @@ TEST_F(AutoDriverTest, OptionsDialogGetsTheSettingsAndImport) {
     EXPECT_TRUE(notes.empty());
 }
 
+// "Import" is clicked as with the mouse, so the focus moves to it, as it
+// does for a user (a spinner commits its typed text on losing the focus).
+TEST_F(AutoDriverTest, ImportIsClickedSoTheFocusMovesToIt) {
+    for (const char* setting : {"flipZY=0", "scale=7"}) {
+        SCOPED_TRACE(setting);
+        StartWatcher(true, Answers({"--set", setting}));
+        FakeOptions o;
+        ASSERT_EQ(RunFakeOptionsDialog(nullptr, o), 1);
+        EXPECT_EQ(o.focusAtImport, 1025);
+        watcher->Stop();
+    }
+}
+
 TEST_F(AutoDriverTest, SettingAStateAlreadyShownChangesNothing) {
     StartWatcher(true,
                  Answers({"--set", "flipZY=1", "--set", "materials=0", "--set", "materials=1"}));

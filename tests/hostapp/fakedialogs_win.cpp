@@ -84,6 +84,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wp) == 1025 && HIWORD(wp) == BN_CLICKED) {
+                o->focusAtImport = GetDlgCtrlID(GetFocus());
                 TakeOptions(dialog, *o);
                 EndDialog(dialog, 1);
             } else if (LOWORD(wp) == IDCANCEL) {

@@ -20,6 +20,8 @@ struct FakeOptions {
     std::string name;
     // Like a file without normals: "Vertex Normals" shown but disabled.
     bool normalsAvailable = false;
+    // The id of the control that had the focus when "Import" came (0: none).
+    int focusAtImport = 0;
 };
 
 // A modal dialog with the options dialog's controls: check boxes 1016 1009
