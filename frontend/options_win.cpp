@@ -153,11 +153,7 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
 // The labels and the standard check boxes take the host's face and text
 // colours, the name field the host's field colour, so that nothing shows
 // the system's light grey on the host's dark face.
-INT_PTR OnControlColour(HDC dc, int background) {
-    SetTextColor(dc, ToolkitColour(kTextColour));
-    SetBkColor(dc, ToolkitColour(background));
-    return reinterpret_cast<INT_PTR>(ToolkitBrush(background));
-}
+INT_PTR OnControlColour(HDC dc, int background) { return ControlColourReply(dc, background); }
 
 INT_PTR OnPaint(HWND dialog) {
     PAINTSTRUCT paint;

@@ -169,11 +169,7 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
 
 // The step text and the base name are standard statics: without this they
 // would show the system's light field on the host's face colour.
-INT_PTR OnStaticColour(HDC dc) {
-    SetTextColor(dc, ToolkitColour(kTextColour));
-    SetBkColor(dc, ToolkitColour(kFaceColour));
-    return reinterpret_cast<INT_PTR>(ToolkitBrush(kFaceColour));
-}
+INT_PTR OnStaticColour(HDC dc) { return ControlColourReply(dc, kFaceColour); }
 
 INT_PTR OnPaint(HWND dialog) {
     PAINTSTRUCT paint;

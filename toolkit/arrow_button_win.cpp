@@ -1,25 +1,10 @@
 #include "toolkit/arrow_button.h"
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
+#include "toolkit/press_tracking.h"
 #include "toolkit/window_record.h"
 
 namespace {
-
-bool IsInsideClient(HWND window, LPARAM point) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-    return PtInRect(&client, p) != FALSE;
-}
-
-void Notify(HWND window, WORD code) {
-    SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
-                 reinterpret_cast<LPARAM>(window));
-}
-
-bool LooksPushed(HWND window, const ArrowButtonRecord& record) {
-    return IsWindowEnabled(window) && record.pressed && record.hover;
-}
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA& create) {
     ArrowButtonRecord* record = CreateWindowRecord<ArrowButtonRecord>(window);
@@ -69,31 +54,16 @@ LRESULT OnPaint(HWND window, const ArrowButtonRecord& record) {
     return 0;
 }
 
-LRESULT OnMouseMove(HWND window, ArrowButtonRecord& record, LPARAM point) {
-    int hover = IsInsideClient(window, point) ? 1 : 0;
-    if (hover != record.hover) {
-        record.hover = hover;
-        RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
-    }
-    return 0;
-}
-
 // The scroll bar moves its thumb itself, so a thumb takes no capture.
 LRESULT OnButtonDown(HWND window, ArrowButtonRecord& record) {
     if (!record.isThumb) SetCapture(window);
-    Notify(window, BN_HILITE);
-    record.pressed = 1;
-    InvalidateRect(window, nullptr, FALSE);
+    BeginPress(window, record);
     return 0;
 }
 
 LRESULT OnButtonUp(HWND window, ArrowButtonRecord& record, LPARAM point) {
     if (!record.isThumb) ReleaseCapture();
-    bool click = IsInsideClient(window, point) && record.pressed;
-    // The parent may destroy the button on a click: the record is done with first.
-    record.pressed = 0;
-    InvalidateRect(window, nullptr, FALSE);
-    Notify(window, click ? BN_CLICKED : BN_UNHILITE);
+    EndPress(window, record, point);
     return 0;
 }
 
@@ -120,7 +90,7 @@ LRESULT CALLBACK ArrowButtonProc(HWND window, UINT message, WPARAM wParam, LPARA
         case BM_GETSTATE:
             return LooksPushed(window, *record) ? BST_PUSHED : 0;
         case WM_MOUSEMOVE:
-            return OnMouseMove(window, *record, lParam);
+            return TrackHover(window, *record, lParam);
         case WM_LBUTTONDOWN:
             return OnButtonDown(window, *record);
         case WM_LBUTTONUP:

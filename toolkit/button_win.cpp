@@ -2,31 +2,12 @@
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
 #include "toolkit/fonts.h"
+#include "toolkit/press_tracking.h"
 #include "toolkit/window_record.h"
 
 namespace {
 
 const int kButtonTextLimit = 128;  // 127 characters and the terminating zero
-
-bool IsInsideClient(HWND window, LPARAM point) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-    return PtInRect(&client, p) != FALSE;
-}
-
-void Notify(HWND window, WORD code) {
-    SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
-                 reinterpret_cast<LPARAM>(window));
-}
-
-void Redraw(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-bool LooksPushed(HWND window, const ButtonRecord& record) {
-    return IsWindowEnabled(window) && record.pressed && record.hover;
-}
 
 LRESULT OnCreate(HWND window) {
     // Without a record the button could not track its state: refuse the creation.
@@ -63,31 +44,16 @@ LRESULT OnPaint(HWND window, const ButtonRecord& record) {
     return 0;
 }
 
-LRESULT OnMouseMove(HWND window, ButtonRecord& record, LPARAM point) {
-    int hover = IsInsideClient(window, point) ? 1 : 0;
-    if (hover != record.hover) {
-        record.hover = hover;
-        RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
-    }
-    return 0;
-}
-
 LRESULT OnButtonDown(HWND window, ButtonRecord& record) {
     SetFocus(window);
     SetCapture(window);
-    Notify(window, BN_HILITE);
-    record.pressed = 1;
-    InvalidateRect(window, nullptr, FALSE);
+    BeginPress(window, record);
     return 0;
 }
 
 LRESULT OnButtonUp(HWND window, ButtonRecord& record, LPARAM point) {
     ReleaseCapture();
-    bool click = IsInsideClient(window, point) && record.pressed;
-    // The parent may destroy the button on a click: the record is done with first.
-    record.pressed = 0;
-    InvalidateRect(window, nullptr, FALSE);
-    Notify(window, click ? BN_CLICKED : BN_UNHILITE);
+    EndPress(window, record, point);
     return 0;
 }
 
@@ -102,7 +68,7 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             DestroyWindowRecord(window);
             return 1;
         case WM_ENABLE:
-            Redraw(window);
+            RedrawNow(window);
             return 0;
         case WM_ERASEBKGND:
             return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
@@ -114,7 +80,7 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case BM_GETSTATE:
             return LooksPushed(window, *record) ? BST_PUSHED : 0;
         case WM_MOUSEMOVE:
-            return OnMouseMove(window, *record, lParam);
+            return TrackHover(window, *record, lParam);
         case WM_LBUTTONDOWN:
             return OnButtonDown(window, *record);
         case WM_LBUTTONUP:

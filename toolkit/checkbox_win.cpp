@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "toolkit/checkbox.h"
+#include "toolkit/press_tracking.h"
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
 #include "toolkit/fonts.h"
@@ -12,20 +13,9 @@ namespace {
 const int kBoxSize = 13;
 const int kPushLikeTextLimit = 64;  // 63 characters and the terminating zero
 
-void Redraw(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
 DWORD Style(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 
 bool IsActive(const CheckBoxRecord& record) { return record.pressed || record.checked == 1; }
-
-bool IsInsideClient(HWND window, LPARAM point) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-    return PtInRect(&client, p) != FALSE;
-}
 
 int FloorHalf(int n) { return n >= 0 ? n / 2 : -((-n + 1) / 2); }
 
@@ -134,7 +124,7 @@ LRESULT OnPaint(HWND window, const CheckBoxRecord& record) {
 LRESULT OnSetCheck(HWND window, CheckBoxRecord& record, WPARAM state) {
     if (static_cast<int>(state) == record.checked) return 0;
     record.checked = static_cast<int>(state);
-    Redraw(window);
+    RedrawNow(window);
     return 0;
 }
 
@@ -142,7 +132,7 @@ LRESULT OnButtonDown(HWND window, CheckBoxRecord& record) {
     SetFocus(window);
     record.pressed = 1;
     SetCapture(window);
-    Redraw(window);
+    RedrawNow(window);
     return 0;
 }
 
@@ -152,11 +142,10 @@ LRESULT OnButtonUp(HWND window, CheckBoxRecord& record, LPARAM point) {
     const bool click = IsInsideClient(window, point);
     if (click) record.checked = record.checked == 1 ? 0 : 1;
     record.pressed = 0;
-    Redraw(window);
+    RedrawNow(window);
     if (click) {
         SetFocus(window);
-        SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(window));
+        NotifyParent(window, BN_CLICKED);
     }
     return 0;
 }
@@ -210,11 +199,11 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             DestroyWindowRecord(window);
             return 1;
         case WM_ENABLE:
-            Redraw(window);
+            RedrawNow(window);
             return 0;
         case WM_SETTEXT:
             DefWindowProcA(window, message, wParam, lParam);
-            Redraw(window);
+            RedrawNow(window);
             return 1;
         case WM_ERASEBKGND:
             return 1;

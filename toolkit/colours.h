@@ -21,3 +21,6 @@ enum ToolkitColourIndex {
 COLORREF ToolkitColour(int index);
 // The host's brush for an index; owned by the host, never deleted here.
 HBRUSH ToolkitBrush(int index);
+// The answer to a WM_CTLCOLOR* message: the host's text colour on the
+// background of the given index, and that index's brush.
+LRESULT ControlColourReply(HDC dc, int background);

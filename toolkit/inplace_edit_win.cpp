@@ -80,11 +80,7 @@ LRESULT OnChar(HWND window, InplaceEditRecord& record, WPARAM character) {
     return 1;
 }
 
-LRESULT OnControlColour(HDC dc) {
-    SetTextColor(dc, ToolkitColour(kTextColour));
-    SetBkColor(dc, ToolkitColour(kFieldColour));
-    return reinterpret_cast<LRESULT>(ToolkitBrush(kFieldColour));
-}
+LRESULT OnControlColour(HDC dc) { return ControlColourReply(dc, kFieldColour); }
 
 LRESULT OnButtonDown(HWND window, LPARAM point) {
     RECT client;

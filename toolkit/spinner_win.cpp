@@ -229,11 +229,7 @@ LRESULT OnCommand(HWND window, SpinnerRecord& record, WPARAM wParam, LPARAM lPar
     return 1;
 }
 
-LRESULT OnControlColour(HDC dc) {
-    SetTextColor(dc, ToolkitColour(kTextColour));
-    SetBkColor(dc, ToolkitColour(kFieldColour));
-    return reinterpret_cast<LRESULT>(ToolkitBrush(kFieldColour));
-}
+LRESULT OnControlColour(HDC dc) { return ControlColourReply(dc, kFieldColour); }
 
 // Whole notches only; a partial notch leaves the value as it is.
 LRESULT OnMouseWheel(HWND window, SpinnerRecord& record, WPARAM wParam) {

@@ -1,0 +1,17 @@
+#include "toolkit/press_tracking.h"
+
+bool IsInsideClient(HWND window, LPARAM point) {
+    RECT client;
+    GetClientRect(window, &client);
+    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    return PtInRect(&client, p) != FALSE;
+}
+
+void NotifyParent(HWND window, WORD code) {
+    SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
+                 reinterpret_cast<LPARAM>(window));
+}
+
+void RedrawNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
