@@ -111,6 +111,7 @@ class PlyReader {
 
     // Positioning, stepping and counting (ply_seek.cpp).
     bool BigEndian() const { return format_ == kPlyBinaryBigEndian; }
+    const unsigned char* PeekValue(int type, uint32_t* size);
     bool IsAscii() const { return format_ == kPlyAscii; }
     void SetCurrentElement(int element);
     int64_t FirstLineOf(int element) const;

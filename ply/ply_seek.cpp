@@ -6,33 +6,32 @@
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
 
-bool PlyReader::ReadBinary(int type, float* value) {
-    const uint32_t size = TypeSize(type);
-    if (size == 0) {
+// The bytes of one binary value of the type, or null with the error text:
+// "unknown data type" (nothing consumed) or "file read error" at the end.
+const unsigned char* PlyReader::PeekValue(int type, uint32_t* size) {
+    *size = TypeSize(type);
+    if (*size == 0) {
         errorText_ = kMsgUnknownType;
-        return false;
+        return nullptr;
     }
-    const unsigned char* p = buffer_.Peek(size);
-    if (!p) {
-        errorText_ = kMsgFileReadError;
-        return false;
-    }
+    const unsigned char* p = buffer_.Peek(*size);
+    if (!p) errorText_ = kMsgFileReadError;
+    return p;
+}
+
+bool PlyReader::ReadBinary(int type, float* value) {
+    uint32_t size = 0;
+    const unsigned char* p = PeekValue(type, &size);
+    if (!p) return false;
     *value = BinaryToFloat(p, type, BigEndian());
     buffer_.Advance(size);
     return true;
 }
 
 bool PlyReader::ReadBinaryIndex(int type, int32_t* value) {
-    const uint32_t size = TypeSize(type);
-    if (size == 0) {
-        errorText_ = kMsgUnknownType;
-        return false;
-    }
-    const unsigned char* p = buffer_.Peek(size);
-    if (!p) {
-        errorText_ = kMsgFileReadError;
-        return false;
-    }
+    uint32_t size = 0;
+    const unsigned char* p = PeekValue(type, &size);
+    if (!p) return false;
     *value = BinaryToIndex(p, type, BigEndian());
     buffer_.Advance(size);
     return true;
