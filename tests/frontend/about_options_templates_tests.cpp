@@ -29,7 +29,7 @@ TEST(AboutTemplate, IsAnEmptyFramelessDialog) {
 TEST(OptionsTemplate, HasItsTwentySixControlsInTabOrder) {
     DialogTemplate t = ReadDialogTemplate(102);
     ExpectFramelessDialog(t, 196, 165);
-    const TemplateControl expected[] = {
+    const std::vector<TemplateControl> expected = {
         {0x50010000, 7, 136, 43, 14, 1025, "BUTTON", "Import"},
         {0x50010000, 53, 136, 43, 14, 9, "BUTTON", "Help"},
         {0x50010000, 99, 136, 43, 14, 1024, "BUTTON", "About..."},
@@ -57,20 +57,7 @@ TEST(OptionsTemplate, HasItsTwentySixControlsInTabOrder) {
         {0x50020000, 47, 36, 45, 9, 1007, "STATIC", "0"},
         {0x50020000, 47, 47, 45, 9, 1008, "STATIC", "0"},
     };
-    const size_t count = sizeof expected / sizeof expected[0];
-    ASSERT_EQ(t.controls.size(), count);
-    for (size_t i = 0; i < count; ++i) {
-        SCOPED_TRACE(expected[i].text);
-        const TemplateControl& c = t.controls[i];
-        EXPECT_EQ(c.id, expected[i].id);
-        EXPECT_EQ(c.style, expected[i].style);
-        EXPECT_EQ(c.x, expected[i].x);
-        EXPECT_EQ(c.y, expected[i].y);
-        EXPECT_EQ(c.cx, expected[i].cx);
-        EXPECT_EQ(c.cy, expected[i].cy);
-        EXPECT_EQ(lstrcmpiA(c.className.c_str(), expected[i].className.c_str()), 0) << c.className;
-        EXPECT_EQ(c.text, expected[i].text);
-    }
+    ExpectControls(t, expected);
 }
 
 TEST(OptionsTemplate, HasNoDefaultPushButton) {

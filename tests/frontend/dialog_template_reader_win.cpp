@@ -1,5 +1,7 @@
 #include "tests/frontend/dialog_template_reader_win.h"
 
+#include <gtest/gtest.h>
+
 #include "tests/toolkit/window_test_support_win.h"
 
 namespace {
@@ -82,4 +84,20 @@ DialogTemplate ReadDialogTemplate(int id) {
                                   MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     if (!found) return DialogTemplate();
     return ReadExtendedTemplate(LockResource(LoadResource(ThisModule(), found)));
+}
+
+void ExpectControls(const DialogTemplate& t, const std::vector<TemplateControl>& expected) {
+    ASSERT_EQ(t.controls.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].text + " " + std::to_string(expected[i].id));
+        const TemplateControl& c = t.controls[i];
+        EXPECT_EQ(c.id, expected[i].id);
+        EXPECT_EQ(c.style, expected[i].style);
+        EXPECT_EQ(c.x, expected[i].x);
+        EXPECT_EQ(c.y, expected[i].y);
+        EXPECT_EQ(c.cx, expected[i].cx);
+        EXPECT_EQ(c.cy, expected[i].cy);
+        EXPECT_EQ(lstrcmpiA(c.className.c_str(), expected[i].className.c_str()), 0) << c.className;
+        EXPECT_EQ(c.text, expected[i].text);
+    }
 }

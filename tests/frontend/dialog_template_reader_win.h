@@ -27,3 +27,7 @@ struct DialogTemplate {
 
 // The English (US) dialog resource id of this program; empty when missing.
 DialogTemplate ReadDialogTemplate(int id);
+
+// Expects the template's controls to be these, in this order. Class names
+// match without regard to case (the resource compiler may store capitals).
+void ExpectControls(const DialogTemplate& t, const std::vector<TemplateControl>& expected);

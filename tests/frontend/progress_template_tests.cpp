@@ -16,7 +16,7 @@ TEST(ProgressTemplate, IsTheFramelessDialogWithItsSixControls) {
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.face, "MS Sans Serif");
 
-    const TemplateControl expected[] = {
+    const std::vector<TemplateControl> expected = {
         {0x50010000, 189, 55, 61, 14, 1021, "BUTTON", "Cancel Import"},
         {0x50000307, 7, 15, 243, 35, 1017, "BUTTON", " importing... "},
         {0x50020000, 18, 25, 225, 8, 1020, "STATIC", ""},
@@ -24,21 +24,7 @@ TEST(ProgressTemplate, IsTheFramelessDialogWithItsSixControls) {
         {0x40010000, 189, 55, 61, 14, 1022, "BUTTON", "-= DONE =-"},
         {0x50020000, 16, 56, 147, 8, 1023, "STATIC", ""},
     };
-    ASSERT_EQ(t.controls.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) {
-        SCOPED_TRACE(expected[i].id);
-        const TemplateControl& c = t.controls[i];
-        EXPECT_EQ(c.id, expected[i].id);
-        EXPECT_EQ(c.style, expected[i].style);
-        EXPECT_EQ(c.x, expected[i].x);
-        EXPECT_EQ(c.y, expected[i].y);
-        EXPECT_EQ(c.cx, expected[i].cx);
-        EXPECT_EQ(c.cy, expected[i].cy);
-        // Class names are matched without regard to case (the resource
-        // compiler stores ours in capitals).
-        EXPECT_EQ(lstrcmpiA(c.className.c_str(), expected[i].className.c_str()), 0) << c.className;
-        EXPECT_EQ(c.text, expected[i].text);
-    }
+    ExpectControls(t, expected);
 }
 
 }  // namespace
