@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -18,6 +19,13 @@ void EnsureDirectory(const std::string& dir, void (*warn)(const std::string&)) {
 
 }  // namespace
 
+size_t LastSeparator(const std::string& path, const char* separators) {
+    size_t last = std::string::npos;
+    for (const char* p = path.c_str(); *p; p = CharNextA(p))
+        if (std::strchr(separators, *p)) last = size_t(p - path.c_str());
+    return last;
+}
+
 std::string ExeDirectory() {
     std::vector<char> buf(MAX_PATH);
     for (;;) {
@@ -27,7 +35,7 @@ std::string ExeDirectory() {
         buf.resize(buf.size() * 2);
     }
     std::string path = buf.data();
-    size_t slash = path.find_last_of("\\/");
+    size_t slash = LastSeparator(path, "\\/");
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
@@ -48,7 +56,7 @@ HostPaths ResolveHostPaths(const HostOptions& options, void (*warn)(const std::s
     paths.helpDir = FullWindowsPath(options.helpDir.empty() ? exeDir + "\\help" : options.helpDir);
     // GetFullPathName keeps a trailing separator; the plug-in adds its own.
     for (std::string* dir : {&paths.cfgDir, &paths.helpDir})
-        while (dir->size() > 3 && (dir->back() == '\\' || dir->back() == '/')) dir->pop_back();
+        while (dir->size() > 3 && LastSeparator(*dir, "\\/") == dir->size() - 1) dir->pop_back();
     EnsureDirectory(paths.cfgDir, warn);
     EnsureDirectory(paths.helpDir, warn);
     return paths;

@@ -12,6 +12,11 @@ struct HostPaths {
     std::string helpDir;  // code 4
 };
 
+// Where the last of the separator characters stands in path, or npos.
+// Walks by characters of the ANSI code page, so the trail byte of a
+// double-byte character (often 0x5C, the backslash) is never taken for one.
+size_t LastSeparator(const std::string& path, const char* separators);
+
 // The folder of plyhost.exe, without a trailing backslash.
 std::string ExeDirectory();
 

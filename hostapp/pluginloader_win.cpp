@@ -1,5 +1,7 @@
 #include "hostapp/pluginloader_win.h"
 
+#include "hostapp/hostpaths_win.h"
+
 #include <cstdio>
 
 namespace {
@@ -44,7 +46,7 @@ std::string Copy(const char* text) { return text ? text : ""; }
 }  // namespace
 
 std::string FileExtension(const std::string& path) {
-    size_t nameStart = path.find_last_of("\\/:");
+    size_t nameStart = LastSeparator(path, "\\/:");
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || dot < nameStart) return "";

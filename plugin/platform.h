@@ -15,6 +15,14 @@ intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t 
 // Repaints the window and its children at once.
 void RedrawHostWindow(HWND window);
 
+// The size of the file at an ANSI path, from its directory entry; false
+// when there is no such file.
+bool FileSizeAt(const char* path, uint64_t* size);
+
+// Moves the file at from onto to, replacing to if it exists; both are ANSI
+// paths. False when the move failed (from is then left in place).
+bool ReplaceFileWith(const char* from, const char* to);
+
 // The character after the one at text, in the current multibyte code page,
 // so that a trail byte is never taken for a separator.
 const char* NextChar(const char* text);

@@ -18,3 +18,14 @@ void RedrawHostWindow(HWND window) {
 }
 
 const char* NextChar(const char* text) { return CharNextA(text); }
+
+bool FileSizeAt(const char* path, uint64_t* size) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    *size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+bool ReplaceFileWith(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+}

@@ -1,9 +1,8 @@
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "plugin/importoptions.h"
+#include "plugin/platform.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ int32_t GetInt32(const unsigned char* p) {
 
 // The eight flags in file order (the scale comes before them in the file).
 int32_t* FlagsInFileOrder(ImportOptions& o, int i) {
-    int32_t* flags[8] = {&o.replaceScene, &o.flipZY,       &o.centerPivot,   &o.generateNormals,
+    int32_t* flags[8] = {&o.replaceScene,  &o.flipZY,       &o.centerPivot,   &o.generateNormals,
                          &o.vertexNormals, &o.vertexColors, &o.textureCoords, &o.materials};
     return flags[i];
 }
@@ -38,9 +37,8 @@ void EncodeSettings(const ImportOptions& options, unsigned char (&bytes)[kFileSi
 
 // Low 32 bits of the size in the directory entry; 0 when there is none.
 uint32_t DirectorySize(const std::string& path) {
-    std::error_code ec;
-    uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(path), ec);
-    return ec ? 0 : static_cast<uint32_t>(size);
+    uint64_t size = 0;
+    return FileSizeAt(path.c_str(), &size) ? static_cast<uint32_t>(size) : 0;
 }
 
 }  // namespace
@@ -74,7 +72,5 @@ void SaveSettingsFile(const std::string& path, const ImportOptions& options) {
         std::remove(temporary.c_str());
         return;
     }
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::u8path(temporary), std::filesystem::u8path(path), ec);
-    if (ec) std::remove(temporary.c_str());
+    if (!ReplaceFileWith(temporary.c_str(), path.c_str())) std::remove(temporary.c_str());
 }

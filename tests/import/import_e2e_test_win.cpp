@@ -1,8 +1,7 @@
 // The import end to end: plyhost.exe loads the real plug-in and imports
 // files of every encoding and channel combination; the scene dump is checked.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <string>
@@ -40,12 +39,12 @@ std::vector<TestElement> FullMesh() {
                         {0, 1, 0, 0, 0, 1, 0, 1, 255, 255, 255},
                         {5, 5, 5, 0, 1, 0, 0.5, 0.5, 10, 20, 30},
                         {2, 1, 0, 0, 0, 1, 0.25, 0.75, 0, 0, 0}}};
-    TestElement material{"material",
-                         {"uchar ambient_red", "uchar ambient_green", "uchar ambient_blue",
-                          "float ambient_coeff", "uchar diffuse_red", "uchar diffuse_green",
-                          "uchar diffuse_blue", "float specular_power", "float opacity"},
-                         {{255, 255, 255, 0.5, 255, 0, 0, 20, 1},
-                          {0, 0, 255, 1, 0, 255, 0, 10, 0.5}}};
+    TestElement material{
+        "material",
+        {"uchar ambient_red", "uchar ambient_green", "uchar ambient_blue", "float ambient_coeff",
+         "uchar diffuse_red", "uchar diffuse_green", "uchar diffuse_blue", "float specular_power",
+         "float opacity"},
+        {{255, 255, 255, 0.5, 255, 0, 0, 20, 1}, {0, 0, 255, 1, 0, 255, 0, 10, 0.5}}};
     TestElement face{"face",
                      {"list uchar int vertex_indices", "int material_index"},
                      {{4, 0, 1, 2, 3, 0}, {3, 1, 5, 2, 1}}};
@@ -53,7 +52,7 @@ std::vector<TestElement> FullMesh() {
 }
 
 class ImportEndToEnd : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { dir = TempFolder("import_e2e"); }
 
     // Imports the files with --quiet into one scene; answers the dump lines
@@ -62,7 +61,9 @@ protected:
                                     std::vector<std::string> options = {"--quiet"}) {
         std::string dump = dir + "\\scene.txt";
         DeleteFileA(dump.c_str());
-        options.insert(options.end(), {"--cfg-dir", dir, "--dump", dump});
+        if (std::find(options.begin(), options.end(), "--cfg-dir") == options.end())
+            options.insert(options.end(), {"--cfg-dir", dir});
+        options.insert(options.end(), {"--dump", dump});
         options.insert(options.end(), files.begin(), files.end());
         last = RunPlyhost(options, dir);
         std::vector<std::string> lines = SplitLines(ReadTextFile(dump));
@@ -119,21 +120,22 @@ TEST_F(ImportEndToEnd, FullMeshHasEveryChannelAndAMultiMaterial) {
     // ambient weighted by its coefficient.
     const std::string sub0 = "sub 0 material std \"full_0\" ambient 0.5 0.5 0.5 diffuse 1 0 0 ";
     EXPECT_TRUE(std::any_of(dump.begin(), dump.end(), [&](const std::string& l) {
-        return l.rfind(sub0, 0) == 0 && l.find("opacity 1 shininess 20 shinstr 1 map none") !=
-                                            std::string::npos;
+        return l.rfind(sub0, 0) == 0 &&
+               l.find("opacity 1 shininess 20 shinstr 1 map none") != std::string::npos;
     }));
-    EXPECT_TRUE(Contains(dump, "sub 2 material std \"full_VtxCol\" ambient 0.588235319 "
-                               "0.588235319 0.588235319 diffuse 0.588235319 0.588235319 "
-                               "0.588235319 specular 0.899999976 0.899999976 0.899999976 "
-                               "opacity 1 shininess 0.100000001 shinstr 0 map vertexcolor"));
+    EXPECT_TRUE(Contains(dump,
+                         "sub 2 material std \"full_VtxCol\" ambient 0.588235319 "
+                         "0.588235319 0.588235319 diffuse 0.588235319 0.588235319 "
+                         "0.588235319 specular 0.899999976 0.899999976 0.899999976 "
+                         "opacity 1 shininess 0.100000001 shinstr 0 map vertexcolor"));
     EXPECT_TRUE(Contains(dump, "transform 1 0 0 0 1 0 0 0 1 100 0 50"));
 }
 
 TEST_F(ImportEndToEnd, OptionsOffKeepTheBareMesh) {
     std::string cfg = dir + "\\ks_dazazu.cfg";
     // scale 1, no flip, no pivot, no normals, colours, texture or materials
-    const unsigned char settings[20] = {3, 0, 0, 0, 20, 0, 0, 0, 0, 0, 0x80, 0x3F,
-                                        1, 0, 0, 0, 0, 0, 0, 0};
+    const unsigned char settings[20] = {3,    0,    0, 0, 20, 0, 0, 0, 0, 0,
+                                        0x80, 0x3F, 1, 0, 0,  0, 0, 0, 0, 0};
     WriteBytes(cfg, std::string(reinterpret_cast<const char*>(settings), 20));
     std::vector<std::string> dump =
         Import({WritePly("bare.ply", MakePly(kPlyBinaryBigEndian, FullMesh()))});
@@ -145,8 +147,8 @@ TEST_F(ImportEndToEnd, OptionsOffKeepTheBareMesh) {
 }
 
 TEST_F(ImportEndToEnd, TwoFilesWithoutReplaceSceneGiveTwoNodes) {
-    const unsigned char settings[20] = {3, 0, 0, 0, 20, 0, 0, 0, 0, 0, 0xC8, 0x42,
-                                        0, 1, 1, 0, 1, 1, 1, 1};
+    const unsigned char settings[20] = {3,    0,    0, 0, 20, 0, 0, 0, 0, 0,
+                                        0xC8, 0x42, 0, 1, 1,  0, 1, 1, 1, 1};
     std::string cfg = dir + "\\ks_dazazu.cfg";
     WriteBytes(cfg, std::string(reinterpret_cast<const char*>(settings), 20));
     std::string a = WritePly("one.ply", MakePly(kPlyAscii, FullMesh()));
@@ -170,8 +172,8 @@ TEST_F(ImportEndToEnd, SettingsFileIsWrittenAfterTheImport) {
 TEST_F(ImportEndToEnd, DamagedFilesLeaveTheSceneEmpty) {
     std::string truncated = MakePly(kPlyBinaryLittleEndian, FullMesh());
     truncated.resize(truncated.size() - 3);
-    std::vector<std::string> dump = Import({WritePly("notply.ply", "hello\n"),
-                                            WritePly("cut.ply", truncated)});
+    std::vector<std::string> dump =
+        Import({WritePly("notply.ply", "hello\n"), WritePly("cut.ply", truncated)});
     EXPECT_EQ(last.status, 0u);  // both answered 1: the plug-in reported them itself
     EXPECT_EQ(dump, std::vector<std::string>{"end"});
 }
@@ -182,6 +184,41 @@ TEST_F(ImportEndToEnd, MessagesReachTheUserWithAutoAnswers) {
     Import({WritePly("cut2.ply", truncated)}, {"--auto"});
     ASSERT_EQ(header.size(), 2u) << last.out;
     EXPECT_EQ(header[1], "message Face-Reader: file read error");
+}
+
+// A configuration folder and a file name outside ASCII, in the ANSI code
+// page: the settings file is written into that folder, read back from it,
+// and the file's base name keeps its characters. Under a double-byte code
+// page the name's trail byte is 0x5C, the backslash.
+TEST_F(ImportEndToEnd, NonAsciiFolderAndFileNameImport) {
+    const bool doubleByte = GetACP() == 932;
+    const std::string folder = dir + (doubleByte ? "\\dossier_\x95\x5C" : "\\dossier_\xE9");
+    const std::string base = doubleByte ? "\x95\x5C" : "w\xFCrfel";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::string ply = folder + "\\" + base + ".ply";
+    WriteBytes(ply, MakePly(kPlyAscii, FullMesh()));
+    const std::string cfg = folder + "\\ks_dazazu.cfg";
+    DeleteFileA(cfg.c_str());
+    const std::vector<std::string> paths = {"--quiet", "--cfg-dir", folder, "--help-dir", folder};
+
+    std::vector<std::string> dump = Import({ply}, paths);
+    ASSERT_EQ(last.status, 0u) << last.out << last.err;
+    ASSERT_FALSE(dump.empty());
+    EXPECT_EQ(dump[0], "node " + base);
+    EXPECT_EQ(ReadTextFile(cfg),
+              std::string("\x03\0\0\0\x14\0\0\0\0\0\xC8\x42\x01\x01\x01\0\x01\x01\x01\x01", 20));
+
+    // scale 1, no flip, no pivot: read back from the same folder
+    const std::string bare("\x03\0\0\0\x14\0\0\0\0\0\x80\x3F\x01\0\0\0\0\0\0\0", 20);
+    WriteBytes(cfg, bare);
+    dump = Import({ply}, paths);
+    ASSERT_EQ(last.status, 0u) << last.out << last.err;
+    EXPECT_TRUE(Contains(dump, "transform 1 0 0 0 1 0 0 0 1 0 0 0"))
+        << testing::PrintToString(dump);
+    EXPECT_EQ(ReadTextFile(cfg), bare);
+    EXPECT_EQ(GetFileAttributesA((cfg + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(cfg.c_str());
 }
 
 // Every real file of the corpus imports through the reference host with

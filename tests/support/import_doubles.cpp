@@ -1,5 +1,8 @@
 #include "tests/support/import_doubles.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "plugin/dazazu.h"
@@ -74,6 +77,15 @@ intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t 
 void RedrawHostWindow(HWND window) { ++doubles.redraws; }
 
 const char* NextChar(const char* text) { return text + 1; }
+
+bool FileSizeAt(const char* path, uint64_t* size) {
+    struct stat info;
+    if (stat(path, &info) != 0) return false;
+    *size = static_cast<uint64_t>(info.st_size);
+    return true;
+}
+
+bool ReplaceFileWith(const char* from, const char* to) { return std::rename(from, to) == 0; }
 
 void PrepareDialogs() {}
 

@@ -27,14 +27,19 @@ std::string TestBinDir() {
 std::string QuoteArgument(const std::string& arg) {
     std::string out = "\"";
     size_t backslashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
+    // By characters of the ANSI code page, as the runtime reads them back: a
+    // trail byte 0x5C is no backslash.
+    for (const char* p = arg.c_str(); *p;) {
+        const char* next = CharNextA(p);
+        if (*p == '\\' && next == p + 1) {
             ++backslashes;
+            p = next;
             continue;
         }
-        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        out.append(*p == '"' ? backslashes * 2 + 1 : backslashes, '\\');
         backslashes = 0;
-        out += c;
+        out.append(p, next);
+        p = next;
     }
     out.append(backslashes * 2, '\\');
     return out + "\"";
