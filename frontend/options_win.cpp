@@ -108,10 +108,12 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM importerParam) {
     SetWindowLongA(dialog, GWL_USERDATA, static_cast<LONG>(importerParam));
     const DazAzu& importer = ImporterOf(dialog);
     CenterWindow(dialog, GetParent(dialog));
-    ApplySkinRegion(dialog);
     for (int id : kGroupBoxes) SubclassGroupBox(GetDlgItem(dialog, id));
     SubclassEdit(GetDlgItem(dialog, IDC_OBJECT_NAME));
     CorrectPixels(dialog);
+    // Shaped for the corrected width: a shape made before it would cut off
+    // the frame's last dark column on the right.
+    ApplySkinRegion(dialog);
     ShowOptions(dialog, importer);
     EnableByHeader(dialog, importer);
     SetUpScale(dialog, importer);

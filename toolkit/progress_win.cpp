@@ -46,7 +46,8 @@ LRESULT OnSetFraction(HWND window, const float* fraction) {
     if (!record || !fraction) return 1;
     float value = *fraction;
     if (value > 1.0f) value = 1.0f;
-    if (value < 0.0f) value = 0.0f;
+    // Written so that a NaN, which fails every comparison, becomes 0 too.
+    if (!(value >= 0.0f)) value = 0.0f;
     const RECT inner = InnerRect(window);
     const bool moved = BarLength(inner, value) != BarLength(inner, record->fraction);
     record->fraction = value;

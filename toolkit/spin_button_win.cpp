@@ -52,12 +52,25 @@ LRESULT OnLeftButtonDown(HWND window, SpinButtonRecord& record, WPARAM wParam, L
     return 0;
 }
 
-LRESULT OnLeftButtonUp(HWND window, SpinButtonRecord& record) {
+// Stops the repeat and takes the pressed look, and with it the drag, off
+// both halves.
+void EndPress(HWND window, SpinButtonRecord& record) {
     SetPartnerState(record, 0);
     KillTimer(window, kSpinRepeatTimer);
     record.pressed = 0;
-    ReleaseCapture();
     InvalidateRect(window, nullptr, FALSE);
+}
+
+LRESULT OnLeftButtonUp(HWND window, SpinButtonRecord& record) {
+    EndPress(window, record);
+    ReleaseCapture();
+    return 0;
+}
+
+// A window that takes the mouse away ends the press as a release would:
+// no release comes here any more, so the repeat and the drag would run on.
+LRESULT OnCaptureChanged(HWND window, SpinButtonRecord& record, HWND newCapture) {
+    if (newCapture != window) EndPress(window, record);
     return 0;
 }
 
@@ -212,6 +225,8 @@ LRESULT CALLBACK SpinButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnLeftButtonDown(window, *record, wParam, lParam);
         case WM_LBUTTONUP:
             return OnLeftButtonUp(window, *record);
+        case WM_CAPTURECHANGED:
+            return OnCaptureChanged(window, *record, reinterpret_cast<HWND>(lParam));
         case WM_RBUTTONDOWN:
             return OnRightButtonDown(window, *record);
         case WM_RBUTTONUP:

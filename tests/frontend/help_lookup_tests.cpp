@@ -140,6 +140,18 @@ TEST_F(HelpLookupTest, TheRegisteredControlOpensTheIndexAtTheTopLeft) {
     EXPECT_EQ(TopmostOfOurs(), fake->window);
 }
 
+// The name here loads, but as no help control: only a lookup that tries
+// the registered path first finds the control.
+TEST_F(HelpLookupTest, TheRegisteredPathIsTriedBeforeTheName) {
+    char exe[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, exe, sizeof exe);  // a program exports nothing
+    RegisterTestClass(FakeControlPath());
+    SetHtmlHelpLookup({kTestClassKey, exe});
+    const Press press = PressHelp(mainWindow.Window());
+    EXPECT_FALSE(press.boxShown) << press.text;
+    EXPECT_EQ(fake->calls, 1);
+}
+
 // As newer systems register it: "%SystemRoot%\System32\hhctrl.ocx".
 TEST_F(HelpLookupTest, ARegisteredPathWithVariablesIsExpanded) {
     SetEnvironmentVariableA("KS_FAKE_HELP_DIR", BinDir().c_str());

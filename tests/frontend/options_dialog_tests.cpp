@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "frontend/options.h"
 #include "plugin/importoptions.h"
@@ -16,6 +17,8 @@
 #include "toolkit/colours.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/skin.h"
+#include "toolkit/spinner.h"
+#include "toolkit/window_record.h"
 
 namespace {
 
@@ -370,6 +373,66 @@ TEST_F(OptionsDialogTest, ATypedScaleIsTakenOverOnImport) {
     EXPECT_EQ(options().scale, 0.125f);
 }
 
+// The scale spinner's settings: a step of 0.1, three decimals, a minimum
+// of 0.001 and a reset value of 100.
+TEST_F(OptionsDialogTest, TheScaleStepsByATenthResetsTo100AndStaysAboveZero) {
+    options().scale = 250.5f;
+    std::string afterUp, afterReset, whileTypingZero, afterLeaving;
+    Drive([&](HWND d) {
+        HWND scale = GetDlgItem(d, kScale);
+        Click(ScaleField(d));
+        PressKey(d, VK_UP);
+        afterUp = ScaleText(d);
+        RightClick(GetWindowRecord<SpinnerRecord>(scale)->upButton);
+        afterReset = ScaleText(d);
+        ReplaceText(ScaleField(d), "0");
+        whileTypingZero = ScaleText(d);
+        Click(GetDlgItem(d, kName));
+        afterLeaving = ScaleText(d);
+        ClickItem(d, kImport);
+    });
+    EXPECT_EQ(afterUp, "250.6");
+    EXPECT_EQ(afterReset, "100.0");
+    EXPECT_EQ(whileTypingZero, "0");
+    EXPECT_EQ(afterLeaving, "0.001");
+    EXPECT_EQ(options().scale, 0.001f);
+}
+
+const int kSubclassed[] = {1013, 1015, 1011, 1014, kName};  // the group boxes and the name
+
+// For each subclassed control: is its procedure its class's own?
+std::vector<bool> OwnProcedures(HWND dialog) {
+    std::vector<bool> own;
+    for (int id : kSubclassed) {
+        HWND control = GetDlgItem(dialog, id);
+        own.push_back(control && GetWindowLongA(control, GWL_WNDPROC) ==
+                                     static_cast<LONG>(GetClassLongA(control, GCL_WNDPROC)));
+    }
+    return own;
+}
+
+// Seen on the dialog's thread right after the dialog handled WM_DESTROY,
+// while its children still exist.
+std::vector<bool> ownAfterDestroy;
+
+LRESULT CALLBACK AfterEachMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPRETSTRUCT* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_DESTROY && GetDlgItem(sent->hwnd, kImport))
+        ownAfterDestroy = OwnProcedures(sent->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(OptionsDialogTest, SubclassesItsGroupBoxesAndNameFieldAndGivesThemBackOnClose) {
+    ownAfterDestroy.clear();
+    HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROCRET, AfterEachMessage, nullptr, GetCurrentThreadId());
+    std::vector<bool> ownWhileOpen;
+    Drive([&](HWND d) { ownWhileOpen = OwnProcedures(d); });
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(ownWhileOpen, std::vector<bool>(5, false));
+    EXPECT_EQ(ownAfterDestroy, std::vector<bool>(5, true));
+}
+
 RECT DialogUnits(HWND dialog, int x, int y, int cx, int cy) {
     RECT rect = {x, y, x + cx, y + cy};
     MapDialogRect(dialog, &rect);
@@ -459,6 +522,29 @@ TEST_F(OptionsDialogTest, PaintsTheFrameAndTheHostsFaceColour) {
     });
     EXPECT_EQ(inner, ToolkitColour(kFaceColour));
     EXPECT_EQ(rim, RGB(0x56, 0x56, 0x56));
+}
+
+// Both side borders read back, outermost column first: the window's shape
+// must take in the right border's last dark column too, or it is never drawn.
+TEST_F(OptionsDialogTest, BothSideBordersShowAllFiveGreys) {
+    std::vector<COLORREF> left, right;
+    Drive([&](HWND d) {
+        RunOnWindowThread(d, [&] {
+            PaintNow(d);
+            RECT client;
+            GetClientRect(d, &client);
+            const int y = client.bottom / 2;
+            for (int i = 0; i < 5; ++i) {
+                left.push_back(WindowPixel(d, i, y));
+                right.push_back(WindowPixel(d, client.right - 2 - i, y));
+            }
+        });
+    });
+    const std::vector<COLORREF> greys = {RGB(0x6E, 0x6E, 0x6E), RGB(0x56, 0x56, 0x56),
+                                         RGB(0x38, 0x38, 0x38), RGB(0x26, 0x26, 0x26),
+                                         RGB(0x15, 0x15, 0x15)};
+    EXPECT_EQ(left, greys);
+    EXPECT_EQ(right, std::vector<COLORREF>(greys.rbegin(), greys.rend()));
 }
 
 // The whole import with prompts: the settings file holds what "Import"

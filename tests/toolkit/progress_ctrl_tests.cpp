@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <limits>
+
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/colours.h"
 #include "toolkit/progress.h"
@@ -76,6 +78,17 @@ TEST_F(ProgressCtrlTest, FractionsOutsideZeroToOneAreClamped) {
     SetFraction(-0.2f);
     EXPECT_EQ(BarLength(), 0);
     EXPECT_EQ(record->fraction, 0.0f);
+    EXPECT_EQ(CountInWindowRow(control, 5, 2, kWidth - 4, ToolkitColour(kFaceColour)), 226);
+}
+
+TEST_F(ProgressCtrlTest, ANotANumberFractionIsStoredAsZeroAndEmptiesTheBar) {
+    SetFraction(0.5f);
+    EXPECT_EQ(SetFraction(std::numeric_limits<float>::quiet_NaN()), 1);
+    const ProgressRecord* record =
+        reinterpret_cast<const ProgressRecord*>(GetWindowLongA(control, 0));
+    EXPECT_EQ(record->fraction, 0.0f);
+    PaintNow(control);
+    EXPECT_EQ(BarLength(), 0);
     EXPECT_EQ(CountInWindowRow(control, 5, 2, kWidth - 4, ToolkitColour(kFaceColour)), 226);
 }
 

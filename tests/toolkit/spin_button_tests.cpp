@@ -135,6 +135,27 @@ TEST_F(SpinButtonTest, DragStopsTheRepeatAndShowsBothHalvesPressed) {
     EXPECT_EQ(Button(down).pressed, 0);
 }
 
+// No release comes when another window takes the mouse: the press ends
+// there, or the repeat would run to the maximum and a plain move over the
+// partner, still shown pressed, would drag.
+TEST_F(SpinButtonTest, LosingTheCaptureEndsThePressAndTheDrag) {
+    Send(up, WM_LBUTTONDOWN, 5, 4);
+    SetCapture(parent.Window());
+    EXPECT_FALSE(KillTimer(up, kSpinRepeatTimer));
+    EXPECT_EQ(Button(up).pressed, 0);
+    ReleaseCapture();
+
+    Send(up, WM_LBUTTONDOWN, 5, 4);
+    Send(up, WM_MOUSEMOVE, 5, 4 - 5);
+    EXPECT_EQ(Value(), 103.0);
+    SetCapture(parent.Window());
+    EXPECT_EQ(Button(up).pressed, 0);
+    EXPECT_EQ(Button(down).pressed, 0);
+    Send(down, WM_MOUSEMOVE, 5, 4);
+    Send(up, WM_MOUSEMOVE, 5, -40);
+    EXPECT_EQ(Value(), 103.0);
+}
+
 TEST_F(SpinButtonTest, ControlMultipliesDraggedSteps) {
     Send(up, WM_LBUTTONDOWN, 5, 4);
     {
