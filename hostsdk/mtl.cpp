@@ -123,8 +123,8 @@ void MultiMtl::ReleaseDropped(Mtl** dropped, int n) {
     }
     for (int i = 0; i < count; ++i)
         if (subs[i]) subs[i]->releaseMark = false;
-    // One at a time, so that a dropped multi-material going meanwhile leaves
-    // to this list what it shares with it.
+    // Each keeps its mark until its own turn, so a dropped multi-material
+    // that shares one still to come leaves it to this list.
     for (int i = 0; i < going; ++i) {
         dropped[i]->releaseMark = false;
         Release(dropped[i]);
