@@ -2,6 +2,7 @@
 // sub-materials) and releases each of them once when it goes.
 #include "hostsdk/mtl.h"
 
+#include <atomic>
 #include <cstring>
 
 // Defined with the editor slots: drops every view of a released material.
@@ -22,11 +23,14 @@ namespace {
 
 const float kDefaultGrey = 150.0f / 255.0f;
 
+std::atomic<long long> slotsSearched{0};
+
 void Release(ReferenceMaker* r) {
     if (r) r->DeleteMe();
 }
 
 bool MultiMtlHolds(Mtl** subs, int count, const Mtl* m) {
+    slotsSearched.fetch_add(count, std::memory_order_relaxed);
     for (int i = 0; i < count; ++i)
         if (subs[i] == m) return true;
     return false;
@@ -98,10 +102,33 @@ void MultiMtl::SetNumSubMtls(int n) {
     int oldCount = count;
     subs = fresh;
     count = n;
-    for (int i = n; i < oldCount; ++i)
-        if (old[i] && !MultiMtlHolds(subs, count, old[i]) && !MultiMtlHolds(old + n, i - n, old[i]))
-            Release(old[i]);
+    if (oldCount > n) ReleaseDropped(old + n, oldCount - n);
     zfree(old);
+}
+
+// Releases the materials of the n dropped slots, each distinct one once and
+// none that a kept slot still holds. Marking them, rather than searching the
+// slots for each, keeps this linear: a multi-material may hold one
+// sub-material per material of a large file. The dropped slots collect what
+// goes.
+void MultiMtl::ReleaseDropped(Mtl** dropped, int n) {
+    for (int i = 0; i < count; ++i)
+        if (subs[i]) subs[i]->releaseMark = true;
+    int going = 0;
+    for (int i = 0; i < n; ++i) {
+        Mtl* m = dropped[i];
+        if (!m || m->releaseMark) continue;
+        m->releaseMark = true;
+        dropped[going++] = m;
+    }
+    for (int i = 0; i < count; ++i)
+        if (subs[i]) subs[i]->releaseMark = false;
+    // Each keeps its mark until its own turn, so a dropped multi-material
+    // that shares one still to come leaves it to this list.
+    for (int i = 0; i < going; ++i) {
+        dropped[i]->releaseMark = false;
+        Release(dropped[i]);
+    }
 }
 
 Mtl* MultiMtl::GetSubMtl(int i) { return (i >= 0 && i < count) ? subs[i] : nullptr; }
@@ -119,6 +146,8 @@ void MultiMtl::SetSubMtl(int i, Mtl* m) {
 StdMat2* NewDefaultStdMat() { return new StdMat2; }
 
 MultiMtl* NewDefaultMultiMtl() { return new MultiMtl; }
+
+long long HostSubMaterialSlotsSearched() { return slotsSearched.load(); }
 
 // The keys and the super-class ids are not looked at: only the class decides.
 ReferenceTarget* MarketDefaults::CreateInstance(SClass_ID superClass, const Class_ID& classId,

@@ -57,6 +57,9 @@ protected:
 
 private:
     int changeCount = 0;
+    // Scratch of MultiMtl's release of its sub-materials; false between calls.
+    bool releaseMark = false;
+    friend class MultiMtl;
 };
 
 // The host's standard material. Sub-texture map 1 is the diffuse map.
@@ -121,6 +124,8 @@ public:
     void SetSubMtl(int i, Mtl* m) override;
 
 private:
+    void ReleaseDropped(Mtl** dropped, int n);
+
     Mtl** subs;
     int count;
     friend void HostDetachMaterial(Mtl* keeper, Mtl* held);
@@ -131,6 +136,10 @@ private:
 // no maps. Null when memory cannot be had.
 HOSTSDK_API StdMat2* NewDefaultStdMat();
 HOSTSDK_API MultiMtl* NewDefaultMultiMtl();
+
+// Test hook: how many slots the multi-materials have searched for a material
+// so far, so a test can hold that bookkeeping linear in the slot count.
+HOSTSDK_API long long HostSubMaterialSlotsSearched();
 
 class HOSTSDK_API MarketDefaults {
 public:

@@ -17,16 +17,13 @@ DazAzu::DazAzu()
       triangleCount(0),
       materialCount(0),
       filePath(),
+      skippedMaterials(0),
       importedMesh(nullptr),
       skippedFaces(0) {}
 
 // The imported mesh and the host materials are not touched: by now they belong
 // to the scene or have been deleted by the import.
-DazAzu::~DazAzu() {
-    for (PlyMaterial* record : materialRecords) delete record;
-    materialRecords.clear();
-    hostMaterials.clear();
-}
+DazAzu::~DazAzu() {}
 
 int DazAzu::ExtCount() { return 1; }
 

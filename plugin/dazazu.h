@@ -3,9 +3,9 @@
 #pragma once
 
 #include <atomic>
-#include <vector>
 
 #include "hostsdk/max.h"
+#include "plugin/fixedlist.h"
 #include "plugin/importoptions.h"
 #include "ply/ply_reader.h"
 
@@ -47,12 +47,14 @@ class DazAzu : public SceneImport {
     bool ColourChannelActive() const;
 
     // Materials and the node (scene/materials.cpp, scene/node.cpp).
-    void CreateStandardMaterials();
+    bool CreateStandardMaterials();
     Mtl* AssembleMaterial();
     int CreateSceneNode();
 
     static const int kBaseNameSize = 64;
     static const int kFilePathSize = 260;
+    // A face names its material with a 16-bit id: no more records are kept.
+    static const unsigned kMaxMaterialRecords = 0xFFFF + 1;
 
     Interface* hostInterface;
     ImpInterface* importInterface;
@@ -70,8 +72,10 @@ class DazAzu : public SceneImport {
     ImportOptions options;
     CStr errorText;
     char filePath[kFilePathSize];
-    std::vector<PlyMaterial*> materialRecords;  // owned
-    std::vector<Mtl*> hostMaterials;            // not owned: the scene's, or deleted by DoImport
+    FixedList<PlyMaterial> materialRecords;
+    FixedList<Mtl*> hostMaterials;  // not owned: the scene's, or deleted by DoImport
+    // Material records past kMaxMaterialRecords: read over, not kept.
+    unsigned int skippedMaterials;
     ImportedMesh* importedMesh;
     // Faces left out because they name a vertex the file does not have.
     unsigned int skippedFaces;

@@ -125,6 +125,13 @@ int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL supp
     }
     if (CreateSceneNode()) {
         importInterface->RedrawViews();
+        if (skippedMaterials) {
+            CStr message;
+            message.printf("%d materials were left out: faces can refer to the first %d only",
+                           static_cast<int>(skippedMaterials),
+                           static_cast<int>(kMaxMaterialRecords));
+            ReportError(message.data(), 0);
+        }
         if (skippedFaces) {
             CStr message;
             message.printf("%d faces refer to missing vertices and were skipped", static_cast<int>(skippedFaces));

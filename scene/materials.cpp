@@ -39,21 +39,25 @@ CStr NameFromPattern(int id, const char* baseName) {
 
 }  // namespace
 
-void DazAzu::CreateStandardMaterials() {
-    for (PlyMaterial* record : materialRecords) {
-        if (StdMat2* mtl = MakeStandardMaterial(*record)) hostMaterials.push_back(mtl);
+// False only when the list of host materials cannot be had.
+bool DazAzu::CreateStandardMaterials() {
+    // Room for one material per record and the vertex-colour material.
+    if (!hostMaterials.Allocate(materialRecords.size() + 1)) return false;
+    for (const PlyMaterial& record : materialRecords) {
+        if (StdMat2* mtl = MakeStandardMaterial(record)) hostMaterials.Append(mtl);
     }
-    if (!ColourChannelActive()) return;
+    if (!ColourChannelActive()) return true;
     Texmap* map = MakeVertexColourMap();
-    if (!map) return;
+    if (!map) return true;
     StdMat2* mtl = NewDefaultStdMat();
     if (!mtl) {
         map->DeleteMe();
-        return;
+        return true;
     }
-    hostMaterials.push_back(mtl);
+    hostMaterials.Append(mtl);
     mtl->SetName(NameFromPattern(IDS_VERTEX_COLOR_MTL_NAME, baseName));
     mtl->SetSubTexmap(kDiffuseMap, map);
+    return true;
 }
 
 Mtl* DazAzu::AssembleMaterial() {

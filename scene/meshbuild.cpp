@@ -1,6 +1,7 @@
 // Turns the records of the PLY reader into the host mesh, on the worker thread.
+#include <algorithm>
 #include <cstdio>
-#include <new>
+#include <cstring>
 
 #include "plugin/dazazu.h"
 #include "plugin/platform.h"
@@ -124,23 +125,51 @@ bool ReadVertices(BuildState& b) {
     return true;
 }
 
+bool FailForMaterials(DazAzu& importer, uint32_t count) {
+    importer.errorText.printf("not enough memory to create %d materials", static_cast<int>(count));
+    return false;
+}
+
+// The record's name: the base name and the record's number. The base name
+// gives way, by whole characters, so that the number always fits.
+void NameRecord(PlyMaterial& record, const char* baseName, uint32_t k) {
+    char number[16];
+    const size_t numberLength = static_cast<size_t>(std::snprintf(number, sizeof number, "_%u", k));
+    const size_t room = sizeof record.name - 1 - numberLength;
+    const char* end = baseName;
+    while (*end) {
+        const char* next = NextChar(end);
+        if (static_cast<size_t>(next - baseName) > room) break;
+        end = next;
+    }
+    const size_t baseLength = static_cast<size_t>(end - baseName);
+    std::memcpy(record.name, baseName, baseLength);
+    std::memcpy(record.name + baseLength, number, numberLength + 1);
+}
+
+// The records are sized once from the count. A face names its material with
+// a 16-bit id, so records past the first kMaxMaterialRecords could never be
+// used: they are read over without being kept, and the import says how many.
 bool ReadMaterialRecords(BuildState& b) {
     DazAzu& im = b.importer;
     b.materialCount = static_cast<uint32_t>(im.reader.SeekElement(kMaterialElement));
     if (b.materialCount == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);
-    for (uint32_t k = 0; k < b.materialCount; ++k) {
-        PlyMaterial* record = new (std::nothrow) PlyMaterial();
-        if (!record) {
-            im.errorText = "not enough memory to read the materials";
-            return false;
-        }
-        bool read = im.reader.ReadMaterial(record);
+    const uint32_t kept = std::min(b.materialCount, uint32_t(DazAzu::kMaxMaterialRecords));
+    if (!EnoughMemoryFor(b.materialCount) || !im.materialRecords.Allocate(kept))
+        return FailForMaterials(im, b.materialCount);
+    im.skippedMaterials = b.materialCount - kept;
+    for (uint32_t k = 0; k < kept; ++k) {
+        PlyMaterial record;
+        const bool read = im.reader.ReadMaterial(&record);
         // Each record named by its index, so the materials of one file can be
         // told apart.
-        std::snprintf(record->name, sizeof record->name, "%s_%u", im.baseName, k);
-        im.materialRecords.push_back(record);
+        NameRecord(record, im.baseName, k);
+        im.materialRecords.Append(record);
         if (!read) return FailWithReaderError(im);
     }
+    PlyMaterial unused;
+    for (uint32_t k = kept; k < b.materialCount; ++k)
+        if (!im.reader.ReadMaterial(&unused)) return FailWithReaderError(im);
     return true;
 }
 
@@ -263,6 +292,8 @@ void Finish(BuildState& b, ImportedMesh& record) {
     SendFraction(im, 1.0f);
 }
 
+// The record comes from the host heap, whose new answers null rather than
+// throwing.
 ImportedMesh* CreateImportedMesh(const char* name) {
     ImportedMesh* record = new ImportedMesh();
     if (!record) return nullptr;
@@ -320,7 +351,8 @@ int DazAzu::BuildMesh() {
     if (!SizeMesh(b) || !ReadVertices(b)) return 0;
     if (options.materials && triangleCount != 0 && !ReadMaterialRecords(b)) return 0;
     if (!ReadFaces(b) || !TrimToWrittenFaces(b)) return 0;
-    CreateStandardMaterials();
+    if (!CreateStandardMaterials())
+        return FailForMaterials(*this, static_cast<uint32_t>(materialRecords.size()));
     SendCount(*this, vertexCount + triangleCount);
     Finish(b, *importedMesh);
     if (cancelFlag) return 0;

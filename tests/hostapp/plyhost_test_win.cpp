@@ -312,6 +312,42 @@ TEST_F(PlyhostTest, RealPlugInLoadsAndImports) {
     EXPECT_EQ(r.out.find("tri.ply: result 1, "), 0u) << r.out;
 }
 
+// A binary file of 3 vertices, one face and a material element of the given
+// size with one byte per record, written in blocks.
+void WriteManyMaterialsPly(const std::string& path, unsigned materials) {
+    std::ofstream f(path, std::ios::binary);
+    f << "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty float x\n"
+         "property float y\nproperty float z\nelement material "
+      << materials
+      << "\nproperty uchar diffuse_red\nelement face 1\nproperty list uchar int vertex_indices\n"
+         "end_header\n";
+    const float vertices[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    f.write(reinterpret_cast<const char*>(vertices), sizeof vertices);
+    const std::string block(1 << 20, '\x80');
+    for (unsigned left = materials; left > 0;) {
+        unsigned n = left < block.size() ? left : unsigned(block.size());
+        f.write(block.data(), n);
+        left -= n;
+    }
+    const char face[13] = {3, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0};
+    f.write(face, sizeof face);
+}
+
+// Each record used to be one allocation of its own, and a 32-bit host ran out
+// of memory and died; only what faces can name is kept now.
+TEST_F(PlyhostTest, RealPlugInImportsFortyMillionMaterials) {
+    std::string real = TestBinDir() + "\\ks_dazazu.dli";
+    if (GetFileAttributesA(real.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no " << real;
+    const std::string file = dir + "\\materials.ply";
+    WriteManyMaterialsPly(file, 40000000);
+    PlyhostChild c =
+        StartPlyhost({"--quiet", "--cfg-dir", dir + "\\realcfg", "materials.ply"}, dir);
+    PlyhostResult r = FinishPlyhost(c);
+    DeleteFileA(file.c_str());
+    EXPECT_EQ(r.status, 0u) << r.err;
+    EXPECT_EQ(r.out, "materials.ply: result 1, 1 node(s), 3 vertices, 1 faces\n");
+}
+
 // ---- the interactive window, driven as a person would through its menu
 
 struct FoundWindow {

@@ -156,6 +156,20 @@ TEST_F(HostMaterial, ShrinkingAMultiMaterialReleasesWhatDropsOut) {
     multi->DeleteMe();
 }
 
+// One sub-material per material of a large file: shrinking and releasing
+// must not search the slots once per slot.
+TEST_F(HostMaterial, LargeMultiMaterialIsReleasedWithoutSearchingItsSlots) {
+    const int n = 20000;
+    MultiMtl* multi = NewDefaultMultiMtl();
+    multi->SetNumSubMtls(n);
+    for (int i = 0; i < n; ++i) multi->SetSubMtl(i, NewDefaultStdMat());
+    const long long before = HostSubMaterialSlotsSearched();
+    multi->SetNumSubMtls(n / 2);
+    EXPECT_EQ(HostLiveObjectCount(), liveAtStart + 1 + n / 2);
+    multi->DeleteMe();
+    EXPECT_LT(HostSubMaterialSlotsSearched() - before, n);
+}
+
 TEST_F(HostMaterial, MultiMaterialsCannotHoldEachOtherInACycle) {
     MultiMtl* outer = NewDefaultMultiMtl();
     MultiMtl* inner = NewDefaultMultiMtl();

@@ -147,6 +147,31 @@ TEST_F(DoImportTest, BuildErrorIsShownAfterTheDialogAndDeletesEverything) {
     // TearDown checks that no host object is left behind.
 }
 
+TEST_F(DoImportTest, MaterialsPastWhatFacesCanNameAreLeftOutAndReported) {
+    const int kept = DazAzu::kMaxMaterialRecords;
+    std::string data = "0 0 0\n1 0 0\n1 1 0\n";
+    for (int k = 0; k < kept + 2; ++k) data += "0.5\n";
+    std::string path = WriteFile(
+        "many.ply",
+        AsciiPly("element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+                 "element material " +
+                     std::to_string(kept + 2) +
+                     "\nproperty float opacity\n"
+                     "element face 1\nproperty list uchar int vertex_indices\n",
+                 data + "3 0 1 2\n"));
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    ASSERT_EQ(scene.NodeCount(), 1);
+    Mtl* mtl = scene.GetNode(0)->GetMtl();
+    ASSERT_NE(mtl, nullptr);
+    ASSERT_EQ(mtl->NumSubMtls(), kept);
+    const std::string last = mtl->GetSubMtl(kept - 1)->GetName().data();
+    EXPECT_EQ(last.substr(last.size() - 6), "_65535") << last;
+    ASSERT_EQ(Doubles().messages.size(), 1u);
+    EXPECT_EQ(Doubles().messages[0],
+              "2 materials were left out: faces can refer to the first 65536 only");
+    importer->hostMaterials.clear();  // the scene holds them now
+}
+
 TEST_F(DoImportTest, SkippedFacesAreReportedAfterASuccessfulImport) {
     std::string path = WriteFile(
         "holes.ply",

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 
 #include "tests/scene/import_fixture.h"
@@ -129,8 +130,54 @@ TEST_F(MeshBuildTest, SingleMaterialWithoutIndexGivesIdZero) {
     ASSERT_EQ(Build(ply), 1);
     EXPECT_EQ(BuiltMesh().faces[0].getMatID(), 0);
     ASSERT_EQ(importer->materialRecords.size(), 1u);
-    EXPECT_STREQ(importer->materialRecords[0]->name, "mesh_0");
-    EXPECT_FLOAT_EQ(importer->materialRecords[0]->opacity, 0.5f);
+    EXPECT_STREQ(importer->materialRecords[0].name, "mesh_0");
+    EXPECT_FLOAT_EQ(importer->materialRecords[0].opacity, 0.5f);
+}
+
+std::string MaterialsPly(int materials) {
+    std::string data = "0 0 0\n1 0 0\n1 1 0\n";
+    for (int k = 0; k < materials; ++k) data += "0.5\n";
+    return AsciiPly(VertexBlock(3) + "element material " + std::to_string(materials) +
+                        "\nproperty float opacity\n" + FaceBlock(1),
+                    data + "3 0 1 2\n");
+}
+
+TEST_F(MeshBuildTest, LongBaseNamesGiveWayToTheRecordNumber) {
+    const std::string ply = MaterialsPly(11);
+    // 62 characters: cut by bytes, "%s_%d" would give every record one name.
+    std::snprintf(importer->baseName, sizeof importer->baseName, "%s",
+                  std::string(62, 'a').c_str());
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(std::string(importer->materialRecords[0].name), std::string(61, 'a') + "_0");
+    EXPECT_EQ(std::string(importer->materialRecords[10].name), std::string(60, 'a') + "_10");
+
+    // A two-byte character that does not fit goes whole, never its lead byte alone.
+    TearDown();
+    SetUp();
+    Doubles().doubleByteCodePage = true;
+    std::snprintf(importer->baseName, sizeof importer->baseName, "%s\x82\xA0",
+                  std::string(60, 'a').c_str());
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(std::string(importer->materialRecords[0].name), std::string(60, 'a') + "_0");
+}
+
+TEST_F(MeshBuildTest, MaterialsBeyondMemoryFailWithTheirMessage) {
+    // The whole element is checked before any record is read; placed after
+    // the faces, its records are only promised by the header.
+    Doubles().availableMemory = 150000000;  // the face check passes
+    EXPECT_EQ(Build(AsciiPly(VertexBlock(3) + FaceBlock(1) +
+                                 "element material 20000000\nproperty float opacity\n",
+                             "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n")),
+              0);
+    EXPECT_STREQ(importer->errorText.data(), "not enough memory to create 20000000 materials");
+
+    // The records come from the host heap; one it refuses is the same message.
+    TearDown();
+    SetUp();
+    Prepare(MaterialsPly(1000));
+    HostSetAllocationLimit(HostHeapBytesInUse() + 4096);
+    EXPECT_EQ(importer->BuildMesh(), 0);
+    EXPECT_STREQ(importer->errorText.data(), "not enough memory to create 1000 materials");
 }
 
 TEST_F(MeshBuildTest, TextureChannelFollowsTheOption) {

@@ -76,7 +76,10 @@ intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t 
 
 void RedrawHostWindow(HWND window) { ++doubles.redraws; }
 
-const char* NextChar(const char* text) { return text + 1; }
+const char* NextChar(const char* text) {
+    const bool lead = doubles.doubleByteCodePage && static_cast<unsigned char>(*text) >= 0x81;
+    return text + (lead && text[1] ? 2 : 1);
+}
 
 bool FileSizeAt(const char* path, uint64_t* size) {
     struct stat info;

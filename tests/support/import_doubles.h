@@ -19,6 +19,9 @@ struct SentMessage {
 
 struct ImportDoubles {
     uint64_t availableMemory = 8ull << 30;
+    // NextChar takes bytes from 0x81 up as the lead byte of a two-byte
+    // character, as a double-byte code page does.
+    bool doubleByteCodePage = false;
     int optionsDialogResult = 1;
     int optionsDialogRuns = 0;
     int progressDialogRuns = 0;
