@@ -75,6 +75,8 @@ class DazAzu : public SceneImport {
     ImportedMesh* importedMesh;
     // Faces left out because they name a vertex the file does not have.
     unsigned int skippedFaces;
+    // Vertices with a coordinate out of range, moved to the mesh's centre.
+    unsigned int nonFiniteVertices;
 
     DazAzu(const DazAzu&) = delete;
     DazAzu& operator=(const DazAzu&) = delete;

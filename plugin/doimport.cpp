@@ -125,6 +125,12 @@ int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL supp
     }
     if (CreateSceneNode()) {
         importInterface->RedrawViews();
+        if (nonFiniteVertices) {
+            CStr message;
+            message.printf("%d vertices have coordinates out of range and were moved to the centre",
+                           static_cast<int>(nonFiniteVertices));
+            ReportError(message.data(), 0);
+        }
         if (skippedFaces) {
             CStr message;
             message.printf("%d faces refer to missing vertices and were skipped", static_cast<int>(skippedFaces));

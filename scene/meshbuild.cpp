@@ -1,4 +1,5 @@
 // Turns the records of the PLY reader into the host mesh, on the worker thread.
+#include <cmath>
 #include <cstdio>
 #include <new>
 
@@ -29,6 +30,7 @@ struct BuildState {
     uint32_t triangleCount;  // F: the faces the mesh was sized for
     uint32_t written = 0;    // triangles written so far
     uint32_t materialCount = 0;  // M
+    uint32_t nonFinite = 0;      // vertices with a coordinate out of range
     int counter = 0;
     bool normals, texCoords, colours;
 };
@@ -97,6 +99,10 @@ bool ProgressPoint(BuildState& b, uint32_t done) {
     return b.importer.cancelFlag == 0;
 }
 
+bool IsFinite(const Point3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
 bool ReadVertices(BuildState& b) {
     DazAzu& im = b.importer;
     const ImportOptions& o = im.options;
@@ -113,6 +119,7 @@ bool ReadVertices(BuildState& b) {
         // 0 - z rather than -z, so a zero stays +0 in the mesh and the pivot.
         if (o.flipZY) p = Point3(p.x, 0.0f - p.z, p.y);
         b.mesh.verts[i] = p * o.scale;
+        if (!IsFinite(b.mesh.verts[i])) ++b.nonFinite;
         if (b.normals) {
             Point3 nrm(normal[0], normal[1], normal[2]);
             if (o.flipZY) nrm = Point3(nrm.x, 0.0f - nrm.z, nrm.y);
@@ -122,6 +129,18 @@ bool ReadVertices(BuildState& b) {
         if (b.colours) b.mesh.vertCol[i] = Point3(colour[0], colour[1], colour[2]);
     }
     return true;
+}
+
+// A vertex out of range (an infinite or NaN coordinate, or one that the
+// scale carried past the float range) is kept, at the centre of the finite
+// vertices' box, so the box and the pivot stay those of the finite vertices.
+void PlaceNonFiniteVertices(BuildState& b) {
+    Box3 box;
+    for (uint32_t i = 0; i < b.vertexCount; ++i)
+        if (IsFinite(b.mesh.verts[i])) box += b.mesh.verts[i];
+    const Point3 centre = box.IsEmpty() ? Point3(0, 0, 0) : box.Center();
+    for (uint32_t i = 0; i < b.vertexCount; ++i)
+        if (!IsFinite(b.mesh.verts[i])) b.mesh.verts[i] = centre;
 }
 
 bool ReadMaterialRecords(BuildState& b) {
@@ -318,6 +337,8 @@ int DazAzu::BuildMesh() {
     b.colours = ColourChannelActive();
 
     if (!SizeMesh(b) || !ReadVertices(b)) return 0;
+    nonFiniteVertices = b.nonFinite;
+    if (b.nonFinite) PlaceNonFiniteVertices(b);
     if (options.materials && triangleCount != 0 && !ReadMaterialRecords(b)) return 0;
     if (!ReadFaces(b) || !TrimToWrittenFaces(b)) return 0;
     CreateStandardMaterials();

@@ -19,6 +19,8 @@ struct SentMessage {
 
 struct ImportDoubles {
     uint64_t availableMemory = 8ull << 30;
+    // Memory checks answered with availableMemory before it runs out; -1: never.
+    int memoryChecksLeft = -1;
     int optionsDialogResult = 1;
     int optionsDialogRuns = 0;
     int progressDialogRuns = 0;
