@@ -70,11 +70,13 @@ bool TakeCounts(DazAzu& im) {
     im.materialCount = static_cast<unsigned>(im.reader.MaterialCount());
     im.triangleCount = static_cast<unsigned>(im.reader.CountTriangles());
     if (!im.reader.ErrorText().empty()) return false;
+    const uint32_t faces = static_cast<uint32_t>(im.reader.SeekElement(1));
     uint32_t flags = 0;
     im.vertexCount = static_cast<unsigned>(im.reader.SeekElement(0, &flags));
     im.vertexFlags = flags;
     return im.reader.ErrorText().empty() && im.vertexCount <= kMaxElements &&
-           im.triangleCount <= kMaxElements;
+           im.triangleCount <= kMaxElements && faces <= kMaxElements &&
+           im.materialCount <= kMaxElements;
 }
 
 void Import(const uint8_t* data, size_t size, const ImportOptions& options) {
