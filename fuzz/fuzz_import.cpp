@@ -15,12 +15,11 @@
 
 namespace {
 
-// Large enough for every face check (20 bytes a face above a reserve of
-// 100,000,000), small enough that a header's count cannot size a mesh the
-// machine does not have.
-const uint64_t kMemory = 100000000ull + 20ull * 400000;
 // Elements of zero bytes never run out; a bound keeps each input quick.
 const uint32_t kMaxElements = 400000;
+// Enough for the face check (20 bytes a face above a reserve of 100,000,000)
+// of as many faces as the bound lets through.
+const uint64_t kMemory = 100000000ull + 20ull * kMaxElements;
 
 void Check(bool ok) {
     if (!ok) __builtin_trap();
