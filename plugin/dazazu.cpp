@@ -19,7 +19,8 @@ DazAzu::DazAzu()
       filePath(),
       skippedMaterials(0),
       importedMesh(nullptr),
-      skippedFaces(0) {}
+      skippedFaces(0),
+      nonFiniteVertices(0) {}
 
 // The imported mesh and the host materials are not touched: by now they belong
 // to the scene or have been deleted by the import.

@@ -35,6 +35,7 @@ class DazAzu : public SceneImport {
 
     // Import sequence (doimport.cpp).
     int ReportError(const char* text, unsigned style);
+    void ReportCount(const char* format, unsigned count);
     bool LoadSettings();
     void SaveSettings();
     CStr SettingsPath();
@@ -79,6 +80,8 @@ class DazAzu : public SceneImport {
     ImportedMesh* importedMesh;
     // Faces left out because they name a vertex the file does not have.
     unsigned int skippedFaces;
+    // Vertices with a coordinate out of range, moved to the mesh's centre.
+    unsigned int nonFiniteVertices;
 
     DazAzu(const DazAzu&) = delete;
     DazAzu& operator=(const DazAzu&) = delete;

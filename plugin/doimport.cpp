@@ -7,6 +7,7 @@
 #include "plugin/platform.h"
 #include "plugin/resstring.h"
 #include "resources/resource_ids.h"
+#include "scene/build_messages.h"
 #include "scene/importedmesh.h"
 
 namespace {
@@ -23,7 +24,7 @@ void CopyBounded(char* to, size_t size, const char* from) {
 
 // Restores the runtime locale kept at the start of the import.
 class LocaleGuard {
-public:
+  public:
     LocaleGuard() {
         const char* current = std::setlocale(LC_ALL, nullptr);
         kept = current ? current : "";
@@ -33,7 +34,7 @@ public:
         if (!kept.isNull()) std::setlocale(LC_ALL, kept.data());
     }
 
-private:
+  private:
     CStr kept;
 };
 
@@ -62,6 +63,15 @@ void DeriveBaseName(const char* path, char* baseName, size_t size) {
 int DazAzu::ReportError(const char* text, unsigned style) {
     if (showPrompts && text) ShowMessage(hostInterface->GetMAXHWnd(), text, style);
     return 0;
+}
+
+// One message with a count, when the count is not 0. The second number, in
+// the one message that has it, is the most materials a face can name.
+void DazAzu::ReportCount(const char* format, unsigned count) {
+    if (count == 0) return;
+    CStr message;
+    message.printf(format, static_cast<int>(count), static_cast<int>(kMaxMaterialRecords));
+    ReportError(message.data(), 0);
 }
 
 CStr DazAzu::SettingsPath() {
@@ -125,18 +135,9 @@ int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL supp
     }
     if (CreateSceneNode()) {
         importInterface->RedrawViews();
-        if (skippedMaterials) {
-            CStr message;
-            message.printf("%d materials were left out: faces can refer to the first %d only",
-                           static_cast<int>(skippedMaterials),
-                           static_cast<int>(kMaxMaterialRecords));
-            ReportError(message.data(), 0);
-        }
-        if (skippedFaces) {
-            CStr message;
-            message.printf("%d faces refer to missing vertices and were skipped", static_cast<int>(skippedFaces));
-            ReportError(message.data(), 0);
-        }
+        ReportCount(kMsgVerticesOutOfRange, nonFiniteVertices);
+        ReportCount(kMsgMaterialsLeftOut, skippedMaterials);
+        ReportCount(kMsgFacesSkipped, skippedFaces);
     }
     return IMPEXP_SUCCESS;
 }

@@ -1,5 +1,6 @@
 // Turns the records of the PLY reader into the host mesh, on the worker thread.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -7,6 +8,7 @@
 #include "plugin/platform.h"
 #include "plugin/resstring.h"
 #include "resources/resource_ids.h"
+#include "scene/build_messages.h"
 #include "scene/importedmesh.h"
 #include "scene/progress.h"
 
@@ -30,6 +32,7 @@ struct BuildState {
     uint32_t triangleCount;  // F: the faces the mesh was sized for
     uint32_t written = 0;    // triangles written so far
     uint32_t materialCount = 0;  // M
+    uint32_t nonFinite = 0;      // vertices with a coordinate out of range
     int counter = 0;
     bool normals, texCoords, colours;
 };
@@ -98,6 +101,10 @@ bool ProgressPoint(BuildState& b, uint32_t done) {
     return b.importer.cancelFlag == 0;
 }
 
+bool IsFinite(const Point3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
 bool ReadVertices(BuildState& b) {
     DazAzu& im = b.importer;
     const ImportOptions& o = im.options;
@@ -114,6 +121,7 @@ bool ReadVertices(BuildState& b) {
         // 0 - z rather than -z, so a zero stays +0 in the mesh and the pivot.
         if (o.flipZY) p = Point3(p.x, 0.0f - p.z, p.y);
         b.mesh.verts[i] = p * o.scale;
+        if (!IsFinite(b.mesh.verts[i])) ++b.nonFinite;
         if (b.normals) {
             Point3 nrm(normal[0], normal[1], normal[2]);
             if (o.flipZY) nrm = Point3(nrm.x, 0.0f - nrm.z, nrm.y);
@@ -125,8 +133,21 @@ bool ReadVertices(BuildState& b) {
     return true;
 }
 
+// A vertex out of range (an infinite or NaN coordinate, or one that the
+// scale carried past the float range) is kept, at the centre of the finite
+// vertices' box, so the box and the pivot stay those of the finite vertices.
+void PlaceNonFiniteVertices(BuildState& b) {
+    Box3 box;
+    for (uint32_t i = 0; i < b.vertexCount; ++i)
+        if (IsFinite(b.mesh.verts[i])) box += b.mesh.verts[i];
+    const Point3 centre = box.IsEmpty() ? Point3(0, 0, 0) : box.Center();
+    for (uint32_t i = 0; i < b.vertexCount; ++i)
+        if (!IsFinite(b.mesh.verts[i])) b.mesh.verts[i] = centre;
+}
+
+
 bool FailForMaterials(DazAzu& importer, uint32_t count) {
-    importer.errorText.printf("not enough memory to create %d materials", static_cast<int>(count));
+    importer.errorText.printf(kMsgNoMemoryMaterials, static_cast<int>(count));
     return false;
 }
 
@@ -227,7 +248,7 @@ bool ReadFaces(BuildState& b) {
         // triangle, as the triangle count already says.
         if (n < 3) continue;
         if (static_cast<uint64_t>(b.written) + (n - 2) > b.triangleCount) {
-            im.errorText = "the face data does not match the header";
+            im.errorText = kMsgFaceDataMismatch;
             return false;
         }
         if (!IndicesInRange(indices, n, b.vertexCount)) {
@@ -349,6 +370,8 @@ int DazAzu::BuildMesh() {
     b.colours = ColourChannelActive();
 
     if (!SizeMesh(b) || !ReadVertices(b)) return 0;
+    nonFiniteVertices = b.nonFinite;
+    if (b.nonFinite) PlaceNonFiniteVertices(b);
     if (options.materials && triangleCount != 0 && !ReadMaterialRecords(b)) return 0;
     if (!ReadFaces(b) || !TrimToWrittenFaces(b)) return 0;
     if (!CreateStandardMaterials())

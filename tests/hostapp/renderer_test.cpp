@@ -154,6 +154,21 @@ TEST(RendererTest, DegenerateSceneStillGetsAUsableFrame) {
     EXPECT_EQ(CountDrawn(RenderView({point}, f, 80, 60)), 0);  // no area, nothing drawn
 }
 
+// Importers pass colours on as the file has them; a NaN one draws black.
+TEST(RendererTest, NaNColourDrawsBlack) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<RenderTriangle> tris = Square(1, 0, {nan, nan, nan});
+    Image image = RenderView(tris, FrameToExtents(tris, 40, 40), 40, 40);
+    int black = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const uint8_t* p = image.Pixel(x, y);
+            black += p[0] == 0 && p[1] == 0 && p[2] == 0;
+        }
+    EXPECT_GT(black, 0);
+    EXPECT_EQ(black, CountDrawn(image));
+}
+
 TEST(RendererTest, NonFiniteAndHugeCornersAreSkippedSafely) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();

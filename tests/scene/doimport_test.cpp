@@ -1,7 +1,11 @@
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "tests/scene/import_fixture.h"
 
@@ -54,6 +58,15 @@ protected:
     int Import(const std::string& path, bool suppressPrompts = false) {
         return importer->DoImport(path.c_str(), &scene, &core, suppressPrompts);
     }
+    // On an importer of its own, as the host makes one for every import.
+    int ImportAnew(const std::string& path) {
+        DazAzu fresh;
+        return fresh.DoImport(path.c_str(), &scene, &core, FALSE);
+    }
+    std::string ReadFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     // One node with a triangle already in the scene.
     void AddExistingNode() {
         ImpNode* node = scene.CreateNode();
@@ -69,6 +82,28 @@ const std::string kTriangle = AsciiPly(
     "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
     "element face 1\nproperty list uchar int vertex_indices\n",
     "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n");
+
+// A host whose scene reset and file reset only write down that they ran.
+class RecordingScene : public HostScene {
+  public:
+    explicit RecordingScene(std::vector<std::string>& calls) : calls(calls) {}
+    int NewScene() override {
+        calls.push_back("NewScene");
+        return HostScene::NewScene();
+    }
+    std::vector<std::string>& calls;
+};
+
+class RecordingCore : public HostCore {
+  public:
+    RecordingCore(HostScene& scene, std::vector<std::string>& calls)
+        : HostCore(scene), calls(calls) {}
+    BOOL FileReset(BOOL noPrompt) override {
+        calls.push_back(noPrompt ? "FileReset(TRUE)" : "FileReset(FALSE)");
+        return TRUE;
+    }
+    std::vector<std::string>& calls;
+};
 
 TEST_F(DoImportTest, SuccessfulImportMakesOneNodeNamedAfterTheFile) {
     std::string path = WriteFile("tri.angle.ply", kTriangle);
@@ -182,6 +217,79 @@ TEST_F(DoImportTest, SkippedFacesAreReportedAfterASuccessfulImport) {
     EXPECT_EQ(scene.NodeCount(), 1);
     ASSERT_EQ(Doubles().messages.size(), 1u);
     EXPECT_EQ(Doubles().messages[0], "1 faces refer to missing vertices and were skipped");
+}
+
+TEST_F(DoImportTest, ReplaceSceneResetsFileAndSceneBeforeTheBuild) {
+    std::vector<std::string> calls;
+    RecordingScene recordingScene(calls);
+    RecordingCore recordingCore(recordingScene, calls);
+    recordingCore.SetDir(APP_PLUGCFG_DIR, dir.string().c_str());
+    Doubles().onSend = [&calls](DazAzu&, const SentMessage&) {
+        if (calls.empty() || calls.back() != "build") calls.push_back("build");
+    };
+    const std::string path = WriteFile("a.ply", kTriangle);
+    EXPECT_EQ(importer->DoImport(path.c_str(), &recordingScene, &recordingCore, FALSE),
+              IMPEXP_SUCCESS);
+    EXPECT_EQ(calls, (std::vector<std::string>{"FileReset(TRUE)", "NewScene", "build"}));
+    EXPECT_EQ(recordingScene.NodeCount(), 1);
+}
+
+TEST_F(DoImportTest, HeaderFailureAndCancelLeaveTheSettingsFileByteForByte) {
+    // Scale 3 and flags that no dialog would store.
+    const std::string saved("\x03\0\0\0\x14\0\0\0\0\0\x40\x40\0\0\0\x01\0\x07\0\x02", 20);
+    WriteFile("ks_dazazu.cfg", saved);
+    EXPECT_EQ(ImportAnew(WriteFile("bad.ply", "this is no ply file\n")), IMPEXP_SUCCESS);
+    EXPECT_EQ(ReadFile(settings), saved);
+    Doubles().optionsDialogResult = 0;
+    EXPECT_EQ(ImportAnew(WriteFile("a.ply", kTriangle)), IMPEXP_CANCEL);
+    EXPECT_EQ(ReadFile(settings), saved);
+    EXPECT_EQ(Doubles().optionsDialogRuns, 1);
+}
+
+// The locale is switched for the whole import and restored on every way
+// out: header, count, cancelled options, build failure and success.
+TEST_F(DoImportTest, LocaleIsEnglishDuringTheBuildAndRestoredOnEveryReturn) {
+    const char* english = std::setlocale(LC_ALL, "English");
+    if (!english) GTEST_SKIP() << "no locale named English on this system";
+    const std::string englishName = english;
+    std::setlocale(LC_ALL, "C");
+    std::string during;
+    Doubles().onSend = [&during](DazAzu&, const SentMessage&) {
+        during = std::setlocale(LC_ALL, nullptr);
+    };
+    const std::string vertex3 =
+        "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n";
+    const std::string face = "element face 2\nproperty list uchar int vertex_indices\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        int optionsResult;
+        bool builds;
+    } cases[] = {
+        {"header", "this is no ply file\n", 1, false},
+        {"count", AsciiPly(vertex3 + face, "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n"), 1, false},
+        {"options", kTriangle, 0, false},
+        {"build", AsciiPly(vertex3, "0 0 0\n1 0\n"), 1, true},
+        {"success", kTriangle, 1, true},
+    };
+    for (const Case& c : cases) {
+        during.clear();
+        Doubles().optionsDialogResult = c.optionsResult;
+        ImportAnew(WriteFile(std::string(c.name) + ".ply", c.content));
+        EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C") << c.name;
+        EXPECT_EQ(during, c.builds ? englishName : "") << c.name;
+    }
+    EXPECT_EQ(Doubles().messages.size(), 3u);  // header, count and build failures
+}
+
+TEST_F(DoImportTest, VerticesOutOfRangeAreReportedAfterASuccessfulImport) {
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(Import(WriteFile("far.ply", BinaryPointCloud({{0, 0, 0}, {inf, 1, 1}, {1, 1, 1}}))),
+              IMPEXP_SUCCESS);
+    EXPECT_EQ(scene.NodeCount(), 1);
+    ASSERT_EQ(Doubles().messages.size(), 1u);
+    EXPECT_EQ(Doubles().messages[0],
+              "1 vertices have coordinates out of range and were moved to the centre");
 }
 
 TEST_F(DoImportTest, FailingTriangleCountStopsBeforeTheDialog) {

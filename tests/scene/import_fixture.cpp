@@ -6,6 +6,17 @@ std::string AsciiPly(const std::string& elements, const std::string& data) {
     return "ply\nformat ascii 1.0\n" + elements + "end_header\n" + data;
 }
 
+std::string BinaryPointCloud(const std::vector<Point3>& points) {
+    std::string ply = "ply\nformat binary_little_endian 1.0\nelement vertex " +
+                      std::to_string(points.size()) +
+                      "\nproperty float x\nproperty float y\nproperty float z\nend_header\n";
+    for (const Point3& p : points) {
+        const float xyz[3] = {p.x, p.y, p.z};
+        ply.append(reinterpret_cast<const char*>(xyz), sizeof xyz);
+    }
+    return ply;
+}
+
 void ImportTest::SetUp() {
     ResetImportDoubles();
     HostSetAllocationLimit(0);

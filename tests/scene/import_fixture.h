@@ -15,6 +15,8 @@
 
 // ASCII PLY text: a header of the given element blocks and the data lines.
 std::string AsciiPly(const std::string& elements, const std::string& data);
+// A little-endian binary file of vertices with float x, y, z only.
+std::string BinaryPointCloud(const std::vector<Point3>& points);
 
 class ImportTest : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include <cstdio>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "tests/scene/import_fixture.h"
 
@@ -280,6 +282,74 @@ TEST_F(MeshBuildTest, EachChannelHasItsMemoryMessage) {
     EXPECT_EQ(Build(ply), 0);
     EXPECT_STREQ(importer->errorText.data(), "not enough memory to create 3 vertices");
 
+    // Four vertices and a quad: the vertex channels name 4, the face ones 2.
+    ply = AsciiPly(VertexBlock(4,
+                               "property float u\nproperty float v\nproperty uchar red\n"
+                               "property uchar green\nproperty uchar blue\n") +
+                       FaceBlock(1),
+                   "0 0 0 0 0 1 2 3\n1 0 0 0 0 1 2 3\n1 1 0 0 0 1 2 3\n0 1 0 0 0 1 2 3\n"
+                   "4 0 1 2 3\n");
+    const char* expected[] = {"not enough memory to create 4 vertices",
+                              "not enough memory to create 4 texture-vertices",
+                              "not enough memory to create 2 texture-faces",
+                              "not enough memory to create 4 color-vertices",
+                              "not enough memory to create 2 color-faces",
+                              "not enough memory to create 2 faces"};
+    for (int check = 0; check < 6; ++check) {
+        TearDown();
+        SetUp();
+        Doubles().memoryChecksLeft = check;  // the memory runs out at this check
+        EXPECT_EQ(Build(ply), 0);
+        EXPECT_STREQ(importer->errorText.data(), expected[check]);
+    }
+}
+
+// Counts of the face phase include the fan's triangles: 1000 vertices, then
+// pentagons of three triangles each. A cancel there stops at once.
+TEST_F(MeshBuildTest, FacePhaseCountsFanTrianglesAndCancelStopsThere) {
+    std::string data;
+    for (int i = 0; i < 1000; ++i) data += "0 0 " + std::to_string(i) + "\n";
+    for (int f = 0; f < 1200; ++f) data += "5 0 1 2 3 4\n";
+    const std::string ply = AsciiPly(VertexBlock(1000) + FaceBlock(1200), data);
+    auto counts = [] {
+        std::vector<long> sent;
+        for (const SentMessage& m : Doubles().sent)
+            if (m.message == kProgressCount) sent.push_back(long(m.lParam));
+        return sent;
+    };
+    ASSERT_EQ(Build(ply), 1);
+    // The counter passes 2000 before face 334 (1000 + 3 x 334) and again
+    // before face 1001; the last count is N + F.
+    EXPECT_EQ(counts(), (std::vector<long>{1334, 2001, 4600}));
+
+    TearDown();
+    SetUp();
+    Doubles().onSend = [](DazAzu& im, const SentMessage& m) {
+        if (m.message == kProgressCount && m.lParam > 1000) im.cancelFlag = 1;
+    };
+    EXPECT_EQ(Build(ply), 0);
+    EXPECT_TRUE(importer->errorText.isNull());
+    EXPECT_EQ(counts(), std::vector<long>{1334});
+    EXPECT_EQ(Doubles().sent.back().message, kProgressCount);  // no finishing step ran
+}
+
+// One coordinate out of range, as read or after the scale, spoils nothing
+// else: the box and the pivot are those of the finite vertices.
+TEST_F(MeshBuildTest, VerticesOutOfRangeGoToTheCentreOfTheFiniteOnes) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    ASSERT_EQ(
+        Build(BinaryPointCloud({{0, 0, 0}, {inf, 0, 0}, {2, 4, 6}, {0, 5e36f, 0}, {nan, 1, 1}})),
+        1);
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numVerts, 5);
+    EXPECT_EQ(importer->nonFiniteVertices, 3u);
+    EXPECT_EQ(importer->importedMesh->pivot, Point3(100, -300, 200));
+    EXPECT_EQ(m.verts[0], Point3(-100, 300, -200));
+    EXPECT_EQ(m.verts[2], Point3(100, -300, 200));
+    for (int i : {1, 3, 4}) EXPECT_EQ(m.verts[i], Point3(0, 0, 0)) << i;
+    EXPECT_EQ(m.getBoundingBox().pmin, Point3(-100, -300, -200));
+    EXPECT_EQ(m.getBoundingBox().pmax, Point3(100, 300, 200));
 }
 
 TEST_F(MeshBuildTest, FacesNamingMissingVerticesAreSkipped) {

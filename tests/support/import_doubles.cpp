@@ -64,7 +64,11 @@ const char* LoadResString(int id) {
     return nullptr;
 }
 
-uint64_t AvailablePhysicalMemory() { return doubles.availableMemory; }
+uint64_t AvailablePhysicalMemory() {
+    if (doubles.memoryChecksLeft == 0) return 0;
+    if (doubles.memoryChecksLeft > 0) --doubles.memoryChecksLeft;
+    return doubles.availableMemory;
+}
 
 intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     SentMessage m{message, wParam, lParam, 0.0f};

@@ -22,6 +22,8 @@ struct ImportDoubles {
     // NextChar takes bytes from 0x81 up as the lead byte of a two-byte
     // character, as a double-byte code page does.
     bool doubleByteCodePage = false;
+    // Memory checks answered with availableMemory before it runs out; -1: never.
+    int memoryChecksLeft = -1;
     int optionsDialogResult = 1;
     int optionsDialogRuns = 0;
     int progressDialogRuns = 0;
