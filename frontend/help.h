@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "hostsdk/strclass.h"
 
 class DazAzu;
 
@@ -14,8 +14,9 @@ class DazAzu;
 void ShowHelp(HWND owner, const DazAzu& importer);
 
 // The help file's path: the host's help folder, a backslash, then the string
-// table's file name, which begins with one of its own.
-std::string HelpFilePath(const DazAzu& importer);
+// table's file name, which begins with one of its own. A host string, so
+// that building it can never throw.
+CStr HelpFilePath(const DazAzu& importer);
 
 // HtmlHelpA by ordinal 14 of the HTML Help control: the help window or null.
 // Loads the control on the first call; once loading has failed it answers

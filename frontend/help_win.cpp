@@ -67,16 +67,18 @@ void SetHtmlHelpLookup(const HtmlHelpLookup& newLookup) {
     htmlHelpFailed = false;
 }
 
-std::string HelpFilePath(const DazAzu& importer) {
+CStr HelpFilePath(const DazAzu& importer) {
     const char* dir =
         importer.hostInterface ? importer.hostInterface->GetDir(APP_HELP_DIR) : nullptr;
     const char* name = LoadResString(IDS_HELP_FILE);
-    return std::string(dir ? dir : "") + "\\" + (name ? name : "");
+    CStr path;
+    path.printf("%s\\%s", dir ? dir : "", name ? name : "");
+    return path;
 }
 
 void ShowHelp(HWND owner, const DazAzu& importer) {
-    const std::string path = HelpFilePath(importer);
-    HWND help = CallHtmlHelp(owner, path.c_str(), kDisplayIndex, 0);
+    const CStr path = HelpFilePath(importer);
+    HWND help = CallHtmlHelp(owner, path.data(), kDisplayIndex, 0);
     if (help) {
         SetWindowPos(help, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
         return;

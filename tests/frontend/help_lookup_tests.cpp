@@ -117,7 +117,7 @@ class HelpLookupTest : public ::testing::Test, public ImporterFixture {
 };
 
 TEST_F(HelpLookupTest, ThePathIsTheHelpFolderTwoBackslashesAndTheFileName) {
-    EXPECT_EQ(HelpFilePath(*importer), "C:\\host\\help\\\\ksDazAzu.chm");
+    EXPECT_STREQ(HelpFilePath(*importer).data(), "C:\\host\\help\\\\ksDazAzu.chm");
 }
 
 TEST_F(HelpLookupTest, TheRegisteredControlOpensTheIndexAtTheTopLeft) {
