@@ -145,7 +145,6 @@ void PlaceNonFiniteVertices(BuildState& b) {
         if (!IsFinite(b.mesh.verts[i])) b.mesh.verts[i] = centre;
 }
 
-
 bool FailForMaterials(DazAzu& importer, uint32_t count) {
     importer.errorText.printf(kMsgNoMemoryMaterials, static_cast<int>(count));
     return false;
@@ -170,7 +169,8 @@ void NameRecord(PlyMaterial& record, const char* baseName, uint32_t k) {
 
 // The records are sized once from the count. A face names its material with
 // a 16-bit id, so records past the first kMaxMaterialRecords could never be
-// used: they are read over without being kept, and the import says how many.
+// used: they are not read (the faces are found by their own seek), and the
+// import says how many.
 bool ReadMaterialRecords(BuildState& b) {
     DazAzu& im = b.importer;
     b.materialCount = static_cast<uint32_t>(im.reader.SeekElement(kMaterialElement));
@@ -188,9 +188,6 @@ bool ReadMaterialRecords(BuildState& b) {
         im.materialRecords.Append(record);
         if (!read) return FailWithReaderError(im);
     }
-    PlyMaterial unused;
-    for (uint32_t k = kept; k < b.materialCount; ++k)
-        if (!im.reader.ReadMaterial(&unused)) return FailWithReaderError(im);
     return true;
 }
 
