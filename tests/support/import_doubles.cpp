@@ -92,7 +92,12 @@ bool FileSizeAt(const char* path, uint64_t* size) {
     return true;
 }
 
-bool ReplaceFileWith(const char* from, const char* to) { return std::rename(from, to) == 0; }
+bool ReplaceFileWith(const char* from, const char* to) {
+#ifdef _WIN32
+    std::remove(to);  // the Windows runtime's rename does not replace a file
+#endif
+    return std::rename(from, to) == 0;
+}
 
 void PrepareDialogs() {}
 
