@@ -47,8 +47,7 @@ inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* v
 
 // The common case, a binary record whole in the block, reads here; the rest
 // goes through ReadFaceRecord.
-bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices,
-                         int32_t* materialIndex) {
+bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     errorText_.clear();
     if (fastFaces_ && vertexCount && indices &&
         ReadFaceBinaryFast(*fastFaces_, vertexCount, indices, materialIndex)) {
@@ -58,8 +57,7 @@ bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices,
 }
 
 // A face element without a vertex_indices list yields faces of 0 vertices.
-bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices,
-                               int32_t* materialIndex) {
+bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     int32_t countSink;
     IndexList indicesSink;
     if (!vertexCount) vertexCount = &countSink;
@@ -79,8 +77,7 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices,
 // Every property takes its own tokens: a scalar or a string one, a list its
 // length and then that many items. A list that announces more items than the
 // line holds is a read error, never a face padded with zeros.
-bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices,
-                              int32_t* materialIndex) {
+bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {
@@ -142,8 +139,7 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices,
     return true;
 }
 
-bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices,
-                               int32_t* materialIndex) {
+bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     const RecordLayout& layout = layouts_[size_t(currentElement_)];
     // Property by property: long faces, unusual layouts, and records cut
     // short by the end of the file (which fail where their data ends).
@@ -186,8 +182,7 @@ bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices,
 
 // Reads the items of the vertex_indices list, a block at a time. A list
 // longer than the rest of the file fails before anything is allocated for it.
-bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length,
-                               IndexList* indices) {
+bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length, IndexList* indices) {
     const size_t items = length > 0 ? size_t(length) : 0;
     const uint32_t itemSize = TypeSize(list.valueType);
     if (items == 0) {

@@ -148,13 +148,11 @@ class PlyReader {
     bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour);
     bool ReadVertexAscii(float* const* destinations);
     bool ReadVertexBinary(float* const* destinations);
-    bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
-                            IndexList* indices, int32_t* materialIndex);
-    bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices,
-                        int32_t* materialIndex);
+    bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount, IndexList* indices,
+                            int32_t* materialIndex);
+    bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
     bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
-    bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices,
-                        int32_t* materialIndex);
+    bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
     bool ReadIndexItems(const PlyProperty& list, int32_t length, IndexList* indices);
     bool ReadMaterialAscii(PlyMaterial* material);
     bool ReadMaterialBinary(PlyMaterial* material);

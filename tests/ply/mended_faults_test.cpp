@@ -503,11 +503,11 @@ TEST(MendedHeaderMemory, HugeLinesAndCountlessCommentsKeepTheHeaderSmall) {
         std::string tail, error;
     };
     const Case cases[] = {
-        {"", "x", huge, "", "this is not a ply-file"},                  // no line break at all
-        {"ply\ncomment ", "c", huge, "\n" + schema, ""},                // one huge comment
-        {"ply\n", "comment one of many\n", 1000000, schema, ""},        // countless comments
-        {"ply\nobj_info ", "i ", huge / 2, "\n" + schema, ""},          // a huge obj_info
-        {"ply\n", " ", huge, "\n" + schema, ""},                        // a huge blank line
+        {"", "x", huge, "", "this is not a ply-file"},            // no line break at all
+        {"ply\ncomment ", "c", huge, "\n" + schema, ""},          // one huge comment
+        {"ply\n", "comment one of many\n", 1000000, schema, ""},  // countless comments
+        {"ply\nobj_info ", "i ", huge / 2, "\n" + schema, ""},    // a huge obj_info
+        {"ply\n", " ", huge, "\n" + schema, ""},                  // a huge blank line
         {"ply\nelement vertex 1\nproperty float ", "x", huge, "\nend_header\n5\n",
          "error in ply-header"},  // a property line too long to be real
     };

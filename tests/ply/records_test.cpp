@@ -422,8 +422,8 @@ TEST(RecordsAcrossBlocks, EveryBlockSizeGivesTheAsciiRecords) {
             while (same < lines.size() && same < expected.size() && lines[same] == expected[same])
                 ++same;
             EXPECT_TRUE(lines == expected)
-                << FormatName(format) << ", blocks of " << blockSize << ": line " << same
-                << " is " << (same < lines.size() ? lines[same] : "missing");
+                << FormatName(format) << ", blocks of " << blockSize << ": line " << same << " is "
+                << (same < lines.size() ? lines[same] : "missing");
         }
     }
 }
