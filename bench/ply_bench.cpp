@@ -158,7 +158,7 @@ double MeasureFullRead(const std::string& path, double* checksum) {
         if (!reader.ReadVertex(position, normal, texCoord, colour)) return -1;
     }
     const int32_t faces = reader.SeekElement(kElementFace);
-    std::vector<int32_t> indices;
+    IndexList indices;
     int32_t vertexCount = 0, material = 0;
     int64_t corners = 0;
     for (int32_t i = 0; i < faces; ++i) {

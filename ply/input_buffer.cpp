@@ -1,31 +1,49 @@
 #include "ply/input_buffer.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
-void InputBuffer::Allocate(size_t capacity) {
-    storage_.reset(new unsigned char[capacity + kReadSlack]());
-    capacity_ = capacity;
-    begin_ = pos_ = end_ = storage_.get();
+namespace {
+
+// capacity bytes and the read slack, zeroed; null when that cannot be had.
+unsigned char* AllocateBlock(size_t capacity) {
+    if (capacity > SIZE_MAX - InputBuffer::kReadSlack) return nullptr;
+    return static_cast<unsigned char*>(std::calloc(capacity + InputBuffer::kReadSlack, 1));
 }
 
-// A small source gets a block of its own size; a large one kBlockSize.
-void InputBuffer::Attach(ByteSource* source) {
-    source_ = source;
-    size_t capacity = kBlockSize;
-    if (source_) {
-        source_->Seek(0);
-        if (source_->Size() < kBlockSize) capacity = size_t(source_->Size()) + 1;
+}  // namespace
+
+bool InputBuffer::Allocate(size_t capacity) {
+    std::free(storage_);
+    storage_ = AllocateBlock(capacity);
+    capacity_ = storage_ ? capacity : 0;
+    begin_ = pos_ = end_ = storage_;
+    return storage_ != nullptr;
+}
+
+// A small source gets a block of its own size; a large one the block size.
+bool InputBuffer::Attach(ByteSource* source) {
+    size_t capacity = blockSize_;
+    if (source) {
+        source->Seek(0);
+        if (source->Size() < blockSize_) capacity = size_t(source->Size()) + 1;
     }
-    if (capacity_ < capacity || capacity_ > kBlockSize) Allocate(capacity);
-    begin_ = pos_ = end_ = storage_.get();
+    if ((capacity_ < capacity || capacity_ > blockSize_) && !Allocate(capacity)) {
+        Detach();
+        return false;
+    }
+    source_ = source;
+    begin_ = pos_ = end_ = storage_;
     blockOffset_ = 0;
     sourceAtEnd_ = false;
+    return true;
 }
 
 void InputBuffer::Detach() {
     source_ = nullptr;
-    storage_.reset();
+    std::free(storage_);
+    storage_ = nullptr;
     capacity_ = 0;
     begin_ = pos_ = end_ = nullptr;
     blockOffset_ = 0;
@@ -41,7 +59,7 @@ bool InputBuffer::SeekTo(uint64_t offset) {
     }
     if (offset > source_->Size() || !source_->Seek(offset)) return false;
     blockOffset_ = offset;
-    begin_ = pos_ = end_ = storage_.get();
+    begin_ = pos_ = end_ = storage_;
     sourceAtEnd_ = false;
     return true;
 }
@@ -56,24 +74,26 @@ size_t InputBuffer::Refill(size_t size) {
     if (size > capacity_) {
         // One line or record longer than the block: grow it, unless the
         // memory cannot be had (then the caller sees fewer bytes than asked).
-        size_t grown = capacity_ * 2;
-        if (grown < size) grown = size;
-        larger = new (std::nothrow) unsigned char[grown + kReadSlack]();
+        const size_t grown = capacity_ < size / 2 ? size : capacity_ * 2;
+        larger = AllocateBlock(grown);
         outOfMemory_ = larger == nullptr;
         if (larger) {
             if (unread > 0) std::memcpy(larger, pos_, unread);
-            storage_.reset(larger);
+            std::free(storage_);
+            storage_ = larger;
             capacity_ = grown;
         }
     }
-    if (!larger && unread > 0 && pos_ != storage_.get()) {
-        std::memmove(storage_.get(), pos_, unread);
-    }
-    begin_ = pos_ = storage_.get();
+    if (!larger && unread > 0 && pos_ != storage_) std::memmove(storage_, pos_, unread);
+    begin_ = pos_ = storage_;
     end_ = begin_ + unread;
-    while (unread < size && unread < capacity_ && !sourceAtEnd_) {
-        const size_t wanted = capacity_ - unread;
-        const size_t got = source_->Read(storage_.get() + unread, wanted);
+    // A block grown for one long record is filled only as far as needed
+    // beyond the block size.
+    const size_t fill = size > blockSize_ ? size : blockSize_;
+    const size_t target = fill < capacity_ ? fill : capacity_;
+    while (unread < target && !sourceAtEnd_) {
+        const size_t wanted = target - unread;
+        const size_t got = source_->Read(storage_ + unread, wanted);
         if (got < wanted) sourceAtEnd_ = true;
         unread += got;
         end_ = begin_ + unread;
@@ -123,6 +143,37 @@ bool InputBuffer::ReadLineSlow(char lineBreak, size_t searched, const char** lin
             return true;
         }
     }
+}
+
+bool InputBuffer::ReadLineUpTo(char lineBreak, size_t maxLength, const char** lineBegin,
+                               const char** lineEnd, bool* whole) {
+    // Search the unread bytes, reading more only while the line may still
+    // end within maxLength and the data goes on.
+    size_t searched = 0;
+    size_t unread;
+    for (;;) {
+        unread = size_t(end_ - pos_);
+        const size_t reach = unread < maxLength + 1 ? unread : maxLength + 1;
+        const void* hit = std::memchr(pos_ + searched, lineBreak, reach - searched);
+        if (hit) {
+            const unsigned char* breakAt = static_cast<const unsigned char*>(hit);
+            *lineBegin = reinterpret_cast<const char*>(pos_);
+            *lineEnd = reinterpret_cast<const char*>(breakAt);
+            pos_ = breakAt + 1;
+            *whole = true;
+            return true;
+        }
+        searched = reach;
+        if (reach > maxLength || unread == Remaining() || Refill(unread + 1) == unread) break;
+    }
+    if (unread == 0) return false;
+    const size_t kept = unread < maxLength ? unread : maxLength;
+    // The last line of the data needs no break.
+    *whole = kept == Remaining();
+    *lineBegin = reinterpret_cast<const char*>(pos_);
+    pos_ += kept;
+    *lineEnd = reinterpret_cast<const char*>(pos_);
+    return true;
 }
 
 bool InputBuffer::SkipLines(char lineBreak, uint64_t count, uint64_t* lines) {

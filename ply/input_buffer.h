@@ -1,25 +1,34 @@
 // The reader's own window onto its byte source: one large block read at a
 // time, records and lines handed out as pointers into it. Memory stays at the
-// block size unless a single line or record is longer than a block.
+// block size unless a single line or record is longer than a block. The block
+// comes from malloc: when memory runs out, reads come up short instead of
+// throwing.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "ply/binary_values.h"
 #include "ply/byte_source.h"
 
 class InputBuffer {
   public:
-    static const size_t kBlockSize = size_t(1) << 18;
+    static constexpr size_t kDefaultBlockSize = size_t(1) << 18;
     // Bytes after the data that may always be loaded (their values are
     // meaningless): lets number parsing take whole 8-byte words.
-    static const size_t kReadSlack = 8;
+    static constexpr size_t kReadSlack = 8;
 
     InputBuffer() = default;
+    ~InputBuffer() { Detach(); }
+    InputBuffer(const InputBuffer&) = delete;
+    InputBuffer& operator=(const InputBuffer&) = delete;
 
-    void Attach(ByteSource* source);
+    // Bytes read at a time from the next Attach on (at least 1).
+    void SetBlockSize(size_t bytes) { blockSize_ = bytes > 0 ? bytes : 1; }
+    size_t BlockSize() const { return blockSize_; }
+
+    // False when the block cannot be allocated (nothing is attached then).
+    bool Attach(ByteSource* source);
     void Detach();
     bool Attached() const { return source_ != nullptr; }
 
@@ -65,6 +74,13 @@ class InputBuffer {
         return ReadLineSlow(lineBreak, size_t(p - pos_), lineBegin, lineEnd);
     }
 
+    // The next line like ReadLine, but at most maxLength bytes of it are
+    // kept in memory: for a longer line *whole is false, the first maxLength
+    // bytes are handed out (fewer when memory runs short) and the buffer
+    // stands after them, so that SkipLines(lineBreak, 1) steps over the rest.
+    bool ReadLineUpTo(char lineBreak, size_t maxLength, const char** lineBegin,
+                      const char** lineEnd, bool* whole);
+
     // Steps over count lines; false when the data ends first (lines holds the
     // number of lines actually stepped over).
     bool SkipLines(char lineBreak, uint64_t count, uint64_t* lines);
@@ -93,11 +109,12 @@ class InputBuffer {
 #endif
     }
 
-    void Allocate(size_t capacity);
+    bool Allocate(size_t capacity);
 
     ByteSource* source_ = nullptr;
-    std::unique_ptr<unsigned char[]> storage_;
+    unsigned char* storage_ = nullptr;  // capacity_ + kReadSlack bytes
     size_t capacity_ = 0;
+    size_t blockSize_ = kDefaultBlockSize;
     const unsigned char* begin_ = nullptr;
     const unsigned char* pos_ = nullptr;
     const unsigned char* end_ = nullptr;

@@ -1,34 +1,16 @@
 // The face reader: one record of the current element per call, with every
 // item of its vertex_indices list.
-#include <exception>
+#include <cstring>
 
 #include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
 
-namespace {
-
-// The index list grows to items; false when that memory cannot be had (a
-// list within the vector's capacity never allocates).
-bool ResizeIndices(std::vector<int32_t>* indices, size_t items) {
-    if (items <= indices->capacity()) {
-        indices->resize(items);
-        return true;
-    }
-    try {
-        indices->resize(items);
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-// The common face record, when it is whole in the block.
+// The common face record, when it is whole in the block: it must give
+// exactly what ReadFaceBinary gives for the same record.
 inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
-                                          std::vector<int32_t>* indices, int32_t* materialIndex) {
+                                          IndexList* indices, int32_t* materialIndex) {
     const unsigned char* record = buffer_.Cursor();
     const size_t available = size_t(buffer_.Limit() - record);
     const size_t head = layout.bytesBeforeList + layout.listCountSize;
@@ -41,7 +23,7 @@ inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* v
     const size_t items = length > 0 ? size_t(length) : 0;
     const uint64_t listBytes = uint64_t(items) * layout.listItemSize;
     if (listBytes > available - head || available - head - listBytes < layout.bytesAfterList ||
-        !ResizeIndices(indices, items)) {
+        !indices->Resize(items)) {
         return false;
     }
     const size_t listEnd = head + size_t(listBytes);
@@ -65,8 +47,7 @@ inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* v
 
 // The common case, a binary record whole in the block, reads here; the rest
 // goes through ReadFaceRecord.
-bool PlyReader::ReadFace(int32_t* vertexCount, std::vector<int32_t>* indices,
-                         int32_t* materialIndex) {
+bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     errorText_.clear();
     if (fastFaces_ && vertexCount && indices &&
         ReadFaceBinaryFast(*fastFaces_, vertexCount, indices, materialIndex)) {
@@ -76,10 +57,9 @@ bool PlyReader::ReadFace(int32_t* vertexCount, std::vector<int32_t>* indices,
 }
 
 // A face element without a vertex_indices list yields faces of 0 vertices.
-bool PlyReader::ReadFaceRecord(int32_t* vertexCount, std::vector<int32_t>* indices,
-                               int32_t* materialIndex) {
+bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     int32_t countSink;
-    std::vector<int32_t> indicesSink;
+    IndexList indicesSink;
     if (!vertexCount) vertexCount = &countSink;
     if (!indices) indices = &indicesSink;
     if (!source_ || currentElement_ < 0) {
@@ -88,7 +68,7 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, std::vector<int32_t>* indic
     }
     if (layouts_[size_t(currentElement_)].indexList < 0) {
         *vertexCount = 0;
-        indices->clear();
+        indices->Clear();
     }
     return IsAscii() ? ReadFaceAscii(vertexCount, indices, materialIndex)
                      : ReadFaceBinary(vertexCount, indices, materialIndex);
@@ -97,8 +77,7 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, std::vector<int32_t>* indic
 // Every property takes its own tokens: a scalar or a string one, a list its
 // length and then that many items. A list that announces more items than the
 // line holds is a read error, never a face padded with zeros.
-bool PlyReader::ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indices,
-                              int32_t* materialIndex) {
+bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {
@@ -137,7 +116,7 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indice
         }
         const bool delivered = int(i) == indexList;
         if (delivered) {
-            if (!ResizeIndices(indices, items)) {
+            if (!indices->Resize(items)) {
                 errorText_ = kMsgFaceReadError;
                 return false;
             }
@@ -160,8 +139,7 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indice
     return true;
 }
 
-bool PlyReader::ReadFaceBinary(int32_t* vertexCount, std::vector<int32_t>* indices,
-                               int32_t* materialIndex) {
+bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
     const RecordLayout& layout = layouts_[size_t(currentElement_)];
     // Property by property: long faces, unusual layouts, and records cut
     // short by the end of the file (which fail where their data ends).
@@ -204,24 +182,28 @@ bool PlyReader::ReadFaceBinary(int32_t* vertexCount, std::vector<int32_t>* indic
 
 // Reads the items of the vertex_indices list, a block at a time. A list
 // longer than the rest of the file fails before anything is allocated for it.
-bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length,
-                               std::vector<int32_t>* indices) {
+bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length, IndexList* indices) {
     const size_t items = length > 0 ? size_t(length) : 0;
     const uint32_t itemSize = TypeSize(list.valueType);
     if (items == 0) {
-        indices->clear();
+        indices->Clear();
         return true;
     }
-    // Items of an invalid type have no bytes in the file: no index to deliver.
-    if (itemSize == 0) return false;
+    if (itemSize == 0) {
+        // Items of an invalid type take no bytes and read as 0, within the
+        // bound SkipListItems sets for them.
+        if (uint64_t(items) > buffer_.Remaining() || !indices->Resize(items)) return false;
+        std::memset(indices->data(), 0, items * sizeof(int32_t));
+        return true;
+    }
     if (uint64_t(items) * itemSize > buffer_.Remaining()) {
         buffer_.Skip(buffer_.Remaining());
         return false;
     }
-    if (!ResizeIndices(indices, items)) return false;
+    if (!indices->Resize(items)) return false;
     int32_t* out = indices->data();
     const bool big = BigEndian();
-    const size_t perBlock = InputBuffer::kBlockSize / itemSize;
+    const size_t perBlock = buffer_.BlockSize() >= itemSize ? buffer_.BlockSize() / itemSize : 1;
     size_t done = 0;
     while (done < items) {
         const size_t chunk = items - done < perBlock ? items - done : perBlock;

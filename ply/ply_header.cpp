@@ -35,6 +35,32 @@ std::string_view TokenAt(const std::vector<std::string_view>& tokens, size_t n) 
     return n >= 1 && n <= tokens.size() ? tokens[n - 1] : std::string_view();
 }
 
+// The header is read a line at a time and never kept whole, so its memory
+// stays small whatever the file holds. A line longer than kMaxHeaderLine is
+// not a real schema line: a "format", "element", "property" or "end_header"
+// line that long is a header error, a comment or obj_info line keeps the
+// tokens of its first kMaxHeaderLine bytes, and any other line is stepped over.
+const size_t kMaxHeaderLine = size_t(64) << 10;
+
+// Memory the schema may take, and apart from it the comments and obj_infos,
+// each entry charged with its text and its records: comments and obj_infos
+// beyond their share are dropped, an element or property beyond the schema's
+// share is a header error.
+const size_t kMaxHeaderShare = size_t(1) << 20;
+
+// False when bytes more would exceed the share.
+bool ChargeShare(size_t* used, size_t bytes) {
+    if (bytes > kMaxHeaderShare - *used) return false;
+    *used += bytes;
+    return true;
+}
+
+size_t JoinedSize(const std::vector<std::string_view>& tokens) {
+    size_t size = 0;
+    for (std::string_view token : tokens) size += token.size() + 1;
+    return size;
+}
+
 // A comment or obj_info line as kept: every token followed by one space.
 std::string JoinTokens(const std::vector<std::string_view>& tokens) {
     std::string text;
@@ -68,6 +94,8 @@ void PlyReader::Reset() {
     linePosition_ = 0;
     lineBreak_ = '\n';
     fourthByteIsCR_ = false;
+    schemaMemory_ = 0;
+    textMemory_ = 0;
 }
 
 void PlyReader::Close() { Reset(); }
@@ -97,7 +125,12 @@ bool PlyReader::OpenMemory(const void* data, size_t size) {
 
 bool PlyReader::OpenSource(std::unique_ptr<ByteSource> source) {
     source_ = std::move(source);
-    buffer_.Attach(source_.get());
+    if (!buffer_.Attach(source_.get())) {
+        // No memory for the block: the file cannot be read.
+        errorText_ = kMsgFileReadError;
+        source_.reset();
+        return false;
+    }
     bool opened;
     try {
         opened = ReadHeader();
@@ -129,60 +162,77 @@ bool PlyReader::ReadHeader() {
     return linesRead;
 }
 
-// Reads the first line, whose first token must be "ply", and learns the line
-// break of the header from it: a carriage return not followed by a line feed
-// makes the carriage return the line break (some CAD exporters write that).
+// The first token of the file must be "ply"; only that token is looked at,
+// however long the first line is. The header lines follow the first line.
 bool PlyReader::CheckMagic() {
     const unsigned char* start = buffer_.Peek(4);
     fourthByteIsCR_ = start && start[3] == '\r';
+    if (!FirstTokenIsPly()) return false;
+    lineBreak_ = FindLineBreak();
+    buffer_.SeekTo(0);
+    buffer_.SkipLines(lineBreak_, 1, nullptr);
+    return true;
+}
 
-    int breakChar = -1;
-    int nextChar = -1;
+// The first line may start with blanks; the token must end with a delimiter
+// or with the file.
+bool PlyReader::FirstTokenIsPly() {
+    buffer_.SeekTo(0);
+    const unsigned char* p;
+    while ((p = buffer_.Peek(1)) != nullptr && (*p == ' ' || *p == '\t')) buffer_.Advance(1);
+    const size_t length = buffer_.Remaining() < 4 ? size_t(buffer_.Remaining()) : 4;
+    const char* token = reinterpret_cast<const char*>(buffer_.Peek(length));
+    return length >= 3 && token && EqualsNoCase(std::string_view(token, 3), "ply") &&
+           (length == 3 || IsTokenDelimiter(token[3]));
+}
+
+// The header's line break is the first one of the file. Carriage returns
+// followed by anything but a line feed make the carriage return the line
+// break (some CAD exporters write that); a run of them before a line feed is
+// text converted to CR LF once or more, a line-feed file.
+char PlyReader::FindLineBreak() {
+    buffer_.SeekTo(0);
     for (;;) {
         const unsigned char* p = buffer_.Cursor();
         const unsigned char* limit = buffer_.Limit();
         while (p < limit && *p != '\n' && *p != '\r') ++p;
         buffer_.SetCursor(p);
-        if (p < limit) {
-            breakChar = *p;
-            buffer_.Advance(1);
-            const unsigned char* next = buffer_.Peek(1);
-            nextChar = next ? *next : -1;
-            break;
-        }
-        if (buffer_.Refill(1) == 0) break;
+        if (p < limit) break;
+        if (buffer_.Refill(1) == 0) return '\n';
     }
-    lineBreak_ = (breakChar == '\r' && nextChar != '\n') ? '\r' : '\n';
-
-    buffer_.SeekTo(0);
-    const char* begin;
-    const char* end;
-    if (!buffer_.ReadLine(lineBreak_, &begin, &end)) return false;
-    Tokenize(std::string_view(begin, size_t(end - begin)), tokens_);
-    return !tokens_.empty() && EqualsNoCase(tokens_[0], "ply");
+    const unsigned char* p;
+    while ((p = buffer_.Peek(1)) != nullptr && *p == '\r') buffer_.Advance(1);
+    return p && *p == '\n' ? '\n' : '\r';
 }
 
 // The header loop; true when "end_header" was reached without an error.
 bool PlyReader::ReadHeaderLines() {
     const char* begin;
     const char* end;
-    while (buffer_.ReadLine(lineBreak_, &begin, &end)) {
+    bool whole = true;
+    while (buffer_.ReadLineUpTo(lineBreak_, kMaxHeaderLine, &begin, &end, &whole)) {
         Tokenize(std::string_view(begin, size_t(end - begin)), tokens_);
-        switch (KeywordOf(tokens_)) {
+        const HeaderKeyword keyword = KeywordOf(tokens_);
+        if (!whole && keyword != kKeywordComment && keyword != kKeywordObjInfo &&
+            keyword != kKeywordOther) {
+            errorText_ = kMsgHeaderError;
+            return false;
+        }
+        switch (keyword) {
             case kKeywordFormat:
                 if (!ReadFormatLine(tokens_)) return false;
                 break;
             case kKeywordComment:
-                comments_.push_back(JoinTokens(tokens_));
+                KeepJoinedTokens(&comments_);
                 break;
             case kKeywordElement:
                 if (!ReadElementLine(tokens_)) return false;
                 break;
             case kKeywordProperty:
-                ReadPropertyLine(tokens_);
+                if (!ReadPropertyLine(tokens_)) return false;
                 break;
             case kKeywordObjInfo:
-                objInfos_.push_back(JoinTokens(tokens_));
+                KeepJoinedTokens(&objInfos_);
                 break;
             case kKeywordEndHeader:
                 dataStart_ = buffer_.Offset();
@@ -190,10 +240,17 @@ bool PlyReader::ReadHeaderLines() {
             case kKeywordOther:
                 break;
         }
+        if (!whole) buffer_.SkipLines(lineBreak_, 1, nullptr);
     }
     // The file ended without "end_header": there is no data to read.
     errorText_ = kMsgHeaderError;
     return false;
+}
+
+void PlyReader::KeepJoinedTokens(std::vector<std::string>* lines) {
+    if (ChargeShare(&textMemory_, sizeof(std::string) + JoinedSize(tokens_))) {
+        lines->push_back(JoinTokens(tokens_));
+    }
 }
 
 bool PlyReader::ReadFormatLine(const std::vector<std::string_view>& tokens) {
@@ -216,6 +273,12 @@ bool PlyReader::ReadElementLine(const std::vector<std::string_view>& tokens) {
     PlyElement element;
     const std::string_view name = TokenAt(tokens, 2);
     const std::string_view count = TokenAt(tokens, 3);
+    // The element's record, layout and start.
+    if (!ChargeShare(&schemaMemory_,
+                     sizeof(PlyElement) + sizeof(RecordLayout) + sizeof(int64_t) + name.size())) {
+        errorText_ = kMsgHeaderError;
+        return false;
+    }
     element.name.assign(name.data(), name.size());
     element.count = TextToInt32(count.data(), count.data() + count.size());
     if (element.count < 0) {
@@ -227,8 +290,8 @@ bool PlyReader::ReadElementLine(const std::vector<std::string_view>& tokens) {
     return true;
 }
 
-void PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
-    if (elements_.empty()) return;
+bool PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
+    if (elements_.empty()) return true;
     PlyElement& element = elements_.back();
     PlyProperty property;
     std::string_view name;
@@ -248,11 +311,16 @@ void PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
         property.countType = kPlyInvalid;
         name = TokenAt(tokens, 3);
     }
+    if (!ChargeShare(&schemaMemory_, sizeof(PlyProperty) + sizeof(VertexOp) + name.size())) {
+        errorText_ = kMsgHeaderError;
+        return false;
+    }
     property.name.assign(name.data(), name.size());
     property.role = RoleOfName(name);
     if (property.kind == kPropertyScalar) element.flags |= FlagOfRole(property.role);
     element.recordSize += TypeSize(property.valueType) + TypeSize(property.countType);
     element.properties.push_back(std::move(property));
+    return true;
 }
 
 void PlyReader::PrepareLayouts() {

@@ -1,6 +1,5 @@
 // The material reader: one record of the current element per call.
-#include <exception>
-
+#include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
@@ -41,14 +40,7 @@ bool PlyReader::ReadMaterial(PlyMaterial* material) {
         errorText_ = kMsgMaterialReadError;
         return false;
     }
-    if (!IsAscii()) return ReadMaterialBinary(material);
-    try {
-        return ReadMaterialAscii(material);
-    } catch (const std::exception&) {
-        // A line of more tokens than the memory holds.
-        errorText_ = kMsgMaterialReadError;
-        return false;
-    }
+    return IsAscii() ? ReadMaterialAscii(material) : ReadMaterialBinary(material);
 }
 
 bool PlyReader::ReadMaterialAscii(PlyMaterial* material) {
@@ -58,21 +50,29 @@ bool PlyReader::ReadMaterialAscii(PlyMaterial* material) {
         errorText_ = kMsgMaterialReadError;
         return false;
     }
+    // The tokens are walked in place: a line of any length allocates nothing.
     const PlyElement& element = elements_[size_t(currentElement_)];
-    Tokenize(std::string_view(begin, size_t(end - begin)), tokens_);
-    if (tokens_.size() != element.properties.size()) {
-        SetCountMismatch(element.properties.size(), tokens_.size());
+    size_t tokens = 0;
+    for (const char* p = SkipDelimiters(begin, end); p < end;
+         p = SkipDelimiters(SkipToken(p, end), end)) {
+        ++tokens;
+    }
+    if (tokens != element.properties.size()) {
+        SetCountMismatch(element.properties.size(), tokens);
         return false;
     }
     bool normalise = false;
-    for (size_t i = 0; i < element.properties.size(); ++i) {
-        const PlyProperty& property = element.properties[i];
+    const char* p = begin;
+    for (const PlyProperty& property : element.properties) {
         if (property.kind != kPropertyScalar) {
             errorText_ = kMsgMaterialNotScalar;
             return false;
         }
-        StoreMaterialValue(material, property, DecodeText(tokens_[i], property.valueType),
-                           &normalise);
+        p = SkipDelimiters(p, end);
+        const char* tokenEnd = SkipToken(p, end);
+        const std::string_view token(p, size_t(tokenEnd - p));
+        StoreMaterialValue(material, property, DecodeText(token, property.valueType), &normalise);
+        p = tokenEnd;
     }
     FinishMaterial(material, normalise);
     return true;

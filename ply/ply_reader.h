@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ply/byte_source.h"
+#include "ply/index_list.h"
 #include "ply/input_buffer.h"
 #include "ply/ply_material.h"
 #include "ply/ply_schema.h"
@@ -36,6 +37,10 @@ class PlyReader {
     bool OpenMemory(const void* data, size_t size);
     // Closes the file and forgets the schema.
     void Close();
+
+    // Bytes read from the source at a time, from the next Open on. Tests and
+    // fuzzing make it small so that records often cross the end of a block.
+    void SetBlockSize(size_t bytes) { buffer_.SetBlockSize(bytes); }
 
     // Message of the last failure; meaningful only after a failure.
     const std::string& ErrorText() const { return errorText_; }
@@ -87,10 +92,10 @@ class PlyReader {
     // Next record of the current element: vertexCount is the length of its
     // vertex_indices list as stored (0 when the element has none), indices
     // receives all of its items (size max(vertexCount, 0); pass the same
-    // vector each time and it allocates only for a face larger than any
+    // list each time and it allocates only for a face larger than any
     // before). materialIndex, when given, is written only when the element
     // has a material_index.
-    bool ReadFace(int32_t* vertexCount, std::vector<int32_t>* indices, int32_t* materialIndex);
+    bool ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
 
     // Next record of the current element into the material, whose present
     // values stay where the element has no property for them.
@@ -102,10 +107,13 @@ class PlyReader {
     void Reset();
     bool ReadHeader();
     bool CheckMagic();
+    bool FirstTokenIsPly();
+    char FindLineBreak();
     bool ReadHeaderLines();
+    void KeepJoinedTokens(std::vector<std::string>* lines);
     bool ReadFormatLine(const std::vector<std::string_view>& tokens);
     bool ReadElementLine(const std::vector<std::string_view>& tokens);
-    void ReadPropertyLine(const std::vector<std::string_view>& tokens);
+    bool ReadPropertyLine(const std::vector<std::string_view>& tokens);
     void PrepareLayouts();
     int FindElement(int kind) const;
 
@@ -140,14 +148,12 @@ class PlyReader {
     bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour);
     bool ReadVertexAscii(float* const* destinations);
     bool ReadVertexBinary(float* const* destinations);
-    bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
-                            std::vector<int32_t>* indices, int32_t* materialIndex);
-    bool ReadFaceRecord(int32_t* vertexCount, std::vector<int32_t>* indices,
-                        int32_t* materialIndex);
-    bool ReadFaceAscii(int32_t* vertexCount, std::vector<int32_t>* indices, int32_t* materialIndex);
-    bool ReadFaceBinary(int32_t* vertexCount, std::vector<int32_t>* indices,
-                        int32_t* materialIndex);
-    bool ReadIndexItems(const PlyProperty& list, int32_t length, std::vector<int32_t>* indices);
+    bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount, IndexList* indices,
+                            int32_t* materialIndex);
+    bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
+    bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
+    bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
+    bool ReadIndexItems(const PlyProperty& list, int32_t length, IndexList* indices);
     bool ReadMaterialAscii(PlyMaterial* material);
     bool ReadMaterialBinary(PlyMaterial* material);
 
@@ -171,6 +177,9 @@ class PlyReader {
 
     char lineBreak_ = '\n';  // '\r' for files whose lines end with a lone carriage return
     bool fourthByteIsCR_ = false;
+    // Memory taken by the schema and by the kept comments and obj_infos.
+    size_t schemaMemory_ = 0;
+    size_t textMemory_ = 0;
     // Offset of each element's first record once known (-1 before); one more
     // entry than elements, for the end of the last one.
     std::vector<int64_t> elementStarts_;

@@ -181,10 +181,14 @@ bool PlyReader::ReadListLength(const PlyProperty& property, int32_t* length) {
     return true;
 }
 
-// A negative length holds no items.
+// A negative length holds no items. Items of an invalid type take no bytes,
+// but a list of them is no longer than the rest of the file either (as if
+// each took one byte), so a damaged length fails here as in ReadFace.
 bool PlyReader::SkipListItems(const PlyProperty& property, int32_t length) {
     if (length <= 0) return true;
-    return buffer_.Skip(uint64_t(length) * TypeSize(property.valueType));
+    const uint32_t itemSize = TypeSize(property.valueType);
+    if (itemSize == 0) return uint64_t(length) <= buffer_.Remaining();
+    return buffer_.Skip(uint64_t(length) * itemSize);
 }
 
 // A string is an int8 length and that many bytes.
@@ -284,7 +288,7 @@ bool PlyReader::CountBinarySimple(const PlyElement& element, const RecordLayout&
     const uint64_t fixed = before + countSize + layout.bytesAfterList;
     const bool big = BigEndian();
     // Records whose items fit this bound are stepped over in the block.
-    const uint64_t inBlock = InputBuffer::kBlockSize / 4;
+    const uint64_t inBlock = buffer_.BlockSize() / 4;
     int64_t sum = 0;
     int32_t r = 0;
     while (r < element.count) {

@@ -21,7 +21,8 @@ void PlyReader::SetCountMismatch(size_t properties, size_t tokens) {
     errorText_ = text;
 }
 
-// A whole record in the block, decoded by the steps prepared for its element.
+// A whole record in the block, decoded by the steps prepared for its element:
+// it must give exactly what ReadVertexBinary gives for the same record.
 inline void PlyReader::DecodeVertexRecord(const RecordLayout& layout, const unsigned char* record,
                                           float* const* groups) const {
     const bool big = BigEndian();

@@ -191,7 +191,7 @@ bool ReadMaterialRecords(BuildState& b) {
     return true;
 }
 
-bool IndicesInRange(const std::vector<int32_t>& indices, int32_t n, uint32_t vertexCount) {
+bool IndicesInRange(const IndexList& indices, int32_t n, uint32_t vertexCount) {
     for (int32_t k = 0; k < n; ++k)
         if (indices[k] < 0 || static_cast<uint32_t>(indices[k]) >= vertexCount) return false;
     return true;
@@ -209,7 +209,7 @@ void WriteTriangle(BuildState& b, int32_t a, int32_t c, int32_t d, MtlID id) {
 
 // A polygon becomes a fan around its first vertex; only its outline stays
 // visible. Every index of the polygon is used, however many there are.
-void WriteFan(BuildState& b, const std::vector<int32_t>& v, int32_t n, MtlID id) {
+void WriteFan(BuildState& b, const IndexList& v, int32_t n, MtlID id) {
     WriteTriangle(b, v[0], v[1], v[2], id);
     if (n == 3) {
         b.mesh.faces[b.written - 1].setEdgeVisFlags(1, 1, 1);
@@ -230,7 +230,7 @@ bool ReadFaces(BuildState& b) {
     const uint32_t faceCount = static_cast<uint32_t>(im.reader.SeekElement(kFaceElement, &flags));
     if (faceCount == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);
     const bool hasMaterialIndex = (flags & kHasMaterialIndex) != 0;
-    std::vector<int32_t> indices;
+    IndexList indices;
     MtlID id = 0;
     for (uint32_t f = 0; f < faceCount; ++f) {
         if (!ProgressPoint(b, b.vertexCount + f)) return false;

@@ -74,7 +74,7 @@ bool DumpMaterials(PlyReader& reader) {
 bool DumpFaces(PlyReader& reader) {
     const int32_t count = reader.SeekElement(kElementFace);
     if (!reader.ErrorText().empty()) return false;
-    std::vector<int32_t> indices;
+    IndexList indices;
     for (int32_t i = 0; i < count; ++i) {
         int32_t vertexCount = 0;
         int32_t material = -1;

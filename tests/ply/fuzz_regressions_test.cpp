@@ -51,7 +51,7 @@ void ExpectIndexListsMatchCounts(const std::string& bytes) {
     if (!file.opened) return;
     file.reader.CountTriangles();
     const int32_t faces = file.reader.SeekElement(kElementFace);
-    std::vector<int32_t> indices;
+    IndexList indices;
     for (int32_t i = 0; i < faces; ++i) {
         int32_t vertexCount = -7;
         int32_t material = 0;

@@ -98,6 +98,21 @@ TEST(HeaderLineBreaks, BinaryWithCarriageReturnLineFeedGetsTheLinefeedMessage) {
     EXPECT_EQ(std::string(kLinefeedMessage).size(), 134u);
 }
 
+// Text converted to CR LF twice ends its lines with CR CR LF: a line-feed
+// file, not one of lone carriage returns.
+TEST(HeaderLineBreaks, CarriageReturnsBeforeALineFeedAreNotLoneCarriageReturns) {
+    const TestElement vertices{
+        "vertex", {"float x", "float y", "float z"}, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}};
+    const TestElement faces{"face", {"list uchar int vertex_indices"}, {{3, 0, 1, 2}}};
+    ReaderOn twice(MakePly(kPlyAscii, {vertices, faces}, "\r\r\n"));
+    ReaderOn plain(MakePly(kPlyAscii, {vertices, faces}));
+    ASSERT_TRUE(twice.opened) << twice.reader.ErrorText();
+    EXPECT_EQ(ReadEverything(twice.reader), ReadEverything(plain.reader));
+    for (PlyFormat format : {kPlyBinaryBigEndian, kPlyBinaryLittleEndian}) {
+        EXPECT_EQ(OpenError(MakePly(format, {vertices, faces}, "\r\r\n")), kLinefeedMessage);
+    }
+}
+
 TEST(HeaderLineBreaks, DataStartIsJustPastTheEndHeaderLineBreak) {
     const std::string header =
         "ply\nformat binary_little_endian 1.0\nelement vertex 1\n"

@@ -1,6 +1,7 @@
 // The faults this reader mends, each with the sound behaviour it has instead.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -78,6 +79,58 @@ class HugeSource : public ByteSource {
     uint64_t position_ = 0;
 };
 
+// A file made up as it is read: a head, a unit repeated, a tail. Notes the
+// largest read the reader asks for, which the reader's block must hold.
+class RepeatingSource : public ByteSource {
+  public:
+    RepeatingSource(std::string head, const std::string& unit, uint64_t repeats, std::string tail,
+                    size_t* largestRead)
+        : head_(std::move(head)), tail_(std::move(tail)), largestRead_(largestRead) {
+        while (pattern_.size() < 4096) pattern_ += unit;
+        bodySize_ = unit.size() * repeats;
+    }
+    size_t Read(void* destination, size_t size) override {
+        if (size > *largestRead_) *largestRead_ = size;
+        char* out = static_cast<char*>(destination);
+        size_t done = 0;
+        while (done < size && position_ < Size()) {
+            const char* from;
+            uint64_t available;
+            const uint64_t bodyEnd = head_.size() + bodySize_;
+            if (position_ < head_.size()) {
+                from = head_.data() + position_;
+                available = head_.size() - position_;
+            } else if (position_ < bodyEnd) {
+                const uint64_t at = (position_ - head_.size()) % pattern_.size();
+                from = pattern_.data() + at;
+                available = std::min(pattern_.size() - at, bodyEnd - position_);
+            } else {
+                from = tail_.data() + (position_ - bodyEnd);
+                available = Size() - position_;
+            }
+            const size_t n = size_t(std::min<uint64_t>(available, size - done));
+            std::memcpy(out + done, from, n);
+            done += n;
+            position_ += n;
+        }
+        return done;
+    }
+    bool Seek(uint64_t offset) override {
+        if (offset > Size()) return false;
+        position_ = offset;
+        return true;
+    }
+    uint64_t Size() const override { return head_.size() + bodySize_ + tail_.size(); }
+
+  private:
+    std::string head_;
+    std::string pattern_;  // whole units, at least 4 KiB
+    std::string tail_;
+    uint64_t bodySize_ = 0;
+    uint64_t position_ = 0;
+    size_t* largestRead_;
+};
+
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(AllEncodings, Mended, ::testing::ValuesIn(kAllFormats), ParamName);
@@ -134,10 +187,10 @@ TEST(MendedLongLines, LineLongerThanTheReadBlock) {
     ASSERT_TRUE(file.reader.ReadFace(&big.vertexCount, &big.indices, &big.material));
     EXPECT_EQ(big.vertexCount, count);
     ASSERT_EQ(big.indices.size(), size_t(count));
-    EXPECT_EQ(big.indices.back(), 100000 + count - 1);
+    EXPECT_EQ(big.indices[size_t(count - 1)], 100000 + count - 1);
     EXPECT_EQ(big.material, 42);
     ASSERT_TRUE(file.reader.ReadFace(&small.vertexCount, &small.indices, &small.material));
-    EXPECT_EQ(small.indices, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(Items(small.indices), (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(small.material, 7);
 }
 
@@ -158,7 +211,7 @@ TEST_P(Mended, FacesOfMoreThan32IndicesDeliverThemAll) {
     for (int i = 0; i < 40; ++i) EXPECT_EQ(a.indices[size_t(i)], i);
     EXPECT_EQ(a.material, 9);
     ASSERT_TRUE(file.reader.ReadFace(&b.vertexCount, &b.indices, &b.material));
-    EXPECT_EQ(b.indices, (std::vector<int32_t>{2, 1, 0}));
+    EXPECT_EQ(Items(b.indices), (std::vector<int32_t>{2, 1, 0}));
     EXPECT_EQ(b.material, 4);
 }
 
@@ -168,12 +221,12 @@ TEST_P(Mended, FacesOf255IndicesFromAReusedList) {
     TestElement faces{"face", {"list uchar uint vertex_indices"}, {big, {3, 5, 6, 7}, big}};
     ReaderOn file(MakePly(GetParam(), {kThreeVertices, faces}));
     ASSERT_EQ(file.reader.SeekElement(kElementFace), 3);
-    std::vector<int32_t> indices;
+    IndexList indices;
     int32_t count = 0;
     ASSERT_TRUE(file.reader.ReadFace(&count, &indices, nullptr));
     EXPECT_EQ(indices.size(), 255u);
     ASSERT_TRUE(file.reader.ReadFace(&count, &indices, nullptr));
-    EXPECT_EQ(indices, (std::vector<int32_t>{5, 6, 7}));
+    EXPECT_EQ(Items(indices), (std::vector<int32_t>{5, 6, 7}));
     ASSERT_TRUE(file.reader.ReadFace(&count, &indices, nullptr));
     EXPECT_EQ(indices[254], 1254);
 }
@@ -196,8 +249,8 @@ TEST(MendedLargeFiles, ElementBeyondFourGibibytes) {
     FaceRecord a, b;
     ASSERT_TRUE(reader.ReadFace(&a.vertexCount, &a.indices, nullptr));
     ASSERT_TRUE(reader.ReadFace(&b.vertexCount, &b.indices, nullptr));
-    EXPECT_EQ(a.indices, (std::vector<int32_t>{1, 2, 3}));
-    EXPECT_EQ(b.indices, (std::vector<int32_t>{9, 8, 7, 6}));
+    EXPECT_EQ(Items(a.indices), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(Items(b.indices), (std::vector<int32_t>{9, 8, 7, 6}));
     ASSERT_EQ(reader.SeekElement(kElementVertex), int32_t(vertexCount));
     float p[3];
     ASSERT_TRUE(reader.ReadVertex(p, nullptr, nullptr, nullptr));
@@ -236,7 +289,7 @@ TEST(MendedLargeFiles, FileSourceSeeksBeyondFourGibibytes) {
     EXPECT_EQ(reader.Offset(), facesStart);
     FaceRecord f;
     ASSERT_TRUE(reader.ReadFace(&f.vertexCount, &f.indices, nullptr));
-    EXPECT_EQ(f.indices, (std::vector<int32_t>{7, 8, 9}));
+    EXPECT_EQ(Items(f.indices), (std::vector<int32_t>{7, 8, 9}));
     reader.Close();
     std::remove(path.c_str());
 }
@@ -397,11 +450,11 @@ TEST_P(Mended, FacesWithFurtherListsAndStrings) {
     ASSERT_TRUE(file.reader.ReadFace(&a.vertexCount, &a.indices, &a.material));
     ASSERT_TRUE(file.reader.ReadFace(&b.vertexCount, &b.indices, &b.material));
     ASSERT_TRUE(file.reader.ReadFace(&c.vertexCount, &c.indices, &c.material));
-    EXPECT_EQ(a.indices, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(Items(a.indices), (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(a.material, 3);
-    EXPECT_EQ(b.indices, (std::vector<int32_t>{2, 1, 0, 1}));
+    EXPECT_EQ(Items(b.indices), (std::vector<int32_t>{2, 1, 0, 1}));
     EXPECT_EQ(b.material, 5);
-    EXPECT_EQ(c.indices, (std::vector<int32_t>{1, 2, 0}));
+    EXPECT_EQ(Items(c.indices), (std::vector<int32_t>{1, 2, 0}));
     EXPECT_EQ(c.material, 4);
     EXPECT_FALSE(file.reader.ReadFace(&c.vertexCount, &c.indices, &c.material));
 }
@@ -435,4 +488,80 @@ TEST_P(Mended, RealExporterNames) {
     EXPECT_EQ(lines[2], "vertices 3 5");
     EXPECT_EQ(lines[3], "v 0 0 0 0 0 0 0.25 0.5 0 0 0 0");
     EXPECT_EQ(lines[6], "f 3 0 1 2 -1");
+}
+
+// 11. The header takes little memory whatever the file holds: the magic check
+// looks at the first token only, over-long lines are not kept whole, and
+// comments beyond the header's share of memory are dropped.
+TEST(MendedHeaderMemory, HugeLinesAndCountlessCommentsKeepTheHeaderSmall) {
+    const uint64_t huge = uint64_t(300) << 20;
+    const std::string schema =
+        "format ascii 1.0\nelement vertex 1\nproperty float x\nend_header\n5\n";
+    struct Case {
+        std::string head, unit;
+        uint64_t repeats;
+        std::string tail, error;
+    };
+    const Case cases[] = {
+        {"", "x", huge, "", "this is not a ply-file"},            // no line break at all
+        {"ply\ncomment ", "c", huge, "\n" + schema, ""},          // one huge comment
+        {"ply\n", "comment one of many\n", 1000000, schema, ""},  // countless comments
+        {"ply\nobj_info ", "i ", huge / 2, "\n" + schema, ""},    // a huge obj_info
+        {"ply\n", " ", huge, "\n" + schema, ""},                  // a huge blank line
+        {"ply\nelement vertex 1\nproperty float ", "x", huge, "\nend_header\n5\n",
+         "error in ply-header"},  // a property line too long to be real
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.head + c.unit);
+        size_t largestRead = 0;
+        PlyReader reader;
+        const bool opened = reader.Open(
+            std::make_unique<RepeatingSource>(c.head, c.unit, c.repeats, c.tail, &largestRead));
+        EXPECT_LE(largestRead, InputBuffer::kDefaultBlockSize);
+        if (!c.error.empty()) {
+            EXPECT_FALSE(opened);
+            EXPECT_EQ(reader.ErrorText(), c.error);
+            continue;
+        }
+        ASSERT_TRUE(opened) << reader.ErrorText();
+        size_t kept = 0;
+        for (const std::string& line : reader.Comments()) kept += line.size() + sizeof line;
+        for (const std::string& line : reader.ObjInfos()) kept += line.size() + sizeof line;
+        EXPECT_LE(kept, size_t(4) << 20);
+        ASSERT_EQ(reader.SeekElement(kElementVertex), 1);
+        float p[3] = {0, 0, 0};
+        ASSERT_TRUE(reader.ReadVertex(p, nullptr, nullptr, nullptr));
+        EXPECT_EQ(p[0], 5.0f);
+    }
+}
+
+// 12. List items of an invalid type take no bytes in binary files and read
+// as 0 (ASCII: each takes a token and reads as 0); the count agrees.
+TEST_P(Mended, IndexItemsOfAnInvalidTypeCountAndReadAlike) {
+    TestElement faces{"face",
+                      {"list uchar nosuchtype vertex_indices", "int material_index"},
+                      {{3, 5, 6, 7, 1}, {4, 5, 6, 7, 8, 2}}};
+    ReaderOn file(MakePly(GetParam(), {kThreeVertices, faces}));
+    const std::vector<std::string> lines = ReadEverything(file.reader);
+    ASSERT_EQ(lines.size(), 3u + 3u + 2u) << lines.back();
+    EXPECT_EQ(lines[1], "triangles 3");
+    EXPECT_EQ(lines[6], "f 3 0 0 0 1");
+    EXPECT_EQ(lines[7], "f 4 0 0 0 0 2");
+}
+
+// A binary list of such items is still no longer than the rest of the file:
+// a damaged length fails the count and the read alike, allocating nothing.
+TEST(MendedInvalidTypes, ListOfNoByteItemsLongerThanTheFileFails) {
+    const std::string header =
+        "ply\nformat binary_little_endian 1.0\nelement face 1\n"
+        "property list int nosuchtype vertex_indices\nend_header\n";
+    const std::string length("\x00\x00\x00\x40", 4);  // 2^30 items
+    ReaderOn file(header + length + std::string(100, '\0'));
+    EXPECT_EQ(file.reader.CountTriangles(), 0);
+    EXPECT_EQ(file.reader.ErrorText(), "file read error");
+    ASSERT_EQ(file.reader.SeekElement(kElementFace), 1);
+    FaceRecord f;
+    EXPECT_FALSE(file.reader.ReadFace(&f.vertexCount, &f.indices, nullptr));
+    EXPECT_EQ(file.reader.ErrorText(), "Face-Reader: file read error");
+    EXPECT_EQ(f.indices.capacity(), 0u);
 }

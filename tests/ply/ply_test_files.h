@@ -28,9 +28,11 @@ std::string MakeData(PlyFormat format, const std::vector<TestElement>& elements,
 std::string MakePly(PlyFormat format, const std::vector<TestElement>& elements,
                     const std::string& lineBreak = "\n");
 
-// A reader over bytes it keeps alive itself.
+// A reader over bytes it keeps alive itself, reading blockSize bytes at a time.
 struct ReaderOn {
-    explicit ReaderOn(std::string data) : bytes(std::move(data)) {
+    explicit ReaderOn(std::string data, size_t blockSize = InputBuffer::kDefaultBlockSize)
+        : bytes(std::move(data)) {
+        reader.SetBlockSize(blockSize);
         opened = reader.OpenMemory(bytes.data(), bytes.size());
     }
     std::string bytes;
@@ -53,9 +55,14 @@ struct VertexRecord {
 
 struct FaceRecord {
     int32_t vertexCount = 0;
-    std::vector<int32_t> indices;
+    IndexList indices;
     int32_t material = -1;
 };
+
+// The items of a list, for comparisons.
+inline std::vector<int32_t> Items(const IndexList& list) {
+    return std::vector<int32_t>(list.begin(), list.end());
+}
 
 // Everything the mesh build would read, as text lines; stops with "error
 // TEXT" at the first failure. Used to compare encodings with each other.

@@ -42,7 +42,7 @@ std::vector<std::vector<int32_t>> ReadAllFaces(PlyReader& reader) {
             out.push_back({-999});
             break;
         }
-        out.push_back(f.indices);
+        out.push_back(Items(f.indices));
     }
     return out;
 }
