@@ -8,7 +8,6 @@ const char* const kMsgUnknownFormat = "unknown ply-format";
 const char* const kMsgLinefeeds =
     "binary ply contains linefeeds !!\n\nyou extracted a *.ply.gz with: \"TAR file smart CR/LF "
     "conversion\" turned on ?\n\ncheck your unzipper...";
-const char* const kMsgUnknownType = "unknown data type";
 const char* const kMsgSeekEndOfFile = "reached end-of-file while seraching for vertices";
 const char* const kMsgFileReadError = "file read error";
 const char* const kMsgVertexReadError = "Vertex-Reader: file read error";

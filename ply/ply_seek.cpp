@@ -6,6 +6,14 @@
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
 
+namespace {
+
+// The answer of a single binary read of a type that has no size. Never shown:
+// the element readers take such a value as 0 bytes reading 0 and go on.
+const char* const kMsgUnknownType = "unknown data type";
+
+}  // namespace
+
 // The bytes of one binary value of the type, or null with the error text:
 // "unknown data type" (nothing consumed) or "file read error" at the end.
 const unsigned char* PlyReader::PeekValue(int type, uint32_t* size) {
