@@ -10,6 +10,7 @@ namespace {
 const int kInitialMaximum = 10;
 const int kInitialPage = 3;
 const int kThumbHeight = 24;
+const int kFarPosition = 0x20000;
 
 HWND CreateArrow(HWND window, const char* text, int id, int y, int height) {
     return CreateWindowExA(
@@ -62,8 +63,9 @@ void PostScroll(HWND window, WORD code, int position) {
 
 // The track is trackLength pixels for maximum steps. Both directions are
 // worked out in whole numbers, so the ends of the track map exactly onto 0
-// and maximum, and an empty range or a bar too short for a track divides by
-// nothing: its thumb stays at the top.
+// and maximum. Without a track (an empty range, or a bar too short for one)
+// nothing is divided: a drag leaves the position alone and the thumb rests
+// at the top.
 bool HasTrack(int trackLength, int maximum) { return trackLength > 0 && maximum > 0; }
 
 int OffsetOf(int position, int trackLength, int maximum) {
@@ -133,8 +135,11 @@ LRESULT OnSetRange(HWND window, ScrollBarRecord& record, WPARAM wParam) {
     return 1;
 }
 
+// Positions far outside any range (at most 65535) are brought nearer first,
+// so the difference cannot overflow; they are reported just the same.
 LRESULT OnSetPosition(HWND window, ScrollBarRecord& record, WPARAM wParam) {
-    UpdateBy(window, record, static_cast<int>(wParam) - record.position);
+    const int target = Clamp(static_cast<int>(wParam), -kFarPosition, kFarPosition);
+    UpdateBy(window, record, target - record.position);
     return 1;
 }
 
