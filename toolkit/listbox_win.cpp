@@ -12,7 +12,6 @@ namespace {
 const DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | LBS_DISABLENOSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
 const int kMargin = 2;
-const int kWheelStep = WHEEL_DELTA;
 
 SubclassSlot listSlot;
 
@@ -43,8 +42,8 @@ void FollowTopIndex(const ListBoxRecord& record) {
     SendMessageA(record.scrollBar, SBX_SETPOS, TopIndex(record), 0);
 }
 
-// The list fills the window but for the frames, the scroll bar stands at
-// the right.
+// The list leaves two pixels at the left, top and bottom for the frames;
+// the scroll bar stands beside it, one pixel in from the right edge.
 void Layout(ListBoxRecord& record, int width, int height) {
     MoveWindow(record.list, kMargin, kMargin, width - 16, height - 2 * kMargin, TRUE);
     MoveWindow(record.scrollBar, width - 14, kMargin, kScrollArrowSize, height - 2 * kMargin, TRUE);
@@ -144,7 +143,7 @@ LRESULT OnAddString(const ListBoxRecord& record, LPARAM text) {
 }
 
 LRESULT OnWheel(const ListBoxRecord& record, WPARAM wParam) {
-    int top = TopIndex(record) - GET_WHEEL_DELTA_WPARAM(wParam) / kWheelStep;
+    int top = TopIndex(record) - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
     if (top < 0) top = 0;
     SendMessageA(record.list, LB_SETTOPINDEX, top, 0);
     FollowTopIndex(record);
