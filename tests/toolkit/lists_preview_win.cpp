@@ -9,7 +9,7 @@
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
-#include "toolkit/fonts.h"
+#include "toolkit/listbox.h"
 #include "toolkit/scrollbar.h"
 
 namespace {
@@ -38,7 +38,7 @@ void AddControls() {
         snprintf(text, sizeof text, "bunny_part_%02d.ply", i);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    SendMessageA(GetDlgItem(list, 77), LB_SETCURSEL, 2, 0);
+    SendMessageA(GetDlgItem(list, kListBoxListId), LB_SETCURSEL, 2, 0);
     HWND scrolled = Add("ksListBox", 176, 8, 160, 108);
     for (int i = 1; i <= 20; ++i) {
         char text[32];
