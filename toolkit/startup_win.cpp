@@ -4,7 +4,9 @@
 #include "toolkit/class_names.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/inplace_edit.h"
+#include "toolkit/listbox.h"
 #include "toolkit/progress.h"
+#include "toolkit/scrollbar.h"
 #include "toolkit/spinner.h"
 #include "toolkit/startup.h"
 #include "toolkit/static.h"
@@ -35,9 +37,9 @@ const ToolkitClass kToolkitClasses[] = {
     {kCheckBoxClass, kPlainStyle, CheckBoxProc},
     {kSpinButtonClass, kPlainStyle, SpinButtonProc},
     {kSpinnerClass, kPlainStyle, SpinnerProc},
-    {kListBoxClass, kClickStyle, ForwardToDefault},
+    {kListBoxClass, kClickStyle, ListBoxProc},
     {kComboBoxClass, kClickStyle, ForwardToDefault},
-    {kScrollBarClass, kClickStyle, ForwardToDefault},
+    {kScrollBarClass, kClickStyle, ScrollBarProc},
     {kInplaceEditClass, kPopupStyle, InplaceEditProc},
     {kMenuClass, kPopupStyle, ForwardToDefault},
     {kTreeCtrlClass, kClickStyle, ForwardToDefault},

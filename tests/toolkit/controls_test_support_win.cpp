@@ -49,6 +49,7 @@ LRESULT CALLBACK RecordingParent::Proc(HWND window, UINT message, WPARAM wParam,
         case WM_CHAR:
         case WM_RBUTTONUP:
         case WM_SETFOCUS:
+        case WM_VSCROLL:
         case CKM_BEGINRENAME: {
             if (!self) break;
             SentMessage sent = {message, wParam, lParam, ""};

@@ -16,8 +16,8 @@ struct SentMessage {
 };
 
 // A visible top-level window filled with the sentinel colour that records
-// WM_COMMAND, WM_CHAR, WM_RBUTTONUP, WM_SETFOCUS and CKM_BEGINRENAME, and
-// answers CKM_BEGINRENAME as told.
+// WM_COMMAND, WM_CHAR, WM_RBUTTONUP, WM_SETFOCUS, WM_VSCROLL and
+// CKM_BEGINRENAME, and answers CKM_BEGINRENAME as told.
 class RecordingParent {
   public:
     RecordingParent(int width, int height);

@@ -13,8 +13,8 @@ ks_wine_env controls
 ks_start_xvfb
 trap ks_stop_xvfb EXIT
 
-capture() {  # name [rename]
-    wine "$build/bin/controls_preview.exe" 4000 ${2:-} &
+capture() {  # name [rename]; $program picks another preview program
+    wine "$build/bin/${program:-controls_preview}.exe" 4000 ${2:-} &
     local pid=$!
     sleep 2.5
     import -window root -crop 424x184+100+100 +repage "$out/$1.png"
@@ -25,3 +25,4 @@ capture() {  # name [rename]
 
 capture controls
 capture controls_rename rename
+program=lists_preview capture lists
