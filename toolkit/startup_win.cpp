@@ -2,8 +2,10 @@
 #include "toolkit/button.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/class_names.h"
+#include "toolkit/combobox.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/inplace_edit.h"
+#include "toolkit/menu.h"
 #include "toolkit/progress.h"
 #include "toolkit/spinner.h"
 #include "toolkit/startup.h"
@@ -36,10 +38,10 @@ const ToolkitClass kToolkitClasses[] = {
     {kSpinButtonClass, kPlainStyle, SpinButtonProc},
     {kSpinnerClass, kPlainStyle, SpinnerProc},
     {kListBoxClass, kClickStyle, ForwardToDefault},
-    {kComboBoxClass, kClickStyle, ForwardToDefault},
+    {kComboBoxClass, kClickStyle, ComboBoxProc},
     {kScrollBarClass, kClickStyle, ForwardToDefault},
     {kInplaceEditClass, kPopupStyle, InplaceEditProc},
-    {kMenuClass, kPopupStyle, ForwardToDefault},
+    {kMenuClass, kPopupStyle, MenuProc},
     {kTreeCtrlClass, kClickStyle, ForwardToDefault},
     {kListCtrlClass, kClickStyle, ForwardToDefault},
     {kProgressCtrlClass, kClickStyle, ProgressCtrlProc},
