@@ -50,7 +50,8 @@ class MenuTest : public ::testing::Test {
     }
     // Opens a menu with the items "Open", "Save", a separator and "Close"
     // (commands 101, 102, 103) at a screen point.
-    void Open(POINT origin, const char* title = nullptr, int placement = kMenuAtOrigin) {
+    void Open(POINT origin, const char* title = nullptr, int placement = kMenuAtOrigin,
+              int translucent = 0) {
         std::vector<ksMenuData*> entries = {new CountedItem(101, "Open", deleted),
                                             new CountedItem(102, "Save", deleted), nullptr,
                                             new CountedItem(103, "Close", deleted)};
@@ -58,7 +59,8 @@ class MenuTest : public ::testing::Test {
         description.origin = origin;
         description.placement = placement;
         description.title = title;
-        description.opacityPercent = 100;
+        description.translucent = translucent;
+        description.opacityPercent = 60;
         description.entries = entries.data();
         description.entryCount = static_cast<int>(entries.size());
         menu = OpenMenu(owner.Window(), description);
@@ -158,6 +160,20 @@ TEST_F(MenuTest, DropDownBackgroundIsTheFieldColour) {
     EXPECT_EQ(rect.left, ownerRect.left);
     EXPECT_EQ(rect.top, ownerRect.bottom - 1);
     EXPECT_EQ(rect.right, ownerRect.right - 1);
+}
+
+TEST_F(MenuTest, OpensAtTheCursorAndIsTranslucentOnlyWhenAsked) {
+    SetCursorPos(250, 150);
+    Open(POINT{0, 0}, nullptr, kMenuAtCursor, 1);
+    EXPECT_EQ(ScreenRect().left, 250);
+    EXPECT_EQ(ScreenRect().top, 150);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(menu, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 60 * 255 / 100);
+    DestroyWindow(menu);
+    Open(POINT{300, 200});
+    EXPECT_EQ(GetWindowLongA(menu, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
 // Only the rectangles of the item that stops and the one that starts being
