@@ -26,6 +26,12 @@ POINT MessagePoint(LPARAM point) {
     return POINT{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
 }
 
+RECT OwnerRect(const MenuRecord& record) {
+    RECT rect = {};
+    GetWindowRect(record.owner, &rect);
+    return rect;
+}
+
 bool HasTitle(const MenuRecord& record) { return record.title[0] != '\0'; }
 
 int MenuWidth(const MenuRecord& record) { return record.textWidth + 2 * record.margin; }
@@ -58,8 +64,7 @@ bool CopyDescription(HWND owner, MenuRecord& record, const MenuDescription& desc
     record.opacity = description.opacityPercent;
     record.owner = owner;
     POINT origin = description.origin;
-    RECT ownerRect;
-    GetWindowRect(owner, &ownerRect);
+    const RECT ownerRect = OwnerRect(record);
     if (record.placement == kMenuBelowOwner) origin = POINT{ownerRect.left, ownerRect.bottom - 1};
     if (record.placement == kMenuAtCursor) GetCursorPos(&origin);
     record.x = origin.x;
@@ -73,8 +78,7 @@ void MeasureTexts(HWND window, MenuRecord& record) {
     record.rowHeight = TextSize(dc, "\xD6g").cy + 2;
     int width = 0;
     if (record.placement == kMenuBelowOwner) {
-        RECT owner;
-        GetWindowRect(record.owner, &owner);
+        const RECT owner = OwnerRect(record);
         width = owner.right - owner.left - 2 * record.margin - 1;
     }
     if (HasTitle(record))
@@ -109,8 +113,7 @@ void KeepOnScreen(MenuRecord& record) {
     if (record.y + record.totalHeight + 2 <= GetSystemMetrics(SM_CYSCREEN)) return;
     record.y -= record.totalHeight + 2;
     if (record.placement == kMenuBelowOwner) {
-        RECT owner;
-        GetWindowRect(record.owner, &owner);
+        const RECT owner = OwnerRect(record);
         record.y -= owner.bottom - owner.top - 2;
     }
 }
