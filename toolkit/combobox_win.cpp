@@ -99,6 +99,8 @@ void StepSelection(HWND window, const ComboBoxRecord& record, int steps) {
     SendMessageA(record.edit, EM_SETSEL, 0, -1);
 }
 
+// A command past the last choice means none: it is checked against the
+// choices, not the stored items, which include the separators.
 LRESULT OnChoice(HWND window, ComboBoxRecord& record, int choice) {
     if (choice == record.selection) return 0;
     record.selection = choice <= record.lastIndex ? choice : -1;

@@ -156,6 +156,7 @@ COLORREF BackgroundColour(const MenuRecord& record) {
                (GetBValue(face) - 10) & 0xFF);
 }
 
+// The title's underline and the separators run from frame to frame.
 void DrawStrip(HDC dc, const MenuRecord& record, int top) {
     FillSolidRect(dc, 1, top, MenuWidth(record) - 2, 1, ToolkitColour(kDarkEdgeColour));
 }
