@@ -2,9 +2,11 @@
 #include "toolkit/button.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/class_names.h"
+#include "toolkit/combobox.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/inplace_edit.h"
 #include "toolkit/listbox.h"
+#include "toolkit/menu.h"
 #include "toolkit/progress.h"
 #include "toolkit/scrollbar.h"
 #include "toolkit/spinner.h"
@@ -38,10 +40,10 @@ const ToolkitClass kToolkitClasses[] = {
     {kSpinButtonClass, kPlainStyle, SpinButtonProc},
     {kSpinnerClass, kPlainStyle, SpinnerProc},
     {kListBoxClass, kClickStyle, ListBoxProc},
-    {kComboBoxClass, kClickStyle, ForwardToDefault},
+    {kComboBoxClass, kClickStyle, ComboBoxProc},
     {kScrollBarClass, kClickStyle, ScrollBarProc},
     {kInplaceEditClass, kPopupStyle, InplaceEditProc},
-    {kMenuClass, kPopupStyle, ForwardToDefault},
+    {kMenuClass, kPopupStyle, MenuProc},
     {kTreeCtrlClass, kClickStyle, ForwardToDefault},
     {kListCtrlClass, kClickStyle, ForwardToDefault},
     {kProgressCtrlClass, kClickStyle, ProgressCtrlProc},

@@ -1,0 +1,197 @@
+// ksComboBox: separators among the choices, selection by message, keys,
+// wheel and the drop-down, and where the drop-down opens.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/toolkit/controls_test_support_win.h"
+#include "tests/toolkit/window_test_support_win.h"
+#include "toolkit/colours.h"
+#include "toolkit/combobox.h"
+#include "toolkit/menu.h"
+#include "toolkit/window_record.h"
+
+namespace {
+
+const int kComboId = 1201;
+
+class ComboBoxTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        PrepareToolkit();
+        combo =
+            MakeControl("ksComboBox", "", WS_TABSTOP, 10, 10, 120, 20, parent.Window(), kComboId);
+        ASSERT_NE(combo, nullptr);
+        PumpPending();
+    }
+    void TearDown() override {
+        HWND menu = OpenedMenu();
+        if (menu) DestroyWindow(menu);
+        DestroyWindow(combo);
+        PumpPending();
+    }
+    // a, separator, b, "<separator>", c: three choices.
+    void AddItems() {
+        Add("a");
+        Add(nullptr);
+        Add("b");
+        Add("<separator>");
+        Add("c");
+    }
+    LRESULT Add(const char* text) {
+        return SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    int Selection() { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+    HWND Edit() { return GetWindowRecord<ComboBoxRecord>(combo)->edit; }
+    std::string Shown() { return WindowText(Edit()); }
+    int Changes() {
+        int n = 0;
+        for (const SentMessage& sent : parent.Messages())
+            n += sent.message == WM_COMMAND && sent.wParam == MAKEWPARAM(kComboId, CBN_SELCHANGE);
+        return n;
+    }
+    static HWND OpenedMenu() { return FindWindowA("ksMenu", nullptr); }
+    HWND OpenByClick() {
+        PostMessageA(Edit(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        HWND menu = nullptr;
+        PumpUntil([&] { return (menu = OpenedMenu()) != nullptr; }, 2000);
+        return menu;
+    }
+    void Key(UINT key) { PostMessageA(GetFocus(), WM_KEYDOWN, key, 0); }
+
+    RecordingParent parent{200, 60};
+    HWND combo = nullptr;
+};
+
+TEST_F(ComboBoxTest, SeparatorsAreNotChoices) {
+    AddItems();
+    EXPECT_EQ(GetWindowRecord<ComboBoxRecord>(combo)->lastIndex, 2);
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 1, 0), 1);
+    EXPECT_EQ(Shown(), "b");
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 2, 0), 2);
+    EXPECT_EQ(Shown(), "c");
+    EXPECT_EQ(Changes(), 2);
+}
+
+TEST_F(ComboBoxTest, SetCurSelOutOfRangeChangesNothing) {
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 0, 0), CB_ERR);  // no choices at all
+    EXPECT_EQ(Selection(), -1);
+    AddItems();
+    SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    parent.Clear();
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 5, 0), CB_ERR);
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 3, 0), CB_ERR);
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
+    EXPECT_EQ(Selection(), 1);
+    EXPECT_EQ(Shown(), "b");
+    EXPECT_EQ(Changes(), 0);
+}
+
+TEST_F(ComboBoxTest, ResetContentEmptiesTheField) {
+    AddItems();
+    SendMessageA(combo, CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(SendMessageA(combo, CB_RESETCONTENT, 0, 0), 1);
+    EXPECT_EQ(Selection(), -1);
+    EXPECT_EQ(Shown(), "");
+    EXPECT_EQ(Add("d"), 1);
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 0, 0), 0);
+    EXPECT_EQ(Shown(), "d");
+}
+
+TEST_F(ComboBoxTest, UpDownAndWheelStepWithinTheChoicesOtherKeysDoNothing) {
+    AddItems();
+    SetFocus(combo);
+    EXPECT_EQ(GetFocus(), Edit());
+    Key(VK_DOWN);
+    PumpPending();
+    EXPECT_EQ(Selection(), 0);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    PumpPending();
+    EXPECT_EQ(Selection(), 2);
+    EXPECT_EQ(Shown(), "c");
+    Key(VK_UP);
+    Key(VK_HOME);
+    Key(VK_DELETE);
+    PumpPending();
+    EXPECT_EQ(Selection(), 1);
+    EXPECT_EQ(Shown(), "b");
+    PostMessageA(combo, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
+    PumpPending();
+    EXPECT_EQ(Selection(), 0);
+    PostMessageA(combo, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    PostMessageA(combo, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);  // less than a notch
+    PumpPending();
+    EXPECT_EQ(Selection(), 1);
+    EXPECT_EQ(Changes(), 6);
+}
+
+TEST_F(ComboBoxTest, WheelOnAnEmptyComboChangesNothing) {
+    PostMessageA(combo, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    PumpPending();
+    EXPECT_EQ(Selection(), -1);
+    EXPECT_EQ(Changes(), 0);
+}
+
+TEST_F(ComboBoxTest, ChoosingInTheDropDownSelectsAndNotifies) {
+    AddItems();
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    const MenuRecord& record = *GetWindowRecord<MenuRecord>(menu);
+    ASSERT_EQ(record.itemCount, 5);
+    EXPECT_EQ(record.items[1], nullptr);
+    EXPECT_EQ(record.items[4]->command, kComboFirstCommand + 2);
+    const RECT b = record.items[2]->itemRect;
+    PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, b.top + 2));
+    PostMessageA(menu, WM_LBUTTONUP, 0, MAKELPARAM(5, b.top + 2));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(menu); }, 2000));
+    EXPECT_EQ(Selection(), 1);
+    EXPECT_EQ(Shown(), "b");
+    EXPECT_EQ(Changes(), 1);
+}
+
+TEST_F(ComboBoxTest, ArrowButtonOpensTheDropDownBelowTheCombo) {
+    AddItems();
+    SendMessageA(combo, WM_COMMAND, MAKEWPARAM(kComboArrowId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(combo, kComboArrowId)));
+    HWND menu = OpenedMenu();
+    ASSERT_NE(menu, nullptr);
+    RECT comboRect, menuRect;
+    GetWindowRect(combo, &comboRect);
+    GetWindowRect(menu, &menuRect);
+    EXPECT_EQ(menuRect.top, comboRect.bottom - 1);
+    EXPECT_EQ(menuRect.left, comboRect.left);
+    EXPECT_EQ(menuRect.right, comboRect.right - 1);
+}
+
+// The list's last row meets the combo's top, as its first row meets the
+// combo's bottom when it opens below.
+TEST_F(ComboBoxTest, NearTheBottomOfTheScreenTheDropDownOpensAboveTheCombo) {
+    AddItems();
+    SetWindowPos(parent.Window(), nullptr, 40, GetSystemMetrics(SM_CYSCREEN) - 40, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    RECT comboRect, menuRect;
+    GetWindowRect(combo, &comboRect);
+    GetWindowRect(menu, &menuRect);
+    EXPECT_EQ(menuRect.bottom, comboRect.top + 1);
+    EXPECT_EQ(menuRect.left, comboRect.left);
+}
+
+TEST_F(ComboBoxTest, PaintsASunkenFrame) {
+    PaintNow(combo);
+    RECT client;
+    GetClientRect(combo, &client);
+    EXPECT_EQ(WindowPixel(combo, 0, 0), ToolkitColour(kDarkEdgeColour));
+    EXPECT_EQ(WindowPixel(combo, client.right - 1, client.bottom - 1),
+              ToolkitColour(kLightEdgeColour));
+    EXPECT_EQ(WindowPixel(combo, 1, 1), RGB(0, 0, 0));
+    EXPECT_EQ(WindowPixel(combo, client.right - 2, client.bottom - 2), ToolkitColour(kFaceColour));
+    EXPECT_EQ(WindowPixel(combo, 3, client.bottom / 2), ToolkitColour(kFieldColour));
+}
+
+}  // namespace
