@@ -4,10 +4,12 @@
 #include "toolkit/class_names.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/inplace_edit.h"
+#include "toolkit/listctrl.h"
 #include "toolkit/progress.h"
 #include "toolkit/spinner.h"
 #include "toolkit/startup.h"
 #include "toolkit/static.h"
+#include "toolkit/treectrl.h"
 
 namespace {
 
@@ -40,8 +42,8 @@ const ToolkitClass kToolkitClasses[] = {
     {kScrollBarClass, kClickStyle, ForwardToDefault},
     {kInplaceEditClass, kPopupStyle, InplaceEditProc},
     {kMenuClass, kPopupStyle, ForwardToDefault},
-    {kTreeCtrlClass, kClickStyle, ForwardToDefault},
-    {kListCtrlClass, kClickStyle, ForwardToDefault},
+    {kTreeCtrlClass, kClickStyle, TreeCtrlProc},
+    {kListCtrlClass, kClickStyle, ListCtrlProc},
     {kProgressCtrlClass, kClickStyle, ProgressCtrlProc},
 };
 
