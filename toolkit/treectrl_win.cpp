@@ -190,6 +190,17 @@ LRESULT OnInsertItem(HWND view, TreeCtrlRecord& record, LPARAM insert) {
     return item;
 }
 
+// The system draws a selection that lacks the focus in its own light colours,
+// which the host's light text cannot be read on: the hot colours instead.
+LRESULT OnCustomDraw(NMTVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw->nmcd.uItemState & CDIS_SELECTED)) {
+        draw->clrText = ToolkitColour(kHotTextColour);
+        draw->clrTextBk = ToolkitColour(kHotFillColour);
+    }
+    return CDRF_DODEFAULT;
+}
+
 LRESULT OnNotify(HWND view, TreeCtrlRecord& record, NMHDR* header) {
     if (!header || header->hwndFrom != record.tree) return 0;
     switch (header->code) {
@@ -202,6 +213,8 @@ LRESULT OnNotify(HWND view, TreeCtrlRecord& record, NMHDR* header) {
         case TVN_ITEMEXPANDINGA:
         case TVN_BEGINDRAGA:
             return ForwardNotification(view, header);
+        case NM_CUSTOMDRAW:
+            return OnCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW*>(header));
         default:
             return 0;
     }

@@ -171,6 +171,13 @@ TEST_F(TreeCtrlTest, InsertingDeletingAndExpandingLayTheContentOutAgain) {
     EXPECT_FALSE(Pannable());
     EXPECT_EQ(Offset().y, 0);
     EXPECT_EQ(parent.CountOf(TVN_ITEMEXPANDINGA), 1);
+    // Expanded again by message, which sends no notification this time.
+    parent.Clear();
+    SendMessageA(view, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(branch));
+    EXPECT_EQ(parent.CountOf(TVN_ITEMEXPANDINGA), 0);
+    EXPECT_TRUE(Pannable());
+    SendMessageA(view, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(branch));
+    EXPECT_FALSE(Pannable());
     // Rows added at the root show at once.
     InsertRows(20);
     EXPECT_TRUE(Pannable());
@@ -235,6 +242,14 @@ TEST_F(TreeCtrlTest, FieldBackgroundInsideAThinFrameAndAFaceFrame) {
     EXPECT_EQ(WindowFramePixel(view, w - 2, h - 2), ToolkitColour(kFaceColour));
     // Below the only row the tree shows its field colour.
     EXPECT_EQ(WindowPixel(view, kViewWidth - 5, kViewHeight - 5), ToolkitColour(kFieldColour));
+    // A selection without the focus is drawn in the hot colours, not the system's.
+    HTREEITEM first =
+        reinterpret_cast<HTREEITEM>(SendMessageA(view, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    SendMessageA(view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
+    SetFocus(parent.Window());
+    RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const RECT firstRow = {0, 0, kViewWidth, RowHeight()};
+    EXPECT_GT(CountInWindowRect(tree, firstRow, ToolkitColour(kHotFillColour)), 50);
 }
 
 }  // namespace
