@@ -6,19 +6,16 @@
 #include "toolkit/groupbox.h"
 #include "toolkit/inplace_edit.h"
 #include "toolkit/listbox.h"
+#include "toolkit/listctrl.h"
 #include "toolkit/menu.h"
 #include "toolkit/progress.h"
 #include "toolkit/scrollbar.h"
 #include "toolkit/spinner.h"
 #include "toolkit/startup.h"
 #include "toolkit/static.h"
+#include "toolkit/treectrl.h"
 
 namespace {
-
-// Stands in for a class's own procedure until its control family supplies one.
-LRESULT CALLBACK ForwardToDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 const UINT kPlainStyle = CS_HREDRAW | CS_VREDRAW;
 const UINT kClickStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
@@ -44,8 +41,8 @@ const ToolkitClass kToolkitClasses[] = {
     {kScrollBarClass, kClickStyle, ScrollBarProc},
     {kInplaceEditClass, kPopupStyle, InplaceEditProc},
     {kMenuClass, kPopupStyle, MenuProc},
-    {kTreeCtrlClass, kClickStyle, ForwardToDefault},
-    {kListCtrlClass, kClickStyle, ForwardToDefault},
+    {kTreeCtrlClass, kClickStyle, TreeCtrlProc},
+    {kListCtrlClass, kClickStyle, ListCtrlProc},
     {kProgressCtrlClass, kClickStyle, ProgressCtrlProc},
 };
 
