@@ -55,6 +55,7 @@ std::string* ValueSlot(const std::string& opt, HostOptions& o) {
     if (opt == "--help-dir") return &o.helpDir;
     if (opt == "--dump") return &o.dumpPath;
     if (opt == "--snapshot") return &o.snapshotPath;
+    if (opt == "--toolkit-snapshot") return &o.toolkitSnapshotPath;
     if (opt == "--name") return &o.name;
     return nullptr;
 }
@@ -64,6 +65,9 @@ ParseResult CheckCombination(const HostOptions& o) {
     // Without --auto nobody would enter them: saying so beats ignoring them.
     if (!o.autoAnswer && (!o.settings.empty() || o.hasName))
         return Fail("--set and --name are entered into the options dialog: they need --auto");
+    if (!o.toolkitSnapshotPath.empty() &&
+        (!o.files.empty() || !o.dumpPath.empty() || !o.snapshotPath.empty()))
+        return Fail("--toolkit-snapshot stands alone: no files, --dump or --snapshot with it");
     return {true, ""};
 }
 
@@ -110,7 +114,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
 
 const char* UsageText() {
     return "usage: plyhost.exe [options] [FILE...]\n"
-           "Without files (and without --dump or --snapshot) the host opens its window.\n"
+           "Without files (and without --dump, --snapshot or --toolkit-snapshot) the host opens\n"
+           "its window.\n"
            "With files it imports each in order into one scene, prints one line per import\n"
            "and exits with 0 when every import answered 1 or 2, else 1.\n"
            "  --plugin PATH      the importer plug-in (default: ks_dazazu.dli beside plyhost.exe)\n"
@@ -127,6 +132,9 @@ const char* UsageText() {
            "  --dump FILE|-      write the scene dump (\"-\": standard output; the report\n"
            "                     lines then go to standard error)\n"
            "  --snapshot FILE    write the viewport picture, 800 x 600, 24-bit BMP\n"
+           "  --toolkit-snapshot FILE\n"
+           "                     write a picture of the Help > Toolkit... panel with the\n"
+           "                     combo box's choices open, 24-bit BMP; nothing else is done\n"
            "  --timing           print the wall time of each import: time: DoImport N ms\n"
            "  --help             this text\n";
 }

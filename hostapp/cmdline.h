@@ -19,6 +19,7 @@ struct HostOptions {
     std::string helpDir;     // empty: the default beside plyhost.exe
     std::string dumpPath;    // "-" is standard output
     std::string snapshotPath;
+    std::string toolkitSnapshotPath;  // alone: the toolkit panel's picture
     bool quiet = false;
     bool autoAnswer = false;
     bool timing = false;  // report the wall time of each DoImport
@@ -29,7 +30,10 @@ struct HostOptions {
     std::vector<std::string> files;
 
     // Without files and without anything to write, the host opens its window.
-    bool Interactive() const { return files.empty() && dumpPath.empty() && snapshotPath.empty(); }
+    bool Interactive() const {
+        return files.empty() && dumpPath.empty() && snapshotPath.empty() &&
+               toolkitSnapshotPath.empty();
+    }
 };
 
 struct ParseResult {

@@ -16,6 +16,7 @@
 #include "hostapp/mainwindow_win.h"
 #include "hostapp/pluginloader_win.h"
 #include "hostapp/scenetriangles.h"
+#include "hostapp/toolkitpanel_win.h"
 
 namespace {
 
@@ -53,6 +54,18 @@ bool WriteSnapshot(const std::string& path, const HostScene& scene) {
     return r.ok;
 }
 
+int WriteToolkitSnapshot(HINSTANCE instance, const std::string& path) {
+    Image picture;
+    std::string reason;
+    if (!CaptureToolkitPanel(instance, picture, reason)) {
+        Error("toolkit snapshot: " + reason);
+        return 1;
+    }
+    WriteResult r = WriteBmpFile(path, picture);
+    if (!r.ok) Error("toolkit snapshot: " + r.reason);
+    return r.ok ? 0 : 1;
+}
+
 int RunBatch(const HostOptions& options, PluginLoader& plugin, RecordingScene& scene,
              HostCore& core, DialogWatcher& watcher) {
     BatchServices services;
@@ -85,6 +98,12 @@ int RunHost(const HostOptions& options) {
     core.SetDir(APP_PLUGCFG_DIR, paths.cfgDir.c_str());
     core.SetDir(APP_HELP_DIR, paths.helpDir.c_str());
     SetCOREInterface(&core);
+    // The panel needs the host's colours, not the plug-in.
+    if (!options.toolkitSnapshotPath.empty()) {
+        int status = WriteToolkitSnapshot(instance, options.toolkitSnapshotPath);
+        SetCOREInterface(nullptr);
+        return status;
+    }
 
     // Unattended runs (--quiet, --auto) answer every box, even one a plug-in
     // shows while it loads; otherwise the person at the screen does.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "hostapp/report.h"
+#include "hostapp/toolkitpanel_win.h"
 #include "hostapp/viewport_win.h"
 
 const char kMainWindowClass[] = "plyhostMainWindow";
@@ -26,6 +27,7 @@ HMENU BuildMenu() {
     AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(file, MF_STRING, kCmdExit, "E&xit");
     HMENU help = CreatePopupMenu();
+    AppendMenuA(help, MF_STRING, kCmdToolkit, "&Toolkit...");
     AppendMenuA(help, MF_STRING, kCmdAbout, "&About...");
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
@@ -131,6 +133,13 @@ void OnCommand(MainWindow& mw, int id) {
             break;
         case kCmdAbout:
             ShowAbout(mw);
+            break;
+        case kCmdToolkit:
+            if (!ShowToolkitPanel(
+                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mw.window, GWLP_HINSTANCE)),
+                    mw.window))
+                MessageBoxA(mw.window, "The toolkit panel could not be opened.", kTitle,
+                            MB_OK | MB_ICONEXCLAMATION);
             break;
     }
 }

@@ -1,5 +1,5 @@
 // The host's main window: a menu (File > Import..., File > Reset, File > Exit,
-// Help > About...) over the viewport.
+// Help > Toolkit..., Help > About...) over the viewport.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +16,7 @@ const int kCmdImport = 40001;
 const int kCmdReset = 40002;
 const int kCmdExit = 40003;
 const int kCmdAbout = 40004;
+const int kCmdToolkit = 40005;
 
 extern const char kMainWindowClass[];
 

@@ -98,6 +98,10 @@ TEST(CommandLineTest, MistakesAreRefusedWithAReason) {
     EXPECT_NE(Failure({"--quiet", "--auto"}).find("exclude"), std::string::npos);
     EXPECT_NE(Failure({"--set", "flipZY=1", "x.ply"}).find("--auto"), std::string::npos);
     EXPECT_NE(Failure({"--name", "x", "x.ply"}).find("--auto"), std::string::npos);
+    EXPECT_NE(Failure({"--toolkit-snapshot", "t.bmp", "x.ply"}).find("stands alone"),
+              std::string::npos);
+    EXPECT_NE(Failure({"--toolkit-snapshot", "t.bmp", "--dump", "-"}).find("stands alone"),
+              std::string::npos);
 }
 
 TEST(CommandLineTest, HelpIsAskedFor) {

@@ -240,6 +240,30 @@ TEST_F(PlyhostTest, SnapshotOfAnEmptySceneIsBackgroundOnly) {
         ASSERT_EQ(image.rgb[i], kViewportBackground[0]);
 }
 
+// The panel is 600 x 344 with the combo box at (62, 181), 136 x 20: its
+// drop-down's black frame runs down from the combo over the list box below.
+TEST_F(PlyhostTest, ToolkitSnapshotShowsThePanelWithTheDropDownOpen) {
+    std::string bmp = dir + "\\toolkit.bmp";
+    PlyhostResult r = Run({"--toolkit-snapshot", bmp});
+    EXPECT_EQ(r.status, 0u) << r.err;
+    BmpInfo info;
+    Image image;
+    std::string reason;
+    ASSERT_TRUE(DecodeBmp24(ReadWholeFile(bmp), info, image, reason)) << reason;
+    ASSERT_EQ(info.width, 600);
+    ASSERT_EQ(info.height, 344);
+    auto black = [&image](int x, int y) {
+        const uint8_t* p = image.Pixel(x, y);
+        return p[0] == 0 && p[1] == 0 && p[2] == 0;
+    };
+    for (int y = 202; y < 235; ++y) {
+        EXPECT_TRUE(black(62, y)) << "left edge, row " << y;
+        EXPECT_TRUE(black(196, y)) << "right edge, row " << y;
+        EXPECT_FALSE(black(130, y) && black(131, y) && black(132, y)) << "inside, row " << y;
+    }
+    EXPECT_FALSE(black(599, 343));  // the panel's face, not an empty picture
+}
+
 TEST_F(PlyhostTest, UnwritableOutputsFailTheRun) {
     PlyhostResult r = Run({"--quiet", "--dump", dir + "\\no\\such\\d.txt", "cube.ply"});
     EXPECT_EQ(r.status, 1u);
@@ -356,17 +380,19 @@ struct FoundWindow {
     HWND found;
 };
 
+bool IsVisibleWindowOf(HWND w, DWORD pid, const char* cls) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    char name[64] = "";
+    GetClassNameA(w, name, sizeof name);
+    return owner == pid && IsWindowVisible(w) && strcmp(name, cls) == 0;
+}
+
 BOOL CALLBACK FindProcessWindow(HWND w, LPARAM lp) {
     FoundWindow* f = reinterpret_cast<FoundWindow*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    char cls[64] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    if (pid == f->pid && IsWindowVisible(w) && strcmp(cls, f->cls) == 0) {
-        f->found = w;
-        return FALSE;
-    }
-    return TRUE;
+    if (!IsVisibleWindowOf(w, f->pid, f->cls)) return TRUE;
+    f->found = w;
+    return FALSE;
 }
 
 HWND WaitForWindow(DWORD pid, const char* cls) {
@@ -457,6 +483,46 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     EXPECT_EQ(r.out, FullPath(dir + "\\cube.ply") +
                          ": result 1, 1 node(s), 8 vertices, 12 faces\n"
                          "message: about the test importer\n");
+}
+
+struct CountedWindows {
+    DWORD pid;
+    const char* cls;
+    int count;
+};
+
+BOOL CALLBACK CountProcessWindow(HWND w, LPARAM lp) {
+    CountedWindows* c = reinterpret_cast<CountedWindows*>(lp);
+    c->count += IsVisibleWindowOf(w, c->pid, c->cls);
+    return TRUE;
+}
+
+int WindowCount(DWORD pid, const char* cls) {
+    CountedWindows c = {pid, cls, 0};
+    EnumWindows(CountProcessWindow, reinterpret_cast<LPARAM>(&c));
+    return c.count;
+}
+
+TEST_F(PlyhostTest, HelpToolkitOpensOnePanelOwnedByTheMainWindow) {
+    PlyhostChild c =
+        StartPlyhost({"--plugin", TestPlugin("good"), "--cfg-dir", dir + "\\cfg"}, dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    const char panelClass[] = "plyhostToolkitPanel";
+    // Sent, not posted: each has been handled when the call returns.
+    SendMessageA(main, WM_COMMAND, kCmdToolkit, 0);
+    HWND panel = WaitForWindow(c.pi.dwProcessId, panelClass);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(GetWindow(panel, GW_OWNER), main);
+    SendMessageA(main, WM_COMMAND, kCmdToolkit, 0);
+    EXPECT_EQ(WindowCount(c.pi.dwProcessId, panelClass), 1);
+    SendMessageA(panel, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WindowCount(c.pi.dwProcessId, panelClass), 0);
+    SendMessageA(main, WM_COMMAND, kCmdToolkit, 0);
+    EXPECT_EQ(WindowCount(c.pi.dwProcessId, panelClass), 1);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(FinishPlyhost(c).status, 0u);
 }
 
 }  // namespace

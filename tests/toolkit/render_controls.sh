@@ -2,7 +2,7 @@
 # Captures the toolkit's controls from a private X display into PNG files,
 # for a person to look at:
 #   tests/toolkit/render_controls.sh BUILD_DIR [OUT_DIR]
-# BUILD_DIR is a win32 build tree with controls_preview.exe; OUT_DIR defaults
+# BUILD_DIR is a win32 build tree with the preview programs and plyhost.exe; OUT_DIR defaults
 # to BUILD_DIR/renders. Each picture is also written three times enlarged.
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/common.sh"
@@ -26,3 +26,11 @@ capture() {  # name [rename]; $program picks another preview program
 capture controls
 capture controls_rename rename
 program=lists_preview capture lists
+program=views_preview capture views
+program=menu_preview capture combo_open
+program=menu_preview capture menu_titled titled
+
+# The reference host's toolkit panel, as --toolkit-snapshot writes it.
+wine "$build/bin/plyhost.exe" --toolkit-snapshot "$(winepath -w "$out/toolkit_panel.bmp")"
+convert "$out/toolkit_panel.bmp" "$out/toolkit_panel.png"
+echo "$out/toolkit_panel.png"
