@@ -90,6 +90,7 @@ void AddListBox(HWND panel) {
         std::snprintf(text, sizeof text, "scan_part_%02d.ply", i);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
+    SendDlgItemMessageA(list, kListBoxListId, LB_SETCURSEL, 2, 0);
 }
 
 HTREEITEM AddTreeItem(HWND tree, const char* text, HTREEITEM parent) {
@@ -115,6 +116,7 @@ void AddTree(HWND panel) {
     AddTreeItem(tree, "Key light", lights);
     for (HTREEITEM open : {scene, mesh, lights})
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(open));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(mesh));
 }
 
 void AddListColumn(HWND list, int index, const char* title, int width) {
@@ -149,6 +151,10 @@ void AddListView(HWND panel) {
         std::snprintf(text, sizeof text, "%d", 2 * (1200 + 317 * row) - 4);
         SetListCell(list, row, 2, text);
     }
+    LVITEMA selected = {};
+    selected.stateMask = LVIS_SELECTED;
+    selected.state = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&selected));
 }
 
 void ShowStatus(HWND panel, const char* what, const char* value) {

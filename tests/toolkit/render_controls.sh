@@ -25,12 +25,10 @@ capture() {  # name [rename]; $program picks another preview program
 
 capture controls
 capture controls_rename rename
-program=lists_preview capture lists
-program=views_preview capture views
 program=menu_preview capture combo_open
 program=menu_preview capture menu_titled titled
 
-# The reference host's toolkit panel, as --toolkit-snapshot writes it.
+# Every control with sample content: the reference host's toolkit panel.
 wine "$build/bin/plyhost.exe" --toolkit-snapshot "$(winepath -w "$out/toolkit_panel.bmp")"
 convert "$out/toolkit_panel.bmp" "$out/toolkit_panel.png"
 echo "$out/toolkit_panel.png"
