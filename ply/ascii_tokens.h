@@ -33,6 +33,18 @@ inline float DecodeToken(const char* p, const char* end, const char* readable, i
     return value;
 }
 
+inline double DecodeDoubleToken(const char* p, const char* end, const char* readable, int type,
+                                const char** next) {
+    if (*p == '\v' || *p == '\f') {
+        *next = SkipToken(p, end);
+        return DecodeTextDouble(std::string_view(p, size_t(*next - p)), type);
+    }
+    const char* stop;
+    const double value = DecodeTextDoubleAt(p, end, readable, type, &stop);
+    *next = SkipToken(stop, end);
+    return value;
+}
+
 inline int32_t DecodeIndexToken(const char* p, const char* end, const char* readable, int type,
                                 const char** next) {
     if (*p == '\v' || *p == '\f') {

@@ -62,6 +62,20 @@ inline float BinaryToFloat(const unsigned char* p, int type, bool bigEndian) {
     }
 }
 
+// One value of a valid type as a double, exactly.
+inline double BinaryToDouble(const unsigned char* p, int type, bool bigEndian) {
+    switch (type) {
+        case kPlyInt32:
+            return double(int32_t(LoadU32(p, bigEndian)));
+        case kPlyUint32:
+            return double(LoadU32(p, bigEndian));
+        case kPlyFloat64:
+            return LoadFloat64(p, bigEndian);
+        default:
+            return double(BinaryToFloat(p, type, bigEndian));  // a float holds the rest
+    }
+}
+
 // One value of a valid type as a 32-bit integer: signed types sign-extended,
 // unsigned ones zero-extended, floating ones truncated toward zero.
 inline int32_t BinaryToIndex(const unsigned char* p, int type, bool bigEndian) {

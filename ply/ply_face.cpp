@@ -1,11 +1,32 @@
 // The face reader: one record of the current element per call, with every
 // item of its vertex_indices list.
-#include <cstring>
 
 #include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
+
+namespace {
+
+// Where a face scalar of this role goes as an integer, null for nowhere.
+int32_t* IndexField(int role, int32_t* materialIndex, FaceExtras* extras) {
+    if (role == kRoleMaterialIndex) return materialIndex;
+    if (role == kRoleTexNumber && extras) return &extras->texNumber;
+    return nullptr;
+}
+
+// Where a face colour or alpha channel goes, null for nowhere.
+float* ColourField(int role, FaceExtras* extras) {
+    if (!extras) return nullptr;
+    if (role >= kRoleRed && role <= kRoleBlue) return &extras->colour[role - kRoleRed];
+    return role == kRoleAlpha ? &extras->colour[3] : nullptr;
+}
+
+float ColourValue(float value, int type) {
+    return type < kPlyFirstFloatType ? value / 255.0f : value;
+}
+
+}  // namespace
 
 // The common face record, when it is whole in the block: it must give
 // exactly what ReadFaceBinary gives for the same record.
@@ -47,17 +68,23 @@ inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* v
 
 // The common case, a binary record whole in the block, reads here; the rest
 // goes through ReadFaceRecord.
-bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
+bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                         FaceExtras* extras) {
     errorText_.clear();
-    if (fastFaces_ && vertexCount && indices &&
+    if (extras) {
+        extras->texCoordCount = 0;
+        extras->texCoords.Clear();
+    }
+    if (fastFaces_ && vertexCount && indices && (!extras || !fastFaces_->faceExtras) &&
         ReadFaceBinaryFast(*fastFaces_, vertexCount, indices, materialIndex)) {
         return true;
     }
-    return ReadFaceRecord(vertexCount, indices, materialIndex);
+    return ReadFaceRecord(vertexCount, indices, materialIndex, extras);
 }
 
 // A face element without a vertex_indices list yields faces of 0 vertices.
-bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
+bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                               FaceExtras* extras) {
     int32_t countSink;
     IndexList indicesSink;
     if (!vertexCount) vertexCount = &countSink;
@@ -70,14 +97,15 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t
         *vertexCount = 0;
         indices->Clear();
     }
-    return IsAscii() ? ReadFaceAscii(vertexCount, indices, materialIndex)
-                     : ReadFaceBinary(vertexCount, indices, materialIndex);
+    return IsAscii() ? ReadFaceAscii(vertexCount, indices, materialIndex, extras)
+                     : ReadFaceBinary(vertexCount, indices, materialIndex, extras);
 }
 
 // Every property takes its own tokens: a scalar or a string one, a list its
 // length and then that many items. A list that announces more items than the
 // line holds is a read error, never a face padded with zeros.
-bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
+bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                              FaceExtras* extras) {
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {
@@ -86,6 +114,7 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t*
     }
     const PlyElement& element = elements_[size_t(currentElement_)];
     const int indexList = layouts_[size_t(currentElement_)].indexList;
+    const int texCoordList = extras ? layouts_[size_t(currentElement_)].texCoordList : -1;
     const char* readable = buffer_.ReadableEnd();
     for (size_t i = 0; i < element.properties.size(); ++i) {
         const PlyProperty& property = element.properties[i];
@@ -96,10 +125,16 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t*
         // A token the line does not have reads as empty text (value 0).
         p = SkipDelimiters(p, end);
         if (property.kind != kPropertyList) {
-            if (property.role == kRoleMaterialIndex && materialIndex &&
-                property.kind == kPropertyScalar) {
-                *materialIndex =
-                    p < end ? DecodeIndexToken(p, end, readable, property.valueType, &p) : 0;
+            const bool scalar = property.kind == kPropertyScalar;
+            int32_t* whole = scalar ? IndexField(property.role, materialIndex, extras) : nullptr;
+            float* channel = scalar ? ColourField(property.role, extras) : nullptr;
+            if (whole) {
+                *whole = p < end ? DecodeIndexToken(p, end, readable, property.valueType, &p) : 0;
+            } else if (channel) {
+                *channel = p < end
+                               ? ColourValue(DecodeToken(p, end, readable, property.valueType, &p),
+                                             property.valueType)
+                               : 0.0f;
             } else {
                 p = SkipToken(p, end);
             }
@@ -122,7 +157,16 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t*
             }
             *vertexCount = length;
         }
+        const bool corners = int(i) == texCoordList;
+        if (corners) {
+            if (!extras->texCoords.Resize(items)) {
+                errorText_ = kMsgFaceReadError;
+                return false;
+            }
+            extras->texCoordCount = length;
+        }
         int32_t* out = delivered ? indices->data() : nullptr;
+        float* cornerOut = corners ? extras->texCoords.data() : nullptr;
         for (size_t j = 0; j < items; ++j) {
             p = SkipDelimiters(p, end);
             if (p == end) {
@@ -131,6 +175,8 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t*
             }
             if (out) {
                 out[j] = DecodeIndexToken(p, end, readable, property.valueType, &p);
+            } else if (cornerOut) {
+                cornerOut[j] = DecodeToken(p, end, readable, property.valueType, &p);
             } else {
                 p = SkipToken(p, end);
             }
@@ -139,7 +185,48 @@ bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t*
     return true;
 }
 
-bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex) {
+// Reads the items of a delivered list, a block at a time. A list longer
+// than the rest of the file fails before anything is allocated for it.
+template <class T>
+bool PlyReader::ReadListItems(const PlyProperty& list, int32_t length, GrowOnlyList<T>* values,
+                              T (*decode)(const unsigned char*, int, bool)) {
+    const size_t items = length > 0 ? size_t(length) : 0;
+    const uint32_t itemSize = TypeSize(list.valueType);
+    if (items == 0) {
+        values->Clear();
+        return true;
+    }
+    if (itemSize == 0) {
+        // Items of an invalid type take no bytes and read as 0, within the
+        // bound SkipListItems sets for them.
+        if (uint64_t(items) > buffer_.Remaining() || !values->Resize(items)) return false;
+        for (size_t j = 0; j < items; ++j) values->data()[j] = T(0);
+        return true;
+    }
+    if (uint64_t(items) * itemSize > buffer_.Remaining()) {
+        buffer_.Skip(buffer_.Remaining());
+        return false;
+    }
+    if (!values->Resize(items)) return false;
+    T* out = values->data();
+    const bool big = BigEndian();
+    const size_t perBlock = buffer_.BlockSize() >= itemSize ? buffer_.BlockSize() / itemSize : 1;
+    size_t done = 0;
+    while (done < items) {
+        const size_t chunk = items - done < perBlock ? items - done : perBlock;
+        const unsigned char* p = buffer_.Peek(chunk * itemSize);
+        if (!p) return false;
+        for (size_t j = 0; j < chunk; ++j) {
+            out[done + j] = decode(p + j * itemSize, list.valueType, big);
+        }
+        buffer_.Advance(chunk * itemSize);
+        done += chunk;
+    }
+    return true;
+}
+
+bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                               FaceExtras* extras) {
     const RecordLayout& layout = layouts_[size_t(currentElement_)];
     // Property by property: long faces, unusual layouts, and records cut
     // short by the end of the file (which fail where their data ends).
@@ -156,8 +243,13 @@ bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t
             const uint32_t size = TypeSize(property.valueType);
             const unsigned char* p = buffer_.Peek(size);
             ok = p != nullptr;
-            if (ok && property.role == kRoleMaterialIndex && materialIndex) {
-                *materialIndex = BinaryToIndex(p, property.valueType, big);
+            int32_t* whole = IndexField(property.role, materialIndex, extras);
+            float* channel = ColourField(property.role, extras);
+            if (ok && whole) {
+                *whole = BinaryToIndex(p, property.valueType, big);
+            } else if (ok && channel) {
+                *channel =
+                    ColourValue(BinaryToFloat(p, property.valueType, big), property.valueType);
             }
             if (ok) buffer_.Advance(size);
         } else if (property.kind == kPropertyString) {
@@ -167,7 +259,10 @@ bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t
             ok = ReadListLength(property, &length);
             if (ok && int(i) == layout.indexList) {
                 *vertexCount = length;
-                ok = ReadIndexItems(property, length, indices);
+                ok = ReadListItems(property, length, indices, BinaryToIndex);
+            } else if (ok && extras && int(i) == layout.texCoordList) {
+                extras->texCoordCount = length;
+                ok = ReadListItems(property, length, &extras->texCoords, BinaryToFloat);
             } else if (ok) {
                 ok = SkipListItems(property, length);
             }
@@ -176,44 +271,6 @@ bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t
             errorText_ = kMsgFaceReadError;
             return false;
         }
-    }
-    return true;
-}
-
-// Reads the items of the vertex_indices list, a block at a time. A list
-// longer than the rest of the file fails before anything is allocated for it.
-bool PlyReader::ReadIndexItems(const PlyProperty& list, int32_t length, IndexList* indices) {
-    const size_t items = length > 0 ? size_t(length) : 0;
-    const uint32_t itemSize = TypeSize(list.valueType);
-    if (items == 0) {
-        indices->Clear();
-        return true;
-    }
-    if (itemSize == 0) {
-        // Items of an invalid type take no bytes and read as 0, within the
-        // bound SkipListItems sets for them.
-        if (uint64_t(items) > buffer_.Remaining() || !indices->Resize(items)) return false;
-        std::memset(indices->data(), 0, items * sizeof(int32_t));
-        return true;
-    }
-    if (uint64_t(items) * itemSize > buffer_.Remaining()) {
-        buffer_.Skip(buffer_.Remaining());
-        return false;
-    }
-    if (!indices->Resize(items)) return false;
-    int32_t* out = indices->data();
-    const bool big = BigEndian();
-    const size_t perBlock = buffer_.BlockSize() >= itemSize ? buffer_.BlockSize() / itemSize : 1;
-    size_t done = 0;
-    while (done < items) {
-        const size_t chunk = items - done < perBlock ? items - done : perBlock;
-        const unsigned char* p = buffer_.Peek(chunk * itemSize);
-        if (!p) return false;
-        for (size_t j = 0; j < chunk; ++j) {
-            out[done + j] = BinaryToIndex(p + j * itemSize, list.valueType, big);
-        }
-        buffer_.Advance(chunk * itemSize);
-        done += chunk;
     }
     return true;
 }

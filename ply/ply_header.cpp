@@ -86,7 +86,9 @@ void PlyReader::Reset() {
     layouts_.clear();
     comments_.clear();
     objInfos_.clear();
+    textureFiles_.clear();
     elementStarts_.clear();
+    SetPositionOffset(nullptr);
     dataStart_ = 0;
     currentElement_ = -1;
     fastVertices_ = nullptr;
@@ -224,6 +226,7 @@ bool PlyReader::ReadHeaderLines() {
                 break;
             case kKeywordComment:
                 KeepJoinedTokens(&comments_);
+                KeepTextureFile();
                 break;
             case kKeywordElement:
                 if (!ReadElementLine(tokens_)) return false;
@@ -245,6 +248,18 @@ bool PlyReader::ReadHeaderLines() {
     // The file ended without "end_header": there is no data to read.
     errorText_ = kMsgHeaderError;
     return false;
+}
+
+// "comment TextureFile NAME": the name runs from its first token to the end
+// of the last one, so blanks inside it stay (file names have them).
+void PlyReader::KeepTextureFile() {
+    if (tokens_.size() < 3 || !EqualsNoCase(tokens_[1], "TextureFile")) return;
+    const char* name = tokens_[2].data();
+    const std::string_view last = tokens_.back();
+    const size_t size = size_t(last.data() + last.size() - name);
+    if (ChargeShare(&textMemory_, sizeof(std::string) + size)) {
+        textureFiles_.emplace_back(name, size);
+    }
 }
 
 void PlyReader::KeepJoinedTokens(std::vector<std::string>* lines) {
@@ -317,7 +332,6 @@ bool PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
     }
     property.name.assign(name.data(), name.size());
     property.role = RoleOfName(name);
-    if (property.kind == kPropertyScalar) element.flags |= FlagOfRole(property.role);
     element.recordSize += TypeSize(property.valueType) + TypeSize(property.countType);
     element.properties.push_back(std::move(property));
     return true;
@@ -325,7 +339,10 @@ bool PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
 
 void PlyReader::PrepareLayouts() {
     layouts_.clear();
-    for (const PlyElement& element : elements_) layouts_.push_back(MakeRecordLayout(element));
+    for (PlyElement& element : elements_) {
+        element.flags = FlagsOfElement(element);
+        layouts_.push_back(MakeRecordLayout(element));
+    }
     elementStarts_.assign(elements_.size() + 1, -1);
     elementStarts_[0] = int64_t(dataStart_);
     linePosition_ = 0;

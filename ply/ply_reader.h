@@ -14,12 +14,23 @@
 #include <vector>
 
 #include "ply/byte_source.h"
+#include "ply/float_list.h"
 #include "ply/index_list.h"
 #include "ply/input_buffer.h"
 #include "ply/ply_material.h"
 #include "ply/ply_schema.h"
 #include "ply/ply_types.h"
 #include "ply/record_layout.h"
+
+// What a face record carries besides its corners (see ReadFace).
+struct FaceExtras {
+    int32_t texCoordCount = 0;  // items of the texcoord list as stored (0 when the face has none)
+    FloatList texCoords;        // its items, any numeric item type read as float
+    int32_t texNumber = 0;      // written only when the element has texnumber
+    // Red, green, blue, alpha in 0..1 (integer types / 255); written only
+    // for those the element has.
+    float colour[4] = {0, 0, 0, 1};
+};
 
 class PlyReader {
   public:
@@ -53,6 +64,9 @@ class PlyReader {
     const std::string& Version() const { return version_; }
     const std::vector<std::string>& Comments() const { return comments_; }
     const std::vector<std::string>& ObjInfos() const { return objInfos_; }
+    // The NAME of every "comment TextureFile NAME", in header order, with
+    // the blanks around it trimmed and those inside it kept.
+    const std::vector<std::string>& TextureFiles() const { return textureFiles_; }
     int NumElements() const { return int(elements_.size()); }
     // Null for an index outside the lists.
     const PlyElement* Element(int i) const;
@@ -79,23 +93,47 @@ class PlyReader {
     // ASCII: positions at data line n (counted from the data start).
     bool SkipLines(int64_t n);
 
+    // Where the faces come from: kElementFace when the file has a face
+    // element, else kElementTriStrips when it has a tristrips element, else -1.
+    int FaceSourceKind() const;
+
     // Triangles the face element yields: the sum of n - 2 over its faces of
-    // n >= 3 vertices. 0 with an error text when the face data cannot be read.
-    // Leaves the reader after the face element.
+    // n >= 3 vertices; without a face element, the triangles the tristrips
+    // element's strips yield (ForEachStripTriangle). 0 with an error text
+    // when the data cannot be read. Leaves the reader after the element.
     int32_t CountTriangles();
 
     // Next record of the current element. position is required; normal,
-    // texCoord (u, v, w; w becomes 0) and colour may be null. A field whose
-    // property the element lacks keeps the caller's value.
-    bool ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3]);
+    // texCoord (u, v, w; w becomes 0), colour and alpha may be null. A field
+    // whose property the element lacks keeps the caller's value. Without
+    // red, green and blue, f_dc_0..2 give the colour 0.5 + 0.2820948 * f_dc,
+    // clamped to 0..1; alpha is "alpha" (an integer type / 255) or, beside
+    // f_dc, the logistic function of "opacity".
+    bool ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
+                    float* alpha = nullptr);
+
+    // One pass over the vertex element reading x, y and z exactly (an axis
+    // the element lacks reads as 0): the bounds of the vertices whose three
+    // coordinates are finite; minimum > maximum on every axis when none is.
+    // False with the error text when the data cannot be read. Seek again
+    // before reading the vertices.
+    bool ReadPositionBounds(double minimum[3], double maximum[3]);
+
+    // From now on (until the next Open or Close, or a call with null) every
+    // ReadVertex subtracts offset from x, y and z in double precision before
+    // they become floats, so coordinates far from the origin keep theirs.
+    void SetPositionOffset(const double offset[3]);
 
     // Next record of the current element: vertexCount is the length of its
     // vertex_indices list as stored (0 when the element has none), indices
     // receives all of its items (size max(vertexCount, 0); pass the same
     // list each time and it allocates only for a face larger than any
     // before). materialIndex, when given, is written only when the element
-    // has a material_index.
-    bool ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
+    // has a material_index. extras, when given, receives the texcoord list,
+    // texnumber and colour of the record (see FaceExtras). On a tristrips
+    // element the list is a strip's, restart markers included.
+    bool ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                  FaceExtras* extras = nullptr);
 
     // Next record of the current element into the material, whose present
     // values stay where the element has no property for them.
@@ -111,6 +149,7 @@ class PlyReader {
     char FindLineBreak();
     bool ReadHeaderLines();
     void KeepJoinedTokens(std::vector<std::string>* lines);
+    void KeepTextureFile();
     bool ReadFormatLine(const std::vector<std::string_view>& tokens);
     bool ReadElementLine(const std::vector<std::string_view>& tokens);
     bool ReadPropertyLine(const std::vector<std::string_view>& tokens);
@@ -131,6 +170,7 @@ class PlyReader {
     bool ReadListLength(const PlyProperty& property, int32_t* length);
     bool SkipListItems(const PlyProperty& property, int32_t length);
     bool SkipString();
+    int32_t CountStripTriangles();
     bool CountAscii(const PlyElement& element, int64_t* triangles);
     bool CountBinary(int element, int64_t* triangles);
     bool CountBinarySimple(const PlyElement& element, const RecordLayout& layout,
@@ -145,15 +185,24 @@ class PlyReader {
     // Records (ply_vertex.cpp, ply_face.cpp, ply_material.cpp).
     void DecodeVertexRecord(const RecordLayout& layout, const unsigned char* record,
                             float* const* groups) const;
-    bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour);
-    bool ReadVertexAscii(float* const* destinations);
-    bool ReadVertexBinary(float* const* destinations);
+    void OffsetPositions(const RecordLayout& layout, const unsigned char* record,
+                         float* position) const;
+    bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour,
+                          float* alpha, double* exact);
+    bool ReadVertexAscii(float* const* destinations, double* exact);
+    bool ReadVertexBinary(float* const* destinations, double* exact);
+    bool ReadExactPosition(double position[3]);
     bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount, IndexList* indices,
                             int32_t* materialIndex);
-    bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
-    bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
-    bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex);
-    bool ReadIndexItems(const PlyProperty& list, int32_t length, IndexList* indices);
+    bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                        FaceExtras* extras);
+    bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                       FaceExtras* extras);
+    bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
+                        FaceExtras* extras);
+    template <class T>
+    bool ReadListItems(const PlyProperty& list, int32_t length, GrowOnlyList<T>* items,
+                       T (*decode)(const unsigned char*, int, bool));
     bool ReadMaterialAscii(PlyMaterial* material);
     bool ReadMaterialBinary(PlyMaterial* material);
 
@@ -165,6 +214,7 @@ class PlyReader {
     std::vector<RecordLayout> layouts_;
     std::vector<std::string> comments_;
     std::vector<std::string> objInfos_;
+    std::vector<std::string> textureFiles_;
     uint64_t dataStart_ = 0;
     int currentElement_ = -1;
     int64_t linePosition_ = 0;
@@ -174,6 +224,10 @@ class PlyReader {
     // fast path applies to it, null otherwise.
     const RecordLayout* fastVertices_ = nullptr;
     const RecordLayout* fastFaces_ = nullptr;
+
+    // Subtracted from x, y and z by ReadVertex (all 0 when there is none).
+    double positionOffset_[3] = {0, 0, 0};
+    bool hasPositionOffset_ = false;
 
     char lineBreak_ = '\n';  // '\r' for files whose lines end with a lone carriage return
     bool fourthByteIsCR_ = false;

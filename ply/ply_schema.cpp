@@ -1,6 +1,7 @@
 #include "ply/ply_schema.h"
 
-const char* const kElementKindNames[kElementKindCount] = {"vertex", "face", "edge", "material"};
+const char* const kElementKindNames[kElementKindCount] = {"vertex", "face", "edge", "material",
+                                                          "tristrips"};
 
 namespace {
 
@@ -44,6 +45,12 @@ const RoleName kRoleNames[] = {
     {"specular_coeff", kRoleSpecularCoeff},
     {"specular_power", kRoleSpecularPower},
     {"opacity", kRoleOpacity},
+    {"alpha", kRoleAlpha},
+    {"texcoord", kRoleTexCoordList},
+    {"texnumber", kRoleTexNumber},
+    {"f_dc_0", kRoleDcRed},
+    {"f_dc_1", kRoleDcGreen},
+    {"f_dc_2", kRoleDcBlue},
 };
 
 }  // namespace
@@ -71,10 +78,46 @@ uint32_t FlagOfRole(PropertyRole role) {
         case kRoleRed:
         case kRoleGreen:
         case kRoleBlue:
+        case kRoleDcRed:
+        case kRoleDcGreen:
+        case kRoleDcBlue:
             return kFlagColours;
         case kRoleMaterialIndex:
             return kFlagMaterialNumbers;
+        case kRoleAlpha:
+            return kFlagAlpha;
+        case kRoleTexNumber:
+            return kFlagTexNumbers;
         default:
             return 0;
     }
+}
+
+bool HasSplatColours(const PlyElement& element) {
+    bool dc = false;
+    for (const PlyProperty& property : element.properties) {
+        if (property.kind != kPropertyScalar) continue;
+        if (property.role >= kRoleRed && property.role <= kRoleBlue) return false;
+        dc |= property.role >= kRoleDcRed && property.role <= kRoleDcBlue;
+    }
+    return dc;
+}
+
+uint32_t FlagsOfElement(const PlyElement& element) {
+    const bool splat = HasSplatColours(element);
+    uint32_t flags = 0;
+    for (const PlyProperty& property : element.properties) {
+        if (property.kind == kPropertyList) {
+            if (property.role == kRoleTexCoordList) flags |= kFlagCornerTexCoords;
+            continue;
+        }
+        if (property.kind != kPropertyScalar) continue;
+        flags |= FlagOfRole(property.role);
+        if (property.role >= kRoleX && property.role <= kRoleZ &&
+            property.valueType == kPlyFloat64) {
+            flags |= kFlagDoublePositions;
+        }
+        if (property.role == kRoleOpacity && splat) flags |= kFlagAlpha;
+    }
+    return flags;
 }

@@ -36,6 +36,12 @@ enum PropertyRole : int32_t {
     kRoleBlue = 11,
     kRoleVertexIndices = 12,
     kRoleMaterialIndex = 13,
+    kRoleAlpha = 14,
+    kRoleTexCoordList = 15,  // a list of u, v per face corner
+    kRoleTexNumber = 16,
+    kRoleDcRed = 17,  // a splat's colour terms f_dc_0, f_dc_1, f_dc_2
+    kRoleDcGreen = 18,
+    kRoleDcBlue = 19,
     kRoleAmbientRed = 21,
     kRoleAmbientGreen = 22,
     kRoleAmbientBlue = 23,
@@ -59,6 +65,10 @@ enum ElementFlags : uint32_t {
     kFlagTextureCoords = 0x04,
     kFlagColours = 0x08,
     kFlagMaterialNumbers = 0x10,
+    kFlagAlpha = 0x20,            // "alpha", or a splat's "opacity"
+    kFlagCornerTexCoords = 0x40,  // a "texcoord" list
+    kFlagTexNumbers = 0x80,
+    kFlagDoublePositions = 0x100,  // x, y or z is a float64
 };
 
 enum ElementKind : int32_t {
@@ -66,9 +76,10 @@ enum ElementKind : int32_t {
     kElementFace = 1,
     kElementEdge = 2,
     kElementMaterial = 3,
+    kElementTriStrips = 4,
 };
 
-const int kElementKindCount = 4;
+const int kElementKindCount = 5;
 
 // Element names the readers look for, indexed by ElementKind.
 extern const char* const kElementKindNames[kElementKindCount];
@@ -94,3 +105,11 @@ PropertyRole RoleOfName(std::string_view name);
 
 // The element flag a scalar property of this role sets (0 for none).
 uint32_t FlagOfRole(PropertyRole role);
+
+// True when the element carries a splat's colour terms (f_dc_*) and no
+// red, green or blue: its colour then comes from them, and its "opacity" is
+// the splat's alpha.
+bool HasSplatColours(const PlyElement& element);
+
+// The ElementFlags of the element's properties.
+uint32_t FlagsOfElement(const PlyElement& element);

@@ -5,6 +5,7 @@
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
+#include "ply/tristrips.h"
 
 namespace {
 
@@ -208,8 +209,15 @@ bool PlyReader::SkipString() {
     return length <= 0 || buffer_.Skip(uint64_t(length));
 }
 
+int PlyReader::FaceSourceKind() const {
+    if (FindElement(kElementFace) >= 0) return kElementFace;
+    if (FindElement(kElementTriStrips) >= 0) return kElementTriStrips;
+    return -1;
+}
+
 int32_t PlyReader::CountTriangles() {
     errorText_.clear();
+    if (FaceSourceKind() == kElementTriStrips) return CountStripTriangles();
     const int32_t faces = SeekElement(kElementFace);
     if (faces == 0) return 0;
     const int face = currentElement_;
@@ -223,6 +231,32 @@ int32_t PlyReader::CountTriangles() {
     }
     if (elementStarts_[size_t(face) + 1] < 0) {
         elementStarts_[size_t(face) + 1] = int64_t(buffer_.Offset());
+    }
+    return int32_t(triangles);
+}
+
+// Every strip is read whole: its triangles depend on every index.
+int32_t PlyReader::CountStripTriangles() {
+    const int32_t strips = SeekElement(kElementTriStrips);
+    if (strips == 0 || layouts_[size_t(currentElement_)].indexList < 0) return 0;
+    const int element = currentElement_;
+    IndexList items;
+    int64_t triangles = 0;
+    for (int32_t r = 0; r < strips; ++r) {
+        int32_t length = 0;
+        if (!ReadFace(&length, &items, nullptr)) {
+            errorText_ = kMsgFileReadError;
+            return 0;
+        }
+        ForEachStripTriangle(items.data(), items.size(),
+                             [&triangles](int32_t, int32_t, int32_t) { ++triangles; });
+    }
+    if (triangles > std::numeric_limits<int32_t>::max()) {
+        errorText_ = kMsgFileReadError;
+        return 0;
+    }
+    if (elementStarts_[size_t(element) + 1] < 0) {
+        elementStarts_[size_t(element) + 1] = int64_t(buffer_.Offset());
     }
     return int32_t(triangles);
 }

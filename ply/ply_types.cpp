@@ -56,6 +56,12 @@ float DecodeText(std::string_view token, int type) {
     return DecodeTextAt(SkipCSpace(token.data(), end), end, end, type, &stop);
 }
 
+double DecodeTextDouble(std::string_view token, int type) {
+    const char* end = token.data() + token.size();
+    const char* stop;
+    return DecodeTextDoubleAt(SkipCSpace(token.data(), end), end, end, type, &stop);
+}
+
 int32_t DecodeTextIndex(std::string_view token, int type) {
     const char* end = token.data() + token.size();
     const char* stop;

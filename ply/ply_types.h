@@ -64,5 +64,8 @@ int32_t TruncateToInt32(double value);
 // One ASCII value as a float, converted by the property's type.
 float DecodeText(std::string_view token, int type);
 
+// The same as a double: exact for integers and float64.
+double DecodeTextDouble(std::string_view token, int type);
+
 // One ASCII value as a 32-bit integer (a list length, an index, a material number).
 int32_t DecodeTextIndex(std::string_view token, int type);

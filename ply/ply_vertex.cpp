@@ -1,5 +1,7 @@
 // The vertex reader: one record of the current element per call.
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
@@ -8,9 +10,28 @@
 
 namespace {
 
-bool IsIntegerColour(const PlyProperty& property) {
-    return property.role >= kRoleRed && property.role <= kRoleBlue &&
+bool IsIntegerColour(int slot, const PlyProperty& property) {
+    return ((slot >= kRoleRed - kRoleX && slot <= kRoleBlue - kRoleX) || slot == kSlotAlpha) &&
            property.valueType < kPlyFirstFloatType;
+}
+
+// NaN gives 0.
+float Clamp01(float value) { return !(value > 0.0f) ? 0.0f : value > 1.0f ? 1.0f : value; }
+
+// The splat colour terms and alpha, decoded into finished[], reach the
+// caller: f_dc is the zeroth spherical-harmonic band, opacity a logit.
+void FinishVertex(const RecordLayout& layout, const float* finished, float* colour, float* alpha) {
+    for (int channel = 0; colour && channel < 3; ++channel) {
+        if (layout.splatChannels & (1 << channel)) {
+            colour[channel] = Clamp01(0.5f + 0.2820948f * finished[channel]);
+        }
+    }
+    const float value = finished[kSlotAlpha - kSlotSplatColour];
+    if (alpha && layout.alphaFromOpacity) {
+        *alpha = Clamp01(1.0f / (1.0f + std::exp(-value)));
+    } else if (alpha && layout.hasAlpha) {
+        *alpha = value;
+    }
 }
 
 }  // namespace
@@ -50,9 +71,21 @@ inline void PlyReader::DecodeVertexRecord(const RecordLayout& layout, const unsi
     }
 }
 
+// x, y and z once more, as doubles less the offset.
+inline void PlyReader::OffsetPositions(const RecordLayout& layout, const unsigned char* record,
+                                       float* position) const {
+    for (int axis = 0; axis < 3; ++axis) {
+        if (layout.positionTypes[axis] == kPlyInvalid) continue;
+        const double value = BinaryToDouble(record + layout.positionOffsets[axis],
+                                            layout.positionTypes[axis], BigEndian());
+        position[axis] = float(value - positionOffset_[axis]);
+    }
+}
+
 // The common case, a binary record whole in the block, decodes here; the
 // rest goes through ReadVertexRecord.
-bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3]) {
+bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
+                           float* alpha) {
     errorText_.clear();
     if (texCoord) texCoord[2] = 0.0f;
     if (fastVertices_ && position) {
@@ -60,38 +93,50 @@ bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3]
         const unsigned char* record = buffer_.Cursor();
         if (size_t(buffer_.Limit() - record) >= layout.fixedBytes) {
             float sink[3];
+            float finished[4];
             float* const groups[kVertexGroupCount] = {position, normal ? normal : sink,
                                                       texCoord ? texCoord : sink,
-                                                      colour ? colour : sink};
+                                                      colour ? colour : sink, finished};
             DecodeVertexRecord(layout, record, groups);
+            if (hasPositionOffset_) OffsetPositions(layout, record, position);
+            if (layout.finishVertex) FinishVertex(layout, finished, colour, alpha);
             buffer_.SetCursor(record + layout.fixedBytes);
             return true;
         }
     }
-    return ReadVertexRecord(position, normal, texCoord, colour);
+    return ReadVertexRecord(position, normal, texCoord, colour, alpha, nullptr);
 }
 
-bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour) {
+// exact, when given, receives x, y and z as doubles.
+bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour,
+                                 float* alpha, double* exact) {
     // Values for a destination the caller did not give land here.
     float sink[kVertexSlotCount];
+    float finished[4];
     float* position3 = position ? position : sink;
     float* normal3 = normal ? normal : sink;
     float* texCoord2 = texCoord ? texCoord : sink;
     float* colour3 = colour ? colour : sink;
     float* const destinations[kVertexSlotCount] = {
-        position3, position3 + 1, position3 + 2, normal3,     normal3 + 1, normal3 + 2,
-        texCoord2, texCoord2 + 1, colour3,       colour3 + 1, colour3 + 2,
+        position3,   position3 + 1, position3 + 2, normal3,      normal3 + 1,
+        normal3 + 2, texCoord2,     texCoord2 + 1, colour3,      colour3 + 1,
+        colour3 + 2, finished,      finished + 1,  finished + 2, finished + 3,
     };
     if (!source_ || currentElement_ < 0) {
         errorText_ = kMsgVertexReadError;
         return false;
     }
-    return IsAscii() ? ReadVertexAscii(destinations) : ReadVertexBinary(destinations);
+    const bool read =
+        IsAscii() ? ReadVertexAscii(destinations, exact) : ReadVertexBinary(destinations, exact);
+    const RecordLayout& layout = layouts_[size_t(currentElement_)];
+    if (read && layout.finishVertex) FinishVertex(layout, finished, colour, alpha);
+    return read;
 }
 
 // One line: the tokens are counted and the vertex values decoded in one
 // pass; nothing is stored unless the line has one token per property.
-bool PlyReader::ReadVertexAscii(float* const* destinations) {
+// Positions are decoded as doubles, so that the offset keeps their precision.
+bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {
@@ -99,18 +144,21 @@ bool PlyReader::ReadVertexAscii(float* const* destinations) {
         return false;
     }
     const PlyElement& element = elements_[size_t(currentElement_)];
+    const std::vector<int8_t>& slots = layouts_[size_t(currentElement_)].vertexSlots;
     const size_t propertyCount = element.properties.size();
     const char* readable = buffer_.ReadableEnd();
     float values[kVertexSlotCount];
+    double positions[3];
     size_t tokens = 0;
     for (;;) {
         p = SkipDelimiters(p, end);
         if (p == end) break;
-        const PlyProperty* property =
-            tokens < propertyCount ? &element.properties[tokens] : nullptr;
-        if (property && property->kind == kPropertyScalar && IsVertexRole(property->role)) {
-            values[property->role - kRoleX] =
-                DecodeToken(p, end, readable, property->valueType, &p);
+        const int slot = tokens < propertyCount ? slots[tokens] : -1;
+        if (slot >= 3) {
+            values[slot] = DecodeToken(p, end, readable, element.properties[tokens].valueType, &p);
+        } else if (slot >= 0) {
+            positions[slot] =
+                DecodeDoubleToken(p, end, readable, element.properties[tokens].valueType, &p);
         } else {
             p = SkipToken(p, end);
         }
@@ -128,20 +176,27 @@ bool PlyReader::ReadVertexAscii(float* const* destinations) {
             errorText_ = kMsgVertexNotScalar;
             return false;
         }
-        if (!IsVertexRole(property.role)) continue;
-        float value = values[property.role - kRoleX];
-        if (IsIntegerColour(property)) value /= 255.0f;
-        *destinations[property.role - kRoleX] = value;
+        const int slot = slots[i];
+        if (slot < 0) continue;
+        float value = values[slot];
+        if (slot < 3) {
+            value = float(positions[slot] - positionOffset_[slot]);
+            if (exact) exact[slot] = positions[slot];
+        }
+        if (IsIntegerColour(slot, property)) value /= 255.0f;
+        *destinations[slot] = value;
     }
     return true;
 }
 
-bool PlyReader::ReadVertexBinary(float* const* destinations) {
+bool PlyReader::ReadVertexBinary(float* const* destinations, double* exact) {
     // Value by value: a record cut short by the end of the file, or one with
     // a list or string, fails at the value where it stops.
     const PlyElement& element = elements_[size_t(currentElement_)];
+    const std::vector<int8_t>& slots = layouts_[size_t(currentElement_)].vertexSlots;
     const bool big = BigEndian();
-    for (const PlyProperty& property : element.properties) {
+    for (size_t i = 0; i < element.properties.size(); ++i) {
+        const PlyProperty& property = element.properties[i];
         if (property.kind != kPropertyScalar) {
             errorText_ = kMsgVertexNotScalar;
             return false;
@@ -152,12 +207,64 @@ bool PlyReader::ReadVertexBinary(float* const* destinations) {
             errorText_ = kMsgVertexReadError;
             return false;
         }
-        if (IsVertexRole(property.role)) {
+        const int slot = slots[i];
+        if (slot >= 3) {
             float value = BinaryToFloat(p, property.valueType, big);
-            if (IsIntegerColour(property)) value /= 255.0f;
-            *destinations[property.role - kRoleX] = value;
+            if (IsIntegerColour(slot, property)) value /= 255.0f;
+            *destinations[slot] = value;
+        } else if (slot >= 0) {
+            const double value = BinaryToDouble(p, property.valueType, big);
+            *destinations[slot] = float(value - positionOffset_[slot]);
+            if (exact) exact[slot] = value;
         }
         buffer_.Advance(size);
     }
     return true;
+}
+
+bool PlyReader::ReadExactPosition(double position[3]) {
+    if (fastVertices_) {
+        const RecordLayout& layout = *fastVertices_;
+        const unsigned char* record = buffer_.Peek(layout.fixedBytes);
+        if (record) {
+            for (int axis = 0; axis < 3; ++axis) {
+                if (layout.positionTypes[axis] == kPlyInvalid) continue;
+                position[axis] = BinaryToDouble(record + layout.positionOffsets[axis],
+                                                layout.positionTypes[axis], BigEndian());
+            }
+            buffer_.Advance(layout.fixedBytes);
+            return true;
+        }
+    }
+    // The general reader, which also gives the error text.
+    float ignored[3];
+    return ReadVertexRecord(ignored, nullptr, nullptr, nullptr, nullptr, position);
+}
+
+bool PlyReader::ReadPositionBounds(double minimum[3], double maximum[3]) {
+    for (int axis = 0; axis < 3; ++axis) {
+        minimum[axis] = std::numeric_limits<double>::infinity();
+        maximum[axis] = -std::numeric_limits<double>::infinity();
+    }
+    errorText_.clear();
+    const int32_t count = SeekElement(kElementVertex);
+    if (!errorText_.empty()) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        double position[3] = {0, 0, 0};
+        if (!ReadExactPosition(position)) return false;
+        if (!std::isfinite(position[0]) || !std::isfinite(position[1]) ||
+            !std::isfinite(position[2])) {
+            continue;
+        }
+        for (int axis = 0; axis < 3; ++axis) {
+            if (position[axis] < minimum[axis]) minimum[axis] = position[axis];
+            if (position[axis] > maximum[axis]) maximum[axis] = position[axis];
+        }
+    }
+    return true;
+}
+
+void PlyReader::SetPositionOffset(const double offset[3]) {
+    hasPositionOffset_ = offset != nullptr;
+    for (int axis = 0; axis < 3; ++axis) positionOffset_[axis] = offset ? offset[axis] : 0.0;
 }

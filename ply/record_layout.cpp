@@ -2,10 +2,49 @@
 
 namespace {
 
-const uint8_t kSlotGroups[kVertexSlotCount] = {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3};
-const uint8_t kSlotIndices[kVertexSlotCount] = {0, 1, 2, 0, 1, 2, 0, 1, 0, 1, 2};
+const uint8_t kSlotGroups[kVertexSlotCount] = {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4, 4, 4};
+const uint8_t kSlotIndices[kVertexSlotCount] = {0, 1, 2, 0, 1, 2, 0, 1, 0, 1, 2, 0, 1, 2, 3};
 
-bool IsColourRole(int role) { return role == kRoleRed || role == kRoleGreen || role == kRoleBlue; }
+bool IsColourSlot(int slot) { return (slot >= 8 && slot <= 10) || slot == kSlotAlpha; }
+
+// f_dc_* colour a splat only where no red, green or blue does; its opacity
+// is the alpha only where no "alpha" is.
+int VertexSlotOf(const PlyProperty& property, bool splat, bool alpha) {
+    if (property.kind != kPropertyScalar) return -1;
+    const int role = property.role;
+    if (role >= kRoleX && role <= kRoleBlue) return role - kRoleX;
+    if (splat && role >= kRoleDcRed && role <= kRoleDcBlue) {
+        return kSlotSplatColour + role - kRoleDcRed;
+    }
+    if (role == kRoleAlpha || (role == kRoleOpacity && splat && !alpha)) return kSlotAlpha;
+    return -1;
+}
+
+void AddVertexSlots(const PlyElement& element, RecordLayout& layout) {
+    const bool splat = HasSplatColours(element);
+    bool alpha = false;
+    for (const PlyProperty& property : element.properties) {
+        alpha |= property.kind == kPropertyScalar && property.role == kRoleAlpha;
+    }
+    uint32_t offset = 0;
+    for (const PlyProperty& property : element.properties) {
+        const int slot = VertexSlotOf(property, splat, alpha);
+        layout.vertexSlots.push_back(int8_t(slot));
+        if (slot >= kSlotSplatColour && slot < kSlotAlpha) {
+            layout.splatChannels |= uint8_t(1 << (slot - kSlotSplatColour));
+        }
+        if (slot == kSlotAlpha) {
+            layout.hasAlpha = true;
+            layout.alphaFromOpacity = property.role == kRoleOpacity;
+        }
+        if (slot >= 0 && slot < 3) {
+            layout.positionTypes[slot] = uint8_t(property.valueType);
+            layout.positionOffsets[slot] = offset;
+        }
+        offset += TypeSize(property.valueType);
+    }
+    layout.finishVertex = layout.splatChannels != 0 || layout.hasAlpha;
+}
 
 // True when a list of this property occupies bytes of its own in a record.
 bool HasLength(const PlyProperty& property) {
@@ -15,22 +54,24 @@ bool HasLength(const PlyProperty& property) {
 
 void AddVertexOps(const PlyElement& element, RecordLayout& layout) {
     uint32_t offset = 0;
-    for (const PlyProperty& property : element.properties) {
+    for (size_t i = 0; i < element.properties.size(); ++i) {
+        const PlyProperty& property = element.properties[i];
         const uint32_t size = TypeSize(property.valueType);
+        const int slot = layout.vertexSlots[i];
         // A value of an invalid type takes no bytes and reads as 0, as in ASCII.
-        if (IsVertexRole(property.role)) {
+        if (slot >= 0) {
             VertexOp op;
             op.offset = offset;
             op.type = uint8_t(property.valueType);
-            op.slot = uint8_t(property.role - kRoleX);
+            op.slot = uint8_t(slot);
             op.group = kSlotGroups[op.slot];
             op.index = kSlotIndices[op.slot];
-            op.divide255 = IsColourRole(property.role) && property.valueType < kPlyFirstFloatType;
+            op.divide255 = IsColourSlot(slot) && property.valueType < kPlyFirstFloatType;
             layout.vertexOps.push_back(op);
         }
         offset += size;
     }
-    // Join x, y, z (and nx, ny, nz, red, green, blue) stored as three adjacent
+    // Join x, y, z (and nx, ny, nz, red, green, blue, f_dc_*) stored as three adjacent
     // values of one type into one step: the common vertex record then takes
     // three steps.
     std::vector<VertexOp> joined;
@@ -74,6 +115,13 @@ void AddFaceLayout(const PlyElement& element, RecordLayout& layout) {
             }
         }
         if (HasLength(property)) ++listsWithLength;
+        if (property.kind == kPropertyList && property.role == kRoleTexCoordList &&
+            layout.texCoordList < 0) {
+            layout.texCoordList = int(i);
+        }
+        const bool extra = (property.role >= kRoleRed && property.role <= kRoleBlue) ||
+                           property.role == kRoleAlpha || property.role == kRoleTexNumber;
+        if (property.kind == kPropertyScalar && extra) layout.faceExtras = true;
         if (property.kind != kPropertyScalar && int(i) != layout.indexList) continue;
         if (int(i) == layout.indexList) continue;
         const uint32_t size = TypeSize(property.valueType);
@@ -86,6 +134,7 @@ void AddFaceLayout(const PlyElement& element, RecordLayout& layout) {
         }
         (afterList ? after : before) += size;
     }
+    if (layout.texCoordList >= 0) layout.faceExtras = true;
     if (layout.indexList < 0 || scalarIndexRole || listsWithLength != 1) return;
     const PlyProperty& list = element.properties[size_t(layout.indexList)];
     if (TypeSize(list.countType) == 0 || TypeSize(list.valueType) == 0) return;
@@ -114,6 +163,7 @@ RecordLayout MakeRecordLayout(const PlyElement& element) {
         }
     }
     if (!layout.fixedSize) layout.fixedBytes = 0;
+    AddVertexSlots(element, layout);
     if (layout.firstNonScalar < 0) AddVertexOps(element, layout);
     AddFaceLayout(element, layout);
     return layout;

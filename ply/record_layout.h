@@ -8,10 +8,11 @@
 #include "ply/ply_schema.h"
 
 // Where a vertex value goes: position x, y, z; normal x, y, z; texture u, v;
-// colour red, green, blue. Roles 1 to 11 map to slots 0 to 10.
-const int kVertexSlotCount = 11;
-
-inline bool IsVertexRole(int role) { return role >= kRoleX && role <= kRoleBlue; }
+// colour red, green, blue (roles 1 to 11 map to slots 0 to 10); then a
+// splat's colour terms and alpha, which are finished after the record.
+const int kVertexSlotCount = 15;
+const int kSlotSplatColour = 11;
+const int kSlotAlpha = 14;
 
 enum VertexOpKind : uint8_t {
     kOpScalar,        // one value of any type
@@ -19,17 +20,19 @@ enum VertexOpKind : uint8_t {
     kOpColourTriple,  // three uint8 colour channels for slot, slot + 1 and slot + 2
 };
 
-// The caller's four destinations: position, normal, texture coordinate, colour.
-const int kVertexGroupCount = 4;
+// The caller's four destinations (position, normal, texture coordinate,
+// colour) and the values finished after the record (splat colour, alpha).
+const int kVertexGroupCount = 5;
+const int kGroupFinished = 4;
 
 struct VertexOp {
     uint32_t offset = 0;  // byte offset in a binary record
     uint8_t type = 0;
-    uint8_t slot = 0;   // 0 to 10, as the roles 1 to 11
+    uint8_t slot = 0;
     uint8_t group = 0;  // destination of the slot
     uint8_t index = 0;  // and the field in it
     VertexOpKind kind = kOpScalar;
-    bool divide255 = false;  // an integer colour channel
+    bool divide255 = false;  // an integer colour or alpha channel
 };
 
 // An 8-bit colour channel divided by 255, for every byte value.
@@ -63,6 +66,22 @@ struct RecordLayout {
     uint8_t materialType = 0;
     uint32_t materialOffset = 0;  // from the record start, or from the list end when after it
     bool materialAfterList = false;
+
+    // Faces: the first texcoord list, and whether the element has any value
+    // of FaceExtras (texcoord list, texnumber, colour or alpha).
+    int texCoordList = -1;
+    bool faceExtras = false;
+
+    // Vertices: the slot of each property, -1 for a value nobody asks for.
+    std::vector<int8_t> vertexSlots;
+    uint8_t splatChannels = 0;  // bit i: colour channel i comes from f_dc_i
+    bool hasAlpha = false;
+    bool alphaFromOpacity = false;  // the alpha is a splat's opacity
+    bool finishVertex = false;      // splat channels or alpha to finish
+    // Of x, y and z, the type (0 when absent) and record offset of the last
+    // property of each, for reading them as doubles.
+    uint8_t positionTypes[3] = {0, 0, 0};
+    uint32_t positionOffsets[3] = {0, 0, 0};
 
     // Binary vertex fast path (only scalar properties), in property order.
     std::vector<VertexOp> vertexOps;

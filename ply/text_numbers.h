@@ -62,6 +62,33 @@ inline float DecodeTextAt(const char* p, const char* end, const char* readable, 
     }
 }
 
+// DecodeTextAt without the final rounding to float for the types whose
+// values a float may not hold: integers of up to 32 bits and float64.
+inline double DecodeTextDoubleAt(const char* p, const char* end, const char* readable, int type,
+                                 const char** stop) {
+    switch (type) {
+        case 1:
+        case 2:
+        case 3: {
+            int32_t value;
+            *stop = ScanInt32(p, end, readable, &value);
+            return value;
+        }
+        case 6: {
+            uint32_t value;
+            *stop = ScanUint32(p, end, readable, &value);
+            return value;
+        }
+        case 8: {
+            double value;
+            *stop = ScanDouble(p, end, readable, &value);
+            return value;
+        }
+        default:
+            return DecodeTextAt(p, end, readable, type, stop);
+    }
+}
+
 inline int32_t DecodeTextIndexAt(const char* p, const char* end, const char* readable, int type,
                                  const char** stop) {
     switch (type) {

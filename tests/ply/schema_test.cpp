@@ -105,9 +105,14 @@ TEST(Schema, EveryRoleName) {
         {"specular_coeff", kRoleSpecularCoeff, 0},
         {"specular_power", kRoleSpecularPower, 0},
         {"opacity", kRoleOpacity, 0},
-        {"alpha", kRoleNone, 0},
+        {"alpha", kRoleAlpha, kFlagAlpha},
+        {"texnumber", kRoleTexNumber, kFlagTexNumbers},
+        {"f_dc_0", kRoleDcRed, kFlagColours},
+        {"f_dc_1", kRoleDcGreen, kFlagColours},
+        {"f_dc_2", kRoleDcBlue, kFlagColours},
+        {"f_rest_0", kRoleNone, 0},
         {"quality", kRoleNone, 0},
-        {"texcoord", kRoleNone, 0},
+        {"texcoord", kRoleTexCoordList, 0},  // only a list sets the flag
         {"xx", kRoleNone, 0},
     };
     for (const Case& c : cases) {
@@ -152,7 +157,7 @@ TEST(Schema, ElementsKeepHeaderOrderAndAllTheirProperties) {
 
 // The binary fast paths take the common records in few steps: adjacent
 // float triples and uchar colour triples each become one step.
-TEST(RecordLayouts, CommonVertexRecordTakesThreeSteps) {
+TEST(RecordLayouts, CommonVertexRecordTakesThreeStepsAndAlphaOne) {
     OneElement file(
         "property float x\nproperty float y\nproperty float z\nproperty float nx\n"
         "property float ny\nproperty float nz\nproperty uchar red\nproperty uchar green\n"
@@ -161,13 +166,36 @@ TEST(RecordLayouts, CommonVertexRecordTakesThreeSteps) {
     const RecordLayout layout = MakeRecordLayout(file.element());
     EXPECT_TRUE(layout.fixedSize);
     EXPECT_EQ(layout.fixedBytes, 28u);
-    ASSERT_EQ(layout.vertexOps.size(), 3u);
+    ASSERT_EQ(layout.vertexOps.size(), 4u);
     EXPECT_EQ(layout.vertexOps[0].kind, kOpFloatTriple);
     EXPECT_EQ(layout.vertexOps[1].kind, kOpFloatTriple);
     EXPECT_EQ(layout.vertexOps[1].offset, 12u);
     EXPECT_EQ(layout.vertexOps[2].kind, kOpColourTriple);
     EXPECT_EQ(layout.vertexOps[2].offset, 24u);
     EXPECT_EQ(layout.vertexOps[2].group, 3);
+    EXPECT_EQ(layout.vertexOps[3].slot, kSlotAlpha);
+    EXPECT_TRUE(layout.vertexOps[3].divide255);
+}
+
+// A splat record: f_dc_* join into one step, opacity is one, and the
+// f_rest_*, scale_* and rot_* between them take none.
+TEST(RecordLayouts, SplatRecordStepsOverWhatNobodyReads) {
+    std::string properties =
+        "property float x\nproperty float y\nproperty float z\n"
+        "property float f_dc_0\nproperty float f_dc_1\nproperty float f_dc_2\n";
+    for (int i = 0; i < 45; ++i) properties += "property float f_rest_" + std::to_string(i) + "\n";
+    properties += "property float opacity\nproperty float scale_0\nproperty float rot_0\n";
+    OneElement file(properties);
+    ASSERT_TRUE(file.opened);
+    EXPECT_EQ(file.element().flags, uint32_t(kFlagPositions | kFlagColours | kFlagAlpha));
+    const RecordLayout layout = MakeRecordLayout(file.element());
+    EXPECT_EQ(layout.fixedBytes, 4u * 54);
+    ASSERT_EQ(layout.vertexOps.size(), 3u);
+    EXPECT_EQ(layout.vertexOps[1].kind, kOpFloatTriple);
+    EXPECT_EQ(layout.vertexOps[1].slot, kSlotSplatColour);
+    EXPECT_EQ(layout.vertexOps[2].slot, kSlotAlpha);
+    EXPECT_EQ(layout.vertexOps[2].offset, 4u * 51);
+    EXPECT_TRUE(layout.alphaFromOpacity);
 }
 
 TEST(RecordLayouts, UnusualVertexRecordsKeepOneStepPerValue) {
