@@ -2,7 +2,12 @@
 // counts and every record the mesh build would read, one item per line.
 //
 //   plydump FILE            schema, counts, then every vertex, material, face
+//                           (or, without faces, every triangle of the strips)
 //   plydump --header FILE   schema and counts only
+//
+// Values a file has only with the less common properties are printed only
+// for such files: vertex alpha after the colour ("a"), a face's texcoord
+// list ("tc"), texnumber ("tn") and colour ("rgba") after its material.
 //
 // On a failure it keeps what it printed, prints "error TEXT" and exits with 1.
 #include <cstdio>
@@ -11,6 +16,7 @@
 #include <vector>
 
 #include "ply/ply_reader.h"
+#include "ply/tristrips.h"
 
 namespace {
 
@@ -38,20 +44,27 @@ void PrintSchema(const PlyReader& reader) {
                         int(property.countType), int(property.valueType), int(property.role));
         }
     }
+    for (const std::string& name : reader.TextureFiles())
+        std::printf("texturefile %s\n", name.c_str());
 }
 
 bool DumpVertices(PlyReader& reader) {
-    const int32_t count = reader.SeekElement(kElementVertex);
+    uint32_t flags = 0;
+    const int32_t count = reader.SeekElement(kElementVertex, &flags);
     if (!reader.ErrorText().empty()) return false;
+    const bool alpha = (flags & kFlagAlpha) != 0;
     for (int32_t i = 0; i < count; ++i) {
         float position[3] = {0, 0, 0};
         float normal[3] = {0, 0, 0};
         float texCoord[3] = {0, 0, 0};
         float colour[3] = {0, 0, 0};
-        if (!reader.ReadVertex(position, normal, texCoord, colour)) return false;
-        std::printf("v %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g\n", position[0],
+        float opacity = 1;
+        if (!reader.ReadVertex(position, normal, texCoord, colour, &opacity)) return false;
+        std::printf("v %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g", position[0],
                     position[1], position[2], normal[0], normal[1], normal[2], texCoord[0],
                     texCoord[1], texCoord[2], colour[0], colour[1], colour[2]);
+        if (alpha) std::printf(" a %.9g", opacity);
+        std::printf("\n");
     }
     return true;
 }
@@ -71,17 +84,52 @@ bool DumpMaterials(PlyReader& reader) {
     return true;
 }
 
+void PrintFaceExtras(const FaceExtras& extras, uint32_t flags) {
+    if (flags & kFlagCornerTexCoords) {
+        std::printf(" tc %d", extras.texCoordCount);
+        for (float value : extras.texCoords) std::printf(" %.9g", value);
+    }
+    if (flags & kFlagTexNumbers) std::printf(" tn %d", extras.texNumber);
+    if (flags & (kFlagColours | kFlagAlpha)) {
+        std::printf(" rgba %.9g %.9g %.9g %.9g", extras.colour[0], extras.colour[1],
+                    extras.colour[2], extras.colour[3]);
+    }
+}
+
 bool DumpFaces(PlyReader& reader) {
-    const int32_t count = reader.SeekElement(kElementFace);
+    uint32_t flags = 0;
+    const int32_t count = reader.SeekElement(kElementFace, &flags);
     if (!reader.ErrorText().empty()) return false;
+    const uint32_t extraFlags =
+        flags & (kFlagCornerTexCoords | kFlagTexNumbers | kFlagColours | kFlagAlpha);
     IndexList indices;
+    FaceExtras extras;
     for (int32_t i = 0; i < count; ++i) {
         int32_t vertexCount = 0;
         int32_t material = -1;
-        if (!reader.ReadFace(&vertexCount, &indices, &material)) return false;
+        if (!reader.ReadFace(&vertexCount, &indices, &material, extraFlags ? &extras : nullptr)) {
+            return false;
+        }
         std::printf("f %d", vertexCount);
         for (int32_t index : indices) std::printf(" %d", index);
-        std::printf(" %d\n", material);
+        std::printf(" %d", material);
+        PrintFaceExtras(extras, extraFlags);
+        std::printf("\n");
+    }
+    return true;
+}
+
+// The triangles of the strips, as the mesh build makes them.
+bool DumpStripTriangles(PlyReader& reader) {
+    const int32_t count = reader.SeekElement(kElementTriStrips);
+    if (!reader.ErrorText().empty()) return false;
+    IndexList items;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t length = 0;
+        if (!reader.ReadFace(&length, &items, nullptr)) return false;
+        ForEachStripTriangle(items.data(), items.size(), [](int32_t a, int32_t b, int32_t c) {
+            std::printf("t %d %d %d\n", a, b, c);
+        });
     }
     return true;
 }
@@ -118,7 +166,9 @@ int main(int argc, char** argv) {
     std::printf("vertices %d 0x%x\n", vertices, flags);
     if (headerOnly) return 0;
 
-    if (!DumpVertices(reader) || !DumpMaterials(reader) || !DumpFaces(reader)) {
+    const bool strips = reader.FaceSourceKind() == kElementTriStrips;
+    if (!DumpVertices(reader) || !DumpMaterials(reader) ||
+        !(strips ? DumpStripTriangles(reader) : DumpFaces(reader))) {
         return Fail(reader);
     }
     return 0;
