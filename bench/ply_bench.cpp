@@ -3,8 +3,10 @@
 //   ply_bench [--dir DIR] [--vertices N] [--repeat R] [--only TEXT]
 //
 // Generates, once, a grid mesh of N vertices (positions, normals, uchar
-// colours) with about 2N triangles in all three encodings, and the same grid
-// as quads (binary little-endian). For each file it reports the best of R
+// colours) with about 2N triangles in all three encodings, the same grid
+// as quads, its vertices alone as a point cloud, and N/4 Gaussian splats
+// (62 floats each, of which the reader decodes 10) (all three binary
+// little-endian). For each file it reports the best of R
 // runs of: the raw floor (the whole file read in large blocks), the triangle
 // count (Open + CountTriangles), and the full read sequence (Open, counts,
 // every vertex, every face), as MB/s of file, million triangles/s and as a
@@ -25,10 +27,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+enum BenchShape { kTriangles, kQuads, kPoints, kSplats };
+
 struct BenchFile {
     std::string name;
     PlyFormat format;
-    bool quads;
+    BenchShape shape;
 };
 
 struct Grid {
@@ -114,6 +118,46 @@ bool WriteGrid(const std::string& path, const Grid& grid, PlyFormat format, bool
     return std::fclose(file) == 0;
 }
 
+// Vertices without faces: the grid's points, or splats with every property
+// a splatting trainer writes (f_rest_* and scale_*, rot_* are not read).
+bool WritePoints(const std::string& path, const Grid& grid, int64_t count, bool splats) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    std::string out = "ply\nformat binary_little_endian 1.0\nelement vertex " +
+                      std::to_string(count) + "\n";
+    const char* const common[] = {"x", "y", "z", "nx", "ny", "nz"};
+    for (const char* name : common) out += std::string("property float ") + name + "\n";
+    if (splats) {
+        for (int i = 0; i < 3; ++i) out += "property float f_dc_" + std::to_string(i) + "\n";
+        for (int i = 0; i < 45; ++i) out += "property float f_rest_" + std::to_string(i) + "\n";
+        out += "property float opacity\n";
+        for (int i = 0; i < 3; ++i) out += "property float scale_" + std::to_string(i) + "\n";
+        for (int i = 0; i < 4; ++i) out += "property float rot_" + std::to_string(i) + "\n";
+    } else {
+        out += "property uchar red\nproperty uchar green\nproperty uchar blue\n";
+    }
+    out += "end_header\n";
+    for (int64_t k = 0; k < count; ++k) {
+        const int i = int(k % grid.width), j = int(k / grid.width);
+        const float v[6] = {i * 0.001f, j * 0.001f, float(std::sin(k * 0.001)), 0.0f, 0.6f, 0.8f};
+        AppendBinary(out, v, sizeof v, false);
+        if (splats) {
+            float rest[56];
+            for (int n = 0; n < 56; ++n) rest[n] = float((k + n) % 97) * 0.01f - 0.5f;
+            AppendBinary(out, rest, sizeof rest, false);
+        } else {
+            const unsigned char c[3] = {(unsigned char)(i & 255), (unsigned char)(j & 255), 128};
+            out.append(reinterpret_cast<const char*>(c), 3);
+        }
+        if (out.size() > (1 << 22)) {
+            std::fwrite(out.data(), 1, out.size(), file);
+            out.clear();
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), file);
+    return std::fclose(file) == 0;
+}
+
 double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -153,9 +197,9 @@ double MeasureFullRead(const std::string& path, double* checksum) {
     reader.CountTriangles();
     reader.SeekElement(kElementVertex);
     const int32_t vertices = reader.SeekElement(kElementVertex);
-    float position[3], normal[3], texCoord[3], colour[3];
+    float position[3], normal[3], texCoord[3], colour[3], alpha = 1;
     for (int32_t i = 0; i < vertices; ++i) {
-        if (!reader.ReadVertex(position, normal, texCoord, colour)) return -1;
+        if (!reader.ReadVertex(position, normal, texCoord, colour, &alpha)) return -1;
     }
     const int32_t faces = reader.SeekElement(kElementFace);
     IndexList indices;
@@ -165,7 +209,7 @@ double MeasureFullRead(const std::string& path, double* checksum) {
         if (!reader.ReadFace(&vertexCount, &indices, &material)) return -1;
         corners += vertexCount;
     }
-    *checksum += double(corners) + position[0] + colour[2];
+    *checksum += double(corners) + position[0] + colour[2] + alpha;
     return Seconds(start);
 }
 
@@ -191,17 +235,25 @@ int main(int argc, char** argv) {
     Grid grid{2000, int(vertices / 2000)};
     mkdir(dir.c_str(), 0755);
     const std::string tag = std::to_string(grid.Vertices());
+    const int64_t splats = grid.Vertices() / 4;
     const BenchFile files[] = {
-        {"tri_ascii_" + tag + ".ply", kPlyAscii, false},
-        {"tri_le_" + tag + ".ply", kPlyBinaryLittleEndian, false},
-        {"tri_be_" + tag + ".ply", kPlyBinaryBigEndian, false},
-        {"quad_le_" + tag + ".ply", kPlyBinaryLittleEndian, true},
+        {"tri_ascii_" + tag + ".ply", kPlyAscii, kTriangles},
+        {"tri_le_" + tag + ".ply", kPlyBinaryLittleEndian, kTriangles},
+        {"tri_be_" + tag + ".ply", kPlyBinaryBigEndian, kTriangles},
+        {"quad_le_" + tag + ".ply", kPlyBinaryLittleEndian, kQuads},
+        {"points_le_" + tag + ".ply", kPlyBinaryLittleEndian, kPoints},
+        {"splats_le_" + std::to_string(splats) + ".ply", kPlyBinaryLittleEndian, kSplats},
     };
     for (const BenchFile& file : files) {
         const std::string path = dir + "/" + file.name;
         if (FileSize(path) > 0) continue;
         std::printf("writing %s\n", path.c_str());
-        if (!WriteGrid(path, grid, file.format, file.quads)) {
+        const bool written =
+            file.shape == kTriangles || file.shape == kQuads
+                ? WriteGrid(path, grid, file.format, file.shape == kQuads)
+                : WritePoints(path, grid, file.shape == kPoints ? grid.Vertices() : splats,
+                              file.shape == kSplats);
+        if (!written) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }

@@ -1,5 +1,6 @@
 #include "tests/ply/ply_test_files.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -98,7 +99,10 @@ void AppendBinary(std::string& out, PlyType type, double value, bool bigEndian) 
 
 void AppendText(std::string& out, PlyType type, double value) {
     char text[64];
-    if (type == kPlyFloat32) {
+    if (std::isinf(value)) {
+        // Text has no word for infinity: a number too large for a double.
+        std::snprintf(text, sizeof text, "%s1e999", value < 0 ? "-" : "");
+    } else if (type == kPlyFloat32) {
         std::snprintf(text, sizeof text, "%.9g", value);
     } else if (type == kPlyFloat64) {
         std::snprintf(text, sizeof text, "%.17g", value);
