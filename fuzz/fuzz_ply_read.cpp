@@ -1,6 +1,7 @@
 // Fuzz target: the importer's whole read sequence over arbitrary bytes:
 // counts, then every vertex, material and face record, then a second round
-// of seeks in another order.
+// of seeks in another order, with the position offset, the face extras and
+// the strips.
 #include <cstddef>
 #include <cstdint>
 
@@ -17,7 +18,8 @@ void ReadVertices(PlyReader& reader) {
     const int32_t count = Bounded(reader.SeekElement(kElementVertex));
     for (int32_t i = 0; i < count; ++i) {
         float position[3] = {10, 0, 0}, normal[3] = {}, texCoord[3] = {}, colour[3] = {};
-        if (!reader.ReadVertex(position, normal, texCoord, colour)) break;
+        float alpha = 1;
+        if (!reader.ReadVertex(position, normal, texCoord, colour, &alpha)) break;
     }
 }
 
@@ -29,13 +31,17 @@ void ReadMaterials(PlyReader& reader) {
     }
 }
 
-void ReadFaces(PlyReader& reader) {
-    const int32_t count = Bounded(reader.SeekElement(kElementFace));
+void ReadFaces(PlyReader& reader, int kind, FaceExtras* extras) {
+    const int32_t count = Bounded(reader.SeekElement(kind));
     IndexList indices;
     for (int32_t i = 0; i < count; ++i) {
         int32_t vertexCount = 0, material = 0;
-        if (!reader.ReadFace(&vertexCount, &indices, &material)) break;
+        if (!reader.ReadFace(&vertexCount, &indices, &material, extras)) break;
         if (indices.size() != size_t(vertexCount > 0 ? vertexCount : 0)) __builtin_trap();
+        if (extras && extras->texCoords.size() !=
+                          size_t(extras->texCoordCount > 0 ? extras->texCoordCount : 0)) {
+            __builtin_trap();
+        }
     }
 }
 
@@ -53,8 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reader.SeekElement(kElementVertex, &flags);
     ReadVertices(reader);
     ReadMaterials(reader);
-    ReadFaces(reader);
-    ReadFaces(reader);
+    ReadFaces(reader, kElementFace, nullptr);
+    FaceExtras extras;
+    ReadFaces(reader, kElementFace, &extras);
+    ReadFaces(reader, kElementTriStrips, &extras);
+    double minimum[3], maximum[3];
+    reader.ReadPositionBounds(minimum, maximum);
+    reader.SetPositionOffset(minimum);
     ReadVertices(reader);
     reader.CountTriangles();
     return 0;
