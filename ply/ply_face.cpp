@@ -1,6 +1,5 @@
 // The face reader: one record of the current element per call, with every
 // item of its vertex_indices list.
-
 #include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"

@@ -326,7 +326,8 @@ bool PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
         property.countType = kPlyInvalid;
         name = TokenAt(tokens, 3);
     }
-    if (!ChargeShare(&schemaMemory_, sizeof(PlyProperty) + sizeof(VertexOp) + name.size())) {
+    if (!ChargeShare(&schemaMemory_,
+                     sizeof(PlyProperty) + sizeof(VertexOp) + sizeof(int8_t) + name.size())) {
         errorText_ = kMsgHeaderError;
         return false;
     }

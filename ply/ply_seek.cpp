@@ -238,7 +238,9 @@ int32_t PlyReader::CountTriangles() {
 // Every strip is read whole: its triangles depend on every index.
 int32_t PlyReader::CountStripTriangles() {
     const int32_t strips = SeekElement(kElementTriStrips);
-    if (strips == 0 || layouts_[size_t(currentElement_)].indexList < 0) return 0;
+    const RecordLayout& layout = layouts_[size_t(currentElement_)];
+    // Lists without a length of their own are empty: no strip has a triangle.
+    if (strips == 0 || layout.indexList < 0 || (!IsAscii() && layout.fixedSize)) return 0;
     const int element = currentElement_;
     IndexList items;
     int64_t triangles = 0;

@@ -11,8 +11,7 @@
 namespace {
 
 bool IsIntegerColour(int slot, const PlyProperty& property) {
-    return ((slot >= kRoleRed - kRoleX && slot <= kRoleBlue - kRoleX) || slot == kSlotAlpha) &&
-           property.valueType < kPlyFirstFloatType;
+    return IsColourSlot(slot) && property.valueType < kPlyFirstFloatType;
 }
 
 // NaN gives 0.
@@ -178,11 +177,12 @@ bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
         }
         const int slot = slots[i];
         if (slot < 0) continue;
-        float value = values[slot];
         if (slot < 3) {
-            value = float(positions[slot] - positionOffset_[slot]);
+            *destinations[slot] = float(positions[slot] - positionOffset_[slot]);
             if (exact) exact[slot] = positions[slot];
+            continue;
         }
+        float value = values[slot];
         if (IsIntegerColour(slot, property)) value /= 255.0f;
         *destinations[slot] = value;
     }
@@ -249,6 +249,11 @@ bool PlyReader::ReadPositionBounds(double minimum[3], double maximum[3]) {
     errorText_.clear();
     const int32_t count = SeekElement(kElementVertex);
     if (!errorText_.empty()) return false;
+    // Records of no bytes never end the data; every position in them is 0.
+    if (count > 0 && fastVertices_ && fastVertices_->fixedBytes == 0) {
+        for (int axis = 0; axis < 3; ++axis) minimum[axis] = maximum[axis] = 0.0;
+        return true;
+    }
     for (int32_t i = 0; i < count; ++i) {
         double position[3] = {0, 0, 0};
         if (!ReadExactPosition(position)) return false;

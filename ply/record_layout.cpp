@@ -5,8 +5,6 @@ namespace {
 const uint8_t kSlotGroups[kVertexSlotCount] = {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4, 4, 4};
 const uint8_t kSlotIndices[kVertexSlotCount] = {0, 1, 2, 0, 1, 2, 0, 1, 0, 1, 2, 0, 1, 2, 3};
 
-bool IsColourSlot(int slot) { return (slot >= 8 && slot <= 10) || slot == kSlotAlpha; }
-
 // f_dc_* colour a splat only where no red, green or blue does; its opacity
 // is the alpha only where no "alpha" is.
 int VertexSlotOf(const PlyProperty& property, bool splat, bool alpha) {

@@ -11,8 +11,15 @@
 // colour red, green, blue (roles 1 to 11 map to slots 0 to 10); then a
 // splat's colour terms and alpha, which are finished after the record.
 const int kVertexSlotCount = 15;
+const int kSlotRed = kRoleRed - kRoleX;
+const int kSlotBlue = kRoleBlue - kRoleX;
 const int kSlotSplatColour = 11;
 const int kSlotAlpha = 14;
+
+// The slots whose integer values are divided by 255.
+inline bool IsColourSlot(int slot) {
+    return (slot >= kSlotRed && slot <= kSlotBlue) || slot == kSlotAlpha;
+}
 
 enum VertexOpKind : uint8_t {
     kOpScalar,        // one value of any type
@@ -23,7 +30,6 @@ enum VertexOpKind : uint8_t {
 // The caller's four destinations (position, normal, texture coordinate,
 // colour) and the values finished after the record (splat colour, alpha).
 const int kVertexGroupCount = 5;
-const int kGroupFinished = 4;
 
 struct VertexOp {
     uint32_t offset = 0;  // byte offset in a binary record
