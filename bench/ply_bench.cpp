@@ -123,8 +123,8 @@ bool WriteGrid(const std::string& path, const Grid& grid, PlyFormat format, bool
 bool WritePoints(const std::string& path, const Grid& grid, int64_t count, bool splats) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    std::string out = "ply\nformat binary_little_endian 1.0\nelement vertex " +
-                      std::to_string(count) + "\n";
+    std::string out =
+        "ply\nformat binary_little_endian 1.0\nelement vertex " + std::to_string(count) + "\n";
     const char* const common[] = {"x", "y", "z", "nx", "ny", "nz"};
     for (const char* name : common) out += std::string("property float ") + name + "\n";
     if (splats) {
