@@ -87,9 +87,18 @@ class DrawingBuilder {
     }
 
     // The decoded picture of the material's diffuse bitmap map; null when it
-    // has none or its file cannot be decoded.
+    // has none or its file cannot be decoded. Runs of faces share a material,
+    // so the last answer is kept at hand.
     const Image* Texture(Mtl* mtl) {
-        BitmapTex* map = mtl ? dynamic_cast<BitmapTex*>(mtl->GetSubTexmap(ID_DI)) : nullptr;
+        if (mtl != lastMaterial) {
+            lastMaterial = mtl;
+            lastTexture =
+                Decoded(mtl ? dynamic_cast<BitmapTex*>(mtl->GetSubTexmap(ID_DI)) : nullptr);
+        }
+        return lastTexture;
+    }
+
+    const Image* Decoded(BitmapTex* map) {
         if (!map || !load) return nullptr;
         std::string path = map->GetMapName();
         auto known = decoded.find(path);
@@ -108,6 +117,8 @@ class DrawingBuilder {
     SceneDrawing& out;
     const ImageLoader& load;
     std::map<std::string, const Image*> decoded;  // null for a file that cannot be
+    Mtl* lastMaterial = nullptr;
+    const Image* lastTexture = nullptr;
 };
 
 }  // namespace
