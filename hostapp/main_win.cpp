@@ -13,6 +13,7 @@
 #include "hostapp/bmpwriter.h"
 #include "hostapp/cmdline.h"
 #include "hostapp/hostpaths_win.h"
+#include "hostapp/imagefile_win.h"
 #include "hostapp/mainwindow_win.h"
 #include "hostapp/pluginloader_win.h"
 #include "hostapp/scenetriangles.h"
@@ -46,10 +47,11 @@ void ReportMessages(DialogWatcher& watcher) {
 }
 
 bool WriteSnapshot(const std::string& path, const HostScene& scene) {
-    std::vector<RenderTriangle> triangles = SceneTriangles(scene);
-    ViewFrame frame = FrameToExtents(triangles, kSnapshotWidth, kSnapshotHeight);
-    WriteResult r =
-        WriteBmpFile(path, RenderView(triangles, frame, kSnapshotWidth, kSnapshotHeight));
+    SceneDrawing drawing = BuildSceneDrawing(scene, LoadImageFile);
+    ViewFrame frame =
+        FrameToExtents(drawing.triangles, kSnapshotWidth, kSnapshotHeight, drawing.points);
+    WriteResult r = WriteBmpFile(path, RenderView(drawing.triangles, frame, kSnapshotWidth,
+                                                  kSnapshotHeight, drawing.points));
     if (!r.ok) Error("snapshot: " + r.reason);
     return r.ok;
 }

@@ -74,6 +74,21 @@ float FlatLight(const RenderTriangle& t, const Camera& camera) {
     return kAmbient + (1.0f - kAmbient) * std::fabs(Dot(n, camera.toLight));
 }
 
+// The texel nearest to (u, v), both wrapped; a non-finite coordinate reads as 0.
+const uint8_t* Texel(const Image& texture, float u, float v) {
+    auto wrapped = [](float t, int size) {
+        if (!std::isfinite(t)) return 0;
+        int i = int(std::floor((t - std::floor(t)) * float(size)));
+        return std::min(std::max(i, 0), size - 1);
+    };
+    return texture.Pixel(wrapped(u, texture.width),
+                         texture.height - 1 - wrapped(v, texture.height));
+}
+
+bool IsTextured(const RenderTriangle& t) {
+    return t.texture && t.texture->width > 0 && t.texture->height > 0;
+}
+
 void DrawTriangle(const RenderTriangle& t, const Projection& proj, Image& image,
                   std::vector<float>& depth) {
     for (const Vec3& p : t.p)
@@ -91,6 +106,7 @@ void DrawTriangle(const RenderTriangle& t, const Projection& proj, Image& image,
     if (minX > maxX || minY > maxY) return;
 
     float light = FlatLight(t, proj.camera);
+    bool textured = IsTextured(t);
     for (int y = int(minY); y <= int(maxY); ++y) {
         for (int x = int(minX); x <= int(maxX); ++x) {
             float cx = x + 0.5f, cy = y + 0.5f;
@@ -103,11 +119,40 @@ void DrawTriangle(const RenderTriangle& t, const Projection& proj, Image& image,
             if (!(z < zSlot)) continue;
             zSlot = z;
             uint8_t* px = image.Pixel(x, y);
+            if (textured) {
+                // Orthographic: screen-linear coordinates are the true ones.
+                const uint8_t* texel =
+                    Texel(*t.texture, w0 * t.uv[0].u + w1 * t.uv[1].u + w2 * t.uv[2].u,
+                          w0 * t.uv[0].v + w1 * t.uv[1].v + w2 * t.uv[2].v);
+                for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * light);
+                continue;
+            }
             px[0] = ToByte((w0 * t.c[0].r + w1 * t.c[1].r + w2 * t.c[2].r) * light);
             px[1] = ToByte((w0 * t.c[0].g + w1 * t.c[1].g + w2 * t.c[2].g) * light);
             px[2] = ToByte((w0 * t.c[0].b + w1 * t.c[1].b + w2 * t.c[2].b) * light);
         }
     }
+}
+
+// Points have no normal to light them: they show their colour as it is.
+void DrawPoint(const RenderPoint& point, const Projection& proj, Image& image,
+               std::vector<float>& depth) {
+    if (!IsFinite(point.p)) return;
+    ScreenPoint s = proj.Project(point.p);
+    // Compared in float first: far-away points must not overflow an int.
+    if (!(s.x > -kPointSize && s.x < image.width + kPointSize && s.y > -kPointSize &&
+          s.y < image.height + kPointSize))
+        return;
+    const uint8_t colour[3] = {ToByte(point.c.r), ToByte(point.c.g), ToByte(point.c.b)};
+    int left = int(std::floor(s.x - kPointSize / 2.0f));
+    int top = int(std::floor(s.y - kPointSize / 2.0f));
+    for (int y = std::max(top, 0); y < std::min(top + kPointSize, image.height); ++y)
+        for (int x = std::max(left, 0); x < std::min(left + kPointSize, image.width); ++x) {
+            float& zSlot = depth[size_t(y) * image.width + x];
+            if (!(s.depth < zSlot)) continue;
+            zSlot = s.depth;
+            std::copy(colour, colour + 3, image.Pixel(x, y));
+        }
 }
 
 }  // namespace
@@ -116,7 +161,8 @@ ViewFrame DefaultViewFrame() { return ViewFrame(); }
 
 // Fits what the view shows of the scene, not its bounding box: a round
 // object then fills the picture as a box-shaped one does.
-ViewFrame FrameToExtents(const std::vector<RenderTriangle>& triangles, int width, int height) {
+ViewFrame FrameToExtents(const std::vector<RenderTriangle>& triangles, int width, int height,
+                         const std::vector<RenderPoint>& points) {
     // In double: coordinates near the float range must not overflow to infinity.
     const double inf = std::numeric_limits<double>::infinity();
     double minX = inf, maxX = -inf, minY = inf, maxY = -inf, minD = inf, maxD = -inf;
@@ -124,16 +170,16 @@ ViewFrame FrameToExtents(const std::vector<RenderTriangle>& triangles, int width
     auto along = [](const Vec3& p, const Vec3& axis) {
         return double(p.x) * axis.x + double(p.y) * axis.y + double(p.z) * axis.z;
     };
-    for (const RenderTriangle& t : triangles) {
-        for (const Vec3& p : t.p) {
-            if (!IsFinite(p)) continue;
-            double x = along(p, camera.right), y = along(p, camera.up),
-                   d = along(p, camera.forward);
-            minX = std::min(minX, x), maxX = std::max(maxX, x);
-            minY = std::min(minY, y), maxY = std::max(maxY, y);
-            minD = std::min(minD, d), maxD = std::max(maxD, d);
-        }
-    }
+    auto include = [&](const Vec3& p) {
+        if (!IsFinite(p)) return;
+        double x = along(p, camera.right), y = along(p, camera.up), d = along(p, camera.forward);
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+        minD = std::min(minD, d), maxD = std::max(maxD, d);
+    };
+    for (const RenderTriangle& t : triangles)
+        for (const Vec3& p : t.p) include(p);
+    for (const RenderPoint& point : points) include(point.p);
     if (!(minX <= maxX)) return DefaultViewFrame();
 
     // The camera axes are orthonormal: the centre is the sum of its three components.
@@ -151,7 +197,7 @@ ViewFrame FrameToExtents(const std::vector<RenderTriangle>& triangles, int width
 }
 
 Image RenderView(const std::vector<RenderTriangle>& triangles, const ViewFrame& frame, int width,
-                 int height) {
+                 int height, const std::vector<RenderPoint>& points) {
     if (width <= 0 || height <= 0) return Image();
     Image image(width, height);
     for (size_t i = 0; i < image.rgb.size(); i += 3) {
@@ -168,5 +214,6 @@ Image RenderView(const std::vector<RenderTriangle>& triangles, const ViewFrame& 
 
     std::vector<float> depth(size_t(width) * height, std::numeric_limits<float>::infinity());
     for (const RenderTriangle& t : triangles) DrawTriangle(t, proj, image, depth);
+    for (const RenderPoint& point : points) DrawPoint(point, proj, image, depth);
     return image;
 }

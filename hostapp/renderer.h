@@ -1,6 +1,7 @@
 // The host's viewport picture, drawn in software so that it looks the same
 // under any display: an orthographic three-quarter view from front right
-// above, z-buffered, lit flat shading, colours given per triangle corner.
+// above, z-buffered, lit flat shading, colours given per triangle corner or
+// by a texture, and points as small unlit squares.
 #pragma once
 
 #include <cstddef>
@@ -16,12 +17,6 @@ struct Rgb {
     float r, g, b;
 };
 
-// One world-space triangle with a colour at each corner.
-struct RenderTriangle {
-    Vec3 p[3];
-    Rgb c[3];
-};
-
 // An RGB picture: rows from top to bottom, three bytes per pixel (red, green, blue).
 struct Image {
     int width = 0;
@@ -32,6 +27,28 @@ struct Image {
     Image(int w, int h) : width(w), height(h), rgb(size_t(w) * size_t(h) * 3, 0) {}
     const uint8_t* Pixel(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
     uint8_t* Pixel(int x, int y) { return &rgb[(size_t(y) * width + x) * 3]; }
+};
+
+// A place in a texture: u runs to the right, v upward (v = 0 is the
+// picture's bottom row); both wrap.
+struct TexCoord {
+    float u, v;
+};
+
+// One world-space triangle with a colour at each corner. With a texture it
+// shows the texture's nearest texels at its corners' coordinates instead;
+// the picture is owned elsewhere and must outlive the drawing.
+struct RenderTriangle {
+    Vec3 p[3];
+    Rgb c[3];
+    const Image* texture = nullptr;
+    TexCoord uv[3] = {};
+};
+
+// One world-space point, drawn as a small square in its colour.
+struct RenderPoint {
+    Vec3 p;
+    Rgb c;
 };
 
 // What the view shows: the world point at the picture's centre and the world
@@ -52,11 +69,17 @@ const int kSnapshotHeight = 600;
 // The frame of a fresh viewport: the origin, 100 units up to the top edge.
 ViewFrame DefaultViewFrame();
 
-// The frame that shows the whole bounding box of the triangles in a picture
-// of the given size with a small margin; the default frame when there are none.
-ViewFrame FrameToExtents(const std::vector<RenderTriangle>& triangles, int width, int height);
+// The side of the square a point is drawn as, in pixels.
+const int kPointSize = 2;
 
-// Draws the triangles into a new picture of the given size. Triangles with
-// non-finite corners or no area are skipped; both windings are lit alike.
+// The frame that shows the whole bounding box of the triangles and points in
+// a picture of the given size with a small margin; the default frame when
+// there are none.
+ViewFrame FrameToExtents(const std::vector<RenderTriangle>& triangles, int width, int height,
+                         const std::vector<RenderPoint>& points = {});
+
+// Draws the triangles, then the points, into a new picture of the given
+// size. Triangles with non-finite corners or no area are skipped; both
+// windings are lit alike.
 Image RenderView(const std::vector<RenderTriangle>& triangles, const ViewFrame& frame, int width,
-                 int height);
+                 int height, const std::vector<RenderPoint>& points = {});

@@ -1,6 +1,6 @@
 #include "hostapp/scenetriangles.h"
 
-#include <algorithm>
+#include <map>
 
 #include "hostapp/recordingscene.h"
 #include "hostsdk/mtl.h"
@@ -10,17 +10,20 @@ const Rgb kDefaultObjectColour = {0.69f, 0.69f, 0.69f};
 namespace {
 
 Rgb ToRgb(const Color& c) { return {c.r, c.g, c.b}; }
+Rgb ToRgb(const Point3& p) { return {p.x, p.y, p.z}; }
 
-// The diffuse colour a face shows: a multi-material picks its sub-material by
-// the face's material id, as the host does (modulo the count).
-Rgb FaceMaterialColour(Mtl* mtl, MtlID matId) {
-    if (!mtl) return kDefaultObjectColour;
+// The material a face shows: a multi-material picks its sub-material by the
+// face's material id, as the host does (modulo the count).
+Mtl* FaceMaterial(Mtl* mtl, MtlID matId) {
+    if (!mtl) return nullptr;
     int subs = mtl->NumSubMtls();
-    if (subs > 0) {
-        Mtl* sub = mtl->GetSubMtl(matId % subs);
-        return sub ? ToRgb(sub->GetDiffuse()) : kDefaultObjectColour;
-    }
-    return ToRgb(mtl->GetDiffuse());
+    return subs > 0 ? mtl->GetSubMtl(matId % subs) : mtl;
+}
+
+Rgb MaterialColour(Mtl* mtl) { return mtl ? ToRgb(mtl->GetDiffuse()) : kDefaultObjectColour; }
+
+bool HasTextureChannel(const Mesh& mesh) {
+    return mesh.numTVerts > 0 && mesh.tVerts && mesh.tvFace && mesh.numTVFaces == mesh.numFaces;
 }
 
 bool HasColourChannel(const Mesh& mesh) {
@@ -32,36 +35,97 @@ bool FaceInRange(const DWORD* idx, int count) {
     return idx[0] < DWORD(count) && idx[1] < DWORD(count) && idx[2] < DWORD(count);
 }
 
-void AddNodeTriangles(HostNode* node, std::vector<RenderTriangle>& out) {
-    Mesh* mesh = NodeMesh(node);
-    if (!mesh || !mesh->verts || !mesh->faces) return;
-    Matrix3 tm = node->GetNodeTM(0);
-    bool coloured = HasColourChannel(*mesh);
-    for (int f = 0; f < mesh->numFaces; ++f) {
-        const Face& face = mesh->faces[f];
-        if (!FaceInRange(face.v, mesh->numVerts)) continue;
-        RenderTriangle t;
-        for (int k = 0; k < 3; ++k) {
-            Point3 p = tm.PointTransform(mesh->verts[face.v[k]]);
-            t.p[k] = {p.x, p.y, p.z};
-        }
-        if (coloured && FaceInRange(mesh->vcFace[f].t, mesh->numCVerts)) {
-            for (int k = 0; k < 3; ++k) {
-                const VertColor& c = mesh->vertCol[mesh->vcFace[f].t[k]];
-                t.c[k] = {c.x, c.y, c.z};
-            }
-        } else {
-            Rgb c = FaceMaterialColour(node->GetMtl(), face.getMatID());
-            t.c[0] = t.c[1] = t.c[2] = c;
-        }
-        out.push_back(t);
+class DrawingBuilder {
+  public:
+    DrawingBuilder(SceneDrawing& drawing, const ImageLoader& load) : out(drawing), load(load) {}
+
+    void AddNode(HostNode* node) {
+        Mesh* mesh = NodeMesh(node);
+        if (!mesh || !mesh->verts) return;
+        Matrix3 tm = node->GetNodeTM(0);
+        if (mesh->numFaces == 0)
+            AddPoints(*mesh, tm);
+        else if (mesh->faces)
+            AddFaces(*mesh, tm, node->GetMtl());
     }
-}
+
+  private:
+    // A vertex colour only where the channel has one entry per vertex.
+    void AddPoints(const Mesh& mesh, const Matrix3& tm) {
+        bool coloured = mesh.vertCol && mesh.numCVerts == mesh.numVerts;
+        for (int i = 0; i < mesh.numVerts; ++i) {
+            Point3 p = tm.PointTransform(mesh.verts[i]);
+            out.points.push_back(
+                {{p.x, p.y, p.z}, coloured ? ToRgb(mesh.vertCol[i]) : kDefaultObjectColour});
+        }
+    }
+
+    // A texture the face's material shows wins over the vertex colours.
+    void AddFaces(const Mesh& mesh, const Matrix3& tm, Mtl* nodeMaterial) {
+        bool textured = HasTextureChannel(mesh);
+        bool coloured = HasColourChannel(mesh);
+        for (int f = 0; f < mesh.numFaces; ++f) {
+            const Face& face = mesh.faces[f];
+            if (!FaceInRange(face.v, mesh.numVerts)) continue;
+            RenderTriangle t;
+            for (int k = 0; k < 3; ++k) {
+                Point3 p = tm.PointTransform(mesh.verts[face.v[k]]);
+                t.p[k] = {p.x, p.y, p.z};
+            }
+            Mtl* mtl = FaceMaterial(nodeMaterial, face.getMatID());
+            const DWORD* tv = textured ? mesh.tvFace[f].t : nullptr;
+            const DWORD* cv = coloured ? mesh.vcFace[f].t : nullptr;
+            if (tv && FaceInRange(tv, mesh.numTVerts) && (t.texture = Texture(mtl))) {
+                for (int k = 0; k < 3; ++k) t.uv[k] = {mesh.tVerts[tv[k]].x, mesh.tVerts[tv[k]].y};
+            } else if (cv && FaceInRange(cv, mesh.numCVerts)) {
+                for (int k = 0; k < 3; ++k) t.c[k] = ToRgb(mesh.vertCol[cv[k]]);
+            } else {
+                t.c[0] = t.c[1] = t.c[2] = MaterialColour(mtl);
+            }
+            out.triangles.push_back(t);
+        }
+    }
+
+    // The decoded picture of the material's diffuse bitmap map; null when it
+    // has none or its file cannot be decoded. Runs of faces share a material,
+    // so the last answer is kept at hand.
+    const Image* Texture(Mtl* mtl) {
+        if (mtl != lastMaterial) {
+            lastMaterial = mtl;
+            lastTexture =
+                Decoded(mtl ? dynamic_cast<BitmapTex*>(mtl->GetSubTexmap(ID_DI)) : nullptr);
+        }
+        return lastTexture;
+    }
+
+    const Image* Decoded(BitmapTex* map) {
+        if (!map || !load) return nullptr;
+        std::string path = map->GetMapName();
+        auto known = decoded.find(path);
+        if (known != decoded.end()) return known->second;
+        std::unique_ptr<Image> image(new Image);
+        const Image* result = nullptr;
+        if (load(path, *image) && image->width > 0 && image->height > 0 &&
+            image->rgb.size() == size_t(image->width) * size_t(image->height) * 3) {
+            result = image.get();
+            out.textures.push_back(std::move(image));
+        }
+        decoded[path] = result;
+        return result;
+    }
+
+    SceneDrawing& out;
+    const ImageLoader& load;
+    std::map<std::string, const Image*> decoded;  // null for a file that cannot be
+    Mtl* lastMaterial = nullptr;
+    const Image* lastTexture = nullptr;
+};
 
 }  // namespace
 
-std::vector<RenderTriangle> SceneTriangles(const HostScene& scene) {
-    std::vector<RenderTriangle> out;
-    for (int i = 0; i < scene.NodeCount(); ++i) AddNodeTriangles(scene.GetNode(i), out);
-    return out;
+SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLoader& load) {
+    SceneDrawing drawing;
+    DrawingBuilder builder(drawing, load);
+    for (int i = 0; i < scene.NodeCount(); ++i) builder.AddNode(scene.GetNode(i));
+    return drawing;
 }

@@ -1,8 +1,13 @@
-// The scene as the viewport draws it: every triangle of every mesh node in
-// world space, coloured by its vertex colours where the mesh has them, else
-// by its material's diffuse colour.
+// The scene as the viewport draws it: every face of every mesh node in world
+// space, textured where its material has a bitmap map that can be decoded
+// and the mesh has texture coordinates, else coloured by its vertex colours
+// where the mesh has them, else by its material's diffuse colour; and the
+// vertices of meshes without faces as points.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "hostapp/renderer.h"
@@ -11,4 +16,14 @@
 // The colour of a node without material (the host's default object colour).
 extern const Rgb kDefaultObjectColour;
 
-std::vector<RenderTriangle> SceneTriangles(const HostScene& scene);
+// Decodes a picture file into image; false when it cannot.
+typedef std::function<bool(const std::string& path, Image& image)> ImageLoader;
+
+struct SceneDrawing {
+    std::vector<RenderTriangle> triangles;
+    std::vector<RenderPoint> points;
+    std::vector<std::unique_ptr<Image>> textures;  // what the triangles' textures point to
+};
+
+// Each picture file is decoded once; without a loader no face is textured.
+SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLoader& load = nullptr);

@@ -1,6 +1,6 @@
 #include "hostapp/viewport_win.h"
 
-#include "hostapp/scenetriangles.h"
+#include "hostapp/imagefile_win.h"
 
 namespace {
 
@@ -48,14 +48,14 @@ bool Viewport::Create(HWND parent, HINSTANCE instance) {
 }
 
 void Viewport::SceneChanged() {
-    triangles = SceneTriangles(scene);
+    drawing = BuildSceneDrawing(scene, LoadImageFile);
     if (window) InvalidateRect(window, nullptr, FALSE);
 }
 
 void Viewport::ZoomExtents() {
     RECT rc;
     GetClientRect(window, &rc);
-    frame = FrameToExtents(triangles, rc.right, rc.bottom);
+    frame = FrameToExtents(drawing.triangles, rc.right, rc.bottom, drawing.points);
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -69,7 +69,7 @@ void Viewport::OnPaint() {
     HDC dc = BeginPaint(window, &ps);
     RECT rc;
     GetClientRect(window, &rc);
-    BlitImage(dc, RenderView(triangles, frame, rc.right, rc.bottom), 0, 0);
+    BlitImage(dc, RenderView(drawing.triangles, frame, rc.right, rc.bottom, drawing.points), 0, 0);
     EndPaint(window, &ps);
 }
 

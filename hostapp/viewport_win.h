@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hostapp/renderer.h"
+#include "hostapp/scenetriangles.h"
 #include "hostsdk/standin.h"
 
 class Viewport {
@@ -19,7 +20,7 @@ class Viewport {
     bool Create(HWND parent, HINSTANCE instance);
     HWND Window() const { return window; }
 
-    // The scene changed: take its triangles anew and repaint.
+    // The scene changed: take its triangles, points and textures anew and repaint.
     void SceneChanged();
     // Frames the whole scene in the current window size.
     void ZoomExtents();
@@ -31,7 +32,7 @@ class Viewport {
 
     const HostScene& scene;
     HWND window = nullptr;
-    std::vector<RenderTriangle> triangles;
+    SceneDrawing drawing;
     ViewFrame frame = DefaultViewFrame();
 };
 

@@ -97,6 +97,18 @@ void AddMapFaces(std::string& out, const char* tag, const TVFace* faces, int n) 
     }
 }
 
+// Its own count line: the mesh line keeps its fields for meshes without it.
+void AddAlphaChannel(std::string& out, Mesh& mesh) {
+    Add(out, "alpha verts ");
+    AddUnsigned(out, unsigned(mesh.getNumMapVerts(MAP_ALPHA)));
+    Add(out, " faces ");
+    AddUnsigned(out, unsigned(mesh.getNumMapFaces(MAP_ALPHA)));
+    out += '\n';
+    for (int i = 0; i < mesh.getNumMapVerts(MAP_ALPHA); ++i)
+        AddPoint(out, "va", mesh.mapVerts(MAP_ALPHA)[i]);
+    AddMapFaces(out, "fa", mesh.mapFaces(MAP_ALPHA), mesh.getNumMapFaces(MAP_ALPHA));
+}
+
 void AddBox(std::string& out, Mesh& mesh) {
     Box3 box = mesh.getBoundingBox();
     Add(out, "bbox");
@@ -109,7 +121,7 @@ void AddBox(std::string& out, Mesh& mesh) {
     out += '\n';
 }
 
-// Vertices, faces, the texture and colour channels, the set normals, the box.
+// Vertices, faces, the texture, colour and alpha channels, the set normals, the box.
 void AddObject(std::string& out, Object* object) {
     TriObject* tri = dynamic_cast<TriObject*>(object);
     if (!tri) {
@@ -125,22 +137,34 @@ void AddObject(std::string& out, Object* object) {
     AddMapFaces(out, "ft", mesh.tvFace, mesh.numTVFaces);
     for (int i = 0; i < mesh.numCVerts; ++i) AddPoint(out, "vc", mesh.vertCol[i]);
     AddMapFaces(out, "fc", mesh.vcFace, mesh.numVCFaces);
+    if (mesh.mapSupport(MAP_ALPHA)) AddAlphaChannel(out, mesh);
     if (mesh.hasExplicitNormals())
         for (int i = 0; i < mesh.numVerts; ++i) AddPoint(out, "vn", mesh.getExplicitNormal(i));
     AddBox(out, mesh);
 }
 
-// Only the host's vertex-colour map can be made through the stand-in; any
-// other map a material might hold is written as "other".
-const char* MapName(Texmap* map) {
-    if (!map) return "none";
-    return map->ClassID() == VERTEX_COLOR_CLASS_ID ? "vertexcolor" : "other";
+void AddQuoted(std::string& out, const char* text) {
+    out += " \"";
+    out += DumpText(text);
+    out += '"';
 }
 
-void AddQuotedName(std::string& out, MtlBase* mtl) {
-    out += " \"";
-    out += DumpText(mtl->GetName().data());
-    out += '"';
+void AddQuotedName(std::string& out, MtlBase* mtl) { AddQuoted(out, mtl->GetName().data()); }
+
+// The maps the stand-in can make are written by kind, a bitmap map with its
+// file; any other map a material might hold is written as "other".
+void AddMap(std::string& out, Texmap* map) {
+    Add(out, " map ");
+    if (!map) {
+        Add(out, "none");
+    } else if (map->ClassID() == VERTEX_COLOR_CLASS_ID) {
+        Add(out, "vertexcolor");
+    } else if (BitmapTex* bitmap = dynamic_cast<BitmapTex*>(map)) {
+        Add(out, "bitmap");
+        AddQuoted(out, bitmap->GetMapName());
+    } else {
+        Add(out, "other");
+    }
 }
 
 // One material without its line break. Any material that is not a
@@ -182,8 +206,7 @@ void AddMaterial(std::string& out, Mtl* mtl, const std::string& prefix) {
     AddFloatField(out, "opacity", stdMat ? stdMat->GetOpacity() : 1.0f - mtl->GetXParency());
     AddFloatField(out, "shininess", mtl->GetShininess());
     AddFloatField(out, "shinstr", mtl->GetShinStr());
-    Add(out, " map ");
-    Add(out, MapName(mtl->GetSubTexmap(1)));
+    AddMap(out, mtl->GetSubTexmap(ID_DI));
     out += '\n';
 }
 

@@ -68,6 +68,7 @@ const Class_ID TRIOBJ_CLASS_ID(0x0009, 0);
 const Class_ID DMTL_CLASS_ID(0x0002, 0);
 const Class_ID MULTI_CLASS_ID(0x0200, 0);
 const Class_ID VERTEX_COLOR_CLASS_ID(0x934851, 0);
+const Class_ID BMTEX_CLASS_ID(0x0240, 0);
 
 // Host heap. Allocation never throws: a failed new-expression yields null.
 HOSTSDK_API void* MAX_malloc(size_t size);

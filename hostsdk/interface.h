@@ -47,7 +47,7 @@ public:
     // Resets the host to an empty scene; noPrompt skips the host's own question.
     virtual BOOL FileReset(BOOL noPrompt = FALSE) = 0;
     // Shows a map in the viewports on the material (sub-material subNum, -1 the material itself).
-    virtual void ActivateTexture(Texmap* map, Mtl* mtl, int subNum = -1) = 0;
+    virtual void ActivateTexture(MtlBase* map, Mtl* mtl, int subNum = -1) = 0;
 };
 
 class HOSTSDK_API Interface7 : public Interface {

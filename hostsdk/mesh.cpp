@@ -123,6 +123,11 @@ Mesh::Mesh()
       vertCol(nullptr),
       vcFace(nullptr),
       numVCFaces(0),
+      alphaSupport(false),
+      numAlphaVerts(0),
+      numAlphaFaces(0),
+      alphaVerts(nullptr),
+      alphaFaces(nullptr),
       explicitNormals(nullptr),
       faceNormals(nullptr),
       vertexNormals(nullptr),
@@ -137,6 +142,16 @@ Mesh::~Mesh() {
     zfree(vcFace);
     zfree(explicitNormals);
     freeNormals();
+    freeAlpha();
+}
+
+void Mesh::freeAlpha() {
+    zfree(alphaVerts);
+    zfree(alphaFaces);
+    alphaVerts = nullptr;
+    alphaFaces = nullptr;
+    numAlphaVerts = 0;
+    numAlphaFaces = 0;
 }
 
 void Mesh::freeNormals() {
@@ -189,6 +204,21 @@ BOOL Mesh::setNumVCFaces(int n, BOOL keep, int oldCt) {
     return Resize(vcFace, numVCFaces, n, keep != FALSE, oldCt > 0 ? oldCt : -1);
 }
 
+void Mesh::setMapSupport(int mp, BOOL support) {
+    if (mp != MAP_ALPHA) return;
+    alphaSupport = support != FALSE;
+    if (!alphaSupport) freeAlpha();
+}
+
+BOOL Mesh::setNumMapVerts(int mp, int n, BOOL keep) {
+    return mp == MAP_ALPHA && Resize(alphaVerts, numAlphaVerts, n, keep != FALSE);
+}
+
+BOOL Mesh::setNumMapFaces(int mp, int n, BOOL keep, int oldCt) {
+    return mp == MAP_ALPHA &&
+           Resize(alphaFaces, numAlphaFaces, n, keep != FALSE, oldCt > 0 ? oldCt : -1);
+}
+
 // The normal array is made on the first call, sized to the vertices; an
 // index outside them, or no memory for the array, drops the normal.
 void Mesh::setNormal(int i, const Point3& n) {
@@ -237,6 +267,7 @@ void Mesh::DeleteIsoVerts() {
 void Mesh::DeleteIsoMapVerts() {
     DeleteIsoChannel(tVerts, numTVerts, tvFace, numTVFaces);
     DeleteIsoChannel(vertCol, numCVerts, vcFace, numVCFaces);
+    DeleteIsoChannel(alphaVerts, numAlphaVerts, alphaFaces, numAlphaFaces);
 }
 
 // Face normals are the unit normals of the triangles (zero for degenerate

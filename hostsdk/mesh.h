@@ -10,6 +10,9 @@ const DWORD EDGE_C = 4;
 const DWORD EDGE_ALL = EDGE_A | EDGE_B | EDGE_C;
 const int FACE_MATID_SHIFT = 16;
 const DWORD FACE_MATID_MASK = 0xFFFF;
+// The map channel of the vertex alpha, the only one beyond the texture and
+// colour channels that the stand-in has.
+const int MAP_ALPHA = -2;
 
 // Three vertex indices, smoothing group, flags: material id in the upper
 // 16 bits, edge visibility in the lower bits.
@@ -60,6 +63,19 @@ public:
     Point3& getVert(int i) { return verts[i]; }
     void setTVert(int i, const UVVert& p) { tVerts[i] = p; }
 
+    // The alpha channel (MAP_ALPHA; other channels answer FALSE, null or 0).
+    // A value a is stored as UVVert(a, a, a); the map faces parallel the
+    // geometry faces. Sizing works as for the channels above, whether the
+    // channel is supported or not; turning support off drops its arrays.
+    void setMapSupport(int mp, BOOL support = TRUE);
+    BOOL mapSupport(int mp) const { return mp == MAP_ALPHA && alphaSupport; }
+    BOOL setNumMapVerts(int mp, int n, BOOL keep = FALSE);
+    BOOL setNumMapFaces(int mp, int n, BOOL keep = FALSE, int oldCt = 0);
+    int getNumMapVerts(int mp) const { return mp == MAP_ALPHA ? numAlphaVerts : 0; }
+    int getNumMapFaces(int mp) const { return mp == MAP_ALPHA ? numAlphaFaces : 0; }
+    UVVert* mapVerts(int mp) { return mp == MAP_ALPHA ? alphaVerts : nullptr; }
+    TVFace* mapFaces(int mp) { return mp == MAP_ALPHA ? alphaFaces : nullptr; }
+
     // Explicit normals, kept apart from those buildNormals computes. Stored
     // as given; an index outside the vertices (or no memory for the normal
     // array, made on the first call) drops the normal. They follow the
@@ -73,7 +89,7 @@ public:
     // so a point cloud is not passed here. The map channels keep their own
     // indices and are untouched. A face index past the end stays past it.
     void DeleteIsoVerts();
-    // The same for the texture and the colour channel, each against its
+    // The same for the texture, colour and alpha channels, each against its
     // own map faces (a channel without map faces loses all its entries).
     void DeleteIsoMapVerts();
     // Face normals and smoothed vertex normals from the geometry (smoothing
@@ -105,7 +121,13 @@ private:
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
     void freeNormals();
+    void freeAlpha();
 
+    bool alphaSupport;
+    int numAlphaVerts;
+    int numAlphaFaces;
+    UVVert* alphaVerts;
+    TVFace* alphaFaces;
     Point3* explicitNormals;
     Point3* faceNormals;
     Point3* vertexNormals;

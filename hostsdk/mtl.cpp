@@ -147,6 +147,8 @@ StdMat2* NewDefaultStdMat() { return new StdMat2; }
 
 MultiMtl* NewDefaultMultiMtl() { return new MultiMtl; }
 
+BitmapTex* NewDefaultBitmapTex() { return new BitmapTex; }
+
 long long HostSubMaterialSlotsSearched() { return slotsSearched.load(); }
 
 // The keys and the super-class ids are not looked at: only the class decides.

@@ -29,6 +29,18 @@ private:
     Class_ID classId;
 };
 
+// A map that shows a picture file. The name is the file's path as given.
+class HOSTSDK_API BitmapTex : public Texmap {
+  public:
+    BitmapTex() : Texmap(BMTEX_CLASS_ID) {}
+    // Without memory for the copy the name stays empty.
+    virtual void SetMapName(const char* name) { mapName = name; }
+    virtual const char* GetMapName() { return mapName.data(); }
+
+  private:
+    CStr mapName;
+};
+
 class HOSTSDK_API Mtl : public MtlBase {
 public:
     SClass_ID SuperClassID() override { return MATERIAL_CLASS_ID; }
@@ -62,7 +74,10 @@ private:
     friend class MultiMtl;
 };
 
-// The host's standard material. Sub-texture map 1 is the diffuse map.
+// The standard material's sub-texture map slot of the diffuse map.
+const int ID_DI = 1;
+
+// The host's standard material.
 class HOSTSDK_API StdMat : public Mtl {
 public:
     StdMat();
@@ -136,6 +151,8 @@ private:
 // no maps. Null when memory cannot be had.
 HOSTSDK_API StdMat2* NewDefaultStdMat();
 HOSTSDK_API MultiMtl* NewDefaultMultiMtl();
+// A bitmap map without a file name; null when memory cannot be had.
+HOSTSDK_API BitmapTex* NewDefaultBitmapTex();
 
 // Test hook: how many slots the multi-materials have searched for a material
 // so far, so a test can hold that bookkeeping linear in the slot count.

@@ -112,7 +112,14 @@ HostNode* HostScene::GetNode(int i) const {
 // ---- HostCore
 
 HostCore::HostCore(HostScene& s)
-    : scene(s), mainWindow(nullptr), editorSlots{}, fileResets(0), activatedTextures(0) {
+    : scene(s),
+      mainWindow(nullptr),
+      editorSlots{},
+      fileResets(0),
+      activatedTextures(0),
+      activeMap(nullptr),
+      activeMaterial(nullptr),
+      activeSubNum(-1) {
     std::lock_guard<std::mutex> lock(coresMutex);
     nextCore = firstCore;
     firstCore = this;
@@ -153,8 +160,12 @@ BOOL HostCore::FileReset(BOOL noPrompt) {
     return TRUE;
 }
 
-void HostCore::ActivateTexture(Texmap* map, Mtl* mtl, int subNum) {
-    if (map && mtl) ++activatedTextures;
+void HostCore::ActivateTexture(MtlBase* map, Mtl* mtl, int subNum) {
+    if (!map || !mtl) return;
+    ++activatedTextures;
+    activeMap = map;
+    activeMaterial = mtl;
+    activeSubNum = subNum;
 }
 
 // The editor shows a material; it does not own it.
@@ -169,4 +180,9 @@ MtlBase* HostCore::EditorSlot(int slot) const {
 void HostCore::ForgetMaterial(MtlBase* mtl) {
     for (MtlBase*& slot : editorSlots)
         if (slot == mtl) slot = nullptr;
+    if (mtl == activeMap || mtl == activeMaterial) {
+        activeMap = nullptr;
+        activeMaterial = nullptr;
+        activeSubNum = -1;
+    }
 }

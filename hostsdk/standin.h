@@ -66,7 +66,7 @@ public:
     HWND GetMAXHWnd() override { return mainWindow; }
     const char* GetDir(int which) override;
     BOOL FileReset(BOOL noPrompt = FALSE) override;
-    void ActivateTexture(Texmap* map, Mtl* mtl, int subNum = -1) override;
+    void ActivateTexture(MtlBase* map, Mtl* mtl, int subNum = -1) override;
     void PutMtlToMtlEditor(MtlBase* mtl, int slot) override;
 
     void SetMainWindow(HWND w) { mainWindow = w; }
@@ -77,6 +77,11 @@ public:
     void ForgetMaterial(MtlBase* mtl);
     int FileResetCount() const { return fileResets; }
     int ActivatedTextureCount() const { return activatedTextures; }
+    // The last map shown in the viewports, with its material and sub-material
+    // index; null since either was released.
+    MtlBase* ActivatedMap() const { return activeMap; }
+    Mtl* ActivatedMaterial() const { return activeMaterial; }
+    int ActivatedSubMaterial() const { return activeSubNum; }
 
     static const int kEditorSlots = 24;
 
@@ -87,6 +92,9 @@ private:
     MtlBase* editorSlots[kEditorSlots];
     int fileResets;
     int activatedTextures;
+    MtlBase* activeMap;
+    Mtl* activeMaterial;
+    int activeSubNum;
     HostCore* nextCore;  // the list of live cores that hear of released materials
     friend void HostForgetMaterial(MtlBase* mtl);
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "hostapp/recordingscene.h"
 #include "hostsdk/max.h"
 
@@ -32,13 +34,53 @@ class SceneTrianglesTest : public testing::Test {
     Mesh& MeshOf(HostNode* node) {
         return static_cast<TriObject*>(node->GetObjectRef())->GetMesh();
     }
+    // A node at the origin with an empty mesh.
+    HostNode* AddNode() {
+        ImpNode* node = scene.CreateNode();
+        node->Reference(CreateNewTriObject());
+        scene.AddNodeToScene(node);
+        return scene.GetNode(scene.NodeCount() - 1);
+    }
+    // A square of two faces in the XZ plane facing the camera, from (-1, -1)
+    // to (1, 1), with texture vertex i at corner i, shifted by (du, dv).
+    HostNode* AddTexturedSquare(MtlID matId, float du = 0, float dv = 0) {
+        HostNode* node = AddNode();
+        Mesh& m = MeshOf(node);
+        const Point3 corners[4] = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}};
+        m.setNumVerts(4);
+        m.setNumTVerts(4);
+        for (int i = 0; i < 4; ++i) {
+            m.setVert(i, corners[i]);
+            m.setTVert(i, UVVert((corners[i].x + 1) / 2 + du, (corners[i].z + 1) / 2 + dv, 0));
+        }
+        m.setNumFaces(2);
+        m.setNumTVFaces(2);
+        m.faces[0].setVerts(0, 1, 2);
+        m.faces[1].setVerts(0, 2, 3);
+        m.tvFace[0].setTVerts(0, 1, 2);
+        m.tvFace[1].setTVerts(0, 2, 3);
+        for (int f = 0; f < 2; ++f) m.faces[f].setMatID(matId);
+        return node;
+    }
+    static StdMat2* BitmapMaterial(const char* file, Color diffuse) {
+        StdMat2* mtl = NewDefaultStdMat();
+        mtl->SetDiffuse(diffuse, 0);
+        BitmapTex* map = NewDefaultBitmapTex();
+        map->SetMapName(file);
+        mtl->SetSubTexmap(ID_DI, map);
+        return mtl;
+    }
+    static Image Render(const SceneDrawing& d, int width, int height) {
+        ViewFrame frame = FrameToExtents(d.triangles, width, height, d.points);
+        return RenderView(d.triangles, frame, width, height, d.points);
+    }
 
     HostScene scene;
 };
 
 TEST_F(SceneTrianglesTest, CornersAreInWorldSpace) {
     AddTriangleNode();
-    auto tris = SceneTriangles(scene);
+    auto tris = BuildSceneDrawing(scene).triangles;
     ASSERT_EQ(tris.size(), 1u);
     EXPECT_FLOAT_EQ(tris[0].p[0].x, 10);
     EXPECT_FLOAT_EQ(tris[0].p[1].x, 11);
@@ -48,7 +90,7 @@ TEST_F(SceneTrianglesTest, CornersAreInWorldSpace) {
 
 TEST_F(SceneTrianglesTest, NoMaterialGivesTheDefaultObjectColour) {
     AddTriangleNode();
-    auto tris = SceneTriangles(scene);
+    auto tris = BuildSceneDrawing(scene).triangles;
     EXPECT_FLOAT_EQ(tris[0].c[0].r, kDefaultObjectColour.r);
 }
 
@@ -57,7 +99,7 @@ TEST_F(SceneTrianglesTest, StandardMaterialGivesItsDiffuse) {
     StdMat2* mtl = NewDefaultStdMat();
     mtl->SetDiffuse(Color(0.2f, 0.4f, 0.6f), 0);
     node->SetMtl(mtl);
-    auto tris = SceneTriangles(scene);
+    auto tris = BuildSceneDrawing(scene).triangles;
     EXPECT_FLOAT_EQ(tris[0].c[2].g, 0.4f);
 }
 
@@ -72,7 +114,7 @@ TEST_F(SceneTrianglesTest, MultiMaterialPicksBySubMaterialId) {
     multi->SetSubMtl(0, a);
     multi->SetSubMtl(1, b);
     node->SetMtl(multi);
-    auto tris = SceneTriangles(scene);
+    auto tris = BuildSceneDrawing(scene).triangles;
     EXPECT_FLOAT_EQ(tris[0].c[0].g, 1);
     EXPECT_FLOAT_EQ(tris[0].c[0].r, 0);
 }
@@ -86,7 +128,7 @@ TEST_F(SceneTrianglesTest, VertexColoursWinOverTheMaterial) {
     m.vertCol[1] = Point3(0, 1, 0);
     m.vertCol[2] = Point3(0, 0, 1);
     m.vcFace[0].setTVerts(2, 1, 0);
-    auto tris = SceneTriangles(scene);
+    auto tris = BuildSceneDrawing(scene).triangles;
     EXPECT_FLOAT_EQ(tris[0].c[0].b, 1);
     EXPECT_FLOAT_EQ(tris[0].c[2].r, 1);
 }
@@ -96,13 +138,124 @@ TEST_F(SceneTrianglesTest, FacesOutsideTheArraysAreSkipped) {
     Mesh& m = MeshOf(node);
     m.setNumFaces(2, TRUE);
     m.faces[1].setVerts(0, 1, 7);
-    EXPECT_EQ(SceneTriangles(scene).size(), 1u);
+    EXPECT_EQ(BuildSceneDrawing(scene).triangles.size(), 1u);
 }
 
 TEST_F(SceneTrianglesTest, NodesWithoutObjectsDrawNothing) {
     ImpNode* node = scene.CreateNode();
     scene.AddNodeToScene(node);
-    EXPECT_TRUE(SceneTriangles(scene).empty());
+    EXPECT_TRUE(BuildSceneDrawing(scene).triangles.empty());
+}
+
+// Where the pixels of one colour lie: their count and centre.
+struct Spot {
+    int count = 0;
+    double x = 0, y = 0;
+};
+
+// The pixels whose colour is the given one up to a common factor (the light).
+Spot FindColour(const Image& image, const uint8_t rgb[3]) {
+    Spot spot;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* p = image.Pixel(x, y);
+            int scale = std::max({p[0], p[1], p[2]});
+            bool same = scale > 0;
+            for (int i = 0; i < 3; ++i) same = same && p[i] == (rgb[i] ? scale : 0);
+            if (!same) continue;
+            ++spot.count;
+            spot.x += x;
+            spot.y += y;
+        }
+    if (spot.count) spot.x /= spot.count, spot.y /= spot.count;
+    return spot;
+}
+
+TEST_F(SceneTrianglesTest, TexturedSquareShowsEachTexelInItsCornerWithVUpward) {
+    const uint8_t red[3] = {255, 0, 0}, green[3] = {0, 255, 0}, blue[3] = {0, 0, 255},
+                  white[3] = {255, 255, 255};
+    Image texture(2, 2);  // rows top to bottom: red green / blue white
+    std::copy(red, red + 3, texture.Pixel(0, 0));
+    std::copy(green, green + 3, texture.Pixel(1, 0));
+    std::copy(blue, blue + 3, texture.Pixel(0, 1));
+    std::copy(white, white + 3, texture.Pixel(1, 1));
+    int loads = 0;
+    ImageLoader load = [&](const std::string& path, Image& image) {
+        ++loads;
+        if (path != "C:\\maps\\checker.png") return false;
+        image = texture;
+        return true;
+    };
+    HostNode* node = AddTexturedSquare(3);  // 3 modulo 2 sub-materials: the second
+    MultiMtl* multi = NewDefaultMultiMtl();
+    multi->SetNumSubMtls(2);
+    multi->SetSubMtl(0, NewDefaultStdMat());
+    multi->SetSubMtl(1, BitmapMaterial("C:\\maps\\checker.png", Color(1, 0, 1)));
+    node->SetMtl(multi);
+
+    SceneDrawing drawing = BuildSceneDrawing(scene, load);
+    EXPECT_EQ(loads, 1);  // both faces show the one decoded picture
+    ASSERT_EQ(drawing.triangles.size(), 2u);
+    EXPECT_EQ(drawing.triangles[0].texture, drawing.triangles[1].texture);
+    Image image = Render(drawing, 120, 90);
+    Spot topLeft = FindColour(image, red), topRight = FindColour(image, green),
+         bottomLeft = FindColour(image, blue), bottomRight = FindColour(image, white);
+    for (const Spot& s : {topLeft, topRight, bottomLeft, bottomRight}) EXPECT_GT(s.count, 100);
+    const uint8_t magenta[3] = {255, 0, 255};  // the material's own colour
+    EXPECT_EQ(FindColour(image, magenta).count, 0);
+    EXPECT_LT(topLeft.x, topRight.x);
+    EXPECT_LT(bottomLeft.x, bottomRight.x);
+    EXPECT_LT(topLeft.y, bottomLeft.y);
+    EXPECT_LT(topRight.y, bottomRight.y);
+
+    // Coordinates wrap: shifted by whole turns the picture stays the same.
+    scene.NewScene();
+    AddTexturedSquare(0, 2, -3)->SetMtl(BitmapMaterial("C:\\maps\\checker.png", Color()));
+    EXPECT_EQ(Render(BuildSceneDrawing(scene, load), 120, 90).rgb, image.rgb);
+}
+
+TEST_F(SceneTrianglesTest, BitmapThatCannotBeShownGivesTheDiffuseColour) {
+    int loads = 0;
+    ImageLoader fail = [&loads](const std::string&, Image&) { return ++loads, false; };
+    AddTexturedSquare(0)->SetMtl(BitmapMaterial("missing.png", Color(0.25f, 0.5f, 0.75f)));
+    HostNode* untextured = AddTriangleNode();  // no texture coordinates
+    untextured->SetMtl(BitmapMaterial("missing.png", Color(0.5f, 0.5f, 0.5f)));
+    SceneDrawing drawing = BuildSceneDrawing(scene, fail);
+    EXPECT_EQ(loads, 1);
+    ASSERT_EQ(drawing.triangles.size(), 3u);
+    EXPECT_TRUE(drawing.textures.empty());
+    for (const RenderTriangle& t : drawing.triangles) EXPECT_EQ(t.texture, nullptr);
+    EXPECT_FLOAT_EQ(drawing.triangles[1].c[2].b, 0.75f);
+    EXPECT_FLOAT_EQ(drawing.triangles[2].c[0].r, 0.5f);
+}
+
+TEST_F(SceneTrianglesTest, PointCloudIsDrawnAtItsPointsInItsColours) {
+    Mesh& coloured = MeshOf(AddNode());  // a colour per vertex
+    coloured.setNumVerts(3);
+    coloured.setNumVertCol(3);
+    const Point3 at[3] = {{-1, 0, 0}, {1, 0, 0}, {0, 0, 1}};
+    for (int i = 0; i < 3; ++i) {
+        coloured.setVert(i, at[i]);
+        coloured.vertCol[i] = VertColor(i == 0, i == 1, i == 2);
+    }
+    Mesh& plain = MeshOf(AddNode());  // a colour channel that does not match
+    plain.setNumVerts(1);
+    plain.setVert(0, Point3(0, 0, -1));
+    plain.setNumVertCol(2);
+
+    SceneDrawing drawing = BuildSceneDrawing(scene);
+    EXPECT_TRUE(drawing.triangles.empty());
+    Image image = Render(drawing, 200, 150);
+    const uint8_t red[3] = {255, 0, 0}, green[3] = {0, 255, 0}, blue[3] = {0, 0, 255};
+    const uint8_t grey = uint8_t(kDefaultObjectColour.r * 255 + 0.5f);
+    const uint8_t defaultColour[3] = {grey, grey, grey};
+    Spot left = FindColour(image, red), right = FindColour(image, green),
+         top = FindColour(image, blue), bottom = FindColour(image, defaultColour);
+    for (const Spot& s : {left, right, top, bottom}) EXPECT_EQ(s.count, kPointSize * kPointSize);
+    // Zoomed to the points: they reach out toward the picture's edges.
+    EXPECT_LT(left.x, 50);
+    EXPECT_GT(right.x, 150);
+    EXPECT_LT(top.y, bottom.y - 100);
 }
 
 TEST(RecordingSceneTest, CountsOnlyNodesActuallyAddedSinceTheImportBegan) {

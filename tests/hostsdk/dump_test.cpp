@@ -133,6 +133,45 @@ TEST_F(SceneDump, SmallSceneIsWrittenExactly) {
     EXPECT_EQ(DumpScene(scene), expected);
 }
 
+TEST_F(SceneDump, AlphaChannelFollowsTheColoursAndABitmapMapShowsItsFile) {
+    TriObject* tri = CreateNewTriObject();
+    Mesh& mesh = tri->GetMesh();
+    ASSERT_TRUE(mesh.setNumVerts(1));
+    ASSERT_TRUE(mesh.setNumVertCol(1));
+    mesh.setNormal(0, Point3(0, 0, 1));
+    mesh.setMapSupport(MAP_ALPHA);
+    ASSERT_TRUE(mesh.setNumMapVerts(MAP_ALPHA, 2));
+    ASSERT_TRUE(mesh.setNumMapFaces(MAP_ALPHA, 1));
+    mesh.mapVerts(MAP_ALPHA)[1] = UVVert(0.25f, 0.25f, 0.25f);
+    mesh.mapFaces(MAP_ALPHA)[0].setTVerts(1, 0, 1);
+    StdMat2* mtl = NewDefaultStdMat();
+    mtl->SetName(CStr("scan"));
+    BitmapTex* map = NewDefaultBitmapTex();
+    map->SetMapName("C:\\scans\\uv map.jpg");
+    mtl->SetSubTexmap(ID_DI, map);
+    ImpNode* node = scene.CreateNode();
+    node->Reference(tri);
+    node->GetINode()->SetMtl(mtl);
+    scene.AddNodeToScene(node);
+    node->SetName("scan");
+    EXPECT_EQ(DumpScene(scene),
+              "node scan\n"
+              "transform 1 0 0 0 1 0 0 0 1 0 0 0\n"
+              "mesh verts 1 faces 0 tverts 0 tvfaces 0 cverts 1 cvfaces 0 normals 1\n"
+              "v 0 0 0\n"
+              "vc 0 0 0\n"
+              "alpha verts 2 faces 1\n"
+              "va 0 0 0\n"
+              "va 0.25 0.25 0.25\n"
+              "fa 1 0 1\n"
+              "vn 0 0 1\n"
+              "bbox 0 0 0 0 0 0\n"
+              "material std \"scan\" ambient 0.588235319 0.588235319 0.588235319 diffuse "
+              "0.588235319 0.588235319 0.588235319 specular 0.899999976 0.899999976 0.899999976 "
+              "opacity 1 shininess 0.100000001 shinstr 0 map bitmap \"C:\\scans\\uv map.jpg\"\n"
+              "end\n");
+}
+
 TEST_F(SceneDump, MeshWithoutBoxWritesZeros) {
     ImpNode* node = scene.CreateNode();
     TriObject* tri = CreateNewTriObject();

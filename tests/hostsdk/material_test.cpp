@@ -95,6 +95,25 @@ TEST_F(HostMaterial, MarketDefaultsAnswerNullWithoutMemory) {
     EXPECT_EQ(NewVertexColorMap(), nullptr);
     EXPECT_EQ(NewDefaultStdMat(), nullptr);
     EXPECT_EQ(NewDefaultMultiMtl(), nullptr);
+    EXPECT_EQ(NewDefaultBitmapTex(), nullptr);
+}
+
+TEST_F(HostMaterial, BitmapMapKeepsACopyOfItsNameAndGoesWithItsMaterial) {
+    size_t heapAtStart = HostHeapBytesInUse();
+    StdMat2* m = NewDefaultStdMat();
+    BitmapTex* map = NewDefaultBitmapTex();
+    ASSERT_NE(map, nullptr);
+    EXPECT_TRUE(map->ClassID() == BMTEX_CLASS_ID);
+    EXPECT_EQ(map->SuperClassID(), TEXMAP_CLASS_ID);
+    EXPECT_STREQ(map->GetMapName(), "");
+    char name[] = "C:\\maps\\wood grain.png";
+    map->SetMapName(name);
+    name[0] = 'D';
+    EXPECT_STREQ(map->GetMapName(), "C:\\maps\\wood grain.png");
+    m->SetSubTexmap(ID_DI, map);
+    EXPECT_EQ(m->GetSubTexmap(1), map);
+    m->DeleteMe();
+    EXPECT_EQ(HostHeapBytesInUse(), heapAtStart);
 }
 
 TEST_F(HostMaterial, StandardMaterialOwnsItsMaps) {

@@ -120,6 +120,55 @@ TEST_F(HostMesh, SizingFailsUnderTheAllocationLimitLeavingTheMeshAlone) {
     EXPECT_EQ(mesh.getVert(3), Point3(7, 8, 9));
 }
 
+TEST_F(HostMesh, AlphaChannelSizingFailsCleanlyAndOnlyThatChannelExists) {
+    size_t heapAtStart = HostHeapBytesInUse();
+    {
+        Mesh m;
+        EXPECT_FALSE(m.mapSupport(MAP_ALPHA));
+        m.setMapSupport(MAP_ALPHA);
+        EXPECT_TRUE(m.mapSupport(MAP_ALPHA));
+        ASSERT_TRUE(m.setNumMapVerts(MAP_ALPHA, 2));
+        ASSERT_TRUE(m.setNumMapFaces(MAP_ALPHA, 1));
+        UVVert* verts = m.mapVerts(MAP_ALPHA);
+        TVFace* faces = m.mapFaces(MAP_ALPHA);
+        verts[1] = UVVert(0.5f, 0.5f, 0.5f);
+        faces[0].setTVerts(1, 0, 1);
+
+        HostSetAllocationLimit(HostHeapBytesInUse() + 1000);
+        EXPECT_FALSE(m.setNumMapVerts(MAP_ALPHA, 1000, TRUE));
+        EXPECT_FALSE(m.setNumMapFaces(MAP_ALPHA, 1000, TRUE));
+        EXPECT_FALSE(m.setNumMapVerts(MAP_ALPHA, 0x7FFFFFFF));
+        EXPECT_FALSE(m.setNumMapFaces(MAP_ALPHA, -1));
+        EXPECT_EQ(m.getNumMapVerts(MAP_ALPHA), 2);
+        EXPECT_EQ(m.getNumMapFaces(MAP_ALPHA), 1);
+        EXPECT_EQ(m.mapVerts(MAP_ALPHA), verts);
+        EXPECT_EQ(m.mapFaces(MAP_ALPHA), faces);
+        EXPECT_EQ(verts[1], UVVert(0.5f, 0.5f, 0.5f));
+        EXPECT_EQ(faces[0].getTVert(0), 1u);
+        HostSetAllocationLimit(0);
+
+        for (int other : {-1, 0, 1, 2}) {
+            m.setMapSupport(other);
+            EXPECT_FALSE(m.mapSupport(other));
+            EXPECT_FALSE(m.setNumMapVerts(other, 2));
+            EXPECT_FALSE(m.setNumMapFaces(other, 1));
+            EXPECT_EQ(m.getNumMapVerts(other), 0);
+            EXPECT_EQ(m.mapVerts(other), nullptr);
+            EXPECT_EQ(m.mapFaces(other), nullptr);
+        }
+        ASSERT_TRUE(m.setNumMapVerts(MAP_ALPHA, 3, TRUE));
+        EXPECT_EQ(m.mapVerts(MAP_ALPHA)[1], UVVert(0.5f, 0.5f, 0.5f));
+    }
+    EXPECT_EQ(HostHeapBytesInUse(), heapAtStart);  // released with the mesh
+
+    mesh.setMapSupport(MAP_ALPHA);
+    ASSERT_TRUE(mesh.setNumMapVerts(MAP_ALPHA, 2));
+    mesh.setMapSupport(MAP_ALPHA, FALSE);  // drops the arrays
+    EXPECT_EQ(mesh.getNumMapVerts(MAP_ALPHA), 0);
+    EXPECT_EQ(mesh.mapVerts(MAP_ALPHA), nullptr);
+    EXPECT_EQ(HostHeapBytesInUse(), heapAtStart);
+}
+
 TEST_F(HostMesh, HugeSizesAreRefused) {
     HostSetAllocationLimit(HostHeapBytesInUse() + (1 << 20));
     EXPECT_FALSE(mesh.setNumFaces(0x7FFFFFFF));
@@ -214,7 +263,7 @@ TEST_F(HostMesh, FaceIndicesPastTheEndStayPastTheEnd) {
     EXPECT_EQ(mesh.getFaceNormals()[1], Point3());
 }
 
-TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureAndColourChannels) {
+TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureColourAndAlphaChannels) {
     MakeQuadWithIsolatedVertex();
     ASSERT_TRUE(mesh.setNumTVerts(5));
     ASSERT_TRUE(mesh.setNumTVFaces(2));
@@ -228,6 +277,12 @@ TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureAndColourChannels) {
     mesh.tvFace[1].setTVerts(0, 3, 4);
     mesh.vcFace[0].setTVerts(4, 3, 2);  // vertex 0 and 1 unused in colour
     mesh.vcFace[1].setTVerts(4, 2, 3);
+    mesh.setMapSupport(MAP_ALPHA);
+    ASSERT_TRUE(mesh.setNumMapVerts(MAP_ALPHA, 5));
+    ASSERT_TRUE(mesh.setNumMapFaces(MAP_ALPHA, 2));
+    for (int i = 0; i < 5; ++i) mesh.mapVerts(MAP_ALPHA)[i] = UVVert(0.1f * i, 0.1f * i, 0.1f * i);
+    mesh.mapFaces(MAP_ALPHA)[0].setTVerts(0, 2, 3);
+    mesh.mapFaces(MAP_ALPHA)[1].setTVerts(0, 3, 3);
     mesh.DeleteIsoVerts();
     EXPECT_EQ(mesh.getNumTVerts(), 5);  // geometry removal leaves map channels alone
     mesh.DeleteIsoMapVerts();
@@ -242,6 +297,9 @@ TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureAndColourChannels) {
     EXPECT_EQ(mesh.vcFace[0].getTVert(0), 2u);
     EXPECT_EQ(mesh.vcFace[0].getTVert(2), 0u);
     EXPECT_EQ(mesh.vcFace[1].getTVert(2), 1u);
+    ASSERT_EQ(mesh.getNumMapVerts(MAP_ALPHA), 3);
+    EXPECT_EQ(mesh.mapVerts(MAP_ALPHA)[2], UVVert(0.3f, 0.3f, 0.3f));
+    EXPECT_EQ(mesh.mapFaces(MAP_ALPHA)[1].getTVert(1), 2u);
 }
 
 TEST_F(HostMesh, BuildNormalsGivesFaceNormalsAndSmoothedVertexNormals) {

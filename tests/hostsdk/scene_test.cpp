@@ -151,7 +151,7 @@ TEST_F(HostSceneTest, EditorSlotsShowMaterialsWithoutOwningThem) {
     SetCOREInterface(nullptr);
 }
 
-TEST_F(HostSceneTest, ActivatedTexturesAreCounted) {
+TEST_F(HostSceneTest, ActivatedTexturesAreCountedAndRememberedUntilReleased) {
     HostCore core(scene);
     StdMat2* mtl = NewDefaultStdMat();
     Texmap* map = static_cast<Texmap*>(GetMarketDefaults()->CreateInstance(
@@ -159,7 +159,20 @@ TEST_F(HostSceneTest, ActivatedTexturesAreCounted) {
     mtl->SetSubTexmap(1, map);
     core.ActivateTexture(map, mtl, -1);
     EXPECT_EQ(core.ActivatedTextureCount(), 1);
-    mtl->DeleteMe();
+    MultiMtl* multi = NewDefaultMultiMtl();
+    multi->SetNumSubMtls(1);
+    multi->SetSubMtl(0, mtl);
+    BitmapTex* bitmap = NewDefaultBitmapTex();
+    mtl->SetSubTexmap(ID_DI, bitmap);  // the vertex-colour map goes and is forgotten
+    EXPECT_EQ(core.ActivatedMap(), nullptr);
+    core.ActivateTexture(bitmap, multi, 0);
+    EXPECT_EQ(core.ActivatedTextureCount(), 2);
+    EXPECT_EQ(core.ActivatedMap(), bitmap);
+    EXPECT_EQ(core.ActivatedMaterial(), multi);
+    EXPECT_EQ(core.ActivatedSubMaterial(), 0);
+    multi->DeleteMe();
+    EXPECT_EQ(core.ActivatedMap(), nullptr);
+    EXPECT_EQ(core.ActivatedMaterial(), nullptr);
 }
 
 TEST_F(HostSceneTest, SettingASubMaterialOfTheOldOneKeepsOnlyTheNewOne) {

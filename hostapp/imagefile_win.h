@@ -1,0 +1,11 @@
+// Picture files for the viewport's textures, decoded by the Windows imaging
+// component (PNG, JPEG and whatever else it reads).
+#pragma once
+
+#include <string>
+
+#include "hostapp/renderer.h"
+
+// Decodes the first frame of the file at path (an ANSI code-page string)
+// into image; false, with image untouched, when it cannot.
+bool LoadImageFile(const std::string& path, Image& image);
