@@ -1,6 +1,9 @@
 // Writes the small PLY files of examples/: a coloured cube in ASCII, a binary
-// little-endian mesh with normals and texture coordinates, and a big-endian
-// quad mesh with a material element. Run by examples/make.
+// little-endian mesh with normals and texture coordinates, a big-endian quad
+// mesh with a material element, and one file for each of triangle strips,
+// per-corner texture coordinates with their image, face colours, vertex
+// alpha, Gaussian splats and a mesh far from the origin. Run by examples/make.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +27,8 @@ struct Writer {
         }
     }
     void f32(float v) { raw(&v, 4); }
+    void f64(double v) { raw(&v, 8); }
+    void u16(uint16_t v) { raw(&v, 2); }
     void i32(int32_t v) { raw(&v, 4); }
     void u8(uint8_t v) { raw(&v, 1); }
     bool save(const char* path) const {
@@ -129,13 +134,247 @@ bool WriteQuadGrid(const char* path) {
     return w.save(path);
 }
 
+// A 6 x 3 grid of squares as three triangle strips in one record, each
+// strip a row, -1 between them.
+bool WriteStrips(const char* path) {
+    const int columns = 6, rows = 3;
+    Writer w;
+    w.text(
+        "ply\nformat ascii 1.0\ncomment a grid as triangle strips, -1 between rows\n"
+        "element vertex " +
+        std::to_string((columns + 1) * (rows + 1)) +
+        "\nproperty float x\nproperty float y\nproperty float z\n"
+        "element tristrips 1\nproperty list int int vertex_indices\nend_header\n");
+    char line[64];
+    for (int y = 0; y <= rows; ++y)
+        for (int x = 0; x <= columns; ++x) {
+            std::snprintf(line, sizeof line, "%d %d %g\n", x, y, 0.2 * std::sin(x + y));
+            w.text(line);
+        }
+    std::string strip;
+    for (int y = 0; y < rows; ++y) {
+        if (y > 0) strip += " -1";
+        for (int x = 0; x <= columns; ++x)
+            strip += " " + std::to_string((y + 1) * (columns + 1) + x) + " " +
+                     std::to_string(y * (columns + 1) + x);
+    }
+    const int items = int(std::count(strip.begin(), strip.end(), ' '));
+    w.text(std::to_string(items) + strip + "\n");
+    return w.save(path);
+}
+
+// A 32 x 32 checker with a coloured frame, as a 24-bit bitmap.
+bool WriteCheckerBitmap(const char* path) {
+    const int size = 32, rowBytes = size * 3;
+    Writer w;
+    w.text("BM");
+    w.i32(54 + rowBytes * size);
+    w.i32(0);
+    w.i32(54);
+    w.i32(40);
+    w.i32(size);
+    w.i32(size);
+    w.u16(1);
+    w.u16(24);
+    w.i32(0);
+    w.i32(rowBytes * size);
+    w.i32(2835);
+    w.i32(2835);
+    w.i32(0);
+    w.i32(0);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const bool frame = x < 2 || y < 2 || x >= size - 2 || y >= size - 2;
+            const bool dark = ((x / 8) + (y / 8)) % 2 != 0;
+            // Blue, green, red.
+            const uint8_t bgr[3] = {uint8_t(frame  ? 40
+                                            : dark ? 60
+                                                   : 240),
+                                    uint8_t(frame  ? 40
+                                            : dark ? 60
+                                                   : 200),
+                                    uint8_t(frame  ? 220
+                                            : dark ? 60
+                                                   : 120)};
+            w.raw(bgr, 3);
+        }
+    return w.save(path);
+}
+
+// The cube with texture coordinates per face corner, so that every side
+// shows the whole image: the corners shared by three sides have three
+// different coordinates. The image is named through <this>.
+bool WriteTexturedCube(const char* path) {
+    Writer w;
+    w.text(
+        "ply\nformat binary_little_endian 1.0\ncomment cube, texture coordinates per corner\n"
+        "comment TextureFile <this>.bmp\n"
+        "element vertex 8\nproperty float x\nproperty float y\nproperty float z\n"
+        "element face 6\nproperty list uchar int vertex_indices\n"
+        "property list uchar float texcoord\nend_header\n");
+    for (const auto& v : kCube) {
+        w.f32(v[0]);
+        w.f32(v[1]);
+        w.f32(v[2]);
+    }
+    const float uv[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (const auto& q : kCubeQuads) {
+        w.u8(4);
+        for (int k : q) w.i32(k);
+        w.u8(8);
+        for (const auto& c : uv) {
+            w.f32(c[0]);
+            w.f32(c[1]);
+        }
+    }
+    return w.save(path);
+}
+
+// The cube with one colour per side and none on the vertices.
+bool WriteFaceColours(const char* path) {
+    Writer w;
+    w.text(
+        "ply\nformat ascii 1.0\ncomment cube, one colour per face\n"
+        "element vertex 8\nproperty float x\nproperty float y\nproperty float z\n"
+        "element face 6\nproperty list uchar int vertex_indices\n"
+        "property uchar red\nproperty uchar green\nproperty uchar blue\nend_header\n");
+    char line[96];
+    for (const auto& v : kCube) {
+        std::snprintf(line, sizeof line, "%g %g %g\n", v[0], v[1], v[2]);
+        w.text(line);
+    }
+    const int colours[6][3] = {{220, 40, 40},  {40, 180, 60},  {50, 80, 220},
+                               {240, 200, 40}, {200, 60, 200}, {40, 200, 200}};
+    for (int f = 0; f < 6; ++f) {
+        const int* q = kCubeQuads[f];
+        std::snprintf(line, sizeof line, "4 %d %d %d %d %d %d %d\n", q[0], q[1], q[2], q[3],
+                      colours[f][0], colours[f][1], colours[f][2]);
+        w.text(line);
+    }
+    return w.save(path);
+}
+
+// A strip of quads whose vertices fade from opaque to clear.
+bool WriteVertexAlpha(const char* path) {
+    const int columns = 8;
+    Writer w;
+    w.text(
+        "ply\nformat binary_little_endian 1.0\ncomment vertex colours fading to clear\n"
+        "element vertex " +
+        std::to_string(2 * (columns + 1)) +
+        "\nproperty float x\nproperty float y\nproperty float z\n"
+        "property uchar red\nproperty uchar green\nproperty uchar blue\nproperty uchar alpha\n"
+        "element face " +
+        std::to_string(columns) + "\nproperty list uchar int vertex_indices\nend_header\n");
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x <= columns; ++x) {
+            w.f32(float(x));
+            w.f32(float(y));
+            w.f32(0);
+            w.u8(uint8_t(40 + 25 * x));
+            w.u8(120);
+            w.u8(uint8_t(240 - 25 * x));
+            w.u8(uint8_t(255 - 255 * x / columns));
+        }
+    for (int x = 0; x < columns; ++x) {
+        w.u8(4);
+        w.i32(x);
+        w.i32(x + 1);
+        w.i32(x + columns + 2);
+        w.i32(x + columns + 1);
+    }
+    return w.save(path);
+}
+
+// A small cloud of Gaussian splats on a sphere: colours in f_dc_*, opacity
+// before the logistic function, and the properties an importer steps over.
+bool WriteSplats(const char* path) {
+    const int count = 64;
+    Writer w;
+    w.text(
+        "ply\nformat binary_little_endian 1.0\ncomment Gaussian splats on a sphere\n"
+        "element vertex " +
+        std::to_string(count) +
+        "\nproperty float x\nproperty float y\nproperty float z\n"
+        "property float nx\nproperty float ny\nproperty float nz\n"
+        "property float f_dc_0\nproperty float f_dc_1\nproperty float f_dc_2\n"
+        "property float f_rest_0\nproperty float f_rest_1\nproperty float f_rest_2\n"
+        "property float opacity\n"
+        "property float scale_0\nproperty float scale_1\nproperty float scale_2\n"
+        "property float rot_0\nproperty float rot_1\nproperty float rot_2\n"
+        "property float rot_3\nend_header\n");
+    const float golden = 2.39996323f;
+    for (int i = 0; i < count; ++i) {
+        const float y = 1.0f - 2.0f * (i + 0.5f) / count, r = std::sqrt(1.0f - y * y);
+        const float x = r * std::cos(golden * i), z = r * std::sin(golden * i);
+        w.f32(x);
+        w.f32(y);
+        w.f32(z);
+        w.f32(0);
+        w.f32(0);
+        w.f32(0);
+        // 0.5 + 0.2820948 f_dc is the colour: red at the top, blue below.
+        w.f32(1.6f * y);
+        w.f32(0.3f * x);
+        w.f32(-1.6f * y);
+        w.f32(0);
+        w.f32(0);
+        w.f32(0);
+        w.f32(i % 4 == 0 ? -1.0f : 3.0f);
+        for (int k = 0; k < 3; ++k) w.f32(-3.0f);
+        w.f32(1);
+        w.f32(0);
+        w.f32(0);
+        w.f32(0);
+    }
+    return w.save(path);
+}
+
+// A terrain patch of 10 x 10 cm in georeferenced metres (about 4,000,000 m
+// from the origin), with millimetre bumps a float could not hold there.
+bool WriteFarOrigin(const char* path) {
+    const int n = 10;
+    const double east = 4000000.25, north = 5500000.75, height = 312.5;
+    Writer w;
+    w.text(
+        "ply\nformat binary_little_endian 1.0\ncomment millimetre terrain far from the origin\n"
+        "element vertex " +
+        std::to_string((n + 1) * (n + 1)) +
+        "\nproperty double x\nproperty double y\nproperty double z\n"
+        "element face " +
+        std::to_string(n * n) + "\nproperty list uchar int vertex_indices\nend_header\n");
+    for (int y = 0; y <= n; ++y)
+        for (int x = 0; x <= n; ++x) {
+            w.f64(east + 0.01 * x);
+            w.f64(height + 0.002 * ((x + y) % 2) + 0.001 * (x % 3));
+            w.f64(north - 0.01 * y);
+        }
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const int a = y * (n + 1) + x;
+            w.u8(4);
+            w.i32(a);
+            w.i32(a + 1);
+            w.i32(a + n + 2);
+            w.i32(a + n + 1);
+        }
+    return w.save(path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string dir = argc > 1 ? argv[1] : ".";
     bool ok = WriteColouredCube((dir + "/cube_colours_ascii.ply").c_str()) &&
               WriteSphere((dir + "/sphere_normals_uv_le.ply").c_str()) &&
-              WriteQuadGrid((dir + "/quads_materials_be.ply").c_str());
+              WriteQuadGrid((dir + "/quads_materials_be.ply").c_str()) &&
+              WriteStrips((dir + "/strips_grid_ascii.ply").c_str()) &&
+              WriteCheckerBitmap((dir + "/cube_texcoords_le.bmp").c_str()) &&
+              WriteTexturedCube((dir + "/cube_texcoords_le.ply").c_str()) &&
+              WriteFaceColours((dir + "/cube_face_colours_ascii.ply").c_str()) &&
+              WriteVertexAlpha((dir + "/strip_vertex_alpha_le.ply").c_str()) &&
+              WriteSplats((dir + "/splats_sphere_le.ply").c_str()) &&
+              WriteFarOrigin((dir + "/terrain_far_origin_double_le.ply").c_str());
     if (!ok) std::fprintf(stderr, "make_examples: cannot write into %s\n", dir.c_str());
     return ok ? 0 : 1;
 }

@@ -83,9 +83,8 @@ void ShowOptions(HWND dialog, const DazAzu& importer) {
 void EnableByHeader(HWND dialog, const DazAzu& importer) {
     EnableWindow(GetDlgItem(dialog, IDC_VERTEX_NORMALS),
                  (importer.vertexFlags & kFlagNormals) != 0);
-    EnableWindow(GetDlgItem(dialog, IDC_VERTEX_COLORS), (importer.vertexFlags & kFlagColours) != 0);
-    EnableWindow(GetDlgItem(dialog, IDC_TEXTURE_COORDS),
-                 (importer.vertexFlags & kFlagTextureCoords) != 0);
+    EnableWindow(GetDlgItem(dialog, IDC_VERTEX_COLORS), importer.HasColours());
+    EnableWindow(GetDlgItem(dialog, IDC_TEXTURE_COORDS), importer.HasTextureCoords());
     EnableWindow(GetDlgItem(dialog, IDC_MATERIALS), importer.materialCount > 0);
 }
 

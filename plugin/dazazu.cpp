@@ -13,6 +13,7 @@ DazAzu::DazAzu()
       progressWindow(nullptr),
       showPrompts(1),
       vertexFlags(0),
+      faceFlags(0),
       vertexCount(0),
       triangleCount(0),
       materialCount(0),
@@ -20,7 +21,8 @@ DazAzu::DazAzu()
       skippedMaterials(0),
       importedMesh(nullptr),
       skippedFaces(0),
-      nonFiniteVertices(0) {}
+      nonFiniteVertices(0),
+      skippedTexCoords(0) {}
 
 // The imported mesh and the host materials are not touched: by now they belong
 // to the scene or have been deleted by the import.

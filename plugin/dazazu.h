@@ -14,6 +14,9 @@ struct ImportedMesh;
 // Base name of a path: see doimport.cpp.
 void DeriveBaseName(const char* path, char* baseName, size_t size);
 
+// The ElementFlags of the file's face element, from its header (0 without one).
+uint32_t FaceElementFlags(const PlyReader& reader);
+
 class DazAzu : public SceneImport {
   public:
     DazAzu();
@@ -44,11 +47,16 @@ class DazAzu : public SceneImport {
     void RunMeshBuild(HWND window);
     int BuildMesh();
     bool NormalChannelActive() const;
+    bool HasTextureCoords() const;
+    bool HasColours() const;
     bool TextureChannelActive() const;
     bool ColourChannelActive() const;
+    bool AlphaChannelActive() const;
+    bool TexturesMakeMaterials() const;
 
     // Materials and the node (scene/materials.cpp, scene/node.cpp).
     bool CreateStandardMaterials();
+    void AddTextureMaps();
     Mtl* AssembleMaterial();
     int CreateSceneNode();
 
@@ -67,6 +75,8 @@ class DazAzu : public SceneImport {
     int showPrompts;
     PlyReader reader;
     unsigned int vertexFlags;
+    // The face element's flags: per-corner texture coordinates, face colours.
+    unsigned int faceFlags;
     unsigned int vertexCount;
     unsigned int triangleCount;
     unsigned int materialCount;
@@ -82,6 +92,8 @@ class DazAzu : public SceneImport {
     unsigned int skippedFaces;
     // Vertices with a coordinate out of range, moved to the mesh's centre.
     unsigned int nonFiniteVertices;
+    // Faces whose texcoord list does not fit their corners: given (0, 0).
+    unsigned int skippedTexCoords;
 
     DazAzu(const DazAzu&) = delete;
     DazAzu& operator=(const DazAzu&) = delete;

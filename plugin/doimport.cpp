@@ -12,8 +12,6 @@
 
 namespace {
 
-const unsigned kVertexElement = 0;
-
 // Copies at most size - 1 bytes and terminates; longer texts are cut.
 void CopyBounded(char* to, size_t size, const char* from) {
     size_t n = std::strlen(from);
@@ -58,6 +56,14 @@ void DeriveBaseName(const char* path, char* baseName, size_t size) {
     if (n >= size) n = size - 1;
     std::memcpy(baseName, name, n);
     baseName[n] = '\0';
+}
+
+uint32_t FaceElementFlags(const PlyReader& reader) {
+    for (int i = 0; i < reader.NumElements(); ++i) {
+        const PlyElement* element = reader.Element(i);
+        if (EqualsNoCase(element->name, kElementKindNames[kElementFace])) return element->flags;
+    }
+    return 0;
 }
 
 int DazAzu::ReportError(const char* text, unsigned style) {
@@ -109,8 +115,9 @@ int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL supp
         return IMPEXP_SUCCESS;
     }
     uint32_t flags = 0;
-    vertexCount = static_cast<unsigned>(reader.SeekElement(kVertexElement, &flags));
+    vertexCount = static_cast<unsigned>(reader.SeekElement(kElementVertex, &flags));
     vertexFlags = flags;
+    faceFlags = FaceElementFlags(reader);
     if (!reader.ErrorText().empty()) {
         ReportError(reader.ErrorText().c_str(), 0);
         return IMPEXP_SUCCESS;
@@ -138,6 +145,7 @@ int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL supp
         ReportCount(kMsgVerticesOutOfRange, nonFiniteVertices);
         ReportCount(kMsgMaterialsLeftOut, skippedMaterials);
         ReportCount(kMsgFacesSkipped, skippedFaces);
+        ReportCount(kMsgTexCoordsMismatched, skippedTexCoords);
     }
     return IMPEXP_SUCCESS;
 }

@@ -10,3 +10,5 @@ const char* const kMsgVerticesOutOfRange =
 const char* const kMsgMaterialsLeftOut =
     "%d materials were left out: faces can refer to the first %d only";
 const char* const kMsgFacesSkipped = "%d faces refer to missing vertices and were skipped";
+const char* const kMsgTexCoordsMismatched =
+    "%d faces have texture coordinates that do not match their corners and were given (0, 0)";

@@ -7,6 +7,7 @@
 #include "plugin/dazazu.h"
 #include "plugin/platform.h"
 #include "plugin/resstring.h"
+#include "ply/tristrips.h"
 #include "resources/resource_ids.h"
 #include "scene/build_messages.h"
 #include "scene/importedmesh.h"
@@ -14,28 +15,37 @@
 
 namespace {
 
-const unsigned kVertexElement = 0;
-const unsigned kFaceElement = 1;
-const unsigned kMaterialElement = 3;
-const uint32_t kHasNormals = 0x02;
-const uint32_t kHasTexCoords = 0x04;
-const uint32_t kHasColours = 0x08;
-const uint32_t kHasMaterialIndex = 0x10;
 const int kReportInterval = 2000;
 const uint64_t kFaceReserve = 100000000;
+
+// Where a channel's entries come from. Per corner, every written triangle
+// has three entries of its own (triangle j: 3j, 3j + 1, 3j + 2), so faces
+// that share a vertex can still differ there: UV seams and face colours.
+enum ChannelSource { kNoSource, kPerVertex, kPerCorner };
 
 // One build's running state: what the steps share besides the importer.
 struct BuildState {
     DazAzu& importer;
     Mesh& mesh;
-    uint32_t vertexCount;    // N
-    uint32_t triangleCount;  // F: the faces the mesh was sized for
-    uint32_t written = 0;    // triangles written so far
+    uint32_t vertexCount;        // N
+    uint32_t triangleCount;      // F: the faces the mesh was sized for
+    uint32_t written = 0;        // triangles written so far
     uint32_t materialCount = 0;  // M
     uint32_t nonFinite = 0;      // vertices with a coordinate out of range
     int counter = 0;
-    bool normals, texCoords, colours;
+    bool normals = false;
+    ChannelSource texture = kNoSource, colour = kNoSource, alpha = kNoSource;
+    bool textureMaterials = false;  // faces name their texture's material by texnumber
+    UVVert* alphaVerts = nullptr;
+    TVFace* alphaFaces = nullptr;
+    // The far-off centre taken out of the positions while they were read,
+    // flipped and scaled: part of the pivot.
+    Point3 offsetPivot = Point3(0, 0, 0);
 };
+
+ChannelSource SourceOf(bool active, bool perVertex) {
+    return !active ? kNoSource : perVertex ? kPerVertex : kPerCorner;
+}
 
 void SendStepText(DazAzu& importer, int id) {
     SendToWindow(importer.progressWindow, kProgressStepText, id, 0);
@@ -51,9 +61,10 @@ void SendFraction(DazAzu& importer, float fraction) {
 }
 
 // Formats a string-table message with a count into the error text; false.
-bool FailWithCount(DazAzu& importer, int id, uint32_t count) {
+bool FailWithCount(DazAzu& importer, int id, uint64_t count) {
     const char* format = LoadResString(id);
-    importer.errorText.printf(format ? format : "%d", static_cast<int>(count));
+    importer.errorText.printf(format ? format : "%d",
+                              static_cast<int>(std::min<uint64_t>(count, INT32_MAX)));
     return false;
 }
 
@@ -62,9 +73,14 @@ bool FailWithReaderError(DazAzu& importer) {
     return false;
 }
 
-// Element checks need 12 bytes per element of the available physical memory.
-bool EnoughMemoryFor(uint32_t count) {
-    return 12ull * count <= AvailablePhysicalMemory();
+// Element checks need 12 bytes per element of the available physical memory;
+// the host counts its entries in an int.
+bool EnoughMemoryFor(uint64_t count) {
+    return count <= INT32_MAX && 12ull * count <= AvailablePhysicalMemory();
+}
+
+uint64_t ChannelEntries(const BuildState& b, ChannelSource source) {
+    return source == kPerVertex ? b.vertexCount : 3ull * b.triangleCount;
 }
 
 bool EnoughMemoryForFaces(uint32_t count) {
@@ -76,17 +92,30 @@ bool SizeMesh(BuildState& b) {
     const uint32_t n = b.vertexCount, f = b.triangleCount;
     if (!EnoughMemoryFor(n) || !b.mesh.setNumVerts(n, FALSE, TRUE))
         return FailWithCount(im, IDS_NO_MEMORY_VERTICES, n);
-    if (b.texCoords) {
-        if (!EnoughMemoryFor(n) || !b.mesh.setNumTVerts(n, FALSE))
-            return FailWithCount(im, IDS_NO_MEMORY_TVERTICES, n);
+    if (b.texture) {
+        const uint64_t entries = ChannelEntries(b, b.texture);
+        if (!EnoughMemoryFor(entries) || !b.mesh.setNumTVerts(int(entries), FALSE))
+            return FailWithCount(im, IDS_NO_MEMORY_TVERTICES, entries);
         if (!EnoughMemoryFor(f) || !b.mesh.setNumTVFaces(f, FALSE, 0))
             return FailWithCount(im, IDS_NO_MEMORY_TVFACES, f);
     }
-    if (b.colours) {
-        if (!EnoughMemoryFor(n) || !b.mesh.setNumVertCol(n, FALSE))
-            return FailWithCount(im, IDS_NO_MEMORY_CVERTICES, n);
+    if (b.colour) {
+        const uint64_t entries = ChannelEntries(b, b.colour);
+        if (!EnoughMemoryFor(entries) || !b.mesh.setNumVertCol(int(entries), FALSE))
+            return FailWithCount(im, IDS_NO_MEMORY_CVERTICES, entries);
         if (!EnoughMemoryFor(f) || !b.mesh.setNumVCFaces(f, FALSE, 0))
             return FailWithCount(im, IDS_NO_MEMORY_CVFACES, f);
+    }
+    // Alpha belongs to the colours: it shares their option and their messages.
+    if (b.alpha) {
+        const uint64_t entries = ChannelEntries(b, b.alpha);
+        b.mesh.setMapSupport(MAP_ALPHA);
+        if (!EnoughMemoryFor(entries) || !b.mesh.setNumMapVerts(MAP_ALPHA, int(entries), FALSE))
+            return FailWithCount(im, IDS_NO_MEMORY_CVERTICES, entries);
+        if (!EnoughMemoryFor(f) || !b.mesh.setNumMapFaces(MAP_ALPHA, f, FALSE, 0))
+            return FailWithCount(im, IDS_NO_MEMORY_CVFACES, f);
+        b.alphaVerts = b.mesh.mapVerts(MAP_ALPHA);
+        b.alphaFaces = b.mesh.mapFaces(MAP_ALPHA);
     }
     if (f != 0 && (!EnoughMemoryForFaces(f) || !b.mesh.setNumFaces(f, FALSE, TRUE)))
         return FailWithCount(im, IDS_NO_MEMORY_FACES, f);
@@ -114,8 +143,11 @@ bool ReadVertices(BuildState& b) {
         // A coordinate the element lacks reads as x = 10, y = z = 0.
         float position[3] = {10.0f, 0.0f, 0.0f};
         float normal[3] = {0, 0, 0}, uvw[3] = {0, 0, 0}, colour[3] = {0, 0, 0};
+        float alpha = 1.0f;
         if (!im.reader.ReadVertex(position, b.normals ? normal : nullptr,
-                                  b.texCoords ? uvw : nullptr, b.colours ? colour : nullptr))
+                                  b.texture == kPerVertex ? uvw : nullptr,
+                                  b.colour == kPerVertex ? colour : nullptr,
+                                  b.alpha == kPerVertex ? &alpha : nullptr))
             return FailWithReaderError(im);
         Point3 p(position[0], position[1], position[2]);
         // 0 - z rather than -z, so a zero stays +0 in the mesh and the pivot.
@@ -127,9 +159,33 @@ bool ReadVertices(BuildState& b) {
             if (o.flipZY) nrm = Point3(nrm.x, 0.0f - nrm.z, nrm.y);
             b.mesh.setNormal(i, nrm);
         }
-        if (b.texCoords) b.mesh.tVerts[i] = Point3(uvw[0], uvw[1], 0.0f);
-        if (b.colours) b.mesh.vertCol[i] = Point3(colour[0], colour[1], colour[2]);
+        if (b.texture == kPerVertex) b.mesh.tVerts[i] = Point3(uvw[0], uvw[1], 0.0f);
+        if (b.colour == kPerVertex) b.mesh.vertCol[i] = Point3(colour[0], colour[1], colour[2]);
+        if (b.alpha == kPerVertex) b.alphaVerts[i] = UVVert(alpha, alpha, alpha);
     }
+    return true;
+}
+
+// Double positions far from the origin would lose their detail as floats:
+// with the pivot to be centred anyway, the centre of their box (the pivot
+// as it would be found later) is taken out in double while they are read.
+bool TakeOutFarCentre(BuildState& b) {
+    DazAzu& im = b.importer;
+    const ImportOptions& o = im.options;
+    if (!(im.vertexFlags & kFlagDoublePositions) || !o.centerPivot) return true;
+    double low[3], high[3], centre[3];
+    if (!im.reader.ReadPositionBounds(low, high)) return FailWithReaderError(im);
+    for (int k = 0; k < 3; ++k) centre[k] = low[k] <= high[k] ? (low[k] + high[k]) / 2 : 0.0;
+    const double s = o.scale;
+    const Point3 pivot =
+        o.flipZY ? Point3(float(centre[0] * s), float((0.0 - centre[2]) * s), float(centre[1] * s))
+                 : Point3(float(centre[0] * s), float(centre[1] * s), float(centre[2] * s));
+    if (IsFinite(pivot)) {
+        im.reader.SetPositionOffset(centre);
+        b.offsetPivot = pivot;
+    }
+    if (im.reader.SeekElement(kElementVertex) == 0 && !im.reader.ErrorText().empty())
+        return FailWithReaderError(im);
     return true;
 }
 
@@ -173,7 +229,7 @@ void NameRecord(PlyMaterial& record, const char* baseName, uint32_t k) {
 // import says how many.
 bool ReadMaterialRecords(BuildState& b) {
     DazAzu& im = b.importer;
-    b.materialCount = static_cast<uint32_t>(im.reader.SeekElement(kMaterialElement));
+    b.materialCount = static_cast<uint32_t>(im.reader.SeekElement(kElementMaterial));
     if (b.materialCount == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);
     const uint32_t kept = std::min(b.materialCount, uint32_t(DazAzu::kMaxMaterialRecords));
     if (!EnoughMemoryFor(b.materialCount) || !im.materialRecords.Allocate(kept))
@@ -191,9 +247,13 @@ bool ReadMaterialRecords(BuildState& b) {
     return true;
 }
 
+bool InRange(int32_t index, uint32_t vertexCount) {
+    return index >= 0 && static_cast<uint32_t>(index) < vertexCount;
+}
+
 bool IndicesInRange(const IndexList& indices, int32_t n, uint32_t vertexCount) {
     for (int32_t k = 0; k < n; ++k)
-        if (indices[k] < 0 || static_cast<uint32_t>(indices[k]) >= vertexCount) return false;
+        if (!InRange(indices[k], vertexCount)) return false;
     return true;
 }
 
@@ -202,15 +262,45 @@ void WriteTriangle(BuildState& b, int32_t a, int32_t c, int32_t d, MtlID id) {
     face.setVerts(a, c, d);
     face.setMatID(id);
     face.setSmGroup(1);
-    if (b.texCoords) b.mesh.tvFace[b.written].setTVerts(a, c, d);
-    if (b.colours) b.mesh.vcFace[b.written].setTVerts(a, c, d);
+    if (b.texture == kPerVertex) b.mesh.tvFace[b.written].setTVerts(a, c, d);
+    if (b.colour == kPerVertex) b.mesh.vcFace[b.written].setTVerts(a, c, d);
+    if (b.alpha == kPerVertex) b.alphaFaces[b.written].setTVerts(a, c, d);
     ++b.written;
 }
 
+// What a face gives each of its corners. A texcoord list that does not fit
+// the face's corners gives them (0, 0).
+struct FaceCorners {
+    const FaceExtras& extras;
+    bool texCoordsFit;
+};
+
+// The per-corner entries of the triangle just written, from corners k[0..2]
+// of its face.
+void WriteCorners(BuildState& b, const FaceCorners& face, const int32_t k[3]) {
+    const uint32_t j = b.written - 1, first = 3 * j;
+    const FloatList& uv = face.extras.texCoords;
+    const float* rgba = face.extras.colour;
+    for (int m = 0; m < 3; ++m) {
+        if (b.texture == kPerCorner)
+            b.mesh.tVerts[first + m] =
+                face.texCoordsFit ? UVVert(uv[2 * k[m]], uv[2 * k[m] + 1], 0.0f) : UVVert(0, 0, 0);
+        if (b.colour == kPerCorner)
+            b.mesh.vertCol[first + m] = VertColor(rgba[0], rgba[1], rgba[2]);
+        if (b.alpha == kPerCorner) b.alphaVerts[first + m] = UVVert(rgba[3], rgba[3], rgba[3]);
+    }
+    if (b.texture == kPerCorner) b.mesh.tvFace[j].setTVerts(first, first + 1, first + 2);
+    if (b.colour == kPerCorner) b.mesh.vcFace[j].setTVerts(first, first + 1, first + 2);
+    if (b.alpha == kPerCorner) b.alphaFaces[j].setTVerts(first, first + 1, first + 2);
+}
+
 // A polygon becomes a fan around its first vertex; only its outline stays
-// visible. Every index of the polygon is used, however many there are.
-void WriteFan(BuildState& b, const IndexList& v, int32_t n, MtlID id) {
+// visible. Every index of the polygon is used, however many there are, and
+// its corners' entries are fanned the same way.
+void WriteFan(BuildState& b, const IndexList& v, int32_t n, MtlID id, const FaceCorners* face) {
+    int32_t corners[3] = {0, 1, 2};
     WriteTriangle(b, v[0], v[1], v[2], id);
+    if (face) WriteCorners(b, *face, corners);
     if (n == 3) {
         b.mesh.faces[b.written - 1].setEdgeVisFlags(1, 1, 1);
         return;
@@ -218,28 +308,94 @@ void WriteFan(BuildState& b, const IndexList& v, int32_t n, MtlID id) {
     b.mesh.faces[b.written - 1].setEdgeVisFlags(1, 1, 0);
     for (int32_t k = 3; k < n; ++k) {
         WriteTriangle(b, v[0], v[k - 1], v[k], id);
+        corners[1] = k - 1;
+        corners[2] = k;
+        if (face) WriteCorners(b, *face, corners);
         b.mesh.faces[b.written - 1].setEdgeVisFlags(0, 1, 0);
         ++b.counter;
     }
     b.mesh.faces[b.written - 1].setEdgeVisFlags(0, 1, 1);
 }
 
-bool ReadFaces(BuildState& b) {
+// The material id rules, shared by faces and strips: the id keeps its
+// value from face to face unless a rule applies. When the textures make the
+// materials, the face's texnumber names its texture's.
+MtlID NextMaterialId(const BuildState& b, MtlID id, bool hasMaterialIndex, int32_t materialIndex,
+                     const FaceExtras* extras) {
+    const DazAzu& im = b.importer;
+    if (b.materialCount == 1 || b.colour) id = 1;
+    if (im.options.materials && (hasMaterialIndex || b.materialCount == 1))
+        id = static_cast<MtlID>(materialIndex & 0xFFFF);
+    if (b.textureMaterials) id = extras ? static_cast<MtlID>(extras->texNumber & 0xFFFF) : 0;
+    return id;
+}
+
+// A strip triangle stands alone, all three edges visible. False when it is
+// one more than were counted.
+bool WriteStripTriangle(BuildState& b, int32_t v0, int32_t v1, int32_t v2, MtlID id) {
+    if (b.written == b.triangleCount) return false;
+    ++b.counter;
+    if (!InRange(v0, b.vertexCount) || !InRange(v1, b.vertexCount) || !InRange(v2, b.vertexCount)) {
+        ++b.importer.skippedFaces;
+        return true;
+    }
+    WriteTriangle(b, v0, v1, v2, id);
+    b.mesh.faces[b.written - 1].setEdgeVisFlags(1, 1, 1);
+    return true;
+}
+
+// A strip yields many triangles from one record, so the count reported is
+// the triangles written, against the total N + F.
+bool ReadStrips(BuildState& b) {
     DazAzu& im = b.importer;
     uint32_t flags = 0;
-    const uint32_t faceCount = static_cast<uint32_t>(im.reader.SeekElement(kFaceElement, &flags));
+    const uint32_t stripCount =
+        static_cast<uint32_t>(im.reader.SeekElement(kElementTriStrips, &flags));
+    if (stripCount == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);
+    const bool hasMaterialIndex = (flags & kFlagMaterialNumbers) != 0;
+    IndexList indices;
+    MtlID id = 0;
+    for (uint32_t s = 0; s < stripCount; ++s) {
+        if (!ProgressPoint(b, b.vertexCount + b.written)) return false;
+        int32_t n = 0;
+        int32_t materialIndex = 0;
+        if (!im.reader.ReadFace(&n, &indices, &materialIndex)) return FailWithReaderError(im);
+        id = NextMaterialId(b, id, hasMaterialIndex, materialIndex, nullptr);
+        bool counted = true;
+        ForEachStripTriangle(indices.data(), size_t(std::max(n, 0)),
+                             [&](int32_t v0, int32_t v1, int32_t v2) {
+                                 counted = counted && WriteStripTriangle(b, v0, v1, v2, id);
+                             });
+        if (!counted) {
+            im.errorText = kMsgFaceDataMismatch;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadFaces(BuildState& b) {
+    DazAzu& im = b.importer;
+    if (im.reader.FaceSourceKind() == kElementTriStrips) return ReadStrips(b);
+    uint32_t flags = 0;
+    const uint32_t faceCount = static_cast<uint32_t>(im.reader.SeekElement(kElementFace, &flags));
     if (faceCount == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);
-    const bool hasMaterialIndex = (flags & kHasMaterialIndex) != 0;
+    const bool hasMaterialIndex = (flags & kFlagMaterialNumbers) != 0;
+    const bool perCorner =
+        b.texture == kPerCorner || b.colour == kPerCorner || b.alpha == kPerCorner;
+    const bool texNumbers = b.textureMaterials && (flags & kFlagTexNumbers);
+    // Without per-corner data the faces are read as before, at full speed.
+    FaceExtras extras;
+    FaceExtras* wanted = perCorner || texNumbers ? &extras : nullptr;
     IndexList indices;
     MtlID id = 0;
     for (uint32_t f = 0; f < faceCount; ++f) {
         if (!ProgressPoint(b, b.vertexCount + f)) return false;
         int32_t n = 0;
         int32_t materialIndex = 0;  // what a face without material_index carries
-        if (!im.reader.ReadFace(&n, &indices, &materialIndex)) return FailWithReaderError(im);
-        if (b.materialCount == 1 || b.colours) id = 1;
-        if (im.options.materials && (hasMaterialIndex || b.materialCount == 1))
-            id = static_cast<MtlID>(materialIndex & 0xFFFF);
+        if (!im.reader.ReadFace(&n, &indices, &materialIndex, wanted))
+            return FailWithReaderError(im);
+        id = NextMaterialId(b, id, hasMaterialIndex, materialIndex, texNumbers ? wanted : nullptr);
         ++b.counter;
         // Fewer than three corners enclose no area: such a face yields no
         // triangle, as the triangle count already says.
@@ -252,7 +408,9 @@ bool ReadFaces(BuildState& b) {
             ++im.skippedFaces;
             continue;
         }
-        WriteFan(b, indices, n, id);
+        const FaceCorners corners{extras, extras.texCoordCount == 2 * n};
+        if (b.texture == kPerCorner && !corners.texCoordsFit) ++im.skippedTexCoords;
+        WriteFan(b, indices, n, id, perCorner ? &corners : nullptr);
     }
     return true;
 }
@@ -260,10 +418,15 @@ bool ReadFaces(BuildState& b) {
 // Faces left out leave the end of the face arrays unused: cut them off.
 bool TrimToWrittenFaces(BuildState& b) {
     if (b.written == b.triangleCount) return true;
-    if (!b.mesh.setNumFaces(b.written, TRUE, TRUE) ||
-        (b.texCoords && !b.mesh.setNumTVFaces(b.written, TRUE, b.triangleCount)) ||
-        (b.colours && !b.mesh.setNumVCFaces(b.written, TRUE, b.triangleCount)))
-        return FailWithCount(b.importer, IDS_NO_MEMORY_FACES, b.written);
+    const uint32_t j = b.written, f = b.triangleCount;
+    Mesh& m = b.mesh;
+    if (!m.setNumFaces(j, TRUE, TRUE) || (b.texture && !m.setNumTVFaces(j, TRUE, f)) ||
+        (b.texture == kPerCorner && !m.setNumTVerts(3 * j, TRUE)) ||
+        (b.colour && !m.setNumVCFaces(j, TRUE, f)) ||
+        (b.colour == kPerCorner && !m.setNumVertCol(3 * j, TRUE)) ||
+        (b.alpha && !m.setNumMapFaces(MAP_ALPHA, j, TRUE, f)) ||
+        (b.alpha == kPerCorner && !m.setNumMapVerts(MAP_ALPHA, 3 * j, TRUE)))
+        return FailWithCount(b.importer, IDS_NO_MEMORY_FACES, j);
     return true;
 }
 
@@ -272,7 +435,7 @@ void CentrePivot(BuildState& b, ImportedMesh& record) {
     Point3 centre = (box.pmin + box.pmax) * 0.5f;
     for (int i = 0; i < b.mesh.numVerts; ++i) b.mesh.verts[i] -= centre;
     b.mesh.buildBoundingBox();
-    record.pivot = centre;
+    record.pivot = centre + b.offsetPivot;
 }
 
 void Finish(BuildState& b, ImportedMesh& record) {
@@ -290,7 +453,7 @@ void Finish(BuildState& b, ImportedMesh& record) {
     if (hasFaces) {
         SendStepText(im, IDS_STEP_ISOLATED_VERTICES);
         b.mesh.DeleteIsoVerts();
-        if (b.texCoords) b.mesh.DeleteIsoMapVerts();
+        if (b.texture) b.mesh.DeleteIsoMapVerts();
         SendFraction(im, fraction += step);
         if (im.options.generateNormals) {
             SendStepText(im, IDS_STEP_BUILDING_NORMALS);
@@ -333,15 +496,33 @@ void DeleteImportedMesh(ImportedMesh* mesh) {
 }
 
 bool DazAzu::NormalChannelActive() const {
-    return options.vertexNormals && (vertexFlags & kHasNormals);
+    return options.vertexNormals && (vertexFlags & kFlagNormals);
 }
 
-bool DazAzu::TextureChannelActive() const {
-    return options.textureCoords && (vertexFlags & kHasTexCoords);
+// The vertices' u/v, else the face's per-corner list.
+bool DazAzu::HasTextureCoords() const {
+    return (vertexFlags & kFlagTextureCoords) || (faceFlags & kFlagCornerTexCoords);
 }
+
+// Colours or alpha, of the vertices or of the faces.
+bool DazAzu::HasColours() const {
+    return ((vertexFlags | faceFlags) & (kFlagColours | kFlagAlpha)) != 0;
+}
+
+bool DazAzu::TextureChannelActive() const { return options.textureCoords && HasTextureCoords(); }
 
 bool DazAzu::ColourChannelActive() const {
-    return options.vertexColors && (vertexFlags & kHasColours);
+    return options.vertexColors && ((vertexFlags | faceFlags) & kFlagColours);
+}
+
+// Alpha goes with the colours: imported when "Vertex Colors" is on.
+bool DazAzu::AlphaChannelActive() const {
+    return options.vertexColors && ((vertexFlags | faceFlags) & kFlagAlpha);
+}
+
+// Texture files make materials of their own when the file gives none.
+bool DazAzu::TexturesMakeMaterials() const {
+    return TextureChannelActive() && !reader.TextureFiles().empty() && materialRecords.empty();
 }
 
 void DazAzu::RunMeshBuild(HWND window) {
@@ -357,19 +538,25 @@ int DazAzu::BuildMesh() {
     importedMesh = CreateImportedMesh(baseName);
     if (!importedMesh) return FailWithCount(*this, IDS_NO_MEMORY_VERTICES, vertexCount);
 
+    faceFlags = FaceElementFlags(reader);
     uint32_t flags = 0;
-    const uint32_t n = static_cast<uint32_t>(reader.SeekElement(kVertexElement, &flags));
+    const uint32_t n = static_cast<uint32_t>(reader.SeekElement(kElementVertex, &flags));
     vertexFlags = flags;
     if (n == 0 && !reader.ErrorText().empty()) return FailWithReaderError(*this);
     BuildState b{*this, importedMesh->triObject->mesh, n, triangleCount};
     b.normals = NormalChannelActive();
-    b.texCoords = TextureChannelActive();
-    b.colours = ColourChannelActive();
+    b.texture = SourceOf(TextureChannelActive(), (vertexFlags & kFlagTextureCoords) != 0);
+    b.colour = SourceOf(ColourChannelActive(), (vertexFlags & kFlagColours) != 0);
+    b.alpha = SourceOf(AlphaChannelActive(), (vertexFlags & kFlagAlpha) != 0);
 
-    if (!SizeMesh(b) || !ReadVertices(b)) return 0;
+    if (!SizeMesh(b) || !TakeOutFarCentre(b)) return 0;
+    const bool read = ReadVertices(b);
+    reader.SetPositionOffset(nullptr);
+    if (!read) return 0;
     nonFiniteVertices = b.nonFinite;
     if (b.nonFinite) PlaceNonFiniteVertices(b);
     if (options.materials && triangleCount != 0 && !ReadMaterialRecords(b)) return 0;
+    b.textureMaterials = TexturesMakeMaterials();
     if (!ReadFaces(b) || !TrimToWrittenFaces(b)) return 0;
     if (!CreateStandardMaterials())
         return FailForMaterials(*this, static_cast<uint32_t>(materialRecords.size()));

@@ -150,6 +150,28 @@ INSTANTIATE_TEST_SUITE_P(
                       Availability{kFlagPositions, 2, false, false, false, true},
                       Availability{kAllChannels, 1000, true, true, true, true}));
 
+// Texture coordinates and colours of the faces, and alpha alone, make their
+// boxes available too.
+TEST_F(OptionsDialogTest, FaceTexCoordsFaceColoursAndAlphaMakeTheirBoxesAvailable) {
+    struct Case {
+        unsigned vertexFlags, faceFlags;
+        bool colours, texture;
+    } cases[] = {{kFlagPositions, kFlagCornerTexCoords, false, true},
+                 {kFlagPositions, kFlagColours, true, false},
+                 {kFlagPositions | kFlagAlpha, 0, true, false}};
+    for (const Case& c : cases) {
+        importer->vertexFlags = c.vertexFlags;
+        importer->faceFlags = c.faceFlags;
+        bool colours = false, texture = false;
+        Drive([&](HWND d) {
+            colours = Enabled(d, kVertexColors);
+            texture = Enabled(d, kTextureCoords);
+        });
+        EXPECT_EQ(colours, c.colours) << c.faceFlags;
+        EXPECT_EQ(texture, c.texture) << c.faceFlags;
+    }
+}
+
 // A box the header disables shows the saved state, a click cannot change
 // it, and "Import" writes it back as it was, checked or not.
 TEST_F(OptionsDialogTest, DisabledBoxesKeepAndWriteBackTheSavedState) {

@@ -292,6 +292,41 @@ TEST_F(DoImportTest, VerticesOutOfRangeAreReportedAfterASuccessfulImport) {
               "1 vertices have coordinates out of range and were moved to the centre");
 }
 
+// Images beside the file, "<this>" its base name; each its own
+// sub-material, chosen by texnumber. A texcoord list that does not fit its
+// face is reported once.
+TEST_F(DoImportTest, TextureFilesBesideTheFileGiveOneSubMaterialEach) {
+    const std::string path = WriteFile(
+        "scan.v2.ply",
+        AsciiPly("comment TextureFile <this>_A.png\ncomment TextureFile b b.png\n"
+                 "element vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
+                 "element face 3\nproperty list uchar int vertex_indices\n"
+                 "property list uchar float texcoord\nproperty int texnumber\n",
+                 "0 0 0\n1 0 0\n1 1 0\n0 1 0\n3 0 1 2 6 0 0 1 0 1 1 1\n"
+                 "3 0 2 3 6 0 0 1 1 0 1 0\n3 0 1 3 2 0 0 1\n"));
+    EXPECT_EQ(Import(path), IMPEXP_SUCCESS);
+    ASSERT_EQ(scene.NodeCount(), 1);
+    Mtl* mtl = scene.GetNode(0)->GetMtl();
+    ASSERT_NE(mtl, nullptr);
+    ASSERT_EQ(mtl->NumSubMtls(), 2);
+    const std::string expected[2] = {(dir / "scan_A.png").string(), (dir / "b b.png").string()};
+    for (int k = 0; k < 2; ++k) {
+        Texmap* map = mtl->GetSubMtl(k)->GetSubTexmap(ID_DI);
+        ASSERT_NE(map, nullptr);
+        ASSERT_EQ(map->ClassID(), BMTEX_CLASS_ID);
+        EXPECT_EQ(std::string(static_cast<BitmapTex*>(map)->GetMapName()), expected[k]);
+    }
+    const Mesh& mesh = static_cast<TriObject*>(scene.GetNode(0)->GetObjectRef())->mesh;
+    ASSERT_EQ(mesh.numFaces, 3);
+    EXPECT_EQ(mesh.faces[0].getMatID(), 1);
+    EXPECT_EQ(mesh.faces[1].getMatID(), 0);
+    EXPECT_EQ(core.ActivatedTextureCount(), 2);
+    EXPECT_EQ(Doubles().messages,
+              std::vector<std::string>{"1 faces have texture coordinates that do not match their "
+                                       "corners and were given (0, 0)"});
+    importer->hostMaterials.clear();  // the scene holds them now
+}
+
 TEST_F(DoImportTest, FailingTriangleCountStopsBeforeTheDialog) {
     std::string path = WriteFile(
         "cut.ply",

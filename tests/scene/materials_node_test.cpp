@@ -75,6 +75,45 @@ TEST_F(MaterialsTest, NoMaterialsAndColoursOffGiveNone) {
               nullptr);
 }
 
+const char* kTextureTriangle =
+    "comment TextureFile  a b.png \n"
+    "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+    "property float u\nproperty float v\n";
+const char* kTextureData = "0 0 0 0 0\n1 0 0 1 0\n1 1 0 1 1\n";
+
+std::string MapNameOf(Mtl* mtl) {
+    Texmap* map = mtl ? mtl->GetSubTexmap(ID_DI) : nullptr;
+    if (!map || map->ClassID() != BMTEX_CLASS_ID) return "no bitmap map";
+    return static_cast<BitmapTex*>(map)->GetMapName();
+}
+
+// One texture file: a material of its own named after the object shows it,
+// or, when the file has a material, that material does; none without the
+// texture channel.
+TEST_F(MaterialsTest, OneTextureFileGoesIntoTheDiffuseSlot) {
+    Mtl* mtl = BuildAndAssemble(
+        AsciiPly(kTextureTriangle + std::string(kFace), std::string(kTextureData) + "3 0 1 2\n"));
+    ASSERT_NE(mtl, nullptr);
+    EXPECT_STREQ(mtl->GetName().data(), "mesh");
+    EXPECT_EQ(MapNameOf(mtl), "a b.png");
+    EXPECT_EQ(core.ActivatedTextureCount(), 1);
+
+    TearDown();
+    SetUp();
+    mtl = BuildAndAssemble(AsciiPly(kTextureTriangle + MaterialBlock(1) + kFace,
+                                    std::string(kTextureData) + "255 0 0\n3 0 1 2\n"));
+    ASSERT_NE(mtl, nullptr);
+    EXPECT_STREQ(mtl->GetName().data(), "mesh_0");
+    EXPECT_EQ(MapNameOf(mtl), "a b.png");
+
+    TearDown();
+    SetUp();
+    importer->options.textureCoords = 0;
+    EXPECT_EQ(BuildAndAssemble(AsciiPly(kTextureTriangle + std::string(kFace),
+                                        std::string(kTextureData) + "3 0 1 2\n")),
+              nullptr);
+}
+
 using NodeTest = ImportTest;
 
 TEST_F(NodeTest, CentredPivotPlacesTheNodeAtTheFormerCentre) {

@@ -1,4 +1,7 @@
+#include <array>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -372,6 +375,168 @@ TEST_F(MeshBuildTest, FacesOfFewerThanThreeCornersYieldNothing) {
     ASSERT_EQ(Build(ply), 1);
     EXPECT_EQ(BuiltMesh().numFaces, 1);
     ExpectFace(BuiltMesh().faces[0], 0, 1, 2, 1, 1, 1);
+}
+
+// -1 restarts, the winding alternates, a repeated index drops a triangle
+// but still turns the next, and a missing vertex skips one as for faces.
+TEST_F(MeshBuildTest, TriangleStripsGiveTrianglesWithEveryEdgeVisible) {
+    std::string ply =
+        AsciiPly(VertexBlock(8) + "element tristrips 1\nproperty list int int vertex_indices\n",
+                 "0 0 0\n1 0 0\n0 1 0\n1 1 0\n2 0 0\n3 0 0\n2 1 0\n3 1 0\n"
+                 "14 0 1 2 3 -1 4 5 5 6 7 -1 1 2 9\n");
+    ASSERT_EQ(Build(ply), 1) << importer->errorText.data();
+    EXPECT_EQ(importer->triangleCount, 4u);
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numFaces, 3);
+    ExpectFace(m.faces[0], 0, 1, 2, 1, 1, 1);
+    ExpectFace(m.faces[1], 2, 1, 3, 1, 1, 1);
+    ExpectFace(m.faces[2], 4, 5, 6, 1, 1, 1);  // vertices 5 6 7 after the isolated 4 went
+    EXPECT_EQ(importer->skippedFaces, 1u);
+}
+
+void ExpectNear(const Point3& seen, const Point3& expected) {
+    EXPECT_NEAR(seen.x, expected.x, 1e-6);
+    EXPECT_NEAR(seen.y, expected.y, 1e-6);
+    EXPECT_NEAR(seen.z, expected.z, 1e-6);
+}
+
+// Triangle j's map face names its own three entries, which hold expected.
+void ExpectCorners(const Point3* entries, const TVFace* faces, int j,
+                   std::vector<Point3> expected) {
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE("triangle " + std::to_string(j) + " corner " + std::to_string(k));
+        const DWORD entry = faces[j].t[k];
+        EXPECT_EQ(entry, DWORD(3 * j + k));
+        ExpectNear(entries[entry], expected[size_t(k)]);
+    }
+}
+
+// Vertex 2 has other coordinates in every face it belongs to: the seams stay.
+// A quad's coordinates are fanned with its corners; a list that does not fit
+// its face gives (0, 0) and is counted.
+TEST_F(MeshBuildTest, TexCoordListsGiveEveryCornerItsOwnCoordinates) {
+    std::string ply =
+        AsciiPly(VertexBlock(5) + FaceBlock(3, "property list uchar float texcoord\n"),
+                 "0 0 0\n1 0 0\n1 1 0\n0 1 0\n2 1 0\n"
+                 "4 0 1 2 3 8 0 0 0.5 0 0.5 0.5 0 0.5\n3 1 4 2 6 0.75 0.125 1 1 0.75 1\n"
+                 "3 0 2 4 4 1 1 1 1\n");
+    ASSERT_EQ(Build(ply), 1) << importer->errorText.data();
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numFaces, 4);
+    ASSERT_EQ(m.numTVerts, 12);
+    ASSERT_EQ(m.numTVFaces, 4);
+    ExpectCorners(m.tVerts, m.tvFace, 0, {{0, 0, 0}, {.5f, 0, 0}, {.5f, .5f, 0}});
+    ExpectCorners(m.tVerts, m.tvFace, 1, {{0, 0, 0}, {.5f, .5f, 0}, {0, .5f, 0}});
+    ExpectCorners(m.tVerts, m.tvFace, 2, {{.75f, .125f, 0}, {1, 1, 0}, {.75f, 1, 0}});
+    ExpectCorners(m.tVerts, m.tvFace, 3, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
+    EXPECT_EQ(importer->skippedTexCoords, 1u);
+
+    TearDown();
+    SetUp();
+    importer->options.textureCoords = 0;
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().numTVerts, 0);
+    EXPECT_EQ(importer->skippedTexCoords, 0u);
+}
+
+const char* kFaceRgba =
+    "property uchar red\nproperty uchar green\nproperty uchar blue\nproperty uchar alpha\n";
+
+// Each corner of a face takes the face's colour and alpha; a quad's two
+// triangles both do.
+TEST_F(MeshBuildTest, FaceColoursAndAlphaGoToEveryCornerOfTheirFace) {
+    std::string ply = AsciiPly(VertexBlock(5) + FaceBlock(2, kFaceRgba),
+                               "0 0 0\n1 0 0\n1 1 0\n0 1 0\n2 1 0\n"
+                               "4 0 1 2 3 255 0 0 255\n3 1 4 2 0 51 255 102\n");
+    ASSERT_EQ(Build(ply), 1) << importer->errorText.data();
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numCVerts, 9);
+    const Point3 red(1, 0, 0), teal(0, .2f, 1), opaque(1, 1, 1), clear(.4f, .4f, .4f);
+    ExpectCorners(m.vertCol, m.vcFace, 1, {red, red, red});
+    ExpectCorners(m.vertCol, m.vcFace, 2, {teal, teal, teal});
+    ASSERT_TRUE(m.mapSupport(MAP_ALPHA));
+    ASSERT_EQ(m.getNumMapVerts(MAP_ALPHA), 9);
+    ExpectCorners(m.mapVerts(MAP_ALPHA), m.mapFaces(MAP_ALPHA), 0, {opaque, opaque, opaque});
+    ExpectCorners(m.mapVerts(MAP_ALPHA), m.mapFaces(MAP_ALPHA), 2, {clear, clear, clear});
+    EXPECT_EQ(m.faces[2].getMatID(), 1);  // the colour material's, as with vertex colours
+}
+
+// The vertices' colours win over the faces'.
+TEST_F(MeshBuildTest, VertexColoursWinOverFaceColours) {
+    std::string ply =
+        AsciiPly(VertexBlock(3, "property uchar red\nproperty uchar green\nproperty uchar blue\n") +
+                     FaceBlock(1, kFaceRgba),
+                 "0 0 0 255 0 0\n1 0 0 0 255 0\n1 1 0 0 0 255\n3 0 1 2 9 9 9 128\n");
+    ASSERT_EQ(Build(ply), 1);
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numCVerts, 3);
+    EXPECT_EQ(m.vertCol[1], Point3(0, 1, 0));
+    ASSERT_EQ(m.getNumMapVerts(MAP_ALPHA), 3);  // the face's alpha, per corner
+    ExpectNear(m.mapVerts(MAP_ALPHA)[0], Point3(1, 1, 1) * (128 / 255.0f));
+}
+
+// Alpha of the vertices (a splat's opacity among them) is one entry per
+// vertex beside the colours, and follows their option.
+TEST_F(MeshBuildTest, VertexAlphaAndSplatOpacityFollowTheColours) {
+    std::string ply = AsciiPly(VertexBlock(3,
+                                           "property float f_dc_0\nproperty float f_dc_1\n"
+                                           "property float f_dc_2\nproperty float opacity\n"
+                                           "property float rot_0\n") +
+                                   FaceBlock(1),
+                               "0 0 0 0 10 -10 0 1\n1 0 0 0 0 0 100 1\n1 1 0 0 0 0 -100 1\n"
+                               "3 0 1 2\n");
+    ASSERT_EQ(Build(ply), 1) << importer->errorText.data();
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numCVerts, 3);
+    ExpectNear(m.vertCol[0], Point3(0.5f, 1, 0));
+    ASSERT_EQ(m.getNumMapVerts(MAP_ALPHA), 3);
+    ExpectNear(m.mapVerts(MAP_ALPHA)[0], Point3(.5f, .5f, .5f));
+    ExpectNear(m.mapVerts(MAP_ALPHA)[1], Point3(1, 1, 1));
+    ExpectNear(m.mapVerts(MAP_ALPHA)[2], Point3(0, 0, 0));
+    EXPECT_EQ(m.mapFaces(MAP_ALPHA)[0].t[2], 2u);
+
+    TearDown();
+    SetUp();
+    importer->options.vertexColors = 0;
+    ASSERT_EQ(Build(ply), 1);
+    EXPECT_EQ(BuiltMesh().numCVerts, 0);
+    EXPECT_FALSE(BuiltMesh().mapSupport(MAP_ALPHA));
+}
+
+std::string BinaryDoubleTriangles(const std::vector<std::array<double, 3>>& points) {
+    std::string ply = "ply\nformat binary_little_endian 1.0\nelement vertex " +
+                      std::to_string(points.size()) +
+                      "\nproperty double x\nproperty double y\nproperty double z\n"
+                      "element face " +
+                      std::to_string(points.size() / 3) +
+                      "\nproperty list uchar int vertex_indices\nend_header\n";
+    for (const auto& p : points) ply.append(reinterpret_cast<const char*>(p.data()), 24);
+    for (size_t f = 0; f < points.size() / 3; ++f) {
+        const int32_t corners[3] = {int32_t(3 * f), int32_t(3 * f + 1), int32_t(3 * f + 2)};
+        ply += char(3);
+        ply.append(reinterpret_cast<const char*>(corners), sizeof corners);
+    }
+    return ply;
+}
+
+// Georeferenced coordinates near 4,000,000 m keep their millimetres: as
+// floats they would all collapse onto steps of 0.25 m.
+TEST_F(MeshBuildTest, DoublePositionsFarFromTheOriginKeepTheirDetail) {
+    std::vector<std::array<double, 3>> points;
+    for (int i = 0; i < 6; ++i)
+        points.push_back({4000000.0 + 0.001 * i, 5000000.0, 300.0 + 0.001 * i});
+    ASSERT_EQ(Build(BinaryDoubleTriangles(points)), 1) << importer->errorText.data();
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numVerts, 6);
+    const Point3 pivot = importer->importedMesh->pivot;
+    EXPECT_NEAR(pivot.x, 400000000.25, 64);  // flipped and scaled by 100 as before
+    EXPECT_NEAR(pivot.y, -30000.25, 0.01);
+    EXPECT_NEAR(pivot.z, 500000000, 64);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_NEAR(m.verts[i].x, 0.1 * i - 0.25, 1e-4) << i;
+        EXPECT_NEAR(m.verts[i].y, 0.25 - 0.1 * i, 1e-4) << i;
+        EXPECT_NEAR(m.verts[i].z, 0, 1e-4) << i;
+    }
 }
 
 TEST_F(MeshBuildTest, BuildEntryReportsTheOutcome) {
