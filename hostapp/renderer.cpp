@@ -135,19 +135,19 @@ void DrawTriangle(const RenderTriangle& t, const Projection& proj, Image& image,
 }
 
 // Points have no normal to light them: they show their colour as it is.
-void DrawPoint(const RenderPoint& point, const Projection& proj, Image& image,
+void DrawPoint(const RenderPoint& point, const Projection& proj, int side, Image& image,
                std::vector<float>& depth) {
     if (!IsFinite(point.p)) return;
     ScreenPoint s = proj.Project(point.p);
     // Compared in float first: far-away points must not overflow an int.
-    if (!(s.x > -kPointSize && s.x < image.width + kPointSize && s.y > -kPointSize &&
-          s.y < image.height + kPointSize))
+    if (!(s.x > -side && s.x < image.width + side && s.y > -side &&
+          s.y < image.height + side))
         return;
     const uint8_t colour[3] = {ToByte(point.c.r), ToByte(point.c.g), ToByte(point.c.b)};
-    int left = int(std::floor(s.x - kPointSize / 2.0f));
-    int top = int(std::floor(s.y - kPointSize / 2.0f));
-    for (int y = std::max(top, 0); y < std::min(top + kPointSize, image.height); ++y)
-        for (int x = std::max(left, 0); x < std::min(left + kPointSize, image.width); ++x) {
+    int left = int(std::floor(s.x - side / 2.0f));
+    int top = int(std::floor(s.y - side / 2.0f));
+    for (int y = std::max(top, 0); y < std::min(top + side, image.height); ++y)
+        for (int x = std::max(left, 0); x < std::min(left + side, image.width); ++x) {
             float& zSlot = depth[size_t(y) * image.width + x];
             if (!(s.depth < zSlot)) continue;
             zSlot = s.depth;
@@ -158,6 +158,8 @@ void DrawPoint(const RenderPoint& point, const Projection& proj, Image& image,
 }  // namespace
 
 ViewFrame DefaultViewFrame() { return ViewFrame(); }
+
+int PointSide(size_t count) { return count < 1000 ? 6 : count < 10000 ? 4 : 2; }
 
 // Fits what the view shows of the scene, not its bounding box: a round
 // object then fills the picture as a box-shaped one does.
@@ -214,6 +216,7 @@ Image RenderView(const std::vector<RenderTriangle>& triangles, const ViewFrame& 
 
     std::vector<float> depth(size_t(width) * height, std::numeric_limits<float>::infinity());
     for (const RenderTriangle& t : triangles) DrawTriangle(t, proj, image, depth);
-    for (const RenderPoint& point : points) DrawPoint(point, proj, image, depth);
+    const int side = PointSide(points.size());
+    for (const RenderPoint& point : points) DrawPoint(point, proj, side, image, depth);
     return image;
 }

@@ -69,8 +69,9 @@ const int kSnapshotHeight = 600;
 // The frame of a fresh viewport: the origin, 100 units up to the top edge.
 ViewFrame DefaultViewFrame();
 
-// The side of the square a point is drawn as, in pixels.
-const int kPointSize = 2;
+// The side of the square a point is drawn as, in pixels, for a cloud of
+// count points: a dense scan stays sharp, a sparse cloud stays visible.
+int PointSide(size_t count);
 
 // The frame that shows the whole bounding box of the triangles and points in
 // a picture of the given size with a small margin; the default frame when

@@ -43,6 +43,10 @@ class DrawingBuilder {
         Mesh* mesh = NodeMesh(node);
         if (!mesh || !mesh->verts) return;
         Matrix3 tm = node->GetNodeTM(0);
+        if (!hasOrigin) {
+            for (int j = 0; j < 3; ++j) origin[j] = tm.m[3][j];
+            hasOrigin = true;
+        }
         if (mesh->numFaces == 0)
             AddPoints(*mesh, tm);
         else if (mesh->faces)
@@ -50,13 +54,23 @@ class DrawingBuilder {
     }
 
   private:
+    // The scene is drawn relative to the first mesh node's position, worked
+    // out in double: a node far from the origin (a georeferenced scan) keeps
+    // its detail, and the view, which frames the extents, looks the same.
+    Vec3 WorldPoint(const Matrix3& tm, const Point3& v) const {
+        double r[3];
+        for (int j = 0; j < 3; ++j)
+            r[j] = double(v.x) * tm.m[0][j] + double(v.y) * tm.m[1][j] +
+                   double(v.z) * tm.m[2][j] + (double(tm.m[3][j]) - origin[j]);
+        return {float(r[0]), float(r[1]), float(r[2])};
+    }
+
     // A vertex colour only where the channel has one entry per vertex.
     void AddPoints(const Mesh& mesh, const Matrix3& tm) {
         bool coloured = mesh.vertCol && mesh.numCVerts == mesh.numVerts;
         for (int i = 0; i < mesh.numVerts; ++i) {
-            Point3 p = tm.PointTransform(mesh.verts[i]);
-            out.points.push_back(
-                {{p.x, p.y, p.z}, coloured ? ToRgb(mesh.vertCol[i]) : kDefaultObjectColour});
+            out.points.push_back({WorldPoint(tm, mesh.verts[i]),
+                                  coloured ? ToRgb(mesh.vertCol[i]) : kDefaultObjectColour});
         }
     }
 
@@ -68,10 +82,7 @@ class DrawingBuilder {
             const Face& face = mesh.faces[f];
             if (!FaceInRange(face.v, mesh.numVerts)) continue;
             RenderTriangle t;
-            for (int k = 0; k < 3; ++k) {
-                Point3 p = tm.PointTransform(mesh.verts[face.v[k]]);
-                t.p[k] = {p.x, p.y, p.z};
-            }
+            for (int k = 0; k < 3; ++k) t.p[k] = WorldPoint(tm, mesh.verts[face.v[k]]);
             Mtl* mtl = FaceMaterial(nodeMaterial, face.getMatID());
             const DWORD* tv = textured ? mesh.tvFace[f].t : nullptr;
             const DWORD* cv = coloured ? mesh.vcFace[f].t : nullptr;
@@ -119,6 +130,8 @@ class DrawingBuilder {
     std::map<std::string, const Image*> decoded;  // null for a file that cannot be
     Mtl* lastMaterial = nullptr;
     const Image* lastTexture = nullptr;
+    bool hasOrigin = false;
+    double origin[3] = {0, 0, 0};
 };
 
 }  // namespace

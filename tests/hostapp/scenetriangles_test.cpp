@@ -11,21 +11,21 @@ namespace {
 
 class SceneTrianglesTest : public testing::Test {
   protected:
-    // One node with one triangle (0,0,0) (1,0,0) (0,1,0), moved by (10, 20, 30).
-    HostNode* AddTriangleNode(MtlID matId = 0) {
+    // One node with one triangle (0,0,0) (s,0,0) (0,s,0), moved by at.
+    HostNode* AddTriangleNode(MtlID matId = 0, Point3 at = Point3(10, 20, 30), float s = 1) {
         TriObject* obj = CreateNewTriObject();
         Mesh& m = obj->GetMesh();
         m.setNumVerts(3);
         m.setVert(0, Point3(0, 0, 0));
-        m.setVert(1, Point3(1, 0, 0));
-        m.setVert(2, Point3(0, 1, 0));
+        m.setVert(1, Point3(s, 0, 0));
+        m.setVert(2, Point3(0, s, 0));
         m.setNumFaces(1);
         m.faces[0].setVerts(0, 1, 2);
         m.faces[0].setMatID(matId);
         ImpNode* node = scene.CreateNode();
         node->Reference(obj);
         Matrix3 tm;
-        tm.SetTransRow(Point3(10, 20, 30));
+        tm.SetTransRow(at);
         tm.ClearIdentFlag(POS_IDENT);
         node->SetTransform(0, tm);
         scene.AddNodeToScene(node);
@@ -78,14 +78,19 @@ class SceneTrianglesTest : public testing::Test {
     HostScene scene;
 };
 
-TEST_F(SceneTrianglesTest, CornersAreInWorldSpace) {
-    AddTriangleNode();
+// World space, drawn relative to the first node: a node far from the origin
+// keeps its millimetres, which floats at 4e8 would round to 32 units.
+TEST_F(SceneTrianglesTest, CornersAreInWorldSpaceRelativeToTheFirstNode) {
+    AddTriangleNode(0, Point3(4e8f, 0, 0), 0.001f);
+    AddTriangleNode(0, Point3(4e8f + 64, 20, 30));
     auto tris = BuildSceneDrawing(scene).triangles;
-    ASSERT_EQ(tris.size(), 1u);
-    EXPECT_FLOAT_EQ(tris[0].p[0].x, 10);
-    EXPECT_FLOAT_EQ(tris[0].p[1].x, 11);
-    EXPECT_FLOAT_EQ(tris[0].p[2].y, 21);
-    EXPECT_FLOAT_EQ(tris[0].p[2].z, 30);
+    ASSERT_EQ(tris.size(), 2u);
+    EXPECT_FLOAT_EQ(tris[0].p[0].x, 0);
+    EXPECT_FLOAT_EQ(tris[0].p[1].x, 0.001f);
+    EXPECT_FLOAT_EQ(tris[0].p[2].y, 0.001f);
+    EXPECT_FLOAT_EQ(tris[1].p[1].x, 65);
+    EXPECT_FLOAT_EQ(tris[1].p[2].y, 21);
+    EXPECT_FLOAT_EQ(tris[1].p[2].z, 30);
 }
 
 TEST_F(SceneTrianglesTest, NoMaterialGivesTheDefaultObjectColour) {
@@ -251,7 +256,7 @@ TEST_F(SceneTrianglesTest, PointCloudIsDrawnAtItsPointsInItsColours) {
     const uint8_t defaultColour[3] = {grey, grey, grey};
     Spot left = FindColour(image, red), right = FindColour(image, green),
          top = FindColour(image, blue), bottom = FindColour(image, defaultColour);
-    for (const Spot& s : {left, right, top, bottom}) EXPECT_EQ(s.count, kPointSize * kPointSize);
+    for (const Spot& s : {left, right, top, bottom}) EXPECT_EQ(s.count, PointSide(4) * PointSide(4));
     // Zoomed to the points: they reach out toward the picture's edges.
     EXPECT_LT(left.x, 50);
     EXPECT_GT(right.x, 150);
