@@ -11,7 +11,6 @@
 // fraction of the floor.
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
