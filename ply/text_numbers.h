@@ -30,7 +30,7 @@ const char* ScanDoubleSlow(const char* p, const char* end, double* value);
 
 // Powers of ten that a double, and that a 64-bit integer, holds exactly.
 extern const double kExactPowersOfTen[23];
-extern const uint64_t kPowersOfTen[17];
+extern const uint64_t kPowersOfTen[9];
 
 // The eight bytes at p as a word whose lowest byte is p[0], each less '0': a
 // digit byte then holds its value.
