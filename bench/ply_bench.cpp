@@ -7,13 +7,12 @@
 // as quads, its vertices alone as a point cloud, and N/4 Gaussian splats
 // (62 floats each, of which the reader decodes 10) (all three binary
 // little-endian). For each file it reports the best of R
-// runs of: the raw floor (the whole file read in large blocks), the triangle
+// runs of: the raw floor (the whole file read through a reused buffer), the triangle
 // count (Open + CountTriangles), and the full read sequence (Open, counts,
 // every vertex, every face), as MB/s of file, million triangles/s and as a
 // fraction of the floor.
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,11 +20,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/read_floors.h"
 #include "ply/ply_reader.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 enum BenchShape { kTriangles, kQuads, kPoints, kSplats };
 
@@ -158,65 +156,12 @@ bool WritePoints(const std::string& path, const Grid& grid, int64_t count, bool 
     return std::fclose(file) == 0;
 }
 
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-uint64_t FileSize(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 ? uint64_t(info.st_size) : 0;
-}
-
-// The whole file into memory in 4 MB blocks: what reading can cost at least.
-double MeasureFloor(const std::string& path, uint64_t* checksum) {
-    std::vector<char> block(size_t(4) << 20);
-    const Clock::time_point start = Clock::now();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    size_t got;
-    while ((got = std::fread(block.data(), 1, block.size(), file)) > 0) {
-        *checksum += uint8_t(block[got - 1]);
-    }
-    std::fclose(file);
-    return Seconds(start);
-}
-
 double MeasureCount(const std::string& path, int32_t* triangles) {
-    const Clock::time_point start = Clock::now();
+    const BenchClock::time_point start = BenchClock::now();
     PlyReader reader;
     if (!reader.Open(path.c_str())) return -1;
     *triangles = reader.CountTriangles();
-    return Seconds(start);
-}
-
-// What the importer does: counts, then every vertex, then every face.
-double MeasureFullRead(const std::string& path, double* checksum) {
-    const Clock::time_point start = Clock::now();
-    PlyReader reader;
-    if (!reader.Open(path.c_str())) return -1;
-    reader.MaterialCount();
-    reader.CountTriangles();
-    reader.SeekElement(kElementVertex);
-    const int32_t vertices = reader.SeekElement(kElementVertex);
-    float position[3], normal[3], texCoord[3], colour[3], alpha = 1;
-    for (int32_t i = 0; i < vertices; ++i) {
-        if (!reader.ReadVertex(position, normal, texCoord, colour, &alpha)) return -1;
-    }
-    const int32_t faces = reader.SeekElement(kElementFace);
-    IndexList indices;
-    int32_t vertexCount = 0, material = 0;
-    int64_t corners = 0;
-    for (int32_t i = 0; i < faces; ++i) {
-        if (!reader.ReadFace(&vertexCount, &indices, &material)) return -1;
-        corners += vertexCount;
-    }
-    *checksum += double(corners) + position[0] + colour[2] + alpha;
-    return Seconds(start);
-}
-
-double Best(std::vector<double> times) {
-    double best = times[0];
-    for (double t : times) best = t < best ? t : best;
-    return best;
+    return SecondsSince(start);
 }
 
 }  // namespace
@@ -272,7 +217,7 @@ int main(int argc, char** argv) {
         std::vector<double> floor, count, full;
         int32_t triangles = 0;
         for (int r = 0; r < repeat; ++r) {
-            floor.push_back(MeasureFloor(path, &bytesChecksum));
+            floor.push_back(MeasureChunkedFloor(path, &bytesChecksum));
             count.push_back(MeasureCount(path, &triangles));
             full.push_back(MeasureFullRead(path, &valueChecksum));
         }

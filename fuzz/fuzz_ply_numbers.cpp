@@ -59,20 +59,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (TextToInt32(begin, end) != int32_t(clamped)) __builtin_trap();
     }
     // The in-place scans of the record readers, with digits after the end
-    // that they may load but must not take.
-    const std::string padded = text + "99999999";
-    const char* paddedEnd = padded.data() + text.size();
-    const char* readable = padded.data() + padded.size();
-    const char* start = SkipCSpace(padded.data(), paddedEnd);
-    double scanned;
-    ScanDouble(start, paddedEnd, readable, &scanned);
-    if (std::memcmp(&scanned, &value, sizeof value) != 0) __builtin_trap();
-    int32_t signedValue;
-    ScanInt32(start, paddedEnd, readable, &signedValue);
-    if (signedValue != TextToInt32(begin, end)) __builtin_trap();
-    uint32_t unsignedValue;
-    ScanUint32(start, paddedEnd, readable, &unsignedValue);
-    if (unsignedValue != TextToUint32(begin, end)) __builtin_trap();
+    // that they may load but must not take: a long run, and a short number.
+    for (const char* tail : {"9", "5 "}) {
+        std::string padded = text + tail;
+        padded.resize(text.size() + kInlineScanReach + 8, '9');
+        const char* paddedEnd = padded.data() + text.size();
+        const char* readable = padded.data() + padded.size();
+        const char* start = SkipCSpace(padded.data(), paddedEnd);
+        double scanned;
+        ScanDouble(start, paddedEnd, readable, &scanned);
+        if (std::memcmp(&scanned, &value, sizeof value) != 0) __builtin_trap();
+        int32_t signedValue;
+        ScanInt32(start, paddedEnd, readable, &signedValue);
+        if (signedValue != TextToInt32(begin, end)) __builtin_trap();
+        uint32_t unsignedValue;
+        ScanUint32(start, paddedEnd, readable, &unsignedValue);
+        if (unsignedValue != TextToUint32(begin, end)) __builtin_trap();
+    }
     DecodeText(text, kPlyUint32);
     DecodeTextIndex(text, kPlyFloat64);
     return 0;

@@ -4,113 +4,32 @@
 #include <cmath>
 #include <limits>
 
-#include "ply/binary_values.h"
 #include "ply/ply_types.h"
 
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int TrailingZeroBits(uint64_t x) {
-#if defined(__GNUC__) || defined(__clang__)
-    return __builtin_ctzll(x);
-#else
-    int n = 0;
-    while (!(x & 1)) {
-        x >>= 1;
-        ++n;
-    }
-    return n;
-#endif
-}
-
-// Exact powers of ten that a double holds without rounding.
 const double kExactPowersOfTen[23] = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
 };
 
-const uint64_t kPowersOfTen[17] = {
-    1ull,
-    10ull,
-    100ull,
-    1000ull,
-    10000ull,
-    100000ull,
-    1000000ull,
-    10000000ull,
-    100000000ull,
-    1000000000ull,
-    10000000000ull,
-    100000000000ull,
-    1000000000000ull,
-    10000000000000ull,
-    100000000000000ull,
-    1000000000000000ull,
-    10000000000000000ull,
+const uint64_t kPowersOfTen[9] = {
+    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
 };
 
-// Hot helpers of the record readers, kept inline.
-#if defined(__GNUC__) || defined(__clang__)
-#define KS_ALWAYS_INLINE inline __attribute__((always_inline))
-#else
-#define KS_ALWAYS_INLINE inline
-#endif
+namespace {
 
-// The run of up to eight decimal digits at p (not past end): returns how many
-// there are and puts their value in *value. With eight loadable bytes this
-// takes one word and a few multiplications instead of a branch per digit.
-KS_ALWAYS_INLINE int EightDigits(const char* p, const char* end, const char* readable,
-                                 uint64_t* value) {
-    const int64_t room = end - p;
-    if (readable - p < 8) {
-        int n = 0;
-        uint64_t v = 0;
-        while (n < 8 && n < room && IsDigit(p[n])) v = v * 10 + uint64_t(p[n++] - '0');
-        *value = v;
-        return n;
-    }
-    // The text's first character is the word's lowest byte.
-    uint64_t digits =
-        LoadU64(reinterpret_cast<const unsigned char*>(p), false) ^ 0x3030303030303030ull;
-    // A byte is not a digit when its value is now above 9; a carry out of
-    // such a byte can only spoil the bytes after it, which do not count.
-    const uint64_t others = ((digits + 0x7676767676767676ull) | digits) & 0x8080808080808080ull;
-    int n = others ? TrailingZeroBits(others) / 8 : 8;
-    if (n > room) n = int(room);
-    if (n <= 0) {
-        *value = 0;
-        return 0;
-    }
-    // Keep the n digits, with zeros before them, and fold the bytes pairwise.
-    digits <<= 8 * (8 - n);
-    digits = digits * 10 + (digits >> 8);
-    digits = (((digits & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
-              (((digits >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
-             32;
-    *value = digits;
-    return n;
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Adds the digits from p on to a magnitude, saturated at 2^32 so that both
-// the signed and the unsigned conversion can tell an overflow.
-uint64_t MoreDigitsSaturated(uint64_t magnitude, const char*& p, const char* end) {
+// Sign and digits of an integer; the magnitude saturates at 2^32 so that
+// both the signed and the unsigned conversion can tell an overflow.
+const char* ScanMagnitude(const char* p, const char* end, bool* negative, uint64_t* magnitude) {
     const uint64_t kLimit = uint64_t(1) << 32;
-    while (p < end && IsDigit(*p)) {
-        if (magnitude < kLimit) magnitude = magnitude * 10 + uint64_t(*p - '0');
-        ++p;
-    }
-    return magnitude > kLimit ? kLimit : magnitude;
-}
-
-// Sign and digits of an integer; the magnitude saturates at 2^32.
-const char* ScanMagnitude(const char* p, const char* end, const char* readable, bool* negative,
-                          uint64_t* magnitude) {
     *negative = false;
     if (p < end && (*p == '+' || *p == '-')) *negative = (*p++ == '-');
-    const int n = EightDigits(p, end, readable, magnitude);
-    p += n;
-    if (n == 8) *magnitude = MoreDigitsSaturated(*magnitude, p, end);
+    uint64_t value = 0;
+    for (; p < end && IsDigit(*p); ++p) {
+        if (value < kLimit) value = value * 10 + uint64_t(*p - '0');
+    }
+    *magnitude = value > kLimit ? kLimit : value;
     return p;
 }
 
@@ -146,10 +65,37 @@ int64_t DecimalMagnitude(const char* p, const char* end) {
     return integerDigits - leading + exponent;
 }
 
+}  // namespace
+
+const char* ScanInt32Slow(const char* p, const char* end, int32_t* value) {
+    bool negative;
+    uint64_t magnitude;
+    p = ScanMagnitude(p, end, &negative, &magnitude);
+    if (negative) {
+        *value = magnitude >= uint64_t(1) << 31 ? std::numeric_limits<int32_t>::min()
+                                                : -int32_t(magnitude);
+    } else {
+        *value = magnitude > uint64_t(INT32_MAX) ? INT32_MAX : int32_t(magnitude);
+    }
+    return p;
+}
+
+const char* ScanUint32Slow(const char* p, const char* end, uint32_t* value) {
+    bool negative;
+    uint64_t magnitude;
+    p = ScanMagnitude(p, end, &negative, &magnitude);
+    if (magnitude > UINT32_MAX) {
+        *value = UINT32_MAX;
+    } else {
+        *value = negative ? uint32_t(0u - uint32_t(magnitude)) : uint32_t(magnitude);
+    }
+    return p;
+}
+
 // Any decimal number, as strtod reads it: exactly with one multiplication or
 // division when it has at most 19 digits and a small exponent, otherwise with
 // the correctly rounded from_chars.
-const char* ScanDoubleGeneral(const char* p, const char* end, double* result) {
+const char* ScanDoubleSlow(const char* p, const char* end, double* result) {
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) negative = (*p++ == '-');
     const char* numberStart = p;
@@ -211,71 +157,6 @@ const char* ScanDoubleGeneral(const char* p, const char* end, double* result) {
         }
     }
     *result = negative ? -value : value;
-    return p;
-}
-
-}  // namespace
-
-const char* ScanInt32(const char* p, const char* end, const char* readable, int32_t* value) {
-    bool negative;
-    uint64_t magnitude;
-    p = ScanMagnitude(p, end, readable, &negative, &magnitude);
-    if (negative) {
-        *value = magnitude >= uint64_t(1) << 31 ? std::numeric_limits<int32_t>::min()
-                                                : -int32_t(magnitude);
-    } else {
-        *value = magnitude > uint64_t(INT32_MAX) ? INT32_MAX : int32_t(magnitude);
-    }
-    return p;
-}
-
-const char* ScanUint32(const char* p, const char* end, const char* readable, uint32_t* value) {
-    bool negative;
-    uint64_t magnitude;
-    p = ScanMagnitude(p, end, readable, &negative, &magnitude);
-    if (magnitude > UINT32_MAX) {
-        *value = UINT32_MAX;
-    } else {
-        *value = negative ? uint32_t(0u - uint32_t(magnitude)) : uint32_t(magnitude);
-    }
-    return p;
-}
-
-// The common "123.456" form (up to 7 integer and 16 fraction digits, no
-// exponent) takes the word-at-a-time path; anything else goes to the general
-// scan.
-const char* ScanDouble(const char* p, const char* end, const char* readable, double* value) {
-    const char* start = p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) negative = (*p++ == '-');
-    uint64_t integer;
-    const int integerDigits = EightDigits(p, end, readable, &integer);
-    p += integerDigits;
-    if (integerDigits == 8) return ScanDoubleGeneral(start, end, value);
-    uint64_t fraction = 0;
-    int fractionDigits = 0;
-    if (p < end && *p == '.') {
-        ++p;
-        fractionDigits = EightDigits(p, end, readable, &fraction);
-        p += fractionDigits;
-        if (fractionDigits == 8) {
-            uint64_t more;
-            const int moreDigits = EightDigits(p, end, readable, &more);
-            p += moreDigits;
-            if (moreDigits == 8) return ScanDoubleGeneral(start, end, value);
-            fraction = fraction * kPowersOfTen[moreDigits] + more;
-            fractionDigits += moreDigits;
-        }
-    }
-    if ((integerDigits == 0 && fractionDigits == 0) || (p < end && (*p == 'e' || *p == 'E')) ||
-        integerDigits + fractionDigits > 19) {
-        return ScanDoubleGeneral(start, end, value);
-    }
-    const uint64_t mantissa = integer * kPowersOfTen[fractionDigits] + fraction;
-    if (mantissa > (uint64_t(1) << 53)) return ScanDoubleGeneral(start, end, value);
-    // Exact in a double, and one correctly rounded division.
-    const double magnitude = double(mantissa) / kExactPowersOfTen[fractionDigits];
-    *value = negative ? -magnitude : magnitude;
     return p;
 }
 

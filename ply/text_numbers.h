@@ -3,12 +3,14 @@
 //
 // The Scan functions convert the number that starts exactly at p (no white
 // space is skipped), never look at text from end on, and return where the
-// number stops. They may load whole 8-byte words up to readable (readable >=
-// end; the bytes up to it must be readable memory), which lets the common
-// short number be read without a branch per digit.
+// number stops. When kInlineScanReach bytes from p on are readable memory
+// (up to readable, which is >= end), the common short forms are read inline
+// from whole 8-byte words, without a branch per digit.
 #pragma once
 
 #include <cstdint>
+
+#include "ply/binary_values.h"
 
 // The white space that C's conversions skip before a number.
 inline bool IsCSpace(char c) {
@@ -20,9 +22,122 @@ inline const char* SkipCSpace(const char* p, const char* end) {
     return p;
 }
 
-const char* ScanInt32(const char* p, const char* end, const char* readable, int32_t* value);
-const char* ScanUint32(const char* p, const char* end, const char* readable, uint32_t* value);
-const char* ScanDouble(const char* p, const char* end, const char* readable, double* value);
+// Every form of number, out of line; the inline Scan functions below take
+// the short common forms themselves and hand the rest to these.
+const char* ScanInt32Slow(const char* p, const char* end, int32_t* value);
+const char* ScanUint32Slow(const char* p, const char* end, uint32_t* value);
+const char* ScanDoubleSlow(const char* p, const char* end, double* value);
+
+// Powers of ten that a double, and that a 64-bit integer, holds exactly.
+extern const double kExactPowersOfTen[23];
+extern const uint64_t kPowersOfTen[9];
+
+// The eight bytes at p as a word whose lowest byte is p[0], each less '0': a
+// digit byte then holds its value.
+inline uint64_t DigitWord(const char* p) {
+    return LoadU64(reinterpret_cast<const unsigned char*>(p), false) ^ 0x3030303030303030ull;
+}
+
+// The number of digit bytes at the start of a digit word, or 8 for eight.
+// A byte is not a digit when its value is above 9; a carry out of such a
+// byte can only spoil the bytes after it, which do not count.
+inline int LeadingDigits(uint64_t word) {
+    const uint64_t others = ((word + 0x7676767676767676ull) | word) & 0x8080808080808080ull;
+    if (!others) return 8;
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctzll(others) / 8;
+#else
+    int n = 0;
+    while (!(others & (0x80ull << (8 * n)))) ++n;
+    return n;
+#endif
+}
+
+// The value of the first n (1 to 8) digits of a digit word: the digits, with
+// zeros before them, folded pairwise.
+inline uint64_t ValueOfDigits(uint64_t word, int n) {
+    word <<= 8 * (8 - n);
+    word = word * 10 + (word >> 8);
+    return (((word & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+            (((word >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+           32;
+}
+
+// Readable bytes from p on that the inline forms load: a sign, 7 integer
+// digits, the point and two words of fraction digits.
+const int kInlineScanReach = 25;
+
+// An optional '-' and 1 to 7 digits, which cannot overflow.
+inline const char* ScanInt32(const char* p, const char* end, const char* readable, int32_t* value) {
+    if (readable - p >= kInlineScanReach) {
+        const bool negative = *p == '-';
+        const char* digits = p + negative;
+        const uint64_t word = DigitWord(digits);
+        const int n = LeadingDigits(word);
+        if (n > 0 && n < 8 && digits + n <= end) {
+            const int32_t magnitude = int32_t(ValueOfDigits(word, n));
+            *value = negative ? -magnitude : magnitude;
+            return digits + n;
+        }
+    }
+    return ScanInt32Slow(p, end, value);
+}
+
+inline const char* ScanUint32(const char* p, const char* end, const char* readable,
+                              uint32_t* value) {
+    if (readable - p >= kInlineScanReach) {
+        const uint64_t word = DigitWord(p);
+        const int n = LeadingDigits(word);
+        if (n > 0 && n < 8 && p + n <= end) {
+            *value = uint32_t(ValueOfDigits(word, n));
+            return p + n;
+        }
+    }
+    return ScanUint32Slow(p, end, value);
+}
+
+// An optional '-', 1 to 7 integer digits and, after a point, 1 to 15
+// fraction digits with at most 15 digits in all, no exponent: an exact
+// mantissa and one correctly rounded division.
+inline const char* ScanDouble(const char* p, const char* end, const char* readable, double* value) {
+    if (readable - p >= kInlineScanReach) {
+        const bool negative = *p == '-';
+        const char* digits = p + negative;
+        const uint64_t word = DigitWord(digits);
+        const int n = LeadingDigits(word);
+        if (n > 0 && n < 8) {
+            const char* stop = digits + n;
+            const uint64_t integer = ValueOfDigits(word, n);
+            const char next = *stop;
+            if (next != '.' && next != 'e' && next != 'E' && stop <= end) {
+                const double magnitude = double(integer);
+                *value = negative ? -magnitude : magnitude;
+                return stop;
+            }
+            if (next == '.') {
+                const uint64_t fractionWord = DigitWord(stop + 1);
+                int f = LeadingDigits(fractionWord);
+                uint64_t mantissa = integer;
+                if (f > 0) mantissa = integer * kPowersOfTen[f] + ValueOfDigits(fractionWord, f);
+                if (f == 8) {
+                    const uint64_t moreWord = DigitWord(stop + 9);
+                    const int more = LeadingDigits(moreWord);
+                    if (more > 0) {
+                        mantissa = mantissa * kPowersOfTen[more] + ValueOfDigits(moreWord, more);
+                        f += more;
+                    }
+                }
+                stop += 1 + f;
+                if (f > 0 && n + f <= 15 && *stop != 'e' && *stop != 'E' && stop <= end) {
+                    const double magnitude = double(mantissa) / kExactPowersOfTen[f];
+                    *value = negative ? -magnitude : magnitude;
+                    return stop;
+                }
+            }
+        }
+    }
+    return ScanDoubleSlow(p, end, value);
+}
 
 int32_t TruncateToInt32(double value);
 

@@ -224,6 +224,9 @@ TEST(InPlaceScans, WordLoadsNeverReadPastTheEnd) {
                              "-0.00499167",
                              "3.14159265358979",
                              "1234567.1234567812345678",
+                             "1234567.12345678",
+                             "9999999.999999999",
+                             "-0",
                              ".25",
                              "5.",
                              "1e5",
@@ -236,9 +239,9 @@ TEST(InPlaceScans, WordLoadsNeverReadPastTheEnd) {
                              "00000000000000000000123.5"};
     for (const char* sample : samples) {
         const std::string text = sample;
-        for (const char* tail : {"", " ", "9999999999999999", "\n1.5", "e9", ".5"}) {
+        for (const char* tail : {"", " ", "5 ", "9999999999999999", "\n1.5", "e9", ".5"}) {
             SCOPED_TRACE(text + "|" + tail);
-            std::string buffer = text + tail + std::string(16, '7');
+            std::string buffer = text + tail + std::string(kInlineScanReach, '7');
             const char* begin = buffer.data();
             const char* end = begin + text.size();
             const char* readable = buffer.data() + buffer.size();
@@ -265,7 +268,7 @@ TEST(InPlaceScans, WordLoadsNeverReadPastTheEnd) {
             text += '.';
             for (int d = int(random() % 19); d > 0; --d) text += char('0' + random() % 10);
         }
-        std::string buffer = text + std::string(8, char('0' + random() % 10));
+        std::string buffer = text + std::string(kInlineScanReach, char('0' + random() % 10));
         const char* end = buffer.data() + text.size();
         double value;
         ScanDouble(buffer.data(), end, buffer.data() + buffer.size(), &value);
