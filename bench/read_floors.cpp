@@ -56,7 +56,7 @@ double MeasureFullRead(const std::string& path, double* checksum) {
     reader.CountTriangles();
     reader.SeekElement(kElementVertex);
     const int32_t vertices = reader.SeekElement(kElementVertex);
-    float position[3] = {}, normal[3] = {}, texCoord[3] = {}, colour[3] = {};
+    float position[3] = {}, normal[3] = {}, texCoord[3] = {}, colour[3] = {}, alpha = 1;
     for (int32_t i = 0; i < vertices; ++i) {
         if (!reader.ReadVertex(position, normal, texCoord, colour, &alpha)) return -1;
     }
