@@ -74,6 +74,7 @@ void ResetPeakMemory() {
 struct ImportRun {
     double seconds = -1;
     double peakOverArrays = 0;  // bytes the import held above what it leaves
+    size_t messages = 0;        // sent to the progress dialog
     Mesh* mesh = nullptr;       // the imported mesh, owned by the scene
 };
 
@@ -99,6 +100,7 @@ ImportRun ImportOnce(const std::string& path, HostScene& scene, HostCore& core) 
     }
     const double arrays = double(HostHeapBytesInUse() - heapBefore);
     run.seconds = seconds;
+    run.messages = Doubles().sent.size();
     run.peakOverArrays = double(peak) - double(residentBefore) - arrays;
     run.mesh = &static_cast<TriObject*>(scene.GetNode(0)->GetObjectRef())->GetMesh();
     return run;
@@ -174,13 +176,14 @@ int main(int argc, char** argv) {
 
     std::printf("native import, best of %d runs; ms and multiple of the chunked read floor\n",
                 repeat);
-    std::printf("%-24s %8s | %8s | %8s %6s | %8s %6s | %8s %6s | %9s\n", "file", "MB", "floor",
-                "fresh", "x", "full", "x", "import", "x", "peak-MB");
+    std::printf("%-24s %8s | %8s | %8s %6s | %8s %6s | %8s %6s | %9s | %8s\n", "file", "MB",
+                "floor", "fresh", "x", "full", "x", "import", "x", "peak-MB", "messages");
     uint64_t bytesChecksum = 0;
     double valueChecksum = 0;
     for (const std::string& path : files) {
         std::vector<double> chunked, fresh, full, import;
         double peak = 0;
+        size_t messages = 0;
         for (int r = 0; r < repeat; ++r) {
             if (!importsOnly) {
                 chunked.push_back(MeasureChunkedFloor(path, &bytesChecksum) * 1000);
@@ -191,13 +194,15 @@ int main(int argc, char** argv) {
             if (run.seconds < 0) return 1;
             import.push_back(run.seconds * 1000);
             if (run.peakOverArrays > peak) peak = run.peakOverArrays;
+            messages = run.messages;
         }
         const double floor = Best(chunked);
         const size_t slash = path.rfind('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        std::printf("%-24s %8.1f | %8.3f | %8.3f %6.1f | %8.3f %6.1f | %8.3f %6.1f | %9.1f\n",
+        std::printf("%-24s %8.1f | %8.3f | %8.3f %6.1f | %8.3f %6.1f | %8.3f %6.1f | %9.1f | %8zu\n",
                     name.c_str(), FileSize(path) / 1e6, floor, Best(fresh), Best(fresh) / floor,
-                    Best(full), Best(full) / floor, Best(import), Best(import) / floor, peak / 1e6);
+                    Best(full), Best(full) / floor, Best(import), Best(import) / floor, peak / 1e6,
+                    messages);
         if (passes) {
             const ImportRun run = ImportOnce(path, scene, core);
             if (run.mesh) PrintPasses(*run.mesh);
