@@ -1,8 +1,10 @@
 // Walking the tokens of one ASCII record line in place, and decoding them.
 #pragma once
 
+#include <cstring>
 #include <string_view>
 
+#include "ply/input_buffer.h"
 #include "ply/ply_types.h"
 #include "ply/text_numbers.h"
 
@@ -55,4 +57,60 @@ inline int32_t DecodeIndexToken(const char* p, const char* end, const char* read
     const int32_t value = DecodeTextIndexAt(p, end, readable, type, &stop);
     *next = SkipToken(stop, end);
     return value;
+}
+
+// Walking one line that ends at lineBreak without searching for its end
+// first. Each function gives null when the line ends (at lineBreak or at
+// limit, the end of what is in memory) before what it looks for, or when a
+// token starts with \v or \f, which the in-place conversions do not read.
+
+// The first token at or after p, which is not inside a token.
+inline const char* TokenInLine(const char* p, const char* limit, char lineBreak) {
+    while (p < limit && *p != lineBreak && IsTokenDelimiter(*p)) ++p;
+    return p < limit && *p != lineBreak && *p != '\v' && *p != '\f' ? p : nullptr;
+}
+
+inline const char* FirstTokenInLine(const char* lineStart, const char* limit, char lineBreak) {
+    if (lineStart<limit&& static_cast<unsigned char>(*lineStart)> ' ') return lineStart;
+    return TokenInLine(lineStart, limit, lineBreak);
+}
+
+// The token after the one whose number stopped at stop. Most tokens are one
+// blank apart.
+inline const char* NextTokenInLine(const char* stop, const char* limit, char lineBreak) {
+    if (limit - stop > 1 && stop[0] == ' ' && static_cast<unsigned char>(stop[1]) > ' ') {
+        return stop + 1;
+    }
+    return TokenInLine(SkipToken(stop, limit), limit, lineBreak);
+}
+
+// The line break, when no token follows the one whose number stopped at stop.
+inline const char* LineEndAfterToken(const char* stop, const char* limit, char lineBreak) {
+    if (stop < limit && *stop == lineBreak) return stop;
+    const char* p = SkipToken(stop, limit);
+    while (p < limit && *p != lineBreak && IsTokenDelimiter(*p)) ++p;
+    return p < limit && *p == lineBreak ? p : nullptr;
+}
+
+// The line break at or after p, whatever comes before it. Face lines are
+// short: a word at a time before the general search.
+inline const char* NextLineBreak(const char* p, const char* limit, char lineBreak) {
+    const uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(lineBreak);
+    for (int word = 0; word < 8 && limit - p >= 8; ++word, p += 8) {
+        const uint64_t x = LoadU64(reinterpret_cast<const unsigned char*>(p), false) ^ pattern;
+        const uint64_t found = (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
+        if (found) return p + InputBuffer::FirstMarkedByte(found);
+    }
+    return static_cast<const char*>(std::memchr(p, lineBreak, size_t(limit - p)));
+}
+
+// A list length in a line: most are one digit and a blank.
+inline int32_t DecodeListLength(const char* p, const char* limit, const char* readable, int type,
+                                const char** stop) {
+    if (limit - p > 1 && p[1] == ' ' && p[0] >= '0' && p[0] <= '9' && type >= kPlyInt8 &&
+        type <= kPlyFloat64) {
+        *stop = p + 1;
+        return p[0] - '0';
+    }
+    return DecodeTextIndexAt(p, limit, readable, type, stop);
 }

@@ -100,11 +100,45 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t
                      : ReadFaceBinary(vertexCount, indices, materialIndex, extras);
 }
 
+// The common face line: a vertex_indices list alone, whole in the block.
+// Tokens after the list are not read, as in ReadFaceAscii; any other line
+// is left to it.
+bool PlyReader::ReadFaceLineInBlock(int32_t* vertexCount, IndexList* indices) {
+    const PlyElement& element = elements_[size_t(currentElement_)];
+    if (layouts_[size_t(currentElement_)].indexList != 0 || element.properties.size() != 1) {
+        return false;
+    }
+    const PlyProperty& list = element.properties[0];
+    const char* p = reinterpret_cast<const char*>(buffer_.Cursor());
+    const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
+    const char* readable = buffer_.ReadableEnd();
+    const char lineBreak = lineBreak_;
+    const char* token = FirstTokenInLine(p, limit, lineBreak);
+    if (!token) return false;
+    const char* stop;
+    const int32_t length = DecodeListLength(token, limit, readable, list.countType, &stop);
+    const size_t items = length > 0 ? size_t(length) : 0;
+    if (items > size_t(limit - stop) / 2 + 1 || !indices->Resize(items)) return false;
+    int32_t* out = indices->data();
+    for (size_t j = 0; j < items; ++j) {
+        token = NextTokenInLine(stop, limit, lineBreak);
+        if (!token) return false;
+        out[j] = DecodeTextIndexAt(token, limit, readable, list.valueType, &stop);
+    }
+    p = stop < limit && *stop == lineBreak ? stop : NextLineBreak(stop, limit, lineBreak);
+    if (!p) return false;
+    buffer_.SetCursor(reinterpret_cast<const unsigned char*>(p) + 1);
+    ++linePosition_;
+    *vertexCount = length;
+    return true;
+}
+
 // Every property takes its own tokens: a scalar or a string one, a list its
 // length and then that many items. A list that announces more items than the
 // line holds is a read error, never a face padded with zeros.
 bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                               FaceExtras* extras) {
+    if (ReadFaceLineInBlock(vertexCount, indices)) return true;
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {
