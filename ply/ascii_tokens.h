@@ -4,7 +4,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "ply/input_buffer.h"
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "ply/ply_types.h"
 #include "ply/text_numbers.h"
 
@@ -92,15 +95,18 @@ inline const char* LineEndAfterToken(const char* stop, const char* limit, char l
     return p < limit && *p == lineBreak ? p : nullptr;
 }
 
-// The line break at or after p, whatever comes before it. Face lines are
-// short: a word at a time before the general search.
+// The line break at or after p, whatever comes before it; null when it is
+// not before limit. Face lines are short: whole words before the general
+// search.
 inline const char* NextLineBreak(const char* p, const char* limit, char lineBreak) {
-    const uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(lineBreak);
-    for (int word = 0; word < 8 && limit - p >= 8; ++word, p += 8) {
-        const uint64_t x = LoadU64(reinterpret_cast<const unsigned char*>(p), false) ^ pattern;
-        const uint64_t found = (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
-        if (found) return p + InputBuffer::FirstMarkedByte(found);
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+    const __m128i pattern = _mm_set1_epi8(lineBreak);
+    for (int block = 0; block < 4 && limit - p >= 16; ++block, p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern));
+        if (found) return p + __builtin_ctz(unsigned(found));
     }
+#endif
     return static_cast<const char*>(std::memchr(p, lineBreak, size_t(limit - p)));
 }
 

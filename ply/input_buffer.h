@@ -94,6 +94,10 @@ class InputBuffer {
     // returns the number of unread bytes afterwards.
     size_t Refill(size_t size);
 
+  private:
+    const unsigned char* PeekSlow(size_t size);
+    bool ReadLineSlow(char lineBreak, size_t searched, const char** lineBegin,
+                      const char** lineEnd);
     // Index of the lowest byte whose top bit is set.
     static size_t FirstMarkedByte(uint64_t marks) {
 #if defined(__GNUC__) || defined(__clang__)
@@ -105,10 +109,6 @@ class InputBuffer {
 #endif
     }
 
-  private:
-    const unsigned char* PeekSlow(size_t size);
-    bool ReadLineSlow(char lineBreak, size_t searched, const char** lineBegin,
-                      const char** lineEnd);
     bool Allocate(size_t capacity);
 
     ByteSource* source_ = nullptr;

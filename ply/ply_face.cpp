@@ -78,6 +78,10 @@ bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* mate
         ReadFaceBinaryFast(*fastFaces_, vertexCount, indices, materialIndex)) {
         return true;
     }
+    if (IsAscii() && source_ && currentElement_ >= 0 && vertexCount && indices &&
+        ReadFaceLineInBlock(vertexCount, indices)) {
+        return true;
+    }
     return ReadFaceRecord(vertexCount, indices, materialIndex, extras);
 }
 
