@@ -74,7 +74,7 @@ inline const char* TokenInLine(const char* p, const char* limit, char lineBreak)
 }
 
 inline const char* FirstTokenInLine(const char* lineStart, const char* limit, char lineBreak) {
-    if (lineStart<limit&& static_cast<unsigned char>(*lineStart)> ' ') return lineStart;
+    if (limit > lineStart && *lineStart > ' ') return lineStart;
     return TokenInLine(lineStart, limit, lineBreak);
 }
 
@@ -96,8 +96,8 @@ inline const char* LineEndAfterToken(const char* stop, const char* limit, char l
 }
 
 // The line break at or after p, whatever comes before it; null when it is
-// not before limit. Face lines are short: whole words before the general
-// search.
+// not before limit. Face lines are short: a few 16-byte compares before the
+// general search.
 inline const char* NextLineBreak(const char* p, const char* limit, char lineBreak) {
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
     const __m128i pattern = _mm_set1_epi8(lineBreak);

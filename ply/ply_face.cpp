@@ -65,8 +65,8 @@ inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* v
     return true;
 }
 
-// The common case, a binary record whole in the block, reads here; the rest
-// goes through ReadFaceRecord.
+// The common cases, a binary record or an ASCII line whole in the block,
+// read here; the rest goes through ReadFaceRecord.
 bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                          FaceExtras* extras) {
     errorText_.clear();
@@ -142,7 +142,6 @@ bool PlyReader::ReadFaceLineInBlock(int32_t* vertexCount, IndexList* indices) {
 // line holds is a read error, never a face padded with zeros.
 bool PlyReader::ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                               FaceExtras* extras) {
-    if (ReadFaceLineInBlock(vertexCount, indices)) return true;
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {
