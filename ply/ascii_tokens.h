@@ -1,7 +1,12 @@
 // Walking the tokens of one ASCII record line in place, and decoding them.
 #pragma once
 
+#include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "ply/ply_types.h"
 #include "ply/text_numbers.h"
@@ -55,4 +60,63 @@ inline int32_t DecodeIndexToken(const char* p, const char* end, const char* read
     const int32_t value = DecodeTextIndexAt(p, end, readable, type, &stop);
     *next = SkipToken(stop, end);
     return value;
+}
+
+// Walking one line that ends at lineBreak without searching for its end
+// first. Each function gives null when the line ends (at lineBreak or at
+// limit, the end of what is in memory) before what it looks for, or when a
+// token starts with \v or \f, which the in-place conversions do not read.
+
+// The first token at or after p, which is not inside a token.
+inline const char* TokenInLine(const char* p, const char* limit, char lineBreak) {
+    while (p < limit && *p != lineBreak && IsTokenDelimiter(*p)) ++p;
+    return p < limit && *p != lineBreak && *p != '\v' && *p != '\f' ? p : nullptr;
+}
+
+inline const char* FirstTokenInLine(const char* lineStart, const char* limit, char lineBreak) {
+    if (limit > lineStart && *lineStart > ' ') return lineStart;
+    return TokenInLine(lineStart, limit, lineBreak);
+}
+
+// The token after the one whose number stopped at stop. Most tokens are one
+// blank apart.
+inline const char* NextTokenInLine(const char* stop, const char* limit, char lineBreak) {
+    if (limit - stop > 1 && stop[0] == ' ' && static_cast<unsigned char>(stop[1]) > ' ') {
+        return stop + 1;
+    }
+    return TokenInLine(SkipToken(stop, limit), limit, lineBreak);
+}
+
+// The line break, when no token follows the one whose number stopped at stop.
+inline const char* LineEndAfterToken(const char* stop, const char* limit, char lineBreak) {
+    if (stop < limit && *stop == lineBreak) return stop;
+    const char* p = SkipToken(stop, limit);
+    while (p < limit && *p != lineBreak && IsTokenDelimiter(*p)) ++p;
+    return p < limit && *p == lineBreak ? p : nullptr;
+}
+
+// The line break at or after p, whatever comes before it; null when it is
+// not before limit. Face lines are short: a few 16-byte compares before the
+// general search.
+inline const char* NextLineBreak(const char* p, const char* limit, char lineBreak) {
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+    const __m128i pattern = _mm_set1_epi8(lineBreak);
+    for (int block = 0; block < 4 && limit - p >= 16; ++block, p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern));
+        if (found) return p + __builtin_ctz(unsigned(found));
+    }
+#endif
+    return static_cast<const char*>(std::memchr(p, lineBreak, size_t(limit - p)));
+}
+
+// A list length in a line: most are one digit and a blank.
+inline int32_t DecodeListLength(const char* p, const char* limit, const char* readable, int type,
+                                const char** stop) {
+    if (limit - p > 1 && p[1] == ' ' && p[0] >= '0' && p[0] <= '9' && type >= kPlyInt8 &&
+        type <= kPlyFloat64) {
+        *stop = p + 1;
+        return p[0] - '0';
+    }
+    return DecodeTextIndexAt(p, limit, readable, type, stop);
 }

@@ -65,8 +65,8 @@ inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* v
     return true;
 }
 
-// The common case, a binary record whole in the block, reads here; the rest
-// goes through ReadFaceRecord.
+// The common cases, a binary record or an ASCII line whole in the block,
+// read here; the rest goes through ReadFaceRecord.
 bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                          FaceExtras* extras) {
     errorText_.clear();
@@ -76,6 +76,10 @@ bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* mate
     }
     if (fastFaces_ && vertexCount && indices && (!extras || !fastFaces_->faceExtras) &&
         ReadFaceBinaryFast(*fastFaces_, vertexCount, indices, materialIndex)) {
+        return true;
+    }
+    if (IsAscii() && source_ && currentElement_ >= 0 && vertexCount && indices &&
+        ReadFaceLineInBlock(vertexCount, indices)) {
         return true;
     }
     return ReadFaceRecord(vertexCount, indices, materialIndex, extras);
@@ -98,6 +102,39 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t
     }
     return IsAscii() ? ReadFaceAscii(vertexCount, indices, materialIndex, extras)
                      : ReadFaceBinary(vertexCount, indices, materialIndex, extras);
+}
+
+// The common face line: a vertex_indices list alone, whole in the block.
+// Tokens after the list are not read, as in ReadFaceAscii; any other line
+// is left to it.
+bool PlyReader::ReadFaceLineInBlock(int32_t* vertexCount, IndexList* indices) {
+    const PlyElement& element = elements_[size_t(currentElement_)];
+    if (layouts_[size_t(currentElement_)].indexList != 0 || element.properties.size() != 1) {
+        return false;
+    }
+    const PlyProperty& list = element.properties[0];
+    const char* p = reinterpret_cast<const char*>(buffer_.Cursor());
+    const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
+    const char* readable = buffer_.ReadableEnd();
+    const char lineBreak = lineBreak_;
+    const char* token = FirstTokenInLine(p, limit, lineBreak);
+    if (!token) return false;
+    const char* stop;
+    const int32_t length = DecodeListLength(token, limit, readable, list.countType, &stop);
+    const size_t items = length > 0 ? size_t(length) : 0;
+    if (items > size_t(limit - stop) / 2 + 1 || !indices->Resize(items)) return false;
+    int32_t* out = indices->data();
+    for (size_t j = 0; j < items; ++j) {
+        token = NextTokenInLine(stop, limit, lineBreak);
+        if (!token) return false;
+        out[j] = DecodeTextIndexAt(token, limit, readable, list.valueType, &stop);
+    }
+    p = stop < limit && *stop == lineBreak ? stop : NextLineBreak(stop, limit, lineBreak);
+    if (!p) return false;
+    buffer_.SetCursor(reinterpret_cast<const unsigned char*>(p) + 1);
+    ++linePosition_;
+    *vertexCount = length;
+    return true;
 }
 
 // Every property takes its own tokens: a scalar or a string one, a list its

@@ -172,6 +172,7 @@ class PlyReader {
     bool SkipString();
     int32_t CountStripTriangles();
     bool CountAscii(const PlyElement& element, int64_t* triangles);
+    bool CountLineInBlock(int countType, int64_t* triangles);
     bool CountBinary(int element, int64_t* triangles);
     bool CountBinarySimple(const PlyElement& element, const RecordLayout& layout,
                            int64_t* triangles);
@@ -189,13 +190,17 @@ class PlyReader {
                          float* position) const;
     bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour,
                           float* alpha, double* exact);
+    bool ReadVertexLineInBlock(float* const* destinations, double* exact);
     bool ReadVertexAscii(float* const* destinations, double* exact);
+    void StoreVertexValues(const float* values, const double* positions, size_t count,
+                           float* const* destinations, double* exact) const;
     bool ReadVertexBinary(float* const* destinations, double* exact);
     bool ReadExactPosition(double position[3]);
     bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount, IndexList* indices,
                             int32_t* materialIndex);
     bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                         FaceExtras* extras);
+    bool ReadFaceLineInBlock(int32_t* vertexCount, IndexList* indices);
     bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                        FaceExtras* extras);
     bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,

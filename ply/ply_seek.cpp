@@ -269,10 +269,29 @@ int64_t TrianglesOf(int32_t vertexCount) { return vertexCount >= 3 ? int64_t(ver
 
 }  // namespace
 
+// A line whole in the block that starts with the vertex_indices length:
+// the length, then a plain search for the line's end.
+bool PlyReader::CountLineInBlock(int countType, int64_t* triangles) {
+    const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
+    const char* token =
+        FirstTokenInLine(reinterpret_cast<const char*>(buffer_.Cursor()), limit, lineBreak_);
+    if (!token) return false;
+    const char* stop;
+    const int32_t length = DecodeListLength(token, limit, buffer_.ReadableEnd(), countType, &stop);
+    const char* lineEnd = NextLineBreak(stop, limit, lineBreak_);
+    if (!lineEnd) return false;
+    buffer_.SetCursor(reinterpret_cast<const unsigned char*>(lineEnd) + 1);
+    ++linePosition_;
+    *triangles += TrianglesOf(length);
+    return true;
+}
+
 // Reads each face line only as far as its vertex_indices length.
 bool PlyReader::CountAscii(const PlyElement& element, int64_t* triangles) {
     const int indexList = layouts_[size_t(currentElement_)].indexList;
+    const int countType = indexList >= 0 ? element.properties[size_t(indexList)].countType : 0;
     for (int32_t r = 0; r < element.count; ++r) {
+        if (indexList == 0 && CountLineInBlock(countType, triangles)) continue;
         const char* p;
         const char* end;
         if (!ReadAsciiLine(&p, &end)) return false;

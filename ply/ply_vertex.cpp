@@ -132,10 +132,47 @@ bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord
     return read;
 }
 
+// The common line, whole in the block with one token per property, is read
+// without searching for its end first; any other line is left to the
+// general reader below, which counts the tokens and gives the error texts.
+bool PlyReader::ReadVertexLineInBlock(float* const* destinations, double* exact) {
+    const RecordLayout& layout = layouts_[size_t(currentElement_)];
+    const size_t propertyCount = layout.vertexSlots.size();
+    if (layout.firstNonScalar >= 0 || propertyCount == 0) return false;
+    const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
+    const char* readable = buffer_.ReadableEnd();
+    const char lineBreak = lineBreak_;
+    float values[kVertexSlotCount];
+    double positions[3];
+    const char* token =
+        FirstTokenInLine(reinterpret_cast<const char*>(buffer_.Cursor()), limit, lineBreak);
+    const char* stop;
+    for (size_t i = 0;;) {
+        if (!token) return false;
+        const int slot = layout.vertexSlots[i];
+        stop = token;
+        if (slot >= 3) {
+            values[slot] = DecodeTextAt(token, limit, readable, layout.vertexTypes[i], &stop);
+        } else if (slot >= 0) {
+            positions[slot] =
+                DecodeTextDoubleAt(token, limit, readable, layout.vertexTypes[i], &stop);
+        }
+        if (++i == propertyCount) break;
+        token = NextTokenInLine(stop, limit, lineBreak);
+    }
+    const char* lineEnd = LineEndAfterToken(stop, limit, lineBreak);
+    if (!lineEnd) return false;
+    buffer_.SetCursor(reinterpret_cast<const unsigned char*>(lineEnd) + 1);
+    ++linePosition_;
+    StoreVertexValues(values, positions, propertyCount, destinations, exact);
+    return true;
+}
+
 // One line: the tokens are counted and the vertex values decoded in one
 // pass; nothing is stored unless the line has one token per property.
 // Positions are decoded as doubles, so that the offset keeps their precision.
 bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
+    if (ReadVertexLineInBlock(destinations, exact)) return true;
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {
@@ -167,15 +204,26 @@ bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
         SetCountMismatch(propertyCount, tokens);
         return false;
     }
-    // A property's value is stored when its turn comes, so a later property
-    // of the same role wins, as in the binary reader.
-    for (size_t i = 0; i < propertyCount; ++i) {
-        const PlyProperty& property = element.properties[i];
-        if (property.kind != kPropertyScalar) {
-            errorText_ = kMsgVertexNotScalar;
-            return false;
-        }
-        const int slot = slots[i];
+    // The values before a list or string are stored before it fails.
+    const int firstNonScalar = layouts_[size_t(currentElement_)].firstNonScalar;
+    StoreVertexValues(values, positions,
+                      firstNonScalar < 0 ? propertyCount : size_t(firstNonScalar), destinations,
+                      exact);
+    if (firstNonScalar >= 0) {
+        errorText_ = kMsgVertexNotScalar;
+        return false;
+    }
+    return true;
+}
+
+// The values of the first count properties. A property's value is stored
+// when its turn comes, so a later property of the same role wins, as in the
+// binary reader.
+void PlyReader::StoreVertexValues(const float* values, const double* positions, size_t count,
+                                  float* const* destinations, double* exact) const {
+    const RecordLayout& layout = layouts_[size_t(currentElement_)];
+    for (size_t i = 0; i < count; ++i) {
+        const int slot = layout.vertexSlots[i];
         if (slot < 0) continue;
         if (slot < 3) {
             *destinations[slot] = float(positions[slot] - positionOffset_[slot]);
@@ -183,10 +231,9 @@ bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
             continue;
         }
         float value = values[slot];
-        if (IsIntegerColour(slot, property)) value /= 255.0f;
+        if (IsColourSlot(slot) && layout.vertexTypes[i] < kPlyFirstFloatType) value /= 255.0f;
         *destinations[slot] = value;
     }
-    return true;
 }
 
 bool PlyReader::ReadVertexBinary(float* const* destinations, double* exact) {

@@ -28,6 +28,7 @@ void AddVertexSlots(const PlyElement& element, RecordLayout& layout) {
     for (const PlyProperty& property : element.properties) {
         const int slot = VertexSlotOf(property, splat, alpha);
         layout.vertexSlots.push_back(int8_t(slot));
+        layout.vertexTypes.push_back(uint8_t(property.valueType));
         if (slot >= kSlotSplatColour && slot < kSlotAlpha) {
             layout.splatChannels |= uint8_t(1 << (slot - kSlotSplatColour));
         }

@@ -80,7 +80,8 @@ struct RecordLayout {
 
     // Vertices: the slot of each property, -1 for a value nobody asks for.
     std::vector<int8_t> vertexSlots;
-    uint8_t splatChannels = 0;  // bit i: colour channel i comes from f_dc_i
+    std::vector<uint8_t> vertexTypes;  // and its value type, for the ASCII lines
+    uint8_t splatChannels = 0;         // bit i: colour channel i comes from f_dc_i
     bool hasAlpha = false;
     bool alphaFromOpacity = false;  // the alpha is a splat's opacity
     bool finishVertex = false;      // splat channels or alpha to finish

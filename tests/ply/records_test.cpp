@@ -427,3 +427,44 @@ TEST(RecordsAcrossBlocks, EveryBlockSizeGivesTheAsciiRecords) {
         }
     }
 }
+
+// Lines are read in place wherever they lie: any run of blanks and tabs
+// between tokens, blanks at either end, tokens after the index list (not
+// read) and every line break give the same records, whole in the block or
+// across its end.
+TEST(RecordsAcrossBlocks, AsciiLinesWithAnyBlanksAndTrailingTokens) {
+    const std::vector<std::string> lines = {"ply",
+                                            "format ascii 1.0",
+                                            "element vertex 3",
+                                            "property float x",
+                                            "property float y",
+                                            "property uchar red",
+                                            "element face 3",
+                                            "property list uchar int vertex_indices",
+                                            "end_header",
+                                            "1.5 -2 255",
+                                            "\t 0.25  +3\t51 ",
+                                            " 7\t\t8  0\t",
+                                            "3 0 1 2",
+                                            "4\t2  1 0 1  ",
+                                            "3 2 1 0 9 9.5 x"};
+    const std::vector<std::string> expected = {"materials 0",
+                                               "triangles 4",
+                                               "vertices 3 9",
+                                               "v 1.5 -2 0 0 0 0 0 0 0 1 0 0",
+                                               "v 0.25 3 0 0 0 0 0 0 0 0.200000003 0 0",
+                                               "v 7 8 0 0 0 0 0 0 0 0 0 0",
+                                               "f 3 0 1 2 -1",
+                                               "f 4 2 1 0 1 -1",
+                                               "f 3 2 1 0 -1"};
+    for (const std::string lineBreak : {"\n", "\r\n", "\r"}) {
+        std::string text;
+        for (const std::string& line : lines) text += line + lineBreak;
+        for (size_t blockSize : {size_t(InputBuffer::kDefaultBlockSize), size_t(7)}) {
+            ReaderOn file(text, blockSize);
+            ASSERT_TRUE(file.opened);
+            EXPECT_EQ(ReadEverything(file.reader), expected)
+                << "blocks of " << blockSize << ", break " << int(lineBreak.back());
+        }
+    }
+}
