@@ -49,6 +49,14 @@ bool Resize(T*& array, int& count, int n, bool keep, int keepLimit = -1) {
     return true;
 }
 
+// Whether the first count bits are all set.
+bool AllMarked(const uint32_t* bits, int count) {
+    for (int w = 0; w < count / 32; ++w)
+        if (bits[w] != ~uint32_t(0)) return false;
+    const uint32_t last = (uint32_t(1) << (count % 32)) - 1;
+    return (bits[count / 32] & last) == last;
+}
+
 // Old -> new indices of count entries when the faces leave some of them
 // unnamed, DWORD(-1) for those; kept is the number named. Null when they
 // name them all (the usual mesh, found with one bit per entry) or when the
@@ -59,22 +67,19 @@ template <typename FaceT, typename IndexOf>
 DWORD* RemapOfUnnamed(const FaceT* faces, int numFaces, int count, IndexOf indexOf, int& kept) {
     uint32_t* named = static_cast<uint32_t*>(std::calloc(size_t(count) / 32 + 1, sizeof(uint32_t)));
     if (!named) return nullptr;
-    kept = 0;
     for (int f = 0; f < numFaces; ++f)
         for (int k = 0; k < 3; ++k) {
             DWORD v = indexOf(faces[f], k);
-            if (v >= DWORD(count)) continue;
-            uint32_t& word = named[v / 32];
-            const uint32_t bit = uint32_t(1) << (v % 32);
-            kept += (word & bit) == 0;
-            word |= bit;
+            if (v < DWORD(count)) named[v / 32] |= uint32_t(1) << (v % 32);
         }
     DWORD* remap = nullptr;
-    if (kept != count) remap = static_cast<DWORD*>(std::calloc(size_t(count), sizeof(DWORD)));
+    if (!AllMarked(named, count))
+        remap = static_cast<DWORD*>(std::calloc(size_t(count), sizeof(DWORD)));
     if (remap) {
         DWORD next = 0;
         for (int i = 0; i < count; ++i)
             remap[i] = (named[i / 32] >> (i % 32)) & 1 ? next++ : DWORD(-1);
+        kept = int(next);
     }
     std::free(named);
     return remap;
