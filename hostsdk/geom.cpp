@@ -38,12 +38,4 @@ void Box3::Init() {
 
 bool Box3::IsEmpty() const { return pmin.x > pmax.x || pmin.y > pmax.y || pmin.z > pmax.z; }
 
-Box3& Box3::operator+=(const Point3& p) {
-    for (int i = 0; i < 3; ++i) {
-        if (p[i] < pmin[i]) pmin[i] = p[i];
-        if (p[i] > pmax[i]) pmax[i] = p[i];
-    }
-    return *this;
-}
-
 Point3 Box3::Center() const { return (pmin + pmax) * 0.5f; }

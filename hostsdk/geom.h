@@ -64,7 +64,13 @@ public:
     Box3();  // empty
     void Init();
     bool IsEmpty() const;
-    Box3& operator+=(const Point3& p);
+    Box3& operator+=(const Point3& p) {
+        for (int i = 0; i < 3; ++i) {
+            if (p[i] < pmin[i]) pmin[i] = p[i];
+            if (p[i] > pmax[i]) pmax[i] = p[i];
+        }
+        return *this;
+    }
     Point3 Center() const;
     Point3 Min() const { return pmin; }
     Point3 Max() const { return pmax; }

@@ -49,22 +49,40 @@ bool Resize(T*& array, int& count, int n, bool keep, int keepLimit = -1) {
     return true;
 }
 
-// Marks which of count entries the faces use and builds old->new indices.
-// Returns the number kept, or -1 when the scratch memory cannot be had.
+// Whether the first count bits are all set.
+bool AllMarked(const uint32_t* bits, int count) {
+    for (int w = 0; w < count / 32; ++w)
+        if (bits[w] != ~uint32_t(0)) return false;
+    const uint32_t last = (uint32_t(1) << (count % 32)) - 1;
+    return (bits[count / 32] & last) == last;
+}
+
+// Old -> new indices of count entries when the faces leave some of them
+// unnamed, DWORD(-1) for those; kept is the number named. Null when they
+// name them all (the usual mesh, found with one bit per entry) or when the
+// scratch memory cannot be had: either way nothing is to change.
 // Indices at or past the end are not marks; they stay past the end
 // (shifted down by the removed count) so a bad index never becomes a good one.
 template <typename FaceT, typename IndexOf>
-int BuildRemap(const FaceT* faces, int numFaces, int count, IndexOf indexOf, DWORD*& remap) {
-    remap = static_cast<DWORD*>(std::calloc(size_t(count) + 1, sizeof(DWORD)));
-    if (!remap) return -1;
+DWORD* RemapOfUnnamed(const FaceT* faces, int numFaces, int count, IndexOf indexOf, int& kept) {
+    uint32_t* named = static_cast<uint32_t*>(std::calloc(size_t(count) / 32 + 1, sizeof(uint32_t)));
+    if (!named) return nullptr;
     for (int f = 0; f < numFaces; ++f)
         for (int k = 0; k < 3; ++k) {
             DWORD v = indexOf(faces[f], k);
-            if (v < DWORD(count)) remap[v] = 1;
+            if (v < DWORD(count)) named[v / 32] |= uint32_t(1) << (v % 32);
         }
-    DWORD next = 0;
-    for (int i = 0; i < count; ++i) remap[i] = remap[i] ? next++ : DWORD(-1);
-    return int(next);
+    DWORD* remap = nullptr;
+    if (!AllMarked(named, count))
+        remap = static_cast<DWORD*>(std::calloc(size_t(count), sizeof(DWORD)));
+    if (remap) {
+        DWORD next = 0;
+        for (int i = 0; i < count; ++i)
+            remap[i] = (named[i / 32] >> (i % 32)) & 1 ? next++ : DWORD(-1);
+        kept = int(next);
+    }
+    std::free(named);
+    return remap;
 }
 
 DWORD Remapped(const DWORD* remap, int count, int kept, DWORD v) {
@@ -82,20 +100,17 @@ void Compact(T* array, const DWORD* remap, int count) {
 // Removes the entries of one map channel that no map face uses.
 void DeleteIsoChannel(Point3*& verts, int& numVerts, TVFace* faces, int numFaces) {
     if (numVerts == 0) return;
-    DWORD* remap;
-    int kept = BuildRemap(
-        faces, numFaces, numVerts, [](const TVFace& f, int k) { return f.t[k]; }, remap);
-    if (kept < 0) return;
-    if (kept != numVerts) {
-        Compact(verts, remap, numVerts);
-        for (int f = 0; f < numFaces; ++f)
-            for (int k = 0; k < 3; ++k)
-                faces[f].t[k] = Remapped(remap, numVerts, kept, faces[f].t[k]);
-        numVerts = kept;
-        if (kept == 0) {
-            zfree(verts);
-            verts = nullptr;
-        }
+    int kept;
+    DWORD* remap = RemapOfUnnamed(
+        faces, numFaces, numVerts, [](const TVFace& f, int k) { return f.t[k]; }, kept);
+    if (!remap) return;
+    Compact(verts, remap, numVerts);
+    for (int f = 0; f < numFaces; ++f)
+        for (int k = 0; k < 3; ++k) faces[f].t[k] = Remapped(remap, numVerts, kept, faces[f].t[k]);
+    numVerts = kept;
+    if (kept == 0) {
+        zfree(verts);
+        verts = nullptr;
     }
     std::free(remap);
 }
@@ -105,10 +120,6 @@ bool FaceInRange(const Face& f, int numVerts) {
 }
 
 }  // namespace
-
-void Face::setEdgeVisFlags(int va, int vb, int vc) {
-    flags = (flags & ~EDGE_ALL) | (va ? EDGE_A : 0) | (vb ? EDGE_B : 0) | (vc ? EDGE_C : 0);
-}
 
 Mesh::Mesh()
     : numVerts(0),
@@ -222,13 +233,16 @@ BOOL Mesh::setNumMapFaces(int mp, int n, BOOL keep, int oldCt) {
 // The normal array is made on the first call, sized to the vertices; an
 // index outside them, or no memory for the array, drops the normal.
 void Mesh::setNormal(int i, const Point3& n) {
-    if (i < 0 || i >= numVerts) return;
+    if (i < 0 || i >= numVerts || !explicitNormalArray()) return;
+    explicitNormals[i] = n;
+}
+
+Point3* Mesh::explicitNormalArray() {
     if (!explicitNormals) {
         bool ok;
         explicitNormals = NewArray<Point3>(nullptr, 0, numVerts, ok);
-        if (!explicitNormals) return;
     }
-    explicitNormals[i] = n;
+    return explicitNormals;
 }
 
 Point3 Mesh::getExplicitNormal(int i) const {
@@ -241,26 +255,23 @@ Point3 Mesh::getExplicitNormal(int i) const {
 // their own indices and are left alone (see DeleteIsoMapVerts).
 void Mesh::DeleteIsoVerts() {
     if (numVerts == 0) return;
-    DWORD* remap;
-    int kept = BuildRemap(
-        faces, numFaces, numVerts, [](const Face& f, int k) { return f.v[k]; }, remap);
-    if (kept < 0) return;  // no scratch memory: the mesh stays as it was
-    if (kept != numVerts) {
-        Compact(verts, remap, numVerts);
-        Compact(explicitNormals, remap, numVerts);
-        for (int f = 0; f < numFaces; ++f)
-            for (int k = 0; k < 3; ++k)
-                faces[f].v[k] = Remapped(remap, numVerts, kept, faces[f].v[k]);
-        numVerts = kept;
-        if (kept == 0) {
-            zfree(verts);
-            zfree(explicitNormals);
-            verts = nullptr;
-            explicitNormals = nullptr;
-        }
-        freeNormals();
-        edgeListValid = false;
+    int kept;
+    DWORD* remap = RemapOfUnnamed(
+        faces, numFaces, numVerts, [](const Face& f, int k) { return f.v[k]; }, kept);
+    if (!remap) return;  // every vertex named, or no scratch memory: nothing changes
+    Compact(verts, remap, numVerts);
+    Compact(explicitNormals, remap, numVerts);
+    for (int f = 0; f < numFaces; ++f)
+        for (int k = 0; k < 3; ++k) faces[f].v[k] = Remapped(remap, numVerts, kept, faces[f].v[k]);
+    numVerts = kept;
+    if (kept == 0) {
+        zfree(verts);
+        zfree(explicitNormals);
+        verts = nullptr;
+        explicitNormals = nullptr;
     }
+    freeNormals();
+    edgeListValid = false;
     std::free(remap);
 }
 
@@ -308,6 +319,13 @@ void Mesh::buildNormals() {
 void Mesh::buildBoundingBox() {
     bbox.Init();
     for (int i = 0; i < numVerts; ++i) bbox += verts[i];
+}
+
+void Mesh::subtractFromVerts(const Point3& p) {
+    for (int i = 0; i < numVerts; ++i) verts[i] -= p;
+    if (bbox.IsEmpty()) return;
+    bbox.pmin -= p;
+    bbox.pmax -= p;
 }
 
 Box3 Mesh::getBoundingBox(Matrix3* tm) {

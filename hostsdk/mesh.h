@@ -28,7 +28,9 @@ public:
     DWORD getSmGroup() const { return smGroup; }
     void setMatID(MtlID id) { flags = (flags & 0xFFFF) | (DWORD(id) << FACE_MATID_SHIFT); }
     MtlID getMatID() const { return MtlID((flags >> FACE_MATID_SHIFT) & FACE_MATID_MASK); }
-    void setEdgeVisFlags(int va, int vb, int vc);
+    void setEdgeVisFlags(int va, int vb, int vc) {
+        flags = (flags & ~EDGE_ALL) | (va ? EDGE_A : 0) | (vb ? EDGE_B : 0) | (vc ? EDGE_C : 0);
+    }
     int getEdgeVis(int edge) const { return (flags >> edge) & 1; }
     DWORD getVert(int i) const { return v[i]; }
 };
@@ -82,6 +84,10 @@ public:
     // vertices: kept by setNumVerts(n, TRUE), dropped by setNumVerts(n, FALSE).
     void setNormal(int i, const Point3& n);
     bool hasExplicitNormals() const { return explicitNormals != nullptr; }
+    // The explicit normals as one array, for a caller that writes them all:
+    // made (zeroed, one per vertex) when there is none; null when there are
+    // no vertices or no memory for it.
+    Point3* explicitNormalArray();
     Point3 getExplicitNormal(int i) const;  // (0,0,0) where none was set
 
     // Removes vertices no face uses; remaps faces and explicit normals.
@@ -101,6 +107,10 @@ public:
     bool isEdgeListValid() const { return edgeListValid; }
     // The box of all vertices, faces or not (empty for no vertices).
     void buildBoundingBox();
+    // Subtracts p from every vertex and from the box of the last
+    // buildBoundingBox, which stays the box a rebuild would give: rounding
+    // keeps the order of the coordinates.
+    void subtractFromVerts(const Point3& p);
     // The box of the last buildBoundingBox, transformed by tm when given.
     Box3 getBoundingBox(Matrix3* tm = nullptr);
 

@@ -137,6 +137,8 @@ bool IsFinite(const Point3& p) {
 bool ReadVertices(BuildState& b) {
     DazAzu& im = b.importer;
     const ImportOptions& o = im.options;
+    // Without memory for the normals the mesh simply has none.
+    Point3* normals = b.normals ? b.mesh.explicitNormalArray() : nullptr;
     for (uint32_t i = 0; i < b.vertexCount; ++i) {
         ++b.counter;
         if (!ProgressPoint(b, i)) return false;
@@ -154,10 +156,10 @@ bool ReadVertices(BuildState& b) {
         if (o.flipZY) p = Point3(p.x, 0.0f - p.z, p.y);
         b.mesh.verts[i] = p * o.scale;
         if (!IsFinite(b.mesh.verts[i])) ++b.nonFinite;
-        if (b.normals) {
+        if (normals) {
             Point3 nrm(normal[0], normal[1], normal[2]);
             if (o.flipZY) nrm = Point3(nrm.x, 0.0f - nrm.z, nrm.y);
-            b.mesh.setNormal(i, nrm);
+            normals[i] = nrm;
         }
         if (b.texture == kPerVertex) b.mesh.tVerts[i] = Point3(uvw[0], uvw[1], 0.0f);
         if (b.colour == kPerVertex) b.mesh.vertCol[i] = Point3(colour[0], colour[1], colour[2]);
@@ -257,11 +259,12 @@ bool IndicesInRange(const IndexList& indices, int32_t n, uint32_t vertexCount) {
     return true;
 }
 
-void WriteTriangle(BuildState& b, int32_t a, int32_t c, int32_t d, MtlID id) {
+// The face is written whole: smoothing group 1, the id above the edge bits.
+void WriteTriangle(BuildState& b, int32_t a, int32_t c, int32_t d, MtlID id, DWORD edges) {
     Face& face = b.mesh.faces[b.written];
     face.setVerts(a, c, d);
-    face.setMatID(id);
-    face.setSmGroup(1);
+    face.smGroup = 1;
+    face.flags = (DWORD(id) << FACE_MATID_SHIFT) | edges;
     if (b.texture == kPerVertex) b.mesh.tvFace[b.written].setTVerts(a, c, d);
     if (b.colour == kPerVertex) b.mesh.vcFace[b.written].setTVerts(a, c, d);
     if (b.alpha == kPerVertex) b.alphaFaces[b.written].setTVerts(a, c, d);
@@ -299,22 +302,15 @@ void WriteCorners(BuildState& b, const FaceCorners& face, const int32_t k[3]) {
 // its corners' entries are fanned the same way.
 void WriteFan(BuildState& b, const IndexList& v, int32_t n, MtlID id, const FaceCorners* face) {
     int32_t corners[3] = {0, 1, 2};
-    WriteTriangle(b, v[0], v[1], v[2], id);
+    WriteTriangle(b, v[0], v[1], v[2], id, n == 3 ? EDGE_ALL : EDGE_A | EDGE_B);
     if (face) WriteCorners(b, *face, corners);
-    if (n == 3) {
-        b.mesh.faces[b.written - 1].setEdgeVisFlags(1, 1, 1);
-        return;
-    }
-    b.mesh.faces[b.written - 1].setEdgeVisFlags(1, 1, 0);
     for (int32_t k = 3; k < n; ++k) {
-        WriteTriangle(b, v[0], v[k - 1], v[k], id);
+        WriteTriangle(b, v[0], v[k - 1], v[k], id, k == n - 1 ? EDGE_B | EDGE_C : EDGE_B);
         corners[1] = k - 1;
         corners[2] = k;
         if (face) WriteCorners(b, *face, corners);
-        b.mesh.faces[b.written - 1].setEdgeVisFlags(0, 1, 0);
         ++b.counter;
     }
-    b.mesh.faces[b.written - 1].setEdgeVisFlags(0, 1, 1);
 }
 
 // The material id rules, shared by faces and strips: the id keeps its
@@ -339,8 +335,7 @@ bool WriteStripTriangle(BuildState& b, int32_t v0, int32_t v1, int32_t v2, MtlID
         ++b.importer.skippedFaces;
         return true;
     }
-    WriteTriangle(b, v0, v1, v2, id);
-    b.mesh.faces[b.written - 1].setEdgeVisFlags(1, 1, 1);
+    WriteTriangle(b, v0, v1, v2, id, EDGE_ALL);
     return true;
 }
 
@@ -433,8 +428,7 @@ bool TrimToWrittenFaces(BuildState& b) {
 void CentrePivot(BuildState& b, ImportedMesh& record) {
     Box3 box = b.mesh.getBoundingBox(nullptr);
     Point3 centre = (box.pmin + box.pmax) * 0.5f;
-    for (int i = 0; i < b.mesh.numVerts; ++i) b.mesh.verts[i] -= centre;
-    b.mesh.buildBoundingBox();
+    b.mesh.subtractFromVerts(centre);
     record.pivot = centre + b.offsetPivot;
 }
 

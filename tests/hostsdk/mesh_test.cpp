@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 namespace {
 
 class HostMesh : public ::testing::Test {
@@ -263,6 +266,26 @@ TEST_F(HostMesh, FaceIndicesPastTheEndStayPastTheEnd) {
     EXPECT_EQ(mesh.getFaceNormals()[1], Point3());
 }
 
+// Isolated vertices spread over several words of marks, the last one too.
+TEST_F(HostMesh, DeleteIsoVertsAcrossManyVerticesKeepsEachFaceOnItsVertices) {
+    const int count = 100;
+    ASSERT_TRUE(mesh.setNumVerts(count));
+    std::vector<int> named;
+    for (int i = 0; i < count; ++i) {
+        mesh.setVert(i, Point3(float(i), 0, 0));
+        if (i != 31 && i != 32 && i != 64 && i != 99) named.push_back(i);
+    }
+    const int faces = int(named.size()) / 3;
+    ASSERT_TRUE(mesh.setNumFaces(faces));
+    for (int f = 0; f < faces; ++f)
+        mesh.faces[f].setVerts(named[3 * f + 2], named[3 * f], named[3 * f + 1]);
+    mesh.DeleteIsoVerts();
+
+    ASSERT_EQ(mesh.getNumVerts(), count - 4);
+    for (int i = 0; i < count - 4; ++i) EXPECT_EQ(mesh.getVert(i).x, float(named[i]));
+    for (int f = 0; f < faces; ++f) EXPECT_EQ(mesh.faces[f].v[0], DWORD(3 * f + 2));
+}
+
 TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureColourAndAlphaChannels) {
     MakeQuadWithIsolatedVertex();
     ASSERT_TRUE(mesh.setNumTVerts(5));
@@ -355,6 +378,26 @@ TEST_F(HostMesh, BoundingBoxCoversEveryVertex) {
     mesh.buildBoundingBox();
     EXPECT_EQ(mesh.getBoundingBox().pmin, Point3(-1, -2, -3.5f));
     EXPECT_EQ(mesh.getBoundingBox().pmax, Point3(1, 2, 3.5f));
+}
+
+// Moving the vertices moves the box with them, bit for bit the box a
+// rebuild gives, also for zeros of either sign, subnormals and huge values.
+TEST_F(HostMesh, SubtractingFromTheVerticesMovesTheBoxExactly) {
+    const float awkward[] = {-0.0f, 0.0f,     1e-45f, -1e-45f,     0.1f,
+                             3e38f, -3.4e38f, 1.0e7f, 16777217.0f, -5.5f};
+    const int count = int(sizeof awkward / sizeof awkward[0]);
+    ASSERT_TRUE(mesh.setNumVerts(count));
+    for (int i = 0; i < count; ++i)
+        mesh.setVert(i, Point3(awkward[i], awkward[(i + 3) % count] * 0.3f, -awkward[i] / 7));
+    for (const Point3& offset :
+         {Point3(0, 0, 0), Point3(-0.0f, 1e-45f, 0.1f), Point3(2.5e38f, -7.0f, 16777216.0f)}) {
+        mesh.buildBoundingBox();
+        mesh.subtractFromVerts(offset);
+        const Box3 moved = mesh.getBoundingBox();
+        mesh.buildBoundingBox();
+        const Box3 rebuilt = mesh.getBoundingBox();
+        EXPECT_EQ(std::memcmp(&moved, &rebuilt, sizeof(Box3)), 0);
+    }
 }
 
 TEST_F(HostMesh, BoundingBoxThroughATransform) {
