@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "toolkit/class_names.h"
 #include "toolkit/colours.h"
@@ -115,7 +114,7 @@ bool BuildEntries(const ComboBoxRecord& record, ksMenuData** entries) {
     for (int i = 0; i < record.itemCount; ++i) {
         entries[i] = nullptr;
         if (IsSeparator(record.items[i])) continue;
-        entries[i] = new (std::nothrow) ksMenuData(kComboFirstCommand + choice++, record.items[i]);
+        entries[i] = new ksMenuData(kComboFirstCommand + choice++, record.items[i]);
         if (entries[i]) continue;
         for (int j = 0; j < i; ++j) delete entries[j];
         return false;

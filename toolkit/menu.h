@@ -7,10 +7,13 @@
 
 #include <windows.h>
 
+#include "hostsdk/hostapi.h"
+
 const int kMenuLabelSize = 64;  // 63 characters and the terminating zero
 
-// One item of a menu. The menu deletes its items through this class.
-class ksMenuData {
+// One item of a menu. The menu deletes its items through this class. Items
+// come from the host heap, whose new answers null rather than throwing.
+class ksMenuData : public MaxHeapOperators {
   public:
     ksMenuData(UINT command, const char* text);
     virtual ~ksMenuData() = default;
