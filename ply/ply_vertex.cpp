@@ -133,29 +133,39 @@ bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord
 }
 
 // The common line, whole in the block with one token per property, is read
-// without searching for its end first; any other line is left to the
-// general reader below, which counts the tokens and gives the error texts.
+// without searching for its end first and stored as StoreVertexValues
+// would: each slot takes the last property of its role. Any other line is
+// left to the general reader below, which counts the tokens and gives the
+// error texts.
 bool PlyReader::ReadVertexLineInBlock(float* const* destinations, double* exact) {
     const RecordLayout& layout = layouts_[size_t(currentElement_)];
     const size_t propertyCount = layout.vertexSlots.size();
     if (layout.firstNonScalar >= 0 || propertyCount == 0) return false;
+    const int8_t* slots = layout.vertexSlots.data();
+    const uint8_t* types = layout.vertexTypes.data();
     const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
     const char* readable = buffer_.ReadableEnd();
     const char lineBreak = lineBreak_;
     float values[kVertexSlotCount];
     double positions[3];
+    uint32_t stored = 0;  // a bit per slot
     const char* token =
         FirstTokenInLine(reinterpret_cast<const char*>(buffer_.Cursor()), limit, lineBreak);
     const char* stop;
     for (size_t i = 0;;) {
         if (!token) return false;
-        const int slot = layout.vertexSlots[i];
+        const int slot = slots[i];
         stop = token;
-        if (slot >= 3) {
-            values[slot] = DecodeTextAt(token, limit, readable, layout.vertexTypes[i], &stop);
-        } else if (slot >= 0) {
-            positions[slot] =
-                DecodeTextDoubleAt(token, limit, readable, layout.vertexTypes[i], &stop);
+        if (slot >= 0) {
+            const int type = types[i];
+            const double value = DecodeTextDoubleAt(token, limit, readable, type, &stop);
+            if (slot < 3) {
+                positions[slot] = value;
+            } else {
+                values[slot] = float(value);
+                if (IsColourSlot(slot) && type < kPlyFirstFloatType) values[slot] /= 255.0f;
+            }
+            stored |= uint32_t(1) << slot;
         }
         if (++i == propertyCount) break;
         token = NextTokenInLine(stop, limit, lineBreak);
@@ -164,7 +174,14 @@ bool PlyReader::ReadVertexLineInBlock(float* const* destinations, double* exact)
     if (!lineEnd) return false;
     buffer_.SetCursor(reinterpret_cast<const unsigned char*>(lineEnd) + 1);
     ++linePosition_;
-    StoreVertexValues(values, positions, propertyCount, destinations, exact);
+    for (int slot = 0; slot < 3; ++slot) {
+        if (!(stored & (uint32_t(1) << slot))) continue;
+        *destinations[slot] = float(positions[slot] - positionOffset_[slot]);
+        if (exact) exact[slot] = positions[slot];
+    }
+    for (int slot = 3; slot < kVertexSlotCount; ++slot) {
+        if (stored & (uint32_t(1) << slot)) *destinations[slot] = values[slot];
+    }
     return true;
 }
 
