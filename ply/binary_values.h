@@ -7,6 +7,17 @@
 
 #include "ply/ply_types.h"
 
+// The index of the lowest set bit of a value that is not 0.
+inline int LowestSetBit(uint64_t bits) {
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctzll(bits);
+#else
+    int n = 0;
+    while (!(bits & 1)) bits >>= 1, ++n;
+    return n;
+#endif
+}
+
 inline uint16_t LoadU16(const unsigned char* p, bool bigEndian) {
     return bigEndian ? uint16_t(p[0] << 8 | p[1]) : uint16_t(p[1] << 8 | p[0]);
 }

@@ -78,8 +78,8 @@ bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* mate
         ReadFaceBinaryFast(*fastFaces_, vertexCount, indices, materialIndex)) {
         return true;
     }
-    if (IsAscii() && source_ && currentElement_ >= 0 && vertexCount && indices &&
-        ReadFaceLineInBlock(vertexCount, indices)) {
+    if (lineFaces_ && vertexCount && indices &&
+        ReadFaceLineInBlock(*lineFaces_, vertexCount, indices)) {
         return true;
     }
     return ReadFaceRecord(vertexCount, indices, materialIndex, extras);
@@ -107,12 +107,8 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t
 // The common face line: a vertex_indices list alone, whole in the block.
 // Tokens after the list are not read, as in ReadFaceAscii; any other line
 // is left to it.
-bool PlyReader::ReadFaceLineInBlock(int32_t* vertexCount, IndexList* indices) {
-    const PlyElement& element = elements_[size_t(currentElement_)];
-    if (layouts_[size_t(currentElement_)].indexList != 0 || element.properties.size() != 1) {
-        return false;
-    }
-    const PlyProperty& list = element.properties[0];
+bool PlyReader::ReadFaceLineInBlock(const RecordLayout& layout, int32_t* vertexCount,
+                                    IndexList* indices) {
     const char* p = reinterpret_cast<const char*>(buffer_.Cursor());
     const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
     const char* readable = buffer_.ReadableEnd();
@@ -120,14 +116,14 @@ bool PlyReader::ReadFaceLineInBlock(int32_t* vertexCount, IndexList* indices) {
     const char* token = FirstTokenInLine(p, limit, lineBreak);
     if (!token) return false;
     const char* stop;
-    const int32_t length = DecodeListLength(token, limit, readable, list.countType, &stop);
+    const int32_t length = DecodeListLength(token, limit, readable, layout.listCountType, &stop);
     const size_t items = length > 0 ? size_t(length) : 0;
     if (items > size_t(limit - stop) / 2 + 1 || !indices->Resize(items)) return false;
     int32_t* out = indices->data();
     for (size_t j = 0; j < items; ++j) {
         token = NextTokenInLine(stop, limit, lineBreak);
         if (!token) return false;
-        out[j] = DecodeTextIndexAt(token, limit, readable, list.valueType, &stop);
+        out[j] = DecodeTextIndexAt(token, limit, readable, layout.listItemType, &stop);
     }
     p = stop < limit && *stop == lineBreak ? stop : NextLineBreak(stop, limit, lineBreak);
     if (!p) return false;

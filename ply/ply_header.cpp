@@ -93,6 +93,8 @@ void PlyReader::Reset() {
     currentElement_ = -1;
     fastVertices_ = nullptr;
     fastFaces_ = nullptr;
+    lineVertices_ = nullptr;
+    lineFaces_ = nullptr;
     linePosition_ = 0;
     lineBreak_ = '\n';
     fourthByteIsCR_ = false;

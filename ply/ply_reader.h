@@ -190,7 +190,8 @@ class PlyReader {
                          float* position) const;
     bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour,
                           float* alpha, double* exact);
-    bool ReadVertexLineInBlock(float* const* destinations, double* exact);
+    bool ReadVertexInBlock(const RecordLayout& layout, float* const* groups);
+    bool ReadVertexLineInBlock(const RecordLayout& layout, float* const* groups, double* exact);
     bool ReadVertexAscii(float* const* destinations, double* exact);
     void StoreVertexValues(const float* values, const double* positions, size_t count,
                            float* const* destinations, double* exact) const;
@@ -200,7 +201,8 @@ class PlyReader {
                             int32_t* materialIndex);
     bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                         FaceExtras* extras);
-    bool ReadFaceLineInBlock(int32_t* vertexCount, IndexList* indices);
+    bool ReadFaceLineInBlock(const RecordLayout& layout, int32_t* vertexCount,
+                             IndexList* indices);
     bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                        FaceExtras* extras);
     bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
@@ -226,9 +228,12 @@ class PlyReader {
     std::string errorText_;
 
     // Set by SeekElement: the layout of the current element when a binary
-    // fast path applies to it, null otherwise.
+    // fast path applies to it, null otherwise; and when its ASCII lines may
+    // be read in place.
     const RecordLayout* fastVertices_ = nullptr;
     const RecordLayout* fastFaces_ = nullptr;
+    const RecordLayout* lineVertices_ = nullptr;
+    const RecordLayout* lineFaces_ = nullptr;
 
     // Subtracted from x, y and z by ReadVertex (all 0 when there is none).
     double positionOffset_[3] = {0, 0, 0};

@@ -69,6 +69,12 @@ void PlyReader::SetCurrentElement(int element) {
     const RecordLayout& layout = layouts_[size_t(element)];
     fastVertices_ = !IsAscii() && layout.firstNonScalar < 0 ? &layout : nullptr;
     fastFaces_ = !IsAscii() && layout.simpleFace ? &layout : nullptr;
+    lineVertices_ = IsAscii() && layout.firstNonScalar < 0 && !layout.vertexSlots.empty()
+                        ? &layout
+                        : nullptr;
+    // A vertex_indices list alone, of valid types.
+    const bool listAlone = layout.simpleFace && elements_[size_t(element)].properties.size() == 1;
+    lineFaces_ = IsAscii() && listAlone ? &layout : nullptr;
 }
 
 int64_t PlyReader::FirstLineOf(int element) const {

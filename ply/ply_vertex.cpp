@@ -81,29 +81,35 @@ inline void PlyReader::OffsetPositions(const RecordLayout& layout, const unsigne
     }
 }
 
-// The common case, a binary record whole in the block, decodes here; the
-// rest goes through ReadVertexRecord.
+// The common cases, a binary record or an ASCII line whole in the block,
+// decode here; the rest goes through ReadVertexRecord.
 bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
                            float* alpha) {
     errorText_.clear();
     if (texCoord) texCoord[2] = 0.0f;
-    if (fastVertices_ && position) {
-        const RecordLayout& layout = *fastVertices_;
-        const unsigned char* record = buffer_.Cursor();
-        if (size_t(buffer_.Limit() - record) >= layout.fixedBytes) {
-            float sink[3];
-            float finished[4];
-            float* const groups[kVertexGroupCount] = {position, normal ? normal : sink,
-                                                      texCoord ? texCoord : sink,
-                                                      colour ? colour : sink, finished};
-            DecodeVertexRecord(layout, record, groups);
-            if (hasPositionOffset_) OffsetPositions(layout, record, position);
-            if (layout.finishVertex) FinishVertex(layout, finished, colour, alpha);
-            buffer_.SetCursor(record + layout.fixedBytes);
+    const RecordLayout* layout = fastVertices_ ? fastVertices_ : lineVertices_;
+    if (layout && position) {
+        float sink[3];
+        float finished[4];
+        float* const groups[kVertexGroupCount] = {position, normal ? normal : sink,
+                                                  texCoord ? texCoord : sink,
+                                                  colour ? colour : sink, finished};
+        if (ReadVertexInBlock(*layout, groups)) {
+            if (layout->finishVertex) FinishVertex(*layout, finished, colour, alpha);
             return true;
         }
     }
     return ReadVertexRecord(position, normal, texCoord, colour, alpha, nullptr);
+}
+
+inline bool PlyReader::ReadVertexInBlock(const RecordLayout& layout, float* const* groups) {
+    if (IsAscii()) return ReadVertexLineInBlock(layout, groups, nullptr);
+    const unsigned char* record = buffer_.Cursor();
+    if (size_t(buffer_.Limit() - record) < layout.fixedBytes) return false;
+    DecodeVertexRecord(layout, record, groups);
+    if (hasPositionOffset_) OffsetPositions(layout, record, groups[0]);
+    buffer_.SetCursor(record + layout.fixedBytes);
+    return true;
 }
 
 // exact, when given, receives x, y and z as doubles.
@@ -137,18 +143,15 @@ bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord
 // would: each slot takes the last property of its role. Any other line is
 // left to the general reader below, which counts the tokens and gives the
 // error texts.
-bool PlyReader::ReadVertexLineInBlock(float* const* destinations, double* exact) {
-    const RecordLayout& layout = layouts_[size_t(currentElement_)];
+bool PlyReader::ReadVertexLineInBlock(const RecordLayout& layout, float* const* groups,
+                                      double* exact) {
     const size_t propertyCount = layout.vertexSlots.size();
-    if (layout.firstNonScalar >= 0 || propertyCount == 0) return false;
     const int8_t* slots = layout.vertexSlots.data();
     const uint8_t* types = layout.vertexTypes.data();
     const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
     const char* readable = buffer_.ReadableEnd();
     const char lineBreak = lineBreak_;
-    float values[kVertexSlotCount];
-    double positions[3];
-    uint32_t stored = 0;  // a bit per slot
+    double values[kVertexSlotCount];
     const char* token =
         FirstTokenInLine(reinterpret_cast<const char*>(buffer_.Cursor()), limit, lineBreak);
     const char* stop;
@@ -156,17 +159,7 @@ bool PlyReader::ReadVertexLineInBlock(float* const* destinations, double* exact)
         if (!token) return false;
         const int slot = slots[i];
         stop = token;
-        if (slot >= 0) {
-            const int type = types[i];
-            const double value = DecodeTextDoubleAt(token, limit, readable, type, &stop);
-            if (slot < 3) {
-                positions[slot] = value;
-            } else {
-                values[slot] = float(value);
-                if (IsColourSlot(slot) && type < kPlyFirstFloatType) values[slot] /= 255.0f;
-            }
-            stored |= uint32_t(1) << slot;
-        }
+        if (slot >= 0) values[slot] = DecodeTextDoubleAt(token, limit, readable, types[i], &stop);
         if (++i == propertyCount) break;
         token = NextTokenInLine(stop, limit, lineBreak);
     }
@@ -174,13 +167,17 @@ bool PlyReader::ReadVertexLineInBlock(float* const* destinations, double* exact)
     if (!lineEnd) return false;
     buffer_.SetCursor(reinterpret_cast<const unsigned char*>(lineEnd) + 1);
     ++linePosition_;
-    for (int slot = 0; slot < 3; ++slot) {
-        if (!(stored & (uint32_t(1) << slot))) continue;
-        *destinations[slot] = float(positions[slot] - positionOffset_[slot]);
-        if (exact) exact[slot] = positions[slot];
-    }
-    for (int slot = 3; slot < kVertexSlotCount; ++slot) {
-        if (stored & (uint32_t(1) << slot)) *destinations[slot] = values[slot];
+    for (uint32_t rest = layout.slotsStored; rest; rest &= rest - 1) {
+        const int slot = LowestSetBit(rest);
+        float value;
+        if (slot < 3) {
+            value = float(values[slot] - positionOffset_[slot]);
+            if (exact) exact[slot] = values[slot];
+        } else {
+            value = float(values[slot]);
+            if (layout.slotsDivided & (uint32_t(1) << slot)) value /= 255.0f;
+        }
+        groups[kSlotGroups[slot]][kSlotIndices[slot]] = value;
     }
     return true;
 }
@@ -189,7 +186,12 @@ bool PlyReader::ReadVertexLineInBlock(float* const* destinations, double* exact)
 // pass; nothing is stored unless the line has one token per property.
 // Positions are decoded as doubles, so that the offset keeps their precision.
 bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
-    if (ReadVertexLineInBlock(destinations, exact)) return true;
+    if (lineVertices_) {
+        float* const groups[kVertexGroupCount] = {destinations[0], destinations[3],
+                                                  destinations[6], destinations[8],
+                                                  destinations[11]};
+        if (ReadVertexLineInBlock(*lineVertices_, groups, exact)) return true;
+    }
     const char* p;
     const char* end;
     if (!ReadAsciiLine(&p, &end)) {

@@ -2,9 +2,6 @@
 
 namespace {
 
-const uint8_t kSlotGroups[kVertexSlotCount] = {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4, 4, 4};
-const uint8_t kSlotIndices[kVertexSlotCount] = {0, 1, 2, 0, 1, 2, 0, 1, 0, 1, 2, 0, 1, 2, 3};
-
 // f_dc_* colour a splat only where no red, green or blue does; its opacity
 // is the alpha only where no "alpha" is.
 int VertexSlotOf(const PlyProperty& property, bool splat, bool alpha) {
@@ -35,6 +32,12 @@ void AddVertexSlots(const PlyElement& element, RecordLayout& layout) {
         if (slot == kSlotAlpha) {
             layout.hasAlpha = true;
             layout.alphaFromOpacity = property.role == kRoleOpacity;
+        }
+        if (slot >= 0) {
+            const uint32_t bit = uint32_t(1) << slot;
+            layout.slotsStored |= bit;
+            const bool divide = IsColourSlot(slot) && property.valueType < kPlyFirstFloatType;
+            layout.slotsDivided = divide ? layout.slotsDivided | bit : layout.slotsDivided & ~bit;
         }
         if (slot >= 0 && slot < 3) {
             layout.positionTypes[slot] = uint8_t(property.valueType);

@@ -28,8 +28,11 @@ enum VertexOpKind : uint8_t {
 };
 
 // The caller's four destinations (position, normal, texture coordinate,
-// colour) and the values finished after the record (splat colour, alpha).
+// colour) and the values finished after the record (splat colour, alpha),
+// and the group and field of each slot.
 const int kVertexGroupCount = 5;
+const uint8_t kSlotGroups[kVertexSlotCount] = {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4, 4, 4};
+const uint8_t kSlotIndices[kVertexSlotCount] = {0, 1, 2, 0, 1, 2, 0, 1, 0, 1, 2, 0, 1, 2, 3};
 
 struct VertexOp {
     uint32_t offset = 0;  // byte offset in a binary record
@@ -81,7 +84,11 @@ struct RecordLayout {
     // Vertices: the slot of each property, -1 for a value nobody asks for.
     std::vector<int8_t> vertexSlots;
     std::vector<uint8_t> vertexTypes;  // and its value type, for the ASCII lines
-    uint8_t splatChannels = 0;         // bit i: colour channel i comes from f_dc_i
+    // A bit per slot that some property fills, and per slot whose last such
+    // property is an integer colour, divided by 255.
+    uint32_t slotsStored = 0;
+    uint32_t slotsDivided = 0;
+    uint8_t splatChannels = 0;  // bit i: colour channel i comes from f_dc_i
     bool hasAlpha = false;
     bool alphaFromOpacity = false;  // the alpha is a splat's opacity
     bool finishVertex = false;      // splat channels or alpha to finish

@@ -56,14 +56,7 @@ inline uint64_t NonDigitBytes(uint64_t word) {
 // byte can only spoil the bytes after it, which do not count.
 inline int LeadingDigits(uint64_t word) {
     const uint64_t others = NonDigitBytes(word);
-    if (!others) return 8;
-#if defined(__GNUC__) || defined(__clang__)
-    return __builtin_ctzll(others) / 8;
-#else
-    int n = 0;
-    while (!(others & (0x80ull << (8 * n)))) ++n;
-    return n;
-#endif
+    return others ? LowestSetBit(others) / 8 : 8;
 }
 
 // The value of the first n (1 to 8) digits of a digit word: the digits, with
@@ -210,8 +203,8 @@ KS_TOKEN_INLINE float DecodeTextAt(const char* p, const char* end, const char* r
 
 // DecodeTextAt without the final rounding to float for the types whose
 // values a float may not hold: integers of up to 32 bits and float64.
-KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const char* readable, int type,
-                                 const char** stop) {
+KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const char* readable,
+                                          int type, const char** stop) {
     switch (type) {
         case 1:
         case 2:
@@ -220,10 +213,21 @@ KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const 
             *stop = ScanInt32(p, end, readable, &value);
             return value;
         }
+        case 4:
+        case 5: {
+            int32_t value;
+            *stop = ScanInt32(p, end, readable, &value);
+            return float(value < 0 ? int64_t(value) + (int64_t(1) << 32) : int64_t(value));
+        }
         case 6: {
             uint32_t value;
             *stop = ScanUint32(p, end, readable, &value);
             return value;
+        }
+        case 7: {
+            double value;
+            *stop = ScanDouble(p, end, readable, &value);
+            return float(value);
         }
         case 8: {
             double value;
@@ -231,7 +235,8 @@ KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const 
             return value;
         }
         default:
-            return DecodeTextAt(p, end, readable, type, stop);
+            *stop = p;
+            return 0.0;
     }
 }
 
