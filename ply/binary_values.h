@@ -18,6 +18,14 @@ inline int LowestSetBit(uint64_t bits) {
 #endif
 }
 
+// Without a popcount instruction in the baseline, the builtin is a call.
+inline int CountSetBits(uint64_t bits) {
+    bits -= (bits >> 1) & 0x5555555555555555ull;
+    bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return int((bits * 0x0101010101010101ull) >> 56);
+}
+
 inline uint16_t LoadU16(const unsigned char* p, bool bigEndian) {
     return bigEndian ? uint16_t(p[0] << 8 | p[1]) : uint16_t(p[1] << 8 | p[0]);
 }

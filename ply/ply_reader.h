@@ -173,6 +173,7 @@ class PlyReader {
     int32_t CountStripTriangles();
     bool CountAscii(const PlyElement& element, int64_t* triangles);
     bool CountLineInBlock(int countType, int64_t* triangles);
+    int32_t CountTriangleLinesInBulk(int32_t lines, int64_t* triangles);
     bool CountBinary(int element, int64_t* triangles);
     bool CountBinarySimple(const PlyElement& element, const RecordLayout& layout,
                            int64_t* triangles);

@@ -102,10 +102,10 @@ KS_TOKEN_INLINE const char* ScanUint32(const char* p, const char* end, const cha
     return ScanUint32Slow(p, end, value);
 }
 
-// An optional '-', 1 to 7 integer digits and, after a point, 1 to 15
-// fraction digits with at most 15 digits in all, no exponent: an exact
-// mantissa and one correctly rounded division. Up to 7 digits around the
-// point, the commonest form, come from one word with the point taken out.
+// An optional '-' and 1 to 7 digits, or up to 7 integer digits, a point and
+// fraction digits, at least one digit and at most 15 in all, no exponent:
+// an exact mantissa and one correctly rounded division. The digits around
+// the point are read as one run, with the point taken out of the first word.
 KS_TOKEN_INLINE const char* ScanDouble(const char* p, const char* end, const char* readable,
                                        double* value) {
     if (readable - p >= kInlineScanReach) {
@@ -118,46 +118,30 @@ KS_TOKEN_INLINE const char* ScanDouble(const char* p, const char* end, const cha
             // The bytes after the point moved down over it.
             const uint64_t below = (uint64_t(1) << (8 * n)) - 1;
             const uint64_t joined = (word & below) | (DigitWord(digits + 1) & ~below);
-            const uint64_t others = NonDigitBytes(joined);
-            if (others) {
-                const int all = LeadingDigits(joined);
-                const char* stop = digits + all + 1;
-                if (all > 0 && *stop != 'e' && *stop != 'E' && stop <= end) {
-                    const double magnitude = double(int64_t(ValueOfDigits(joined, all))) /
-                                             kExactPowersOfTen[all - n];
-                    *value = negative ? -magnitude : magnitude;
-                    return stop;
-                }
-            }
-        }
-        if (n > 0 && n < 8) {
-            const char* stop = digits + n;
-            const uint64_t integer = ValueOfDigits(word, n);
-            if (next != '.' && next != 'e' && next != 'E' && stop <= end) {
-                const double magnitude = double(int64_t(integer));
-                *value = negative ? -magnitude : magnitude;
-                return stop;
-            }
-            if (next == '.') {
-                const uint64_t fractionWord = DigitWord(stop + 1);
-                int f = LeadingDigits(fractionWord);
-                uint64_t mantissa = integer;
-                if (f > 0) mantissa = integer * kPowersOfTen[f] + ValueOfDigits(fractionWord, f);
-                if (f == 8) {
-                    const uint64_t moreWord = DigitWord(stop + 9);
+            int all = LeadingDigits(joined);
+            const char* stop = digits + all + 1;
+            if (all > 0) {
+                uint64_t mantissa = ValueOfDigits(joined, all);
+                if (all == 8) {
+                    const uint64_t moreWord = DigitWord(stop);
                     const int more = LeadingDigits(moreWord);
                     if (more > 0) {
                         mantissa = mantissa * kPowersOfTen[more] + ValueOfDigits(moreWord, more);
-                        f += more;
+                        all += more;
+                        stop += more;
                     }
                 }
-                stop += 1 + f;
-                if (f > 0 && n + f <= 15 && *stop != 'e' && *stop != 'E' && stop <= end) {
-                    const double magnitude = double(int64_t(mantissa)) / kExactPowersOfTen[f];
+                if (all <= 15 && *stop != 'e' && *stop != 'E' && stop <= end) {
+                    const double magnitude =
+                        double(int64_t(mantissa)) / kExactPowersOfTen[all - n];
                     *value = negative ? -magnitude : magnitude;
                     return stop;
                 }
             }
+        } else if (n > 0 && n < 8 && next != 'e' && next != 'E' && digits + n <= end) {
+            const double magnitude = double(int64_t(ValueOfDigits(word, n)));
+            *value = negative ? -magnitude : magnitude;
+            return digits + n;
         }
     }
     return ScanDoubleSlow(p, end, value);
@@ -205,6 +189,12 @@ KS_TOKEN_INLINE float DecodeTextAt(const char* p, const char* end, const char* r
 // values a float may not hold: integers of up to 32 bits and float64.
 KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const char* readable,
                                           int type, const char** stop) {
+    // The commonest type first: a compare costs less than the jump table.
+    if (type == kPlyFloat32) {
+        double value;
+        *stop = ScanDouble(p, end, readable, &value);
+        return float(value);
+    }
     switch (type) {
         case 1:
         case 2:
@@ -223,11 +213,6 @@ KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const 
             uint32_t value;
             *stop = ScanUint32(p, end, readable, &value);
             return value;
-        }
-        case 7: {
-            double value;
-            *stop = ScanDouble(p, end, readable, &value);
-            return float(value);
         }
         case 8: {
             double value;
