@@ -7,6 +7,10 @@
 
 #include "ply/ply_types.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // The index of the lowest set bit of a value that is not 0.
 inline int LowestSetBit(uint64_t bits) {
 #if defined(__GNUC__) || defined(__clang__)
@@ -16,6 +20,32 @@ inline int LowestSetBit(uint64_t bits) {
     while (!(bits & 1)) bits >>= 1, ++n;
     return n;
 #endif
+}
+
+inline int HighestSetBit(uint64_t bits) {
+#if defined(__GNUC__) || defined(__clang__)
+    return 63 - __builtin_clzll(bits);
+#else
+    int n = 63;
+    while (!(bits >> n)) --n;
+    return n;
+#endif
+}
+
+// A bit for each of the 64 bytes at p that equals c: bit i for p[i].
+inline uint64_t BytesEqualTo(const char* p, char c) {
+    uint64_t bits = 0;
+#if defined(__SSE2__)
+    const __m128i pattern = _mm_set1_epi8(c);
+    for (int block = 0; block < 4; ++block) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * block));
+        const unsigned found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
+        bits |= uint64_t(found) << (16 * block);
+    }
+#else
+    for (int i = 0; i < 64; ++i) bits |= uint64_t(p[i] == c) << i;
+#endif
+    return bits;
 }
 
 // Without a popcount instruction in the baseline, the builtin is a call.

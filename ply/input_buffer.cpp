@@ -180,6 +180,15 @@ bool InputBuffer::SkipLines(char lineBreak, uint64_t count, uint64_t* lines) {
     uint64_t done = 0;
     bool insideLine = false;  // bytes of an unfinished line were stepped over
     while (done < count) {
+        // Whole 64-byte windows while the lines they end are not the last.
+        while (end_ - pos_ >= 64) {
+            const uint64_t breaks = BytesEqualTo(reinterpret_cast<const char*>(pos_), lineBreak);
+            const int ended = CountSetBits(breaks);
+            if (uint64_t(ended) >= count - done) break;
+            done += uint64_t(ended);
+            insideLine = !(breaks >> 63);
+            pos_ += 64;
+        }
         const void* hit = std::memchr(pos_, lineBreak, size_t(end_ - pos_));
         if (hit) {
             pos_ = static_cast<const unsigned char*>(hit) + 1;

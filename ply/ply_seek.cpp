@@ -296,29 +296,21 @@ bool PlyReader::CountLineInBlock(int countType, int64_t* triangles) {
 // the next lines (at most lines) were counted, 0 when the next 64 bytes hold
 // another kind of line start, or no line end, or run past the block.
 int32_t PlyReader::CountTriangleLinesInBulk(int32_t lines, int64_t* triangles) {
-#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
     const char* p = reinterpret_cast<const char*>(buffer_.Cursor());
     const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
     int32_t counted = 0;
     while (limit - p >= 64) {
-        uint64_t breaks = 0, lengths = 0, fours = 0, blanks = 0;
-        for (int block = 0; block < 4; ++block) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * block));
-            const auto bits = [&bytes](char c) {
-                return uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)))));
-            };
-            const uint64_t four = bits('4');
-            breaks |= bits(lineBreak_) << (16 * block);
-            lengths |= (bits('3') | four) << (16 * block);
-            fours |= four << (16 * block);
-            blanks |= bits(' ') << (16 * block);
-        }
+        const uint64_t breaks = BytesEqualTo(p, lineBreak_);
         const int ended = CountSetBits(breaks);
         if (ended == 0 || ended > lines - counted) break;
         // The starts of the lines that end in these 64 bytes.
-        const int lastBreak = 63 - __builtin_clzll(breaks);
+        const int lastBreak = HighestSetBit(breaks);
         const uint64_t starts = (1 | breaks << 1) & (~uint64_t(0) >> (63 - lastBreak));
-        if ((starts & ~lengths) || ((starts << 1) & ~blanks)) break;
+        const uint64_t fours = BytesEqualTo(p, '4');
+        if ((starts & ~(BytesEqualTo(p, '3') | fours)) ||
+            ((starts << 1) & ~BytesEqualTo(p, ' '))) {
+            break;
+        }
         *triangles += ended + (starts & fours ? CountSetBits(starts & fours) : 0);
         counted += ended;
         p += lastBreak + 1;
@@ -326,11 +318,6 @@ int32_t PlyReader::CountTriangleLinesInBulk(int32_t lines, int64_t* triangles) {
     buffer_.SetCursor(reinterpret_cast<const unsigned char*>(p));
     linePosition_ += counted;
     return counted;
-#else
-    (void)lines;
-    (void)triangles;
-    return 0;
-#endif
 }
 
 // Reads each face line only as far as its vertex_indices length.

@@ -167,6 +167,20 @@ TEST(SeekingAscii, SkipLinesCountsFromTheDataStart) {
     EXPECT_EQ(file.reader.LinePosition(), 8);
 }
 
+// Lines are stepped over 64 bytes at a time: a last line without a break
+// that ends exactly where such a step ends still counts.
+TEST(SeekingAscii, SkippedLastLineWithoutBreakCountsAtAnyLength) {
+    for (size_t last = 1; last <= 130; ++last) {
+        std::string text = "ply\nformat ascii 1.0\nelement vertex 40\nproperty float x\nend_header\n";
+        for (int i = 0; i < 39; ++i) text += "1.25\n";
+        text += "2.5" + std::string(last - 1, ' ');
+        ReaderOn file(text);
+        ASSERT_EQ(file.reader.SeekElement(kElementVertex), 40);
+        EXPECT_TRUE(file.reader.SkipLines(40)) << "last line of " << last;
+        EXPECT_EQ(file.reader.LinePosition(), 40) << "last line of " << last;
+    }
+}
+
 TEST(SeekingAscii, LastLineWithoutLineBreakIsARecord) {
     ReaderOn file("ply\nformat ascii 1.0\nelement vertex 2\nproperty float x\nend_header\n1\n2");
     ASSERT_EQ(file.reader.SeekElement(kElementVertex), 2);
