@@ -81,7 +81,8 @@ bool PlyReader::ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* mate
         return true;
     }
     if (lineFaces_ && vertexCount && indices &&
-        ReadFaceLineInBlock(*lineFaces_, vertexCount, indices)) {
+        (ReadPlainFaceLine(vertexCount, indices) ||
+         ReadFaceLineInBlock(*lineFaces_, vertexCount, indices))) {
         return true;
     }
     return ReadFaceRecord(vertexCount, indices, materialIndex, extras);
@@ -104,6 +105,34 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t
     }
     return IsAscii() ? ReadFaceAscii(vertexCount, indices, materialIndex, extras)
                      : ReadFaceBinary(vertexCount, indices, materialIndex, extras);
+}
+
+// The commonest face line of all: a length of one digit and its items, each
+// of 1 to 7 digits, one blank apart. Whatever the list's types, such items
+// read as the plain numbers they are.
+bool PlyReader::ReadPlainFaceLine(int32_t* vertexCount, IndexList* indices) {
+    const char* p = reinterpret_cast<const char*>(buffer_.Cursor());
+    const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
+    const char* readable = buffer_.ReadableEnd();
+    if (limit - p < 2 || p[1] != ' ' || p[0] < '0' || p[0] > '9') return false;
+    const int length = p[0] - '0';
+    if (!indices->Resize(size_t(length))) return false;
+    int32_t* out = indices->data();
+    p += 2;
+    for (int j = 0; j < length; ++j) {
+        if (readable - p < 8) return false;
+        const uint64_t word = DigitWord(p);
+        const int n = LeadingDigits(word);
+        if (n == 0 || n == 8 || limit - p <= n || (j + 1 < length && p[n] != ' ')) return false;
+        out[j] = int32_t(ValueOfDigits(word, n));
+        p += n + 1;
+    }
+    p = p[-1] == lineBreak_ ? p - 1 : NextLineBreak(p - 1, limit, lineBreak_);
+    if (!p) return false;
+    buffer_.SetCursor(reinterpret_cast<const unsigned char*>(p) + 1);
+    ++linePosition_;
+    *vertexCount = length;
+    return true;
 }
 
 // The common face line: a vertex_indices list alone, whole in the block.

@@ -202,6 +202,7 @@ class PlyReader {
                             int32_t* materialIndex);
     bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                         FaceExtras* extras);
+    bool ReadPlainFaceLine(int32_t* vertexCount, IndexList* indices);
     bool ReadFaceLineInBlock(const RecordLayout& layout, int32_t* vertexCount,
                              IndexList* indices);
     bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,

@@ -167,17 +167,18 @@ bool PlyReader::ReadVertexLineInBlock(const RecordLayout& layout, float* const* 
     if (!lineEnd) return false;
     buffer_.SetCursor(reinterpret_cast<const unsigned char*>(lineEnd) + 1);
     ++linePosition_;
-    for (uint32_t rest = layout.slotsStored; rest; rest &= rest - 1) {
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!((layout.slotsStored >> axis) & 1)) continue;
+        groups[0][axis] = float(values[axis] - positionOffset_[axis]);
+        if (exact) exact[axis] = values[axis];
+    }
+    for (uint32_t rest = layout.slotsStored & ~layout.slotsDivided & ~7u; rest; rest &= rest - 1) {
         const int slot = LowestSetBit(rest);
-        float value;
-        if (slot < 3) {
-            value = float(values[slot] - positionOffset_[slot]);
-            if (exact) exact[slot] = values[slot];
-        } else {
-            value = float(values[slot]);
-            if (layout.slotsDivided & (uint32_t(1) << slot)) value /= 255.0f;
-        }
-        groups[kSlotGroups[slot]][kSlotIndices[slot]] = value;
+        groups[kSlotGroups[slot]][kSlotIndices[slot]] = float(values[slot]);
+    }
+    for (uint32_t rest = layout.slotsDivided; rest; rest &= rest - 1) {
+        const int slot = LowestSetBit(rest);
+        groups[kSlotGroups[slot]][kSlotIndices[slot]] = float(values[slot]) / 255.0f;
     }
     return true;
 }

@@ -69,6 +69,9 @@ inline uint64_t ValueOfDigits(uint64_t word, int n) {
            32;
 }
 
+// 'e' or 'E', in one compare.
+inline bool IsExponentMark(char c) { return (c | 0x20) == 'e'; }
+
 // Readable bytes from p on that the inline forms load: a sign, 7 integer
 // digits, the point and two words of fraction digits.
 const int kInlineScanReach = 25;
@@ -131,14 +134,14 @@ KS_TOKEN_INLINE const char* ScanDouble(const char* p, const char* end, const cha
                         stop += more;
                     }
                 }
-                if (all <= 15 && *stop != 'e' && *stop != 'E' && stop <= end) {
+                if (all <= 15 && !IsExponentMark(*stop) && stop <= end) {
                     const double magnitude =
                         double(int64_t(mantissa)) / kExactPowersOfTen[all - n];
                     *value = negative ? -magnitude : magnitude;
                     return stop;
                 }
             }
-        } else if (n > 0 && n < 8 && next != 'e' && next != 'E' && digits + n <= end) {
+        } else if (n > 0 && n < 8 && !IsExponentMark(next) && digits + n <= end) {
             const double magnitude = double(int64_t(ValueOfDigits(word, n)));
             *value = negative ? -magnitude : magnitude;
             return digits + n;

@@ -238,6 +238,28 @@ TEST_P(Records, NegativeIndicesAndCountsAreDeliveredAsStored) {
     EXPECT_EQ(c.vertexCount, 0);
 }
 
+// Face lines of the commonest shape are read on a path of their own: items
+// of any width there read as the same tokens do anywhere else.
+TEST(AsciiFaceLines, ItemsOfAnyWidthReadAsTheirTokens) {
+    const char* const items[] = {"7", "1234567", "12345678", "123456789", "2147483648",
+                                 "99999999999"};
+    for (int type : {kPlyInt32, kPlyUint32}) {
+        std::string text = "ply\nformat ascii 1.0\nelement vertex 0\nproperty float x\n"
+                           "element face 6\nproperty list uchar ";
+        text += std::string(type == kPlyInt32 ? "int" : "uint") + " vertex_indices\nend_header\n";
+        for (const char* item : items) text += std::string("3 5 6 ") + item + "\n";
+        ReaderOn file(text);
+        ASSERT_EQ(file.reader.SeekElement(kElementFace), 6);
+        for (const char* item : items) {
+            FaceRecord f;
+            ASSERT_TRUE(file.reader.ReadFace(&f.vertexCount, &f.indices, nullptr));
+            const int32_t expected = DecodeTextIndex(item, type);
+            EXPECT_EQ(Items(f.indices), (std::vector<int32_t>{5, 6, expected}))
+                << type << " " << item;
+        }
+    }
+}
+
 // The mesh build passes one vector for every face: it must hold exactly the
 // current face's indices, whichever path the record takes.
 TEST_P(Records, ReusedIndexListHoldsEachFaceExactly) {
