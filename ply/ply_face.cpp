@@ -110,17 +110,19 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t
 // The commonest face line of all: a length of one digit and its items, each
 // of 1 to 7 digits, one blank apart. Whatever the list's types, such items
 // read as the plain numbers they are.
-bool PlyReader::ReadPlainFaceLine(int32_t* vertexCount, IndexList* indices) {
+inline bool PlyReader::ReadPlainFaceLine(int32_t* vertexCount, IndexList* indices) {
     const char* p = reinterpret_cast<const char*>(buffer_.Cursor());
     const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
-    const char* readable = buffer_.ReadableEnd();
-    if (limit - p < 2 || p[1] != ' ' || p[0] < '0' || p[0] > '9') return false;
+    // The longest such line, and the word loads, stay in readable memory.
+    if (limit - p < 2 || buffer_.ReadableEnd() - p < 2 + 9 * 8 || p[1] != ' ' || p[0] < '0' ||
+        p[0] > '9') {
+        return false;
+    }
     const int length = p[0] - '0';
     if (!indices->Resize(size_t(length))) return false;
     int32_t* out = indices->data();
     p += 2;
     for (int j = 0; j < length; ++j) {
-        if (readable - p < 8) return false;
         const uint64_t word = DigitWord(p);
         const int n = LeadingDigits(word);
         if (n == 0 || n == 8 || limit - p <= n || (j + 1 < length && p[n] != ' ')) return false;
