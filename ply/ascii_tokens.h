@@ -111,8 +111,8 @@ inline const char* NextLineBreak(const char* p, const char* limit, char lineBrea
 }
 
 // A list length in a line: most are one digit and a blank.
-KS_TOKEN_INLINE int32_t DecodeListLength(const char* p, const char* limit, const char* readable, int type,
-                                const char** stop) {
+KS_TOKEN_INLINE int32_t DecodeListLength(const char* p, const char* limit, const char* readable,
+                                         int type, const char** stop) {
     if (limit - p > 1 && p[1] == ' ' && p[0] >= '0' && p[0] <= '9' && type >= kPlyInt8 &&
         type <= kPlyFloat64) {
         *stop = p + 1;

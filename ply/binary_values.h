@@ -1,5 +1,6 @@
 // Decoding of one binary value in either byte order, independent of the
-// byte order of the machine (the shifts compile to plain loads and swaps).
+// byte order of the machine (the shifts compile to plain loads and swaps);
+// and the bit and byte-mask helpers the text readers share.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,5 @@
 // The face reader: one record of the current element per call, with every
 // item of its vertex_indices list.
-#include <type_traits>
-
 #include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
@@ -153,20 +151,11 @@ bool PlyReader::ReadFaceLineInBlock(const RecordLayout& layout, int32_t* vertexC
     const size_t items = length > 0 ? size_t(length) : 0;
     if (items > size_t(limit - stop) / 2 + 1 || !indices->Resize(items)) return false;
     int32_t* out = indices->data();
-    // The item type is known before the loop, for the commonest one at
-    // compile time.
-    const auto readItems = [&](auto type) {
-        for (size_t j = 0; j < items; ++j) {
-            token = NextTokenInLine(stop, limit, lineBreak);
-            if (!token) return false;
-            out[j] = DecodeTextIndexAt(token, limit, readable, type, &stop);
-        }
-        return true;
-    };
-    const bool read = layout.listItemType == kPlyInt32
-                          ? readItems(std::integral_constant<int, kPlyInt32>())
-                          : readItems(int(layout.listItemType));
-    if (!read) return false;
+    for (size_t j = 0; j < items; ++j) {
+        token = NextTokenInLine(stop, limit, lineBreak);
+        if (!token) return false;
+        out[j] = DecodeTextIndexAt(token, limit, readable, layout.listItemType, &stop);
+    }
     p = stop < limit && *stop == lineBreak ? stop : NextLineBreak(stop, limit, lineBreak);
     if (!p) return false;
     buffer_.SetCursor(reinterpret_cast<const unsigned char*>(p) + 1);

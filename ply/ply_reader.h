@@ -203,8 +203,7 @@ class PlyReader {
     bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                         FaceExtras* extras);
     bool ReadPlainFaceLine(int32_t* vertexCount, IndexList* indices);
-    bool ReadFaceLineInBlock(const RecordLayout& layout, int32_t* vertexCount,
-                             IndexList* indices);
+    bool ReadFaceLineInBlock(const RecordLayout& layout, int32_t* vertexCount, IndexList* indices);
     bool ReadFaceAscii(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                        FaceExtras* extras);
     bool ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,

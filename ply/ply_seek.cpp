@@ -69,9 +69,8 @@ void PlyReader::SetCurrentElement(int element) {
     const RecordLayout& layout = layouts_[size_t(element)];
     fastVertices_ = !IsAscii() && layout.firstNonScalar < 0 ? &layout : nullptr;
     fastFaces_ = !IsAscii() && layout.simpleFace ? &layout : nullptr;
-    lineVertices_ = IsAscii() && layout.firstNonScalar < 0 && !layout.vertexSlots.empty()
-                        ? &layout
-                        : nullptr;
+    lineVertices_ =
+        IsAscii() && layout.firstNonScalar < 0 && !layout.vertexSlots.empty() ? &layout : nullptr;
     // A vertex_indices list alone, of valid types.
     const bool listAlone = layout.simpleFace && elements_[size_t(element)].properties.size() == 1;
     lineFaces_ = IsAscii() && listAlone ? &layout : nullptr;
@@ -307,8 +306,7 @@ int32_t PlyReader::CountTriangleLinesInBulk(int32_t lines, int64_t* triangles) {
         const int lastBreak = HighestSetBit(breaks);
         const uint64_t starts = (1 | breaks << 1) & (~uint64_t(0) >> (63 - lastBreak));
         const uint64_t fours = BytesEqualTo(p, '4');
-        if ((starts & ~(BytesEqualTo(p, '3') | fours)) ||
-            ((starts << 1) & ~BytesEqualTo(p, ' '))) {
+        if ((starts & ~(BytesEqualTo(p, '3') | fours)) || ((starts << 1) & ~BytesEqualTo(p, ' '))) {
             break;
         }
         *triangles += ended + (starts & fours ? CountSetBits(starts & fours) : 0);

@@ -188,9 +188,8 @@ bool PlyReader::ReadVertexLineInBlock(const RecordLayout& layout, float* const* 
 // Positions are decoded as doubles, so that the offset keeps their precision.
 bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
     if (lineVertices_) {
-        float* const groups[kVertexGroupCount] = {destinations[0], destinations[3],
-                                                  destinations[6], destinations[8],
-                                                  destinations[11]};
+        float* const groups[kVertexGroupCount] = {destinations[0], destinations[3], destinations[6],
+                                                  destinations[8], destinations[11]};
         if (ReadVertexLineInBlock(*lineVertices_, groups, exact)) return true;
     }
     const char* p;

@@ -77,7 +77,8 @@ inline bool IsExponentMark(char c) { return (c | 0x20) == 'e'; }
 const int kInlineScanReach = 25;
 
 // An optional '-' and 1 to 7 digits, which cannot overflow.
-KS_TOKEN_INLINE const char* ScanInt32(const char* p, const char* end, const char* readable, int32_t* value) {
+KS_TOKEN_INLINE const char* ScanInt32(const char* p, const char* end, const char* readable,
+                                      int32_t* value) {
     if (readable - p >= kInlineScanReach) {
         const bool negative = *p == '-';
         const char* digits = p + negative;
@@ -93,7 +94,7 @@ KS_TOKEN_INLINE const char* ScanInt32(const char* p, const char* end, const char
 }
 
 KS_TOKEN_INLINE const char* ScanUint32(const char* p, const char* end, const char* readable,
-                              uint32_t* value) {
+                                       uint32_t* value) {
     if (readable - p >= kInlineScanReach) {
         const uint64_t word = DigitWord(p);
         const int n = LeadingDigits(word);
@@ -135,8 +136,7 @@ KS_TOKEN_INLINE const char* ScanDouble(const char* p, const char* end, const cha
                     }
                 }
                 if (all <= 15 && !IsExponentMark(*stop) && stop <= end) {
-                    const double magnitude =
-                        double(int64_t(mantissa)) / kExactPowersOfTen[all - n];
+                    const double magnitude = double(int64_t(mantissa)) / kExactPowersOfTen[all - n];
                     *value = negative ? -magnitude : magnitude;
                     return stop;
                 }
@@ -156,7 +156,7 @@ int32_t TruncateToInt32(double value);
 // receives where the number ends. Inline: the record readers call them for
 // every token.
 KS_TOKEN_INLINE float DecodeTextAt(const char* p, const char* end, const char* readable, int type,
-                          const char** stop) {
+                                   const char** stop) {
     switch (type) {
         case 1:    // int8
         case 2:    // int16
@@ -228,8 +228,8 @@ KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const 
     }
 }
 
-KS_TOKEN_INLINE int32_t DecodeTextIndexAt(const char* p, const char* end, const char* readable, int type,
-                                 const char** stop) {
+KS_TOKEN_INLINE int32_t DecodeTextIndexAt(const char* p, const char* end, const char* readable,
+                                          int type, const char** stop) {
     switch (type) {
         case 1:
         case 2:

@@ -241,11 +241,12 @@ TEST_P(Records, NegativeIndicesAndCountsAreDeliveredAsStored) {
 // Face lines of the commonest shape are read on a path of their own: items
 // of any width there read as the same tokens do anywhere else.
 TEST(AsciiFaceLines, ItemsOfAnyWidthReadAsTheirTokens) {
-    const char* const items[] = {"7", "1234567", "12345678", "123456789", "2147483648",
-                                 "99999999999"};
+    const char* const items[] = {"7",         "1234567",    "12345678",
+                                 "123456789", "2147483648", "99999999999"};
     for (int type : {kPlyInt32, kPlyUint32}) {
-        std::string text = "ply\nformat ascii 1.0\nelement vertex 0\nproperty float x\n"
-                           "element face 6\nproperty list uchar ";
+        std::string text =
+            "ply\nformat ascii 1.0\nelement vertex 0\nproperty float x\n"
+            "element face 6\nproperty list uchar ";
         text += std::string(type == kPlyInt32 ? "int" : "uint") + " vertex_indices\nend_header\n";
         for (const char* item : items) text += std::string("3 5 6 ") + item + "\n";
         ReaderOn file(text);

@@ -171,7 +171,8 @@ TEST(SeekingAscii, SkipLinesCountsFromTheDataStart) {
 // that ends exactly where such a step ends still counts.
 TEST(SeekingAscii, SkippedLastLineWithoutBreakCountsAtAnyLength) {
     for (size_t last = 1; last <= 130; ++last) {
-        std::string text = "ply\nformat ascii 1.0\nelement vertex 40\nproperty float x\nend_header\n";
+        std::string text =
+            "ply\nformat ascii 1.0\nelement vertex 40\nproperty float x\nend_header\n";
         for (int i = 0; i < 39; ++i) text += "1.25\n";
         text += "2.5" + std::string(last - 1, ' ');
         ReaderOn file(text);
