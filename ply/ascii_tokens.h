@@ -26,18 +26,6 @@ inline const char* SkipToken(const char* p, const char* end) {
 // token, because no delimiter belongs to a number. readable is as for the
 // Scan functions. A token that starts with the white space C's conversions
 // skip and the tokenizer does not (\v, \f) is converted on its own.
-inline float DecodeToken(const char* p, const char* end, const char* readable, int type,
-                         const char** next) {
-    if (*p == '\v' || *p == '\f') {
-        *next = SkipToken(p, end);
-        return DecodeText(std::string_view(p, size_t(*next - p)), type);
-    }
-    const char* stop;
-    const float value = DecodeTextAt(p, end, readable, type, &stop);
-    *next = SkipToken(stop, end);
-    return value;
-}
-
 inline double DecodeDoubleToken(const char* p, const char* end, const char* readable, int type,
                                 const char** next) {
     if (*p == '\v' || *p == '\f') {
@@ -48,6 +36,11 @@ inline double DecodeDoubleToken(const char* p, const char* end, const char* read
     const double value = DecodeTextDoubleAt(p, end, readable, type, &stop);
     *next = SkipToken(stop, end);
     return value;
+}
+
+inline float DecodeToken(const char* p, const char* end, const char* readable, int type,
+                         const char** next) {
+    return float(DecodeDoubleToken(p, end, readable, type, next));
 }
 
 inline int32_t DecodeIndexToken(const char* p, const char* end, const char* readable, int type,

@@ -152,44 +152,10 @@ KS_TOKEN_INLINE const char* ScanDouble(const char* p, const char* end, const cha
 
 int32_t TruncateToInt32(double value);
 
-// DecodeText and DecodeTextIndex of the text at p (see ply_types.h); *stop
-// receives where the number ends. Inline: the record readers call them for
-// every token.
-KS_TOKEN_INLINE float DecodeTextAt(const char* p, const char* end, const char* readable, int type,
-                                   const char** stop) {
-    switch (type) {
-        case 1:    // int8
-        case 2:    // int16
-        case 3: {  // int32
-            int32_t value;
-            *stop = ScanInt32(p, end, readable, &value);
-            return float(value);
-        }
-        case 4:    // uint8
-        case 5: {  // uint16: a negative text wraps around into the unsigned 32-bit range
-            int32_t value;
-            *stop = ScanInt32(p, end, readable, &value);
-            return float(value < 0 ? int64_t(value) + (int64_t(1) << 32) : int64_t(value));
-        }
-        case 6: {  // uint32
-            uint32_t value;
-            *stop = ScanUint32(p, end, readable, &value);
-            return float(value);
-        }
-        case 7:    // float32
-        case 8: {  // float64
-            double value;
-            *stop = ScanDouble(p, end, readable, &value);
-            return float(value);
-        }
-        default:
-            *stop = p;
-            return 0.0f;
-    }
-}
-
-// DecodeTextAt without the final rounding to float for the types whose
-// values a float may not hold: integers of up to 32 bits and float64.
+// DecodeText, DecodeTextDouble and DecodeTextIndex of the text at p (see
+// ply_types.h); *stop receives where the number ends. Inline: the record
+// readers call them for every token. The double form keeps the values a
+// float may not hold (integers of up to 32 bits and float64) unrounded.
 KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const char* readable,
                                           int type, const char** stop) {
     // The commonest type first: a compare costs less than the jump table.
@@ -226,6 +192,13 @@ KS_TOKEN_INLINE double DecodeTextDoubleAt(const char* p, const char* end, const 
             *stop = p;
             return 0.0;
     }
+}
+
+// Rounding the exact value once more gives what one rounding would: every
+// value here is exact in a double.
+KS_TOKEN_INLINE float DecodeTextAt(const char* p, const char* end, const char* readable, int type,
+                                   const char** stop) {
+    return float(DecodeTextDoubleAt(p, end, readable, type, stop));
 }
 
 KS_TOKEN_INLINE int32_t DecodeTextIndexAt(const char* p, const char* end, const char* readable,
