@@ -107,7 +107,8 @@ bool PlyReader::ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t
 
 // The commonest face line of all: a length of one digit and its items, each
 // of 1 to 7 digits, one blank apart. Whatever the list's types, such items
-// read as the plain numbers they are.
+// read as the plain numbers they are. It must equal ReadFaceLineInBlock on
+// every line it takes.
 inline bool PlyReader::ReadPlainFaceLine(int32_t* vertexCount, IndexList* indices) {
     const char* p = reinterpret_cast<const char*>(buffer_.Cursor());
     const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
@@ -123,7 +124,13 @@ inline bool PlyReader::ReadPlainFaceLine(int32_t* vertexCount, IndexList* indice
     for (int j = 0; j < length; ++j) {
         const uint64_t word = DigitWord(p);
         const int n = LeadingDigits(word);
-        if (n == 0 || n == 8 || limit - p <= n || (j + 1 < length && p[n] != ' ')) return false;
+        // An item ends at a blank, or at the line's end after the last one:
+        // "0.2e1" or "12345678" must go to the general path whole.
+        if (n == 0 || n == 8 || limit - p <= n) return false;
+        const char after = p[n];
+        if (after != ' ' &&
+            (j + 1 < length || (after != '\t' && after != '\r' && after != lineBreak_)))
+            return false;
         out[j] = int32_t(ValueOfDigits(word, n));
         p += n + 1;
     }

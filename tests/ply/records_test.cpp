@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "tests/ply/ply_test_files.h"
 
@@ -239,24 +240,32 @@ TEST_P(Records, NegativeIndicesAndCountsAreDeliveredAsStored) {
 }
 
 // Face lines of the commonest shape are read on a path of their own: items
-// of any width there read as the same tokens do anywhere else.
+// of any width or form there read as the same tokens do anywhere else. Lines
+// follow, so that the path is not left for want of readable memory.
 TEST(AsciiFaceLines, ItemsOfAnyWidthReadAsTheirTokens) {
-    const char* const items[] = {"7",         "1234567",    "12345678",
-                                 "123456789", "2147483648", "99999999999"};
-    for (int type : {kPlyInt32, kPlyUint32}) {
+    const std::vector<const char*> integers = {"7",         "1234567",    "12345678",
+                                               "123456789", "2147483648", "99999999999"};
+    const std::vector<const char*> decimals = {"0.2e1", "1e1", "1.99999999999999999", "3\t", "4 "};
+    const std::pair<int, const char*> types[] = {
+        {kPlyInt32, "int"}, {kPlyUint32, "uint"}, {kPlyFloat32, "float"}, {kPlyFloat64, "double"}};
+    for (const auto& [type, name] : types) {
+        const std::vector<const char*>& items = type < kPlyFirstFloatType ? integers : decimals;
         std::string text =
             "ply\nformat ascii 1.0\nelement vertex 0\nproperty float x\n"
-            "element face 6\nproperty list uchar ";
-        text += std::string(type == kPlyInt32 ? "int" : "uint") + " vertex_indices\nend_header\n";
+            "element face " +
+            std::to_string(items.size() + 20) + "\nproperty list uchar " + name +
+            " vertex_indices\nend_header\n";
         for (const char* item : items) text += std::string("3 5 6 ") + item + "\n";
+        for (int k = 0; k < 20; ++k) text += "3 0 1 2\n";
         ReaderOn file(text);
-        ASSERT_EQ(file.reader.SeekElement(kElementFace), 6);
+        ASSERT_EQ(file.reader.SeekElement(kElementFace), int32_t(items.size() + 20));
         for (const char* item : items) {
             FaceRecord f;
             ASSERT_TRUE(file.reader.ReadFace(&f.vertexCount, &f.indices, nullptr));
-            const int32_t expected = DecodeTextIndex(item, type);
+            const int32_t expected =
+                DecodeTextIndex(std::string_view(item, std::strcspn(item, " \t")), type);
             EXPECT_EQ(Items(f.indices), (std::vector<int32_t>{5, 6, expected}))
-                << type << " " << item;
+                << name << " " << item;
         }
     }
 }
