@@ -108,7 +108,8 @@ class PlyReader {
     // whose property the element lacks keeps the caller's value. Without
     // red, green and blue, f_dc_0..2 give the colour 0.5 + 0.2820948 * f_dc,
     // clamped to 0..1; alpha is "alpha" (an integer type / 255) or, beside
-    // f_dc, the logistic function of "opacity".
+    // f_dc, the logistic function of a float "opacity" or an integer one
+    // divided by its type's maximum.
     bool ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
                     float* alpha = nullptr);
 

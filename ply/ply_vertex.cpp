@@ -18,7 +18,8 @@ bool IsIntegerColour(int slot, const PlyProperty& property) {
 float Clamp01(float value) { return !(value > 0.0f) ? 0.0f : value > 1.0f ? 1.0f : value; }
 
 // The splat colour terms and alpha, decoded into finished[], reach the
-// caller: f_dc is the zeroth spherical-harmonic band, opacity a logit.
+// caller: f_dc is the zeroth spherical-harmonic band, a float opacity a
+// logit and an integer one an alpha up to its type's maximum.
 void FinishVertex(const RecordLayout& layout, const float* finished, float* colour, float* alpha) {
     for (int channel = 0; colour && channel < 3; ++channel) {
         if (layout.splatChannels & (1 << channel)) {
@@ -28,6 +29,8 @@ void FinishVertex(const RecordLayout& layout, const float* finished, float* colo
     const float value = finished[kSlotAlpha - kSlotSplatColour];
     if (alpha && layout.alphaFromOpacity) {
         *alpha = Clamp01(1.0f / (1.0f + std::exp(-value)));
+    } else if (alpha && layout.opacityScale != 0.0f) {
+        *alpha = Clamp01(value * layout.opacityScale);
     } else if (alpha && layout.hasAlpha) {
         *alpha = value;
     }

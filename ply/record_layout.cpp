@@ -2,6 +2,24 @@
 
 namespace {
 
+// The largest value of an integer type.
+double TypeMaximum(int type) {
+    switch (type) {
+        case kPlyInt8:
+            return 127.0;
+        case kPlyInt16:
+            return 32767.0;
+        case kPlyInt32:
+            return 2147483647.0;
+        case kPlyUint16:
+            return 65535.0;
+        case kPlyUint32:
+            return 4294967295.0;
+        default:
+            return 255.0;
+    }
+}
+
 // f_dc_* colour a splat only where no red, green or blue does; its opacity
 // is the alpha only where no "alpha" is.
 int VertexSlotOf(const PlyProperty& property, bool splat, bool alpha) {
@@ -31,7 +49,11 @@ void AddVertexSlots(const PlyElement& element, RecordLayout& layout) {
         }
         if (slot == kSlotAlpha) {
             layout.hasAlpha = true;
-            layout.alphaFromOpacity = property.role == kRoleOpacity;
+            const bool opacity = property.role == kRoleOpacity;
+            const bool integer = property.valueType < kPlyFirstFloatType;
+            layout.alphaFromOpacity = opacity && !integer;
+            layout.opacityScale =
+                opacity && integer ? 255.0f / float(TypeMaximum(property.valueType)) : 0.0f;
         }
         if (slot >= 0) {
             const uint32_t bit = uint32_t(1) << slot;

@@ -90,8 +90,11 @@ struct RecordLayout {
     uint32_t slotsDivided = 0;
     uint8_t splatChannels = 0;  // bit i: colour channel i comes from f_dc_i
     bool hasAlpha = false;
-    bool alphaFromOpacity = false;  // the alpha is a splat's opacity
-    bool finishVertex = false;      // splat channels or alpha to finish
+    bool alphaFromOpacity = false;  // the alpha is a splat's float opacity, a logit
+    // An integer opacity is an alpha from 0 to its type's maximum; it arrives
+    // divided by 255, and this scale finishes the division (0 for none).
+    float opacityScale = 0.0f;
+    bool finishVertex = false;  // splat channels or alpha to finish
     // Of x, y and z, the type (0 when absent) and record offset of the last
     // property of each, for reading them as doubles.
     uint8_t positionTypes[3] = {0, 0, 0};

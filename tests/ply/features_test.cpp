@@ -168,6 +168,22 @@ TEST_P(Features, SplatColoursAndOpacity) {
         EXPECT_FLOAT_EQ(b.colour[1], 0.5f + 0.1410474f);
         EXPECT_FLOAT_EQ(alphaB, 1.0f);
     }
+    // An integer opacity is an alpha up to its type's maximum, no logit.
+    TestElement counts{"vertex",
+                       {"float x", "float f_dc_0", "uchar opacity"},
+                       {{1, 0, 0}, {2, 0, 51}, {3, 0, 255}}};
+    TestElement shorts{"vertex", {"float x", "float f_dc_0", "ushort opacity"}, {{1, 0, 13107}}};
+    for (const auto& [element, expected] :
+         {std::pair{counts, std::vector<float>{0.0f, 0.2f, 1.0f}}, {shorts, {0.2f}}}) {
+        ReaderOn file(Make({element}));
+        ASSERT_EQ(file.reader.SeekElement(kElementVertex), int32_t(expected.size()));
+        for (float wanted : expected) {
+            VertexRecord v;
+            float alpha = -1;
+            ASSERT_TRUE(file.reader.ReadVertex(v.position, v.normal, v.texCoord, v.colour, &alpha));
+            EXPECT_FLOAT_EQ(alpha, wanted);
+        }
+    }
     // Beside red, green and blue, f_dc_* are not the colour and opacity is no alpha.
     TestElement both{"vertex",
                      {"float x", "float y", "float z", "uchar red", "uchar green", "uchar blue",
