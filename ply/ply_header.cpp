@@ -343,6 +343,9 @@ bool PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
 void PlyReader::PrepareLayouts() {
     layouts_.clear();
     for (PlyElement& element : elements_) {
+        if (EqualsNoCase(element.name, kElementKindNames[kElementVertex])) {
+            TakeDiffuseAsVertexColours(element);
+        }
         element.flags = FlagsOfElement(element);
         layouts_.push_back(MakeRecordLayout(element));
     }

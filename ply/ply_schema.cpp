@@ -103,6 +103,24 @@ bool HasSplatColours(const PlyElement& element) {
     return dc;
 }
 
+void TakeDiffuseAsVertexColours(PlyElement& element) {
+    bool rgb = false, alpha = false;
+    for (const PlyProperty& property : element.properties) {
+        if (property.kind != kPropertyScalar) continue;
+        rgb |= property.role >= kRoleRed && property.role <= kRoleBlue;
+        alpha |= property.role == kRoleAlpha;
+    }
+    if (rgb) return;
+    for (PlyProperty& property : element.properties) {
+        if (property.kind != kPropertyScalar) continue;
+        if (property.role >= kRoleDiffuseRed && property.role <= kRoleDiffuseBlue) {
+            property.role = PropertyRole(kRoleRed + (property.role - kRoleDiffuseRed));
+        } else if (!alpha && EqualsNoCase(property.name, "diffuse_alpha")) {
+            property.role = kRoleAlpha;
+        }
+    }
+}
+
 uint32_t FlagsOfElement(const PlyElement& element) {
     const bool splat = HasSplatColours(element);
     uint32_t flags = 0;

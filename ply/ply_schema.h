@@ -111,5 +111,10 @@ uint32_t FlagOfRole(PropertyRole role);
 // the splat's alpha.
 bool HasSplatColours(const PlyElement& element);
 
+// Some exporters write a vertex's colour as diffuse_red, diffuse_green and
+// diffuse_blue (and diffuse_alpha): on an element without red, green and
+// blue (or alpha) they take those roles.
+void TakeDiffuseAsVertexColours(PlyElement& element);
+
 // The ElementFlags of the element's properties.
 uint32_t FlagsOfElement(const PlyElement& element);

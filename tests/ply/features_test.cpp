@@ -141,6 +141,36 @@ TEST_P(Features, VertexAlphaAsUcharOrFloat) {
     EXPECT_EQ(alpha, 0.75f);  // the caller's value stays
 }
 
+// diffuse_* colour a vertex that has no red, green and blue; a material's
+// diffuse_* stay its own.
+TEST_P(Features, DiffuseColoursOfAVertexAreItsColours) {
+    TestElement diffuse{"vertex",
+                        {"float x", "uchar diffuse_red", "uchar diffuse_green",
+                         "uchar diffuse_blue", "uchar diffuse_alpha"},
+                        {{1, 255, 51, 0, 102}}};
+    TestElement both{"vertex", {"float x", "float diffuse_red", "float red"}, {{1, 0.25, 0.5}}};
+    TestElement material{"material", {"float diffuse_red"}, {{0.25}}};
+    ReaderOn file(Make({diffuse, material}));
+    uint32_t flags = 0;
+    ASSERT_EQ(file.reader.SeekElement(kElementVertex, &flags), 1);
+    EXPECT_EQ(flags, uint32_t(kFlagPositions | kFlagColours | kFlagAlpha));
+    VertexRecord v;
+    float alpha = -1;
+    ASSERT_TRUE(file.reader.ReadVertex(v.position, v.normal, v.texCoord, v.colour, &alpha));
+    EXPECT_EQ(std::vector<float>(v.colour, v.colour + 3), (std::vector<float>{1.0f, 0.2f, 0.0f}));
+    EXPECT_FLOAT_EQ(alpha, 0.4f);
+    ASSERT_EQ(file.reader.SeekElement(kElementMaterial, &flags), 1);
+    EXPECT_EQ(flags & kFlagColours, 0u);
+    PlyMaterial m;
+    ASSERT_TRUE(file.reader.ReadMaterial(&m));
+    EXPECT_EQ(m.diffuseRed, 0.25f);
+
+    ReaderOn plain(Make({both}));
+    ASSERT_EQ(plain.reader.SeekElement(kElementVertex), 1);
+    ASSERT_TRUE(plain.reader.ReadVertex(v.position, v.normal, v.texCoord, v.colour));
+    EXPECT_EQ(v.colour[0], 0.5f);
+}
+
 // Colours from f_dc_* (clamped), alpha from the logistic of opacity, and
 // the unused values between them stepped over, in blocks of any size.
 TEST_P(Features, SplatColoursAndOpacity) {
