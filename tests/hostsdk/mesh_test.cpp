@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -266,24 +267,50 @@ TEST_F(HostMesh, FaceIndicesPastTheEndStayPastTheEnd) {
     EXPECT_EQ(mesh.getFaceNormals()[1], Point3());
 }
 
-// Isolated vertices spread over several words of marks, the last one too.
-TEST_F(HostMesh, DeleteIsoVertsAcrossManyVerticesKeepsEachFaceOnItsVertices) {
-    const int count = 100;
-    ASSERT_TRUE(mesh.setNumVerts(count));
-    std::vector<int> named;
-    for (int i = 0; i < count; ++i) {
-        mesh.setVert(i, Point3(float(i), 0, 0));
-        if (i != 31 && i != 32 && i != 64 && i != 99) named.push_back(i);
-    }
-    const int faces = int(named.size()) / 3;
-    ASSERT_TRUE(mesh.setNumFaces(faces));
-    for (int f = 0; f < faces; ++f)
-        mesh.faces[f].setVerts(named[3 * f + 2], named[3 * f], named[3 * f + 1]);
-    mesh.DeleteIsoVerts();
+// The faces name vertices by bits, 32 to a word, and whole words are checked
+// at once: isolated vertices in any one word alone, in a word of their own,
+// or in every word, are all removed, and each face keeps its vertices.
+TEST_F(HostMesh, DeleteIsoVertsFindsIsolatedVerticesInEveryWordOfMarks) {
+    struct Case {
+        int count;
+        std::vector<int> isolated;
+    };
+    std::vector<int> wholeWord;
+    for (int i = 32; i < 64; ++i) wholeWord.push_back(i);
+    const Case cases[] = {{70, {5}},
+                          {70, {40}},
+                          {70, {66}},
+                          {64, {63}},
+                          {70, wholeWord},
+                          {70, {0, 31, 33, 63, 64, 69}},
+                          {100, {31, 32, 64, 99}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.count << " vertices, first isolated " << c.isolated[0]);
+        Mesh m;
+        ASSERT_TRUE(m.setNumVerts(c.count));
+        std::vector<int> named;
+        for (int i = 0; i < c.count; ++i) {
+            m.setVert(i, Point3(float(i), 0, 0));
+            if (std::find(c.isolated.begin(), c.isolated.end(), i) == c.isolated.end())
+                named.push_back(i);
+        }
+        // Consecutive named vertices, the last face wrapping round to the first.
+        const int n = int(named.size());
+        const int faces = (n + 2) / 3;
+        ASSERT_TRUE(m.setNumFaces(faces));
+        for (int f = 0; f < faces; ++f)
+            m.faces[f].setVerts(named[(3 * f + 2) % n], named[3 * f], named[(3 * f + 1) % n]);
+        m.DeleteIsoVerts();
 
-    ASSERT_EQ(mesh.getNumVerts(), count - 4);
-    for (int i = 0; i < count - 4; ++i) EXPECT_EQ(mesh.getVert(i).x, float(named[i]));
-    for (int f = 0; f < faces; ++f) EXPECT_EQ(mesh.faces[f].v[0], DWORD(3 * f + 2));
+        ASSERT_EQ(m.getNumVerts(), n);
+        for (int i = 0; i < n; ++i) EXPECT_EQ(m.getVert(i).x, float(named[i])) << i;
+        for (int f = 0; f < faces; ++f) {
+            EXPECT_EQ(m.faces[f].v[0], DWORD((3 * f + 2) % n)) << f;
+            EXPECT_EQ(m.faces[f].v[1], DWORD(3 * f)) << f;
+            EXPECT_EQ(m.faces[f].v[2], DWORD((3 * f + 1) % n)) << f;
+        }
+    }
 }
 
 TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureColourAndAlphaChannels) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -136,10 +137,23 @@ TEST_F(SettingsFileTest, ShortHandMadeFileKeepsTheMissingValues) {
     EXPECT_EQ(o.materials, 1);
 }
 
-TEST_F(SettingsFileTest, UnwritableFolderFailsSilently) {
-    std::string missing = (dir / "no" / "such" / "ks_dazazu.cfg").string();
-    SaveSettingsFile(missing, ImportOptions());
-    EXPECT_FALSE(fs::exists(missing));
+// A save that cannot be made leaves the folder as it was: no temporary file
+// behind, and what already stands at the path untouched.
+TEST_F(SettingsFileTest, UnwritablePathFailsSilently) {
+    std::ofstream(dir / "file") << "kept";
+    fs::create_directory(dir / "folder");
+    const fs::path paths[] = {dir / "file" / "ks_dazazu.cfg", dir / "folder"};
+    for (const fs::path& unwritable : paths) {
+        SaveSettingsFile(unwritable.string(), ImportOptions());
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"file", "folder"})) << unwritable;
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "folder"));
+    std::ifstream in(dir / "file");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept");
 }
 
 }  // namespace

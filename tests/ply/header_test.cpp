@@ -143,6 +143,26 @@ TEST(HeaderComments, KeepTheirTokensJoinedByOneSpace) {
     EXPECT_EQ(file.reader.Element(0)->properties.size(), 1u);
 }
 
+// Comments share 1 MiB, each charged its kept text and one string: comments
+// that fill the share exactly are all kept, and one byte more drops the last.
+TEST(HeaderComments, ShareIsKeptToItsLastByte) {
+    const size_t share = size_t(1) << 20;
+    // "comment " and the blank after the text, besides the string itself.
+    const size_t overhead = sizeof(std::string) + 9;
+    for (size_t over : {0, 1}) {
+        std::string header = "ply\nformat ascii 1.0\n";
+        size_t comments = 0;
+        for (size_t left = share + over; left > 0; ++comments) {
+            const size_t charge = left < 50000 ? left : 50000;  // lines well under 64 KiB
+            header += "comment " + std::string(charge - overhead, 'c') + "\n";
+            left -= charge;
+        }
+        ReaderOn file(header + "end_header\n");
+        ASSERT_TRUE(file.opened);
+        EXPECT_EQ(file.reader.Comments().size(), comments - over) << "over by " << over;
+    }
+}
+
 TEST(HeaderLines, UnknownAndEmptyLinesAreIgnored) {
     ReaderOn file(
         "ply\nformat ascii 1.0\n\nsomething else\nelement vertex 2\n  \n"

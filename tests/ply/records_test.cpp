@@ -169,6 +169,30 @@ TEST_P(Records, QuadFace) {
     EXPECT_EQ(f.material, -1);  // not written without a material_index
 }
 
+// The binary count steps over runs of eight same-size faces at once: seven
+// triangles and a quad are no such run, the eight triangles after them are,
+// and the quad after those, and the vertices after the faces, are found where
+// single steps find them.
+TEST_P(Records, RunOfSevenFacesThenAnotherSizeCountsAndReadsLikeSingleFaces) {
+    TestElement faces{"face", {"list uchar int vertex_indices"}, {}};
+    std::vector<std::string> expected;
+    for (int f = 0; f < 17; ++f) {
+        if (f == 7 || f == 16) {
+            faces.records.push_back({4, 3, 2, 1, 0});
+            expected.push_back("f 4 3 2 1 0 -1");
+            continue;
+        }
+        faces.records.push_back({3, double(f % 4), 1, 2});
+        expected.push_back("f 3 " + std::to_string(f % 4) + " 1 2 -1");
+    }
+    ReaderOn file(Make({faces, kTriangleVertices}));
+    const std::vector<std::string> lines = ReadEverything(file.reader);
+    ASSERT_EQ(lines.size(), 3u + 4u + 17u) << lines.back();
+    EXPECT_EQ(lines[1], "triangles 19");
+    EXPECT_EQ(lines[6], "v 1 1 0 0 0 0 0 0 0 0 0 0");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 7, lines.end()), expected);
+}
+
 TEST_P(Records, MaterialIndexBeforeOrAfterTheIndexList) {
     for (bool before : {true, false}) {
         SCOPED_TRACE(before ? "before" : "after");
@@ -306,7 +330,7 @@ TEST_P(Records, MaterialWithUcharColoursAndFloatWeights) {
          "uchar diffuse_red", "uchar diffuse_green", "uchar diffuse_blue", "float diffuse_coeff",
          "uchar specular_red", "uchar specular_green", "uchar specular_blue",
          "float specular_coeff", "float specular_power", "float opacity"},
-        {{255, 255, 255, 0.5, 255, 0, 0, 1, 255, 255, 255, 0.3, 20, 1}}};
+        {{255, 255, 255, 0.5, 255, 51, 255, 0.25, 255, 255, 255, 0.3, 20, 1}}};
     ReaderOn file(Make({materials}));
     EXPECT_EQ(file.reader.MaterialCount(), 1);
     ASSERT_EQ(file.reader.SeekElement(kElementMaterial), 1);
@@ -316,9 +340,10 @@ TEST_P(Records, MaterialWithUcharColoursAndFloatWeights) {
     EXPECT_EQ(m.ambientGreen, 0.5f);
     EXPECT_EQ(m.ambientBlue, 0.5f);
     EXPECT_EQ(m.ambientCoeff, 0.5f);
-    EXPECT_EQ(m.diffuseRed, 1.0f);
-    EXPECT_EQ(m.diffuseGreen, 0.0f);
-    EXPECT_EQ(m.diffuseBlue, 0.0f);
+    EXPECT_EQ(m.diffuseRed, 0.25f);  // every diffuse component is weighted
+    EXPECT_EQ(m.diffuseGreen, 0.05f);
+    EXPECT_EQ(m.diffuseBlue, 0.25f);
+    EXPECT_EQ(m.diffuseCoeff, 0.25f);
     EXPECT_EQ(m.specularRed, 1.0f);
     EXPECT_EQ(m.specularBlue, 1.0f);
     EXPECT_EQ(m.specularCoeff, 0.3f);
@@ -471,7 +496,7 @@ TEST(RecordsAcrossBlocks, AsciiLinesWithAnyBlanksAndTrailingTokens) {
                                             "property float x",
                                             "property float y",
                                             "property uchar red",
-                                            "element face 3",
+                                            "element face 4",
                                             "property list uchar int vertex_indices",
                                             "end_header",
                                             "1.5 -2 255",
@@ -479,16 +504,18 @@ TEST(RecordsAcrossBlocks, AsciiLinesWithAnyBlanksAndTrailingTokens) {
                                             " 7\t\t8  0\t",
                                             "3 0 1 2",
                                             "4\t2  1 0 1  ",
-                                            "3 2 1 0 9 9.5 x"};
+                                            "3 2 1 0 9 9.5 x",
+                                            " 3 1 2 0"};
     const std::vector<std::string> expected = {"materials 0",
-                                               "triangles 4",
+                                               "triangles 5",
                                                "vertices 3 9",
                                                "v 1.5 -2 0 0 0 0 0 0 0 1 0 0",
                                                "v 0.25 3 0 0 0 0 0 0 0 0.200000003 0 0",
                                                "v 7 8 0 0 0 0 0 0 0 0 0 0",
                                                "f 3 0 1 2 -1",
                                                "f 4 2 1 0 1 -1",
-                                               "f 3 2 1 0 -1"};
+                                               "f 3 2 1 0 -1",
+                                               "f 3 1 2 0 -1"};
     for (const std::string lineBreak : {"\n", "\r\n", "\r"}) {
         std::string text;
         for (const std::string& line : lines) text += line + lineBreak;

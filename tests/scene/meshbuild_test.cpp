@@ -45,14 +45,17 @@ using MeshBuildTest = ImportTest;
 
 TEST_F(MeshBuildTest, FlipAndScaleMovePositionsAndNormals) {
     importer->options.centerPivot = 0;
-    std::string ply = AsciiPly(VertexBlock(3, "property float nx\nproperty float ny\nproperty float nz\n") +
-                                   FaceBlock(1),
-                               "1 2 3 0 1 0\n0 0 0 0 1 0\n1 0 0 0 1 0\n3 0 1 2\n");
+    std::string ply = AsciiPly(
+        VertexBlock(3, "property float nx\nproperty float ny\nproperty float nz\n") + FaceBlock(1),
+        "1 2 3 0 1 0\n0 0 0 0 0 1\n1 0 0 0.5 0.25 2\n3 0 1 2\n");
     ASSERT_EQ(Build(ply), 1);
     Mesh& m = BuiltMesh();
     EXPECT_EQ(m.verts[0], Point3(100, -300, 200));
     ASSERT_TRUE(m.hasExplicitNormals());
+    // Normals turn as positions do, and are not scaled.
     EXPECT_EQ(m.getExplicitNormal(0), Point3(0, 0, 1));
+    EXPECT_EQ(m.getExplicitNormal(1), Point3(0, -1, 0));
+    EXPECT_EQ(m.getExplicitNormal(2), Point3(0.5f, -2, 0.25f));
 }
 
 TEST_F(MeshBuildTest, WithoutFlipThePositionIsOnlyScaled) {
