@@ -4,6 +4,7 @@
 
 const char* const kMsgFaceDataMismatch = "the face data does not match the header";
 const char* const kMsgNoMemoryMaterials = "not enough memory to create %d materials";
+const char* const kMsgNoVertices = "the file holds no vertices: there is nothing to import";
 // After a successful import: what was changed or left out.
 const char* const kMsgVerticesOutOfRange =
     "%d vertices have coordinates out of range and were moved to the centre";

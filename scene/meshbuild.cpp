@@ -537,6 +537,11 @@ int DazAzu::BuildMesh() {
     const uint32_t n = static_cast<uint32_t>(reader.SeekElement(kElementVertex, &flags));
     vertexFlags = flags;
     if (n == 0 && !reader.ErrorText().empty()) return FailWithReaderError(*this);
+    // An object of nothing would only clutter the scene.
+    if (n == 0) {
+        errorText = kMsgNoVertices;
+        return 0;
+    }
     BuildState b{*this, importedMesh->triObject->mesh, n, triangleCount};
     b.normals = NormalChannelActive();
     b.texture = SourceOf(TextureChannelActive(), (vertexFlags & kFlagTextureCoords) != 0);

@@ -16,9 +16,12 @@ namespace fs = std::filesystem;
 TEST(BaseNameTest, CutsDirectoryAndExtension) {
     char name[64];
     const char* cases[][2] = {
-        {"C:\\models\\bunny.ply", "bunny"},      {"C:\\models\\scan.final.ply", "scan"},
-        {"bunny.ply", "bunny"},                  {"C:bunny.ply", "bunny"},
-        {"D:/data/bunny.ply", "/data/bunny"},    {"C:\\models\\noextension", "noextension"},
+        {"C:\\models\\bunny.ply", "bunny"},
+        {"C:\\models\\scan.final.ply", "scan"},
+        {"bunny.ply", "bunny"},
+        {"C:bunny.ply", "bunny"},
+        {"D:/data/bunny.ply", "/data/bunny"},
+        {"C:\\models\\noextension", "noextension"},
     };
     for (auto& c : cases) {
         DeriveBaseName(c[0], name, sizeof name);
@@ -34,7 +37,7 @@ TEST(BaseNameTest, LongNamesAreCutToTheField) {
 }
 
 class DoImportTest : public ImportTest {
-protected:
+  protected:
     void SetUp() override {
         ImportTest::SetUp();
         dir = fs::temp_directory_path() /
@@ -157,7 +160,8 @@ TEST_F(DoImportTest, CancelledBuildLeavesTheResetSceneEmpty) {
     for (int i = 0; i < 3000; ++i) data += "0 0 0\n";
     std::string path = WriteFile(
         "big.ply",
-        AsciiPly("element vertex 3000\nproperty float x\nproperty float y\nproperty float z\n", data));
+        AsciiPly("element vertex 3000\nproperty float x\nproperty float y\nproperty float z\n",
+                 data));
     Doubles().onSend = [](DazAzu& im, const SentMessage& m) {
         if (m.message == kProgressCount) im.cancelFlag = 1;
     };
@@ -180,6 +184,23 @@ TEST_F(DoImportTest, BuildErrorIsShownAfterTheDialogAndDeletesEverything) {
     EXPECT_EQ(scene.NodeCount(), 0);
     EXPECT_TRUE(importer->hostMaterials.empty());
     // TearDown checks that no host object is left behind.
+}
+
+// A header without vertices, announced or not, adds no empty object.
+TEST_F(DoImportTest, FileWithoutVerticesAddsNothingAndSaysSo) {
+    const std::string empty[] = {
+        AsciiPly("element vertex 0\nproperty float x\n", ""),
+        AsciiPly("element face 0\nproperty list uchar int vertex_indices\n", "")};
+    for (const std::string& content : empty) {
+        Doubles().messages.clear();
+        fs::remove(settings);
+        EXPECT_EQ(Import(WriteFile("empty.ply", content)), IMPEXP_SUCCESS);
+        EXPECT_EQ(scene.NodeCount(), 0);
+        EXPECT_EQ(
+            Doubles().messages,
+            std::vector<std::string>{"the file holds no vertices: there is nothing to import"});
+        EXPECT_TRUE(fs::exists(settings));
+    }
 }
 
 TEST_F(DoImportTest, MaterialsPastWhatFacesCanNameAreLeftOutAndReported) {
