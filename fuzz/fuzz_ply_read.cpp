@@ -1,7 +1,7 @@
 // Fuzz target: the importer's whole read sequence over arbitrary bytes:
 // counts, then every vertex, material and face record, then a second round
 // of seeks in another order, with the position offset, the face extras and
-// the strips.
+// the strips and the range grid.
 #include <cstddef>
 #include <cstdint>
 
@@ -63,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FaceExtras extras;
     ReadFaces(reader, kElementFace, &extras);
     ReadFaces(reader, kElementTriStrips, &extras);
+    ReadFaces(reader, kElementRangeGrid, nullptr);
     double minimum[3], maximum[3];
     reader.ReadPositionBounds(minimum, maximum);
     reader.SetPositionOffset(minimum);

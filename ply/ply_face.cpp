@@ -344,3 +344,10 @@ bool PlyReader::ReadFaceBinary(int32_t* vertexCount, IndexList* indices, int32_t
     }
     return true;
 }
+
+bool PlyReader::ReadGridCell(int32_t* vertex) {
+    int32_t length = 0;
+    if (!ReadFace(&length, &cellItems_, nullptr)) return false;
+    *vertex = length > 0 ? cellItems_[0] : -1;
+    return true;
+}

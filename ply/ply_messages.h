@@ -17,3 +17,4 @@ const char* const kMsgFaceReadError = "Face-Reader: file read error";
 const char* const kMsgIndicesNotList = "vertex_indices: not a list type";
 const char* const kMsgMaterialReadError = "Material-Reader: file read error";
 const char* const kMsgMaterialNotScalar = "material: not a scalar type";
+const char* const kMsgNoMemoryRangeGrid = "not enough memory for a range grid of %d columns";

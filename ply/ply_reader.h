@@ -94,13 +94,19 @@ class PlyReader {
     bool SkipLines(int64_t n);
 
     // Where the faces come from: kElementFace when the file has a face
-    // element, else kElementTriStrips when it has a tristrips element, else -1.
+    // element, else kElementTriStrips when it has a tristrips element, else
+    // kElementRangeGrid when RangeGridColumns() is not 0, else -1.
     int FaceSourceKind() const;
+
+    // The columns of the range_grid element, when the obj_info lines
+    // num_cols and num_rows give a grid of exactly its count of cells; else 0.
+    int32_t RangeGridColumns() const;
 
     // Triangles the face element yields: the sum of n - 2 over its faces of
     // n >= 3 vertices; without a face element, the triangles the tristrips
-    // element's strips yield (ForEachStripTriangle). 0 with an error text
-    // when the data cannot be read. Leaves the reader after the element.
+    // element's strips yield (ForEachStripTriangle), or those of the range
+    // grid (RangeGridTriangles). 0 with an error text when the data cannot
+    // be read. Leaves the reader after the element.
     int32_t CountTriangles();
 
     // Next record of the current element. position is required; normal,
@@ -135,6 +141,10 @@ class PlyReader {
     // element the list is a strip's, restart markers included.
     bool ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                   FaceExtras* extras = nullptr);
+
+    // Next cell of the current (range grid) element: the first item of its
+    // vertex_indices list, -1 when the list is empty.
+    bool ReadGridCell(int32_t* vertex);
 
     // Next record of the current element into the material, whose present
     // values stay where the element has no property for them.
@@ -172,6 +182,8 @@ class PlyReader {
     bool SkipListItems(const PlyProperty& property, int32_t length);
     bool SkipString();
     int32_t CountStripTriangles();
+    int32_t CountGridTriangles();
+    int32_t CountedTriangles(int element, int64_t triangles);
     bool CountAscii(const PlyElement& element, int64_t* triangles);
     bool CountLineInBlock(int countType, int64_t* triangles);
     int32_t CountTriangleLinesInBulk(int32_t lines, int64_t* triangles);
@@ -250,4 +262,5 @@ class PlyReader {
     // entry than elements, for the end of the last one.
     std::vector<int64_t> elementStarts_;
     std::vector<std::string_view> tokens_;
+    IndexList cellItems_;  // the list of the last grid cell read
 };

@@ -1,7 +1,7 @@
 #include "ply/ply_schema.h"
 
-const char* const kElementKindNames[kElementKindCount] = {"vertex", "face", "edge", "material",
-                                                          "tristrips"};
+const char* const kElementKindNames[kElementKindCount] = {"vertex",   "face",      "edge",
+                                                          "material", "tristrips", "range_grid"};
 
 namespace {
 

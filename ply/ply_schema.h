@@ -77,9 +77,10 @@ enum ElementKind : int32_t {
     kElementEdge = 2,
     kElementMaterial = 3,
     kElementTriStrips = 4,
+    kElementRangeGrid = 5,  // a range scan's grid of cells, 0 or 1 vertex each
 };
 
-const int kElementKindCount = 5;
+const int kElementKindCount = 6;
 
 // Element names the readers look for, indexed by ElementKind.
 extern const char* const kElementKindNames[kElementKindCount];

@@ -1,10 +1,12 @@
 // Positioning at an element, stepping over records and the triangle count.
+#include <cstdio>
 #include <limits>
 
 #include "ply/ascii_tokens.h"
 #include "ply/binary_values.h"
 #include "ply/ply_messages.h"
 #include "ply/ply_reader.h"
+#include "ply/range_grid.h"
 #include "ply/tristrips.h"
 
 namespace {
@@ -217,12 +219,43 @@ bool PlyReader::SkipString() {
 int PlyReader::FaceSourceKind() const {
     if (FindElement(kElementFace) >= 0) return kElementFace;
     if (FindElement(kElementTriStrips) >= 0) return kElementTriStrips;
+    if (RangeGridColumns() != 0) return kElementRangeGrid;
     return -1;
+}
+
+namespace {
+
+// The number of "obj_info NAME N" (N plain digits), -1 when there is none.
+int64_t ObjInfoNumber(const std::vector<std::string>& objInfos, std::string_view name) {
+    std::vector<std::string_view> tokens;
+    for (const std::string& line : objInfos) {
+        if (Tokenize(line, tokens) != 3 || !EqualsNoCase(tokens[1], name)) continue;
+        const std::string_view digits = tokens[2];
+        if (digits.size() > 10 || digits.find_first_not_of("0123456789") != digits.npos) return -1;
+        int64_t value = 0;
+        for (char c : digits) value = value * 10 + (c - '0');
+        return value;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int32_t PlyReader::RangeGridColumns() const {
+    const int grid = FindElement(kElementRangeGrid);
+    if (grid < 0) return 0;
+    const int64_t columns = ObjInfoNumber(objInfos_, "num_cols");
+    const int64_t rows = ObjInfoNumber(objInfos_, "num_rows");
+    const int64_t cells = elements_[size_t(grid)].count;
+    if (columns <= 0 || rows <= 0 || columns > cells || rows > cells) return 0;
+    if (columns * rows != cells) return 0;
+    return int32_t(columns);
 }
 
 int32_t PlyReader::CountTriangles() {
     errorText_.clear();
     if (FaceSourceKind() == kElementTriStrips) return CountStripTriangles();
+    if (FaceSourceKind() == kElementRangeGrid) return CountGridTriangles();
     const int32_t faces = SeekElement(kElementFace);
     if (faces == 0) return 0;
     const int face = currentElement_;
@@ -258,6 +291,45 @@ int32_t PlyReader::CountStripTriangles() {
         ForEachStripTriangle(items.data(), items.size(),
                              [&triangles](int32_t, int32_t, int32_t) { ++triangles; });
     }
+    return CountedTriangles(element, triangles);
+}
+
+// Every cell is read in turn: a square's triangles depend on its four cells.
+int32_t PlyReader::CountGridTriangles() {
+    const int32_t columns = RangeGridColumns();
+    const int32_t cells = SeekElement(kElementRangeGrid);
+    if (cells == 0) return 0;
+    const int element = currentElement_;
+    const RecordLayout& layout = layouts_[size_t(element)];
+    // Lists without a length of their own are empty: no cell has a vertex.
+    if (layout.indexList < 0 || (!IsAscii() && layout.fixedSize)) return 0;
+    // Every cell takes a byte at least: a grid larger than the data is damaged.
+    if (uint64_t(cells) > buffer_.Remaining()) {
+        errorText_ = kMsgFileReadError;
+        return 0;
+    }
+    RangeGridTriangles grid;
+    if (!grid.Start(columns)) {
+        char text[96];
+        std::snprintf(text, sizeof text, kMsgNoMemoryRangeGrid, int(columns));
+        errorText_ = text;
+        return 0;
+    }
+    int64_t triangles = 0;
+    for (int32_t k = 0; k < cells; ++k) {
+        int32_t vertex = -1;
+        if (!ReadGridCell(&vertex)) {
+            errorText_ = kMsgFileReadError;
+            return 0;
+        }
+        grid.Add(vertex, [&triangles](int32_t, int32_t, int32_t) { ++triangles; });
+    }
+    return CountedTriangles(element, triangles);
+}
+
+// A count beyond 32 bits cannot be a real mesh: the data is damaged. The
+// element's end, now known, is kept for the seeks after it.
+int32_t PlyReader::CountedTriangles(int element, int64_t triangles) {
     if (triangles > std::numeric_limits<int32_t>::max()) {
         errorText_ = kMsgFileReadError;
         return 0;

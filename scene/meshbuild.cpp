@@ -7,6 +7,8 @@
 #include "plugin/dazazu.h"
 #include "plugin/platform.h"
 #include "plugin/resstring.h"
+#include "ply/ply_messages.h"
+#include "ply/range_grid.h"
 #include "ply/tristrips.h"
 #include "resources/resource_ids.h"
 #include "scene/build_messages.h"
@@ -326,9 +328,9 @@ MtlID NextMaterialId(const BuildState& b, MtlID id, bool hasMaterialIndex, int32
     return id;
 }
 
-// A strip triangle stands alone, all three edges visible. False when it is
-// one more than were counted.
-bool WriteStripTriangle(BuildState& b, int32_t v0, int32_t v1, int32_t v2, MtlID id) {
+// A strip or grid triangle stands alone, all three edges visible. False
+// when it is one more than were counted.
+bool WriteLoneTriangle(BuildState& b, int32_t v0, int32_t v1, int32_t v2, MtlID id) {
     if (b.written == b.triangleCount) return false;
     ++b.counter;
     if (!InRange(v0, b.vertexCount) || !InRange(v1, b.vertexCount) || !InRange(v2, b.vertexCount)) {
@@ -359,7 +361,7 @@ bool ReadStrips(BuildState& b) {
         bool counted = true;
         ForEachStripTriangle(indices.data(), size_t(std::max(n, 0)),
                              [&](int32_t v0, int32_t v1, int32_t v2) {
-                                 counted = counted && WriteStripTriangle(b, v0, v1, v2, id);
+                                 counted = counted && WriteLoneTriangle(b, v0, v1, v2, id);
                              });
         if (!counted) {
             im.errorText = kMsgFaceDataMismatch;
@@ -369,9 +371,36 @@ bool ReadStrips(BuildState& b) {
     return true;
 }
 
+// A range scan's surface, from its grid cells in turn. Progress is
+// reported, as for strips, by the triangles written.
+bool ReadRangeGrid(BuildState& b) {
+    DazAzu& im = b.importer;
+    const uint32_t cells = static_cast<uint32_t>(im.reader.SeekElement(kElementRangeGrid));
+    if (cells == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);
+    RangeGridTriangles grid;
+    const int32_t columns = im.reader.RangeGridColumns();
+    if (!grid.Start(columns)) {
+        im.errorText.printf(kMsgNoMemoryRangeGrid, static_cast<int>(columns));
+        return false;
+    }
+    const MtlID id = NextMaterialId(b, 0, false, 0, nullptr);
+    bool counted = true;
+    for (uint32_t k = 0; k < cells && counted; ++k) {
+        if (!ProgressPoint(b, b.vertexCount + b.written)) return false;
+        int32_t vertex = -1;
+        if (!im.reader.ReadGridCell(&vertex)) return FailWithReaderError(im);
+        grid.Add(vertex, [&](int32_t v0, int32_t v1, int32_t v2) {
+            counted = counted && WriteLoneTriangle(b, v0, v1, v2, id);
+        });
+    }
+    if (!counted) im.errorText = kMsgFaceDataMismatch;
+    return counted;
+}
+
 bool ReadFaces(BuildState& b) {
     DazAzu& im = b.importer;
     if (im.reader.FaceSourceKind() == kElementTriStrips) return ReadStrips(b);
+    if (im.reader.FaceSourceKind() == kElementRangeGrid) return ReadRangeGrid(b);
     uint32_t flags = 0;
     const uint32_t faceCount = static_cast<uint32_t>(im.reader.SeekElement(kElementFace, &flags));
     if (faceCount == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ply/ply_reader.h"
+#include "ply/range_grid.h"
 #include "ply/tristrips.h"
 
 namespace {
@@ -134,6 +135,31 @@ bool DumpStripTriangles(PlyReader& reader) {
     return true;
 }
 
+// The triangles of the range grid, as the mesh build makes them.
+bool DumpGridTriangles(PlyReader& reader) {
+    RangeGridTriangles grid;
+    const int32_t count = reader.SeekElement(kElementRangeGrid);
+    if (!reader.ErrorText().empty() || !grid.Start(reader.RangeGridColumns())) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t vertex = -1;
+        if (!reader.ReadGridCell(&vertex)) return false;
+        grid.Add(vertex,
+                 [](int32_t a, int32_t b, int32_t c) { std::printf("t %d %d %d\n", a, b, c); });
+    }
+    return true;
+}
+
+bool DumpFaceSource(PlyReader& reader) {
+    switch (reader.FaceSourceKind()) {
+        case kElementTriStrips:
+            return DumpStripTriangles(reader);
+        case kElementRangeGrid:
+            return DumpGridTriangles(reader);
+        default:
+            return DumpFaces(reader);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,9 +192,7 @@ int main(int argc, char** argv) {
     std::printf("vertices %d 0x%x\n", vertices, flags);
     if (headerOnly) return 0;
 
-    const bool strips = reader.FaceSourceKind() == kElementTriStrips;
-    if (!DumpVertices(reader) || !DumpMaterials(reader) ||
-        !(strips ? DumpStripTriangles(reader) : DumpFaces(reader))) {
+    if (!DumpVertices(reader) || !DumpMaterials(reader) || !DumpFaceSource(reader)) {
         return Fail(reader);
     }
     return 0;

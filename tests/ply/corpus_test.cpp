@@ -110,6 +110,13 @@ TEST(CorpusDirectory, HoldsFilesAndItsReadme) {
     EXPECT_GE(DamagedFiles().size(), 1u);
 }
 
+// The range scan's grid of 512 by 400 cells is its surface.
+TEST(CorpusRangeGrid, BunnyScanGivesItsTriangles) {
+    const DumpResult dump =
+        RunPlydump((fs::path(kCorpusDir) / "stanford_bun000_rangegrid_ascii.ply").string());
+    EXPECT_EQ(CountAfter(dump.lines, "triangles "), 79312);
+}
+
 TEST_P(Corpus, ReadsToTheEndOrFailsWithTheReadersMessage) {
     const std::string name = GetParam();
     const DumpResult dump = RunPlydump((fs::path(kCorpusDir) / name).string());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ply/range_grid.h"
 #include "ply/tristrips.h"
 #include "tests/ply/ply_test_files.h"
 
@@ -83,6 +84,44 @@ TEST_P(Features, StripsGiveTheTrianglesCountAndTheirListsWhole) {
     ReaderOn neither(Make({kFourVertices}));
     EXPECT_EQ(neither.reader.FaceSourceKind(), -1);
     EXPECT_EQ(neither.reader.CountTriangles(), 0);
+}
+
+// A range scan: cells of 0 or 1 vertex in rows of num_cols. A full square
+// gives two triangles, one of three cells one, and each runs a, b, e, d
+// (rows up the image, columns to the right).
+TEST_P(Features, RangeGridGivesTheSurfaceOfItsCells) {
+    TestElement vertices{"vertex", {"float x"}, {{0}, {1}, {2}, {3}, {4}, {5}}};
+    TestElement grid{"range_grid",
+                     {"list uchar int vertex_indices"},
+                     {{1, 0}, {1, 1}, {1, 2}, {1, 3}, {1, 4}, {0}, {0}, {1, 5}, {0}}};
+    const auto withSize = [](std::string ply, const std::string& objInfo) {
+        return ply.insert(ply.find("1.0\n") + 4, objInfo);
+    };
+    const std::string ply = Make({vertices, grid});
+    ReaderOn file(withSize(ply, "obj_info num_cols 3\nobj_info num_rows 3\n"));
+    EXPECT_EQ(file.reader.FaceSourceKind(), kElementRangeGrid);
+    EXPECT_EQ(file.reader.CountTriangles(), 4);
+    ASSERT_EQ(file.reader.SeekElement(kElementRangeGrid), 9);
+    std::vector<Triangle> triangles;
+    RangeGridTriangles surface;
+    ASSERT_TRUE(surface.Start(file.reader.RangeGridColumns()));
+    for (int k = 0; k < 9; ++k) {
+        int32_t vertex = 0;
+        ASSERT_TRUE(file.reader.ReadGridCell(&vertex));
+        surface.Add(vertex, [&](int32_t a, int32_t b, int32_t c) {
+            triangles.push_back({a, b, c});
+        });
+    }
+    EXPECT_EQ(triangles, (std::vector<Triangle>{{0, 1, 3}, {1, 4, 3}, {4, 1, 2}, {3, 4, 5}}));
+
+    // Without both sizes, or with sizes that do not give the count, it stays points.
+    for (const char* objInfo :
+         {"", "obj_info num_cols 3\n", "obj_info num_cols 3\nobj_info num_rows 4\n",
+          "obj_info num_cols 9999999999\nobj_info num_rows 9999999999\n"}) {
+        ReaderOn points(withSize(ply, objInfo));
+        EXPECT_EQ(points.reader.FaceSourceKind(), -1) << objInfo;
+        EXPECT_EQ(points.reader.CountTriangles(), 0);
+    }
 }
 
 // A scan saved as one record of strips (list int int), read in small blocks.

@@ -119,10 +119,10 @@ TEST_F(MeshBuildTest, MaterialIndexIgnoredWithMaterialsOff) {
 }
 
 TEST_F(MeshBuildTest, VertexColoursWithoutMaterialsGiveIdOne) {
-    std::string ply = AsciiPly(
-        VertexBlock(3, "property uchar red\nproperty uchar green\nproperty uchar blue\n") +
-            FaceBlock(1),
-        "0 0 0 255 0 0\n1 0 0 0 255 0\n1 1 0 0 0 51\n3 0 1 2\n");
+    std::string ply =
+        AsciiPly(VertexBlock(3, "property uchar red\nproperty uchar green\nproperty uchar blue\n") +
+                     FaceBlock(1),
+                 "0 0 0 255 0 0\n1 0 0 0 255 0\n1 1 0 0 0 51\n3 0 1 2\n");
     ASSERT_EQ(Build(ply), 1);
     Mesh& m = BuiltMesh();
     EXPECT_EQ(m.faces[0].getMatID(), 1);
@@ -132,9 +132,9 @@ TEST_F(MeshBuildTest, VertexColoursWithoutMaterialsGiveIdOne) {
 }
 
 TEST_F(MeshBuildTest, SingleMaterialWithoutIndexGivesIdZero) {
-    std::string ply = AsciiPly(VertexBlock(3) + "element material 1\nproperty float opacity\n" +
-                                   FaceBlock(1),
-                               "0 0 0\n1 0 0\n1 1 0\n0.5\n3 0 1 2\n");
+    std::string ply =
+        AsciiPly(VertexBlock(3) + "element material 1\nproperty float opacity\n" + FaceBlock(1),
+                 "0 0 0\n1 0 0\n1 1 0\n0.5\n3 0 1 2\n");
     ASSERT_EQ(Build(ply), 1);
     EXPECT_EQ(BuiltMesh().faces[0].getMatID(), 0);
     ASSERT_EQ(importer->materialRecords.size(), 1u);
@@ -189,8 +189,9 @@ TEST_F(MeshBuildTest, MaterialsBeyondMemoryFailWithTheirMessage) {
 }
 
 TEST_F(MeshBuildTest, TextureChannelFollowsTheOption) {
-    std::string ply = AsciiPly(VertexBlock(3, "property float u\nproperty float v\n") + FaceBlock(1),
-                               "0 0 0 0.25 0.75\n1 0 0 1 0\n1 1 0 1 1\n3 0 1 2\n");
+    std::string ply =
+        AsciiPly(VertexBlock(3, "property float u\nproperty float v\n") + FaceBlock(1),
+                 "0 0 0 0.25 0.75\n1 0 0 1 0\n1 1 0 1 1\n3 0 1 2\n");
     ASSERT_EQ(Build(ply), 1);
     EXPECT_EQ(BuiltMesh().numTVerts, 3);
     EXPECT_EQ(BuiltMesh().tVerts[0], Point3(0.25f, 0.75f, 0));
@@ -205,8 +206,8 @@ TEST_F(MeshBuildTest, TextureChannelFollowsTheOption) {
 }
 
 TEST_F(MeshBuildTest, IsolatedVerticesAreRemoved) {
-    std::string ply = AsciiPly(VertexBlock(4) + FaceBlock(1),
-                               "0 0 0\n9 9 9\n1 0 0\n1 1 0\n3 0 2 3\n");
+    std::string ply =
+        AsciiPly(VertexBlock(4) + FaceBlock(1), "0 0 0\n9 9 9\n1 0 0\n1 1 0\n3 0 2 3\n");
     ASSERT_EQ(Build(ply), 1);
     EXPECT_EQ(BuiltMesh().numVerts, 3);
     ExpectFace(BuiltMesh().faces[0], 0, 1, 2, 1, 1, 1);
@@ -217,9 +218,9 @@ TEST_F(MeshBuildTest, PointCloudKeepsAllVerticesInTwoSteps) {
     ASSERT_EQ(Build(AsciiPly(VertexBlock(2), "0 0 0\n2 4 6\n")), 1);
     EXPECT_EQ(BuiltMesh().numVerts, 2);
     EXPECT_EQ(BuiltMesh().numFaces, 0);
-    std::vector<std::string> expected = {"text 25", "count 2", "fraction 0", "text 29",
-                                         "fraction 0.5", "text 30", "fraction 1", "text 0",
-                                         "fraction 1"};
+    std::vector<std::string> expected = {"text 25",    "count 2",      "fraction 0",
+                                         "text 29",    "fraction 0.5", "text 30",
+                                         "fraction 1", "text 0",       "fraction 1"};
     EXPECT_EQ(SentTrace(), expected);
 }
 
@@ -227,9 +228,8 @@ TEST_F(MeshBuildTest, FinishingStepsReportTextsAndFractions) {
     importer->options.generateNormals = 1;
     ASSERT_EQ(Build(AsciiPly(VertexBlock(3) + FaceBlock(1), "0 0 0\n1 0 0\n1 1 0\n3 0 1 2\n")), 1);
     std::vector<std::string> expected = {
-        "text 25",      "count 4",      "fraction 0", "text 26", "fraction 0.2",
-        "text 27",      "fraction 0.4", "text 28",    "text 29", "fraction 0.6",
-        "text 30",      "fraction 1",   "text 0",     "fraction 1"};
+        "text 25", "count 4", "fraction 0",   "text 26", "fraction 0.2", "text 27", "fraction 0.4",
+        "text 28", "text 29", "fraction 0.6", "text 30", "fraction 1",   "text 0",  "fraction 1"};
     EXPECT_EQ(SentTrace(), expected);
     EXPECT_FALSE(BuiltMesh().isEdgeListValid());
     EXPECT_NE(BuiltMesh().getFaceNormals(), nullptr);
@@ -279,11 +279,12 @@ TEST_F(MeshBuildTest, FaceMemoryCheckKeepsAReserve) {
 }
 
 TEST_F(MeshBuildTest, EachChannelHasItsMemoryMessage) {
-    std::string ply = AsciiPly(
-        VertexBlock(3, "property float u\nproperty float v\nproperty uchar red\n"
-                       "property uchar green\nproperty uchar blue\n") +
-            FaceBlock(1),
-        "0 0 0 0 0 1 2 3\n1 0 0 0 0 1 2 3\n1 1 0 0 0 1 2 3\n3 0 1 2\n");
+    std::string ply =
+        AsciiPly(VertexBlock(3,
+                             "property float u\nproperty float v\nproperty uchar red\n"
+                             "property uchar green\nproperty uchar blue\n") +
+                     FaceBlock(1),
+                 "0 0 0 0 0 1 2 3\n1 0 0 0 0 1 2 3\n1 1 0 0 0 1 2 3\n3 0 1 2\n");
     Doubles().availableMemory = 35;  // 12 x 3 vertices do not fit
     EXPECT_EQ(Build(ply), 0);
     EXPECT_STREQ(importer->errorText.data(), "not enough memory to create 3 vertices");
@@ -374,7 +375,8 @@ TEST_F(MeshBuildTest, MoreTrianglesThanCountedIsAnError) {
 }
 
 TEST_F(MeshBuildTest, FacesOfFewerThanThreeCornersYieldNothing) {
-    std::string ply = AsciiPly(VertexBlock(3) + FaceBlock(2), "0 0 0\n1 0 0\n1 1 0\n2 0 1\n3 0 1 2\n");
+    std::string ply =
+        AsciiPly(VertexBlock(3) + FaceBlock(2), "0 0 0\n1 0 0\n1 1 0\n2 0 1\n3 0 1 2\n");
     ASSERT_EQ(Build(ply), 1);
     EXPECT_EQ(BuiltMesh().numFaces, 1);
     ExpectFace(BuiltMesh().faces[0], 0, 1, 2, 1, 1, 1);
@@ -395,6 +397,27 @@ TEST_F(MeshBuildTest, TriangleStripsGiveTrianglesWithEveryEdgeVisible) {
     ExpectFace(m.faces[1], 2, 1, 3, 1, 1, 1);
     ExpectFace(m.faces[2], 4, 5, 6, 1, 1, 1);  // vertices 5 6 7 after the isolated 4 went
     EXPECT_EQ(importer->skippedFaces, 1u);
+}
+
+// A range scan's grid, rows up and columns to the right, faces the scanner
+// on +z; a cell naming a missing vertex drops its triangles as for faces.
+TEST_F(MeshBuildTest, RangeGridGivesTrianglesFacingTheScanner) {
+    std::string ply = AsciiPly("obj_info num_cols 3\nobj_info num_rows 2\n" + VertexBlock(5) +
+                                   "element range_grid 6\nproperty list uchar int vertex_indices\n",
+                               "0 0 0\n1 0 0\n0 1 0\n1 1 0\n2 0 0\n1 0\n1 1\n1 4\n1 2\n1 3\n1 9\n");
+    importer->options.flipZY = 0;
+    ASSERT_EQ(Build(ply), 1) << importer->errorText.data();
+    EXPECT_EQ(importer->triangleCount, 4u);
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numFaces, 3);
+    EXPECT_EQ(importer->skippedFaces, 1u);
+    for (int j = 0; j < 3; ++j) {
+        const Point3* v = m.verts;
+        const DWORD* k = m.faces[j].v;
+        const Point3 normal = CrossProd(v[k[1]] - v[k[0]], v[k[2]] - v[k[0]]);
+        EXPECT_GT(normal.z, 0.0f) << j;
+        EXPECT_EQ(m.faces[j].flags & EDGE_ALL, DWORD(EDGE_ALL));
+    }
 }
 
 void ExpectNear(const Point3& seen, const Point3& expected) {
