@@ -27,11 +27,15 @@ void ImportTest::SetUp() {
     std::snprintf(importer->baseName, sizeof importer->baseName, "%s", "mesh");
 }
 
-void ImportTest::TearDown() {
+void ImportTest::DeleteBuilt() {
     if (importer->importedMesh) DeleteImportedMesh(importer->importedMesh);
     for (Mtl* m : importer->hostMaterials) m->DeleteMe();
     importer->hostMaterials.clear();
     importer->importedMesh = nullptr;
+}
+
+void ImportTest::TearDown() {
+    DeleteBuilt();
     delete importer;
     scene.NewScene();
     SetCOREInterface(nullptr);
@@ -50,6 +54,7 @@ void ImportTest::Prepare(const std::string& ply) {
 }
 
 int ImportTest::Build(const std::string& ply) {
+    DeleteBuilt();
     Prepare(ply);
     Doubles().running = importer;
     int result = importer->BuildMesh();

@@ -25,6 +25,8 @@ protected:
 
     // Opens the bytes as DoImport's header step does and takes the counts.
     void Prepare(const std::string& ply);
+    // What an earlier build made goes back to the host.
+    void DeleteBuilt();
     // Prepare, then BuildMesh; answers its result.
     int Build(const std::string& ply);
     Mesh& BuiltMesh() { return importer->importedMesh->triObject->mesh; }

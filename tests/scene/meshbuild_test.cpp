@@ -501,6 +501,28 @@ TEST_F(MeshBuildTest, VertexColoursWinOverFaceColours) {
     ExpectNear(m.mapVerts(MAP_ALPHA)[0], Point3(1, 1, 1) * (128 / 255.0f));
 }
 
+// Vertices all of one colour give way to faces whose colours vary; the
+// alpha is chosen the same way on its own.
+TEST_F(MeshBuildTest, UniformVertexColoursGiveWayToFaceColoursThatVary) {
+    const std::string header =
+        VertexBlock(4,
+                    "property uchar red\nproperty uchar green\nproperty uchar blue\n"
+                    "property uchar alpha\n") +
+        FaceBlock(2, kFaceRgba);
+    const std::string white =
+        "0 0 0 255 255 255 9\n1 0 0 255 255 255 9\n1 1 0 255 255 255 9\n"
+        "0 1 0 255 255 255 9\n";
+    ASSERT_EQ(Build(AsciiPly(header, white + "3 0 1 2 255 0 0 51\n3 0 2 3 0 0 255 51\n")), 1);
+    Mesh& m = BuiltMesh();
+    ASSERT_EQ(m.numCVerts, 6);
+    ExpectCorners(m.vertCol, m.vcFace, 1, {Point3(0, 0, 1), Point3(0, 0, 1), Point3(0, 0, 1)});
+    EXPECT_EQ(m.getNumMapVerts(MAP_ALPHA), 4);  // both alphas uniform: the vertices'
+
+    ASSERT_EQ(Build(AsciiPly(header, white + "3 0 1 2 255 0 0 51\n3 0 2 3 255 0 0 102\n")), 1);
+    EXPECT_EQ(BuiltMesh().numCVerts, 4);
+    EXPECT_EQ(BuiltMesh().getNumMapVerts(MAP_ALPHA), 6);
+}
+
 // Alpha of the vertices (a splat's opacity among them) is one entry per
 // vertex beside the colours, and follows their option.
 TEST_F(MeshBuildTest, VertexAlphaAndSplatOpacityFollowTheColours) {
