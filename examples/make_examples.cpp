@@ -1,8 +1,9 @@
 // Writes the small PLY files of examples/: a coloured cube in ASCII, a binary
 // little-endian mesh with normals and texture coordinates, a big-endian quad
 // mesh with a material element, and one file for each of triangle strips,
-// per-corner texture coordinates with their image, face colours, vertex
-// alpha, Gaussian splats and a mesh far from the origin. Run by examples/make.
+// per-corner texture coordinates with their image, face colours (also beside
+// white vertices), diffuse_* vertex colours, vertex alpha, Gaussian splats, a
+// range scan's grid and a mesh far from the origin. Run by examples/make.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -230,17 +231,20 @@ bool WriteTexturedCube(const char* path) {
     return w.save(path);
 }
 
-// The cube with one colour per side and none on the vertices.
-bool WriteFaceColours(const char* path) {
+// The cube with one colour per side and none on the vertices; or, as some
+// scanners write it, with every vertex white beside the faces' colours.
+bool WriteFaceColours(const char* path, bool whiteVertices) {
     Writer w;
-    w.text(
-        "ply\nformat ascii 1.0\ncomment cube, one colour per face\n"
-        "element vertex 8\nproperty float x\nproperty float y\nproperty float z\n"
-        "element face 6\nproperty list uchar int vertex_indices\n"
-        "property uchar red\nproperty uchar green\nproperty uchar blue\nend_header\n");
+    w.text(std::string("ply\nformat ascii 1.0\ncomment cube, one colour per face") +
+           (whiteVertices ? ", every vertex white" : "") +
+           "\nelement vertex 8\nproperty float x\nproperty float y\nproperty float z\n" +
+           (whiteVertices ? "property uchar red\nproperty uchar green\nproperty uchar blue\n" : "") +
+           "element face 6\nproperty list uchar int vertex_indices\n"
+           "property uchar red\nproperty uchar green\nproperty uchar blue\nend_header\n");
     char line[96];
     for (const auto& v : kCube) {
-        std::snprintf(line, sizeof line, "%g %g %g\n", v[0], v[1], v[2]);
+        std::snprintf(line, sizeof line, whiteVertices ? "%g %g %g 255 255 255\n" : "%g %g %g\n",
+                      v[0], v[1], v[2]);
         w.text(line);
     }
     const int colours[6][3] = {{220, 40, 40},  {40, 180, 60},  {50, 80, 220},
@@ -361,6 +365,69 @@ bool WriteFarOrigin(const char* path) {
     return w.save(path);
 }
 
+// Rolling ground, binary little-endian, coloured by height through
+// diffuse_red, diffuse_green and diffuse_blue as some exporters write them.
+bool WriteDiffuseColours(const char* path) {
+    const int n = 24;
+    Writer w;
+    w.text("ply\nformat binary_little_endian 1.0\ncomment ground coloured by height\n"
+           "element vertex " + std::to_string(n * n) +
+           "\nproperty float x\nproperty float y\nproperty float z\n"
+           "property uchar diffuse_red\nproperty uchar diffuse_green\nproperty uchar diffuse_blue\n"
+           "element face " + std::to_string((n - 1) * (n - 1)) +
+           "\nproperty list uchar int vertex_indices\nend_header\n");
+    for (int r = 0; r < n; ++r) {
+        for (int c = 0; c < n; ++c) {
+            const float x = c - (n - 1) / 2.0f, y = r - (n - 1) / 2.0f;
+            const float h = std::sin(x * 0.4f) * std::cos(y * 0.3f);  // -1 .. 1
+            w.f32(x); w.f32(y); w.f32(h * 2.5f);
+            w.u8(uint8_t(60 + 190 * (h + 1) / 2)); w.u8(uint8_t(200 - 120 * (h + 1) / 2));
+            w.u8(uint8_t(40));
+        }
+    }
+    for (int r = 0; r + 1 < n; ++r) {
+        for (int c = 0; c + 1 < n; ++c) {
+            const int a = r * n + c;
+            w.u8(4); w.i32(a); w.i32(a + 1); w.i32(a + n + 1); w.i32(a + n);
+        }
+    }
+    return w.save(path);
+}
+
+// A range scan of a dome as a scanner sees it from above: a grid of cells,
+// each with the one vertex seen there or none (the corners, and a hole).
+bool WriteRangeGrid(const char* path) {
+    const int columns = 32, rows = 24;
+    std::vector<int> cells;
+    std::string vertices;
+    char line[96];
+    int count = 0;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const float x = (c - (columns - 1) / 2.0f) / 12.0f, y = (r - (rows - 1) / 2.0f) / 12.0f;
+            const float d2 = x * x + y * y;
+            const bool hole = std::fabs(x - 0.3f) < 0.1f && std::fabs(y + 0.2f) < 0.1f;
+            if (d2 >= 1.0f || hole) {
+                cells.push_back(-1);
+                continue;
+            }
+            std::snprintf(line, sizeof line, "%g %g %g\n", x, y, std::sqrt(1.0f - d2));
+            vertices += line;
+            cells.push_back(count++);
+        }
+    }
+    Writer w;
+    w.text("ply\nformat ascii 1.0\ncomment range scan of a dome, seen from +z\n"
+           "obj_info num_cols " + std::to_string(columns) + "\nobj_info num_rows " +
+           std::to_string(rows) + "\nelement vertex " + std::to_string(count) +
+           "\nproperty float x\nproperty float y\nproperty float z\n"
+           "element range_grid " + std::to_string(columns * rows) +
+           "\nproperty list uchar int vertex_indices\nend_header\n");
+    w.text(vertices);
+    for (int cell : cells) w.text(cell < 0 ? "0\n" : "1 " + std::to_string(cell) + "\n");
+    return w.save(path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -371,7 +438,11 @@ int main(int argc, char** argv) {
               WriteStrips((dir + "/strips_grid_ascii.ply").c_str()) &&
               WriteCheckerBitmap((dir + "/cube_texcoords_le.bmp").c_str()) &&
               WriteTexturedCube((dir + "/cube_texcoords_le.ply").c_str()) &&
-              WriteFaceColours((dir + "/cube_face_colours_ascii.ply").c_str()) &&
+              WriteFaceColours((dir + "/cube_face_colours_ascii.ply").c_str(), false) &&
+              WriteFaceColours((dir + "/cube_white_vertices_face_colours_ascii.ply").c_str(),
+                               true) &&
+              WriteDiffuseColours((dir + "/ground_diffuse_colours_le.ply").c_str()) &&
+              WriteRangeGrid((dir + "/dome_range_grid_ascii.ply").c_str()) &&
               WriteVertexAlpha((dir + "/strip_vertex_alpha_le.ply").c_str()) &&
               WriteSplats((dir + "/splats_sphere_le.ply").c_str()) &&
               WriteFarOrigin((dir + "/terrain_far_origin_double_le.ply").c_str());
