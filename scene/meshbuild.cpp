@@ -449,9 +449,11 @@ bool ReadStrips(BuildState& b) {
 }
 
 // A range scan's surface, from its grid cells in turn. Progress is
-// reported, as for strips, by the triangles written.
+// reported, as for strips, by the triangles written. A grid counted without
+// triangles (cells that hold no list) is not read at all.
 bool ReadRangeGrid(BuildState& b) {
     DazAzu& im = b.importer;
+    if (b.triangleCount == 0) return true;
     const uint32_t cells = static_cast<uint32_t>(im.reader.SeekElement(kElementRangeGrid));
     if (cells == 0 && !im.reader.ErrorText().empty()) return FailWithReaderError(im);
     RangeGridTriangles grid;
