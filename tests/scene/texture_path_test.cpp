@@ -5,12 +5,13 @@
 
 #include <string>
 
-#include "scene/local_path.h"
 #include "tests/support/import_doubles.h"
 
 namespace {
 
 const char kPly[] = "C:\\scans\\bunny.ply";
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 class TexturePathTest : public ::testing::Test {
   protected:
@@ -23,7 +24,9 @@ class TexturePathTest : public ::testing::Test {
                                    "C:\\scans\\CON.png",
                                    "C:\\scans\\bunny_bunny_1.png",
                                    "/a.png",
-                                   "C:\\scans\\" + Name(250)};
+                                   "C:\\scans\\" + Name(250),
+                                   "C:\\scans\\" + Name(251),
+                                   "C:\\scans\\" + Name(300)};
     }
     // A file name of length characters.
     static std::string Name(size_t length) { return std::string(length - 4, 'n') + ".png"; }
@@ -68,8 +71,11 @@ TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
         {Name(300), "-"},
     };
     for (const auto& c : cases) EXPECT_EQ(Resolve(c.name), c.expected) << c.name;
-    for (const std::string& checked : Doubles().existenceChecks)
-        EXPECT_TRUE(IsPlainLocalPath(checked.c_str())) << checked;
+    for (const std::string& checked : Doubles().existenceChecks) {
+        EXPECT_FALSE(IsSeparator(checked[0]) && IsSeparator(checked[1])) << checked;
+        EXPECT_EQ(checked.find(':', 2), std::string::npos) << checked;
+        EXPECT_NE(checked.rfind("\\??\\", 0), 0u) << checked;
+    }
     EXPECT_GT(Doubles().existenceChecks.size(), 20u);
 }
 
