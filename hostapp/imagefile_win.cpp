@@ -6,6 +6,8 @@
 #include <new>
 #include <vector>
 
+#include "scene/local_path.h"
+
 namespace {
 
 // Pictures beyond this many pixels are refused rather than risked in a
@@ -73,8 +75,10 @@ bool Decode(const std::string& path, Image& image) {
 }  // namespace
 
 // COM is set up for the call and torn down again unless the thread already
-// had it (in whichever model).
+// had it (in whichever model). A scene's map names are data: a share, device
+// or stream is never opened, whatever the scene says.
 bool LoadImageFile(const std::string& path, Image& image) {
+    if (!IsPlainLocalPath(path.c_str())) return false;
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     bool ok = Decode(path, image);
     if (SUCCEEDED(init)) CoUninitialize();

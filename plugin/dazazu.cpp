@@ -22,7 +22,9 @@ DazAzu::DazAzu()
       importedMesh(nullptr),
       skippedFaces(0),
       nonFiniteVertices(0),
-      skippedTexCoords(0) {}
+      skippedTexCoords(0),
+      missingTextures(0),
+      missingTextureNames() {}
 
 // The imported mesh and the host materials are not touched: by now they belong
 // to the scene or have been deleted by the import.

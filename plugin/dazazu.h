@@ -57,6 +57,8 @@ class DazAzu : public SceneImport {
     // Materials and the node (scene/materials.cpp, scene/node.cpp).
     bool CreateStandardMaterials();
     void AddTextureMaps();
+    void NoteMissingTexture(const char* name);
+    void ReportMissingTextures();
     Mtl* AssembleMaterial();
     int CreateSceneNode();
 
@@ -64,6 +66,9 @@ class DazAzu : public SceneImport {
     static const int kFilePathSize = 260;
     // A face names its material with a 16-bit id: no more records are kept.
     static const unsigned kMaxMaterialRecords = 0xFFFF + 1;
+    // The list of missing textures in their message is cut after this many
+    // characters (see NoteMissingTexture).
+    static const size_t kMissingTextureListChars = 200;
 
     Interface* hostInterface;
     ImpInterface* importInterface;
@@ -94,6 +99,10 @@ class DazAzu : public SceneImport {
     unsigned int nonFiniteVertices;
     // Faces whose texcoord list does not fit their corners: given (0, 0).
     unsigned int skippedTexCoords;
+    // Texture images left out or not found beside the file, and their names
+    // as the file gives them, cut (then ending in "...").
+    unsigned int missingTextures;
+    char missingTextureNames[kMissingTextureListChars + 4];
 
     DazAzu(const DazAzu&) = delete;
     DazAzu& operator=(const DazAzu&) = delete;

@@ -80,6 +80,13 @@ void DazAzu::ReportCount(const char* format, unsigned count) {
     ReportError(message.data(), 0);
 }
 
+void DazAzu::ReportMissingTextures() {
+    if (missingTextures == 0) return;
+    CStr message;
+    message.printf(kMsgTexturesNotFound, static_cast<int>(missingTextures), missingTextureNames);
+    ReportError(message.data(), 0);
+}
+
 CStr DazAzu::SettingsPath() {
     CStr path;
     const char* dir = hostInterface->GetDir(APP_PLUGCFG_DIR);
@@ -146,6 +153,7 @@ int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL supp
         ReportCount(kMsgMaterialsLeftOut, skippedMaterials);
         ReportCount(kMsgFacesSkipped, skippedFaces);
         ReportCount(kMsgTexCoordsMismatched, skippedTexCoords);
+        ReportMissingTextures();
     }
     return IMPEXP_SUCCESS;
 }

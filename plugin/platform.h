@@ -19,6 +19,10 @@ void RedrawHostWindow(HWND window);
 // when there is no such file.
 bool FileSizeAt(const char* path, uint64_t* size);
 
+// True when a file (not a folder) is at a local ANSI path; asks its
+// directory entry and never opens it.
+bool FileExists(const char* path);
+
 // Moves the file at from onto to, replacing to if it exists; both are ANSI
 // paths. False when the move failed (from is then left in place).
 bool ReplaceFileWith(const char* from, const char* to);

@@ -13,3 +13,4 @@ const char* const kMsgMaterialsLeftOut =
 const char* const kMsgFacesSkipped = "%d faces refer to missing vertices and were skipped";
 const char* const kMsgTexCoordsMismatched =
     "%d faces have texture coordinates that do not match their corners and were given (0, 0)";
+const char* const kMsgTexturesNotFound = "%d texture images were not found: %s";

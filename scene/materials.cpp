@@ -6,10 +6,9 @@
 #include "plugin/platform.h"
 #include "plugin/resstring.h"
 #include "resources/resource_ids.h"
+#include "scene/texture_path.h"
 
 namespace {
-
-const char kThisName[] = "<this>";
 
 StdMat2* MakeStandardMaterial(const PlyMaterial& record) {
     StdMat2* mtl = NewDefaultStdMat();
@@ -40,43 +39,6 @@ CStr NameFromPattern(int id, const char* baseName) {
     return name;
 }
 
-void Append(CStr& text, const char* more, size_t length) {
-    CStr longer;
-    longer.printf("%s%.*s", text.data(), static_cast<int>(length), more);
-    text = longer;
-}
-
-// One past the path's last separator (else its drive's colon): where the
-// folder ends. Walked by characters, so a trail byte is never a separator.
-const char* FolderEnd(const char* path) {
-    const char* end = path;
-    for (const char* p = path; *p; p = NextChar(p))
-        if (*p == '\\' || *p == '/' || (*p == ':' && end == path)) end = p + 1;
-    return end;
-}
-
-// The image a TextureFile comment names, beside the PLY file, with each
-// "<this>" standing for the PLY file's base name. A name with its own root
-// or drive is taken as it is.
-CStr TexturePath(const char* plyPath, const char* name) {
-    const char* folderEnd = FolderEnd(plyPath);
-    char base[DazAzu::kBaseNameSize];
-    DeriveBaseName(folderEnd, base, sizeof base);
-    CStr path;
-    const char drive = static_cast<char>(name[0] | 0x20);
-    const bool rooted =
-        name[0] == '\\' || name[0] == '/' || (drive >= 'a' && drive <= 'z' && name[1] == ':');
-    if (!rooted) Append(path, plyPath, static_cast<size_t>(folderEnd - plyPath));
-    // '<' is never a trail byte, so a match is always a whole "<this>".
-    for (const char* found; (found = std::strstr(name, kThisName)) != nullptr;
-         name = found + sizeof kThisName - 1) {
-        Append(path, name, static_cast<size_t>(found - name));
-        Append(path, base, std::strlen(base));
-    }
-    Append(path, name, std::strlen(name));
-    return path;
-}
-
 }  // namespace
 
 // Texture k goes into the diffuse slot of record material k. Without
@@ -104,11 +66,42 @@ void DazAzu::AddTextureMaps() {
         } else {
             break;
         }
+        // The material stays without a map, so texnumber still picks by position.
+        CStr path;
+        if (!ResolveTexturePath(filePath, textures[k].c_str(), &path)) {
+            NoteMissingTexture(textures[k].c_str());
+            continue;
+        }
         BitmapTex* map = NewDefaultBitmapTex();
         if (!map) continue;
-        map->SetMapName(TexturePath(filePath, textures[k].c_str()));
+        map->SetMapName(path);
         mtl->SetSubTexmap(ID_DI, map);
     }
+}
+
+// The list keeps the names in file order up to kMissingTextureListChars: a
+// file may name thousands of images, or one name of many kilobytes, and the
+// message must stay readable. Cut by characters, never inside one; three
+// full stops show the cut in every code page.
+void DazAzu::NoteMissingTexture(const char* name) {
+    ++missingTextures;
+    size_t length = std::strlen(missingTextureNames);
+    if (length > kMissingTextureListChars) return;  // a cut list is longer
+    const char* separator = missingTextures > 1 ? ", " : "";
+    for (const char* text : {separator, name}) {
+        for (const char* p = text; *p;) {
+            const char* next = NextChar(p);
+            const size_t n = static_cast<size_t>(next - p);
+            if (length + n > kMissingTextureListChars) {
+                std::memcpy(missingTextureNames + length, "...", 4);
+                return;
+            }
+            std::memcpy(missingTextureNames + length, p, n);
+            length += n;
+            p = next;
+        }
+    }
+    missingTextureNames[length] = '\0';
 }
 
 // False only when the list of host materials cannot be had.

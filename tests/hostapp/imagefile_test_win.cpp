@@ -104,4 +104,22 @@ TEST_F(ImageFileTest, FileThatIsNoPictureLeavesTheImageAlone) {
     EXPECT_EQ(image.rgb.size(), 3u);
 }
 
+// The same picture reached through a device, namespace or stream path is
+// refused before anything is opened; the plain path decodes.
+TEST_F(ImageFileTest, OnlyPlainLocalPathsAreOpened) {
+    std::string path = base + ".png";
+    ASSERT_TRUE(WriteQuadrants(path, GUID_ContainerFormatPng));
+    Image image;
+    ASSERT_TRUE(LoadImageFile(path, image));
+    std::string forward = path;
+    for (char& c : forward)
+        if (c == '\\') c = '/';
+    for (const std::string& hostile :
+         {"\\\\?\\" + path, "\\\\.\\" + path, "//./" + forward, "\\??\\" + path, path + ":$DATA"}) {
+        Image refused(1, 1);
+        EXPECT_FALSE(LoadImageFile(hostile, refused)) << hostile;
+        EXPECT_EQ(refused.width, 1);
+    }
+}
+
 }  // namespace

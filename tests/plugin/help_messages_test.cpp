@@ -72,7 +72,8 @@ std::set<std::string> StringTableMessages() {
 }
 
 // The page's messages: each <span class="msg">; a line break inside one is
-// "\n", an <i>placeholder</i> is the "%d" the code formats.
+// "\n", an <i>placeholder</i> is the "%d" the code formats and a
+// <var>placeholder</var> its "%s".
 std::set<std::string> HelpMessages() {
     const std::string page = ReadSource("help/messages.html");
     const std::regex span(R"re(<span class="msg">([\s\S]*?)</span>)re");
@@ -81,6 +82,7 @@ std::set<std::string> HelpMessages() {
         std::string text = std::regex_replace(std::string((*s)[1]), std::regex(R"(\s+)"), " ");
         text = std::regex_replace(text, std::regex("<br>"), "\n");
         text = std::regex_replace(text, std::regex("<i>[^<]*</i>"), "%d");
+        text = std::regex_replace(text, std::regex("<var>[^<]*</var>"), "%s");
         text = std::regex_replace(text, std::regex("&quot;"), "\"");
         text = std::regex_replace(text, std::regex("&lt;"), "<");
         text = std::regex_replace(text, std::regex("&gt;"), ">");

@@ -314,12 +314,17 @@ TEST_F(DoImportTest, VerticesOutOfRangeAreReportedAfterASuccessfulImport) {
 }
 
 // Images beside the file, "<this>" its base name; each its own
-// sub-material, chosen by texnumber. A texcoord list that does not fit its
-// face is reported once.
+// sub-material, chosen by texnumber; one on a share is not looked for there
+// and, not beside the file either, keeps its sub-material without a map. A
+// texcoord list that does not fit its face and the missing image are
+// reported once each.
 TEST_F(DoImportTest, TextureFilesBesideTheFileGiveOneSubMaterialEach) {
+    WriteFile("scan_A.png", "");
+    WriteFile("b b.png", "");
     const std::string path = WriteFile(
         "scan.v2.ply",
         AsciiPly("comment TextureFile <this>_A.png\ncomment TextureFile b b.png\n"
+                 "comment TextureFile \\\\srv\\share\\gone.png\n"
                  "element vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
                  "element face 3\nproperty list uchar int vertex_indices\n"
                  "property list uchar float texcoord\nproperty int texnumber\n",
@@ -329,7 +334,7 @@ TEST_F(DoImportTest, TextureFilesBesideTheFileGiveOneSubMaterialEach) {
     ASSERT_EQ(scene.NodeCount(), 1);
     Mtl* mtl = scene.GetNode(0)->GetMtl();
     ASSERT_NE(mtl, nullptr);
-    ASSERT_EQ(mtl->NumSubMtls(), 2);
+    ASSERT_EQ(mtl->NumSubMtls(), 3);
     const std::string expected[2] = {(dir / "scan_A.png").string(), (dir / "b b.png").string()};
     for (int k = 0; k < 2; ++k) {
         Texmap* map = mtl->GetSubMtl(k)->GetSubTexmap(ID_DI);
@@ -337,14 +342,41 @@ TEST_F(DoImportTest, TextureFilesBesideTheFileGiveOneSubMaterialEach) {
         ASSERT_EQ(map->ClassID(), BMTEX_CLASS_ID);
         EXPECT_EQ(std::string(static_cast<BitmapTex*>(map)->GetMapName()), expected[k]);
     }
+    EXPECT_EQ(std::string(mtl->GetSubMtl(2)->GetName().data()),
+              std::string(importer->baseName) + "_2");
+    EXPECT_EQ(mtl->GetSubMtl(2)->GetSubTexmap(ID_DI), nullptr);
     const Mesh& mesh = static_cast<TriObject*>(scene.GetNode(0)->GetObjectRef())->mesh;
     ASSERT_EQ(mesh.numFaces, 3);
     EXPECT_EQ(mesh.faces[0].getMatID(), 1);
     EXPECT_EQ(mesh.faces[1].getMatID(), 0);
     EXPECT_EQ(core.ActivatedTextureCount(), 2);
-    EXPECT_EQ(Doubles().messages,
-              std::vector<std::string>{"1 faces have texture coordinates that do not match their "
-                                       "corners and were given (0, 0)"});
+    EXPECT_EQ(
+        Doubles().messages,
+        (std::vector<std::string>{"1 faces have texture coordinates that do not match their "
+                                  "corners and were given (0, 0)",
+                                  "1 texture images were not found: \\\\srv\\share\\gone.png"}));
+    importer->hostMaterials.clear();  // the scene holds them now
+}
+
+// Every missing image is counted; the names are listed in file order and
+// the list is cut at its length, between characters, with "...". Here the
+// 200th byte would be the lead byte of a double-byte character.
+TEST_F(DoImportTest, MissingTexturesAreNamedInOneMessageCutToItsLength) {
+    Doubles().doubleByteCodePage = true;
+    std::string comments, list;
+    for (int k = 0; k < 40; ++k) {
+        const std::string name = k == 0 ? "a0.png" : "\x95\x5C" + std::to_string(k) + ".png";
+        comments += "comment TextureFile " + name + "\n";
+        list += (k ? ", " : "") + name;
+    }
+    const std::string ply = AsciiPly(comments +
+                                         "element vertex 3\nproperty float x\nproperty float y\n"
+                                         "property float z\nproperty float u\nproperty float v\n",
+                                     "0 0 0 0 0\n1 0 0 1 0\n1 1 0 1 1\n");
+    EXPECT_EQ(Import(WriteFile("many.ply", ply)), IMPEXP_SUCCESS);
+    ASSERT_EQ(list.substr(199, 1), "\x95");
+    EXPECT_EQ(Doubles().messages, std::vector<std::string>{"40 texture images were not found: " +
+                                                           list.substr(0, 199) + "..."});
     importer->hostMaterials.clear();  // the scene holds them now
 }
 

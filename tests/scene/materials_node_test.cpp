@@ -12,11 +12,12 @@ const char* kColouredData = "0 0 0 255 0 0\n1 0 0 0 255 0\n1 1 0 0 0 255\n";
 
 std::string MaterialBlock(int n) {
     return "element material " + std::to_string(n) +
-           "\nproperty uchar diffuse_red\nproperty uchar diffuse_green\nproperty uchar diffuse_blue\n";
+           "\nproperty uchar diffuse_red\nproperty uchar diffuse_green\nproperty uchar "
+           "diffuse_blue\n";
 }
 
 class MaterialsTest : public ImportTest {
-protected:
+  protected:
     Mtl* BuildAndAssemble(const std::string& ply) {
         EXPECT_EQ(Build(ply), 1) << importer->errorText.data();
         return importer->AssembleMaterial();
@@ -25,8 +26,8 @@ protected:
 
 TEST_F(MaterialsTest, VertexColoursAloneGiveTheVertexColourMaterial) {
     importer->options.materials = 0;
-    Mtl* mtl = BuildAndAssemble(AsciiPly(kColouredTriangle + std::string(kFace),
-                                         std::string(kColouredData) + "3 0 1 2\n"));
+    Mtl* mtl = BuildAndAssemble(
+        AsciiPly(kColouredTriangle + std::string(kFace), std::string(kColouredData) + "3 0 1 2\n"));
     ASSERT_NE(mtl, nullptr);
     EXPECT_STREQ(mtl->GetName().data(), "mesh_VtxCol");
     Texmap* map = mtl->GetSubTexmap(1);
@@ -36,9 +37,9 @@ TEST_F(MaterialsTest, VertexColoursAloneGiveTheVertexColourMaterial) {
 }
 
 TEST_F(MaterialsTest, TwoMaterialsAndColoursGiveAMultiMaterial) {
-    Mtl* mtl = BuildAndAssemble(
-        AsciiPly(kColouredTriangle + MaterialBlock(2) + kFace,
-                 std::string(kColouredData) + "255 0 0\n0 0 255\n3 0 1 2\n"));
+    Mtl* mtl =
+        BuildAndAssemble(AsciiPly(kColouredTriangle + MaterialBlock(2) + kFace,
+                                  std::string(kColouredData) + "255 0 0\n0 0 255\n3 0 1 2\n"));
     ASSERT_NE(mtl, nullptr);
     EXPECT_STREQ(mtl->GetName().data(), "mesh_mso");
     ASSERT_EQ(mtl->NumSubMtls(), 3);
@@ -53,10 +54,10 @@ TEST_F(MaterialsTest, TwoMaterialsAndColoursGiveAMultiMaterial) {
 }
 
 TEST_F(MaterialsTest, OneMaterialIsGivenDirectly) {
-    std::string ply = AsciiPly(
-        "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n" +
-            MaterialBlock(1) + kFace,
-        "0 0 0\n1 0 0\n1 1 0\n255 128 0\n3 0 1 2\n");
+    std::string ply =
+        AsciiPly("element vertex 3\nproperty float x\nproperty float y\nproperty float z\n" +
+                     MaterialBlock(1) + kFace,
+                 "0 0 0\n1 0 0\n1 1 0\n255 128 0\n3 0 1 2\n");
     Mtl* mtl = BuildAndAssemble(ply);
     ASSERT_NE(mtl, nullptr);
     EXPECT_EQ(mtl->ClassID(), DMTL_CLASS_ID);
@@ -91,6 +92,7 @@ std::string MapNameOf(Mtl* mtl) {
 // or, when the file has a material, that material does; none without the
 // texture channel.
 TEST_F(MaterialsTest, OneTextureFileGoesIntoTheDiffuseSlot) {
+    Doubles().existingFiles = {"a b.png"};
     Mtl* mtl = BuildAndAssemble(
         AsciiPly(kTextureTriangle + std::string(kFace), std::string(kTextureData) + "3 0 1 2\n"));
     ASSERT_NE(mtl, nullptr);
@@ -100,6 +102,7 @@ TEST_F(MaterialsTest, OneTextureFileGoesIntoTheDiffuseSlot) {
 
     TearDown();
     SetUp();
+    Doubles().existingFiles = {"a b.png"};
     mtl = BuildAndAssemble(AsciiPly(kTextureTriangle + MaterialBlock(1) + kFace,
                                     std::string(kTextureData) + "255 0 0\n3 0 1 2\n"));
     ASSERT_NE(mtl, nullptr);
@@ -119,10 +122,11 @@ using NodeTest = ImportTest;
 TEST_F(NodeTest, CentredPivotPlacesTheNodeAtTheFormerCentre) {
     importer->options.flipZY = 0;
     importer->options.scale = 1;
-    ASSERT_EQ(Build(AsciiPly("element vertex 3\nproperty float x\nproperty float y\nproperty float z\n" +
-                                 std::string(kFace),
-                             "0 0 0\n2 4 0\n2 4 6\n3 0 1 2\n")),
-              1);
+    ASSERT_EQ(
+        Build(AsciiPly("element vertex 3\nproperty float x\nproperty float y\nproperty float z\n" +
+                           std::string(kFace),
+                       "0 0 0\n2 4 0\n2 4 6\n3 0 1 2\n")),
+        1);
     ASSERT_EQ(importer->CreateSceneNode(), 1);
     ASSERT_EQ(scene.NodeCount(), 1);
     HostNode* node = scene.GetNode(0);

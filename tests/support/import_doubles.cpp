@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "plugin/dazazu.h"
 #include "plugin/dialogs.h"
@@ -90,6 +91,14 @@ bool FileSizeAt(const char* path, uint64_t* size) {
     if (stat(path, &info) != 0) return false;
     *size = static_cast<uint64_t>(info.st_size);
     return true;
+}
+
+bool FileExists(const char* path) {
+    doubles.existenceChecks.push_back(path);
+    for (const std::string& file : doubles.existingFiles)
+        if (file == path) return true;
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
 }
 
 bool ReplaceFileWith(const char* from, const char* to) {

@@ -30,6 +30,9 @@ struct ImportDoubles {
     int redraws = 0;
     std::vector<SentMessage> sent;
     std::vector<std::string> messages;  // texts shown in message boxes
+    // FileExists answers true for these paths and for the real files there are.
+    std::vector<std::string> existingFiles;
+    std::vector<std::string> existenceChecks;  // every path FileExists was asked about
     // Called for every message the build sends, after it is recorded.
     std::function<void(DazAzu&, const SentMessage&)> onSend;
     DazAzu* running = nullptr;  // the importer inside the progress dialog

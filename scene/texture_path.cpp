@@ -1,0 +1,124 @@
+// Texture names from a PLY file resolved to local files beside it.
+#include "scene/texture_path.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "plugin/dazazu.h"
+#include "plugin/platform.h"
+#include "ply/ply_types.h"
+#include "scene/local_path.h"
+
+namespace {
+
+const char kThisName[] = "<this>";
+const size_t kThisLength = sizeof kThisName - 1;
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool HasDrive(const char* name) {
+    const char letter = static_cast<char>(name[0] | 0x20);
+    return letter >= 'a' && letter <= 'z' && name[1] == ':';
+}
+
+// A path of at most kMaxTexturePath characters, built by appending; what
+// does not fit marks it too long and is not copied.
+struct PathBuffer {
+    char text[kMaxTexturePath + 1] = {};
+    size_t length = 0;
+    bool tooLong = false;
+
+    void Append(const char* more, size_t n) {
+        if (tooLong || n > kMaxTexturePath - length) {
+            tooLong = true;
+            return;
+        }
+        std::memcpy(text + length, more, n);
+        length += n;
+        text[length] = '\0';
+    }
+};
+
+// One past the path's last separator (else its drive's colon): where the
+// folder ends. Walked by characters, so a trail byte is never a separator.
+const char* FolderEnd(const char* path) {
+    const char* end = path;
+    for (const char* p = path; *p; p = NextChar(p))
+        if (IsSeparator(*p) || (*p == ':' && end == path)) end = p + 1;
+    return end;
+}
+
+// The name with each "<this>" replaced by base, in one pass that stops once
+// the buffer is full. '<' is never a trail byte, so a match is a whole "<this>".
+void ExpandName(const char* name, const char* base, PathBuffer& out) {
+    const size_t baseLength = std::strlen(base);
+    for (const char* p = name; *p && !out.tooLong;) {
+        if (std::strncmp(p, kThisName, kThisLength) == 0) {
+            out.Append(base, baseLength);
+            p += kThisLength;
+        } else {
+            const char* next = NextChar(p);
+            out.Append(p, static_cast<size_t>(next - p));
+            p = next;
+        }
+    }
+}
+
+// The file name of a name: after its last separator or drive colon, up to
+// any further ':'. For "a.png:stream" that is "a.png": the picture a user
+// sees in the folder, not the data hidden beside it.
+size_t FileNameLength(const char* name, const char** start) {
+    *start = HasDrive(name) ? name + 2 : name;
+    for (const char* p = *start; *p; p = NextChar(p))
+        if (IsSeparator(*p)) *start = p + 1;
+    const char* end = *start;
+    while (*end && *end != ':') end = NextChar(end);
+    return static_cast<size_t>(end - *start);
+}
+
+// CON, PRN, AUX, NUL, COM1-9, LPT1-9 (and the console's two) open a device
+// in any folder and with any extension; Windows ignores trailing blanks.
+bool IsDeviceName(const char* fileName, size_t length) {
+    size_t stem = 0;
+    while (stem < length && fileName[stem] != '.') ++stem;
+    while (stem > 0 && fileName[stem - 1] == ' ') --stem;
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    const std::string_view stemText(fileName, stem);
+    for (const char* device : kDevices)
+        if (EqualsNoCase(stemText, device)) return true;
+    if (stem != 4 || fileName[3] < '1' || fileName[3] > '9') return false;
+    return EqualsNoCase(stemText.substr(0, 3), "COM") || EqualsNoCase(stemText.substr(0, 3), "LPT");
+}
+
+bool Accept(const PathBuffer& candidate, CStr* path) {
+    if (candidate.tooLong || !FileExists(candidate.text)) return false;
+    *path = candidate.text;
+    return true;
+}
+
+}  // namespace
+
+bool ResolveTexturePath(const char* plyPath, const char* name, CStr* path) {
+    const char* folderEnd = FolderEnd(plyPath);
+    char base[DazAzu::kBaseNameSize];
+    DeriveBaseName(folderEnd, base, sizeof base);
+    PathBuffer expanded;
+    ExpandName(name, base, expanded);
+    const char* fileName = nullptr;
+    const size_t fileNameLength = FileNameLength(expanded.text, &fileName);
+    if (expanded.tooLong || fileNameLength == 0 || IsDeviceName(fileName, fileNameLength))
+        return false;
+
+    const bool plain = IsPlainLocalPath(expanded.text);
+    const bool absolute = HasDrive(expanded.text) || IsSeparator(expanded.text[0]);
+    // Scanners write the path of the machine that made the scan; users move
+    // the PLY file with its images, so the file name is tried beside it.
+    if (plain && absolute && Accept(expanded, path)) return true;
+    PathBuffer beside;
+    beside.Append(plyPath, static_cast<size_t>(folderEnd - plyPath));
+    if (plain && !absolute)
+        beside.Append(expanded.text, expanded.length);
+    else
+        beside.Append(fileName, fileNameLength);
+    return Accept(beside, path);
+}
