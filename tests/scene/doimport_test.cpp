@@ -337,6 +337,8 @@ TEST_F(DoImportTest, TextureFilesBesideTheFileGiveOneSubMaterialEach) {
     ASSERT_EQ(mtl->NumSubMtls(), 3);
     const std::string expected[2] = {(dir / "scan_A.png").string(), (dir / "b b.png").string()};
     for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(std::string(mtl->GetSubMtl(k)->GetName().data()),
+                  std::string(importer->baseName) + "_" + std::to_string(k));
         Texmap* map = mtl->GetSubMtl(k)->GetSubTexmap(ID_DI);
         ASSERT_NE(map, nullptr);
         ASSERT_EQ(map->ClassID(), BMTEX_CLASS_ID);
