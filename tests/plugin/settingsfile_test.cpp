@@ -16,10 +16,11 @@ namespace {
 namespace fs = std::filesystem;
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("ks_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("ks_settings_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         path = (dir / "ks_dazazu.cfg").string();
@@ -61,8 +62,8 @@ TEST_F(SettingsFileTest, ScaleComesBeforeTheFlagsInFileOrder) {
     o.textureCoords = 0;
     o.materials = 0;
     SaveSettingsFile(path, o);
-    std::vector<unsigned char> expected = {3, 0, 0, 0, 20, 0, 0, 0, 0x00, 0x80, 0x7A, 0x43,
-                                           0, 1, 0, 1, 0, 1, 0, 0};
+    std::vector<unsigned char> expected = {3,    0,    0, 0, 20, 0, 0, 0, 0x00, 0x80,
+                                           0x7A, 0x43, 0, 1, 0,  1, 0, 1, 0,    0};
     EXPECT_EQ(ReadBytes(), expected);
 
     ImportOptions back;

@@ -19,7 +19,7 @@ std::string AsciiPly(const std::string& elements, const std::string& data);
 std::string BinaryPointCloud(const std::vector<Point3>& points);
 
 class ImportTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
