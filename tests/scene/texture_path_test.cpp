@@ -22,6 +22,7 @@ class TexturePathTest : public ::testing::Test {
                                    "D:\\other\\c.png",
                                    "C:\\scans\\evil.png",
                                    "C:\\scans\\CON.png",
+                                   "C:\\scans\\console.png",
                                    "C:\\scans\\bunny_bunny_1.png",
                                    "/a.png",
                                    "C:\\scans\\" + Name(250),
@@ -64,7 +65,7 @@ TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
         {"tex\\nul", "-"},
         {"lpt1.tar.gz", "-"},
         {"com9 .jpg", "-"},
-        {"console.png", "-"},
+        {"console.png", "C:\\scans\\console.png"},
         {"<this>_<this>_1.png", "C:\\scans\\bunny_bunny_1.png"},
         {Name(250), "C:\\scans\\" + Name(250)},  // 259 characters
         {Name(251), "-"},
