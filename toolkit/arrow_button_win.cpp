@@ -16,11 +16,6 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA& create) {
     return 1;
 }
 
-void DrawRow(HDC dc, int left, int right, int y) {
-    MoveToEx(dc, left, y, nullptr);
-    LineTo(dc, right + 1, y);
-}
-
 // Five, three and one pixels; the tip points up or down. A pushed arrow sits
 // one pixel lower.
 void DrawArrow(HWND window, HDC dc, const ArrowButtonRecord& record, const RECT& client) {

@@ -9,13 +9,13 @@
 #include "toolkit/fonts.h"
 #include "toolkit/menu.h"
 #include "toolkit/press_tracking.h"
+#include "toolkit/scrollbar.h"
 #include "toolkit/subclass.h"
 #include "toolkit/window_record.h"
 
 namespace {
 
 const char kSeparatorText[] = "<separator>";
-const int kArrowWidth = 13;
 
 SubclassSlot comboEditSlot;
 
@@ -205,8 +205,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA& create) {
     HINSTANCE module = create.hInstance;
     record->edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | ES_READONLY, 4, 2,
                                    create.cx - 19, create.cy - 4, window, nullptr, module, nullptr);
-    CreateWindowExA(0, kArrowButtonClass, "", WS_CHILD | WS_VISIBLE, create.cx - 15, 2, kArrowWidth,
-                    create.cy - 4, window,
+    CreateWindowExA(0, kArrowButtonClass, "", WS_CHILD | WS_VISIBLE, create.cx - 15, 2,
+                    kScrollArrowSize, create.cy - 4, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kComboArrowId)), module, nullptr);
     if (!record->edit) return -1;
     InstallEditSubclass(record->edit, ComboEditProc, comboEditSlot);
@@ -247,7 +247,7 @@ LRESULT OnEraseBackground(HWND window, HDC dc) {
     RECT rect;
     GetClientRect(window, &rect);
     InflateRect(&rect, 2, 2);
-    rect.right -= kArrowWidth;
+    rect.right -= kScrollArrowSize;
     FillSolidRect(dc, rect, ToolkitColour(kFieldColour));
     return 1;
 }

@@ -1,4 +1,4 @@
-// The toolkit's two drawing operations, shared by every control and the dialog frame.
+// The toolkit's drawing operations, shared by every control and the dialog frame.
 #pragma once
 
 #include <windows.h>
@@ -19,3 +19,6 @@ void Draw3dFrame(HDC dc, int left, int top, int width, int height, COLORREF topL
 // text colour; disabled embossed (light edge one pixel right and down, then
 // dark edge in place). The text colour and background mode are left changed.
 void DrawControlText(HDC dc, const char* text, const RECT& rect, UINT format, bool enabled);
+
+// One row of pixels in the selected pen, from left to right, both included.
+void DrawRow(HDC dc, int left, int right, int y);

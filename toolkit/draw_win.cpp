@@ -40,3 +40,8 @@ void DrawControlText(HDC dc, const char* text, const RECT& rect, UINT format, bo
     SetTextColor(dc, ToolkitColour(kDarkEdgeColour));
     DrawTextA(dc, text, -1, &place, format);
 }
+
+void DrawRow(HDC dc, int left, int right, int y) {
+    MoveToEx(dc, left, y, nullptr);
+    LineTo(dc, right + 1, y);
+}

@@ -6,13 +6,10 @@
 #include "toolkit/edit_subclass.h"
 #include "toolkit/fonts.h"
 #include "toolkit/inplace_edit.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 namespace {
-
-HINSTANCE ModuleOf(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE));
-}
 
 // The field takes Enter and Escape to its parent (the edit subclass), gets
 // the focus and has its whole text selected, ready to be typed over.
@@ -20,7 +17,7 @@ void CreateField(HWND window, InplaceEditRecord& record, const CREATESTRUCTA& cr
     DWORD flags = create.lpCreateParams ? *static_cast<const DWORD*>(create.lpCreateParams) : 0;
     record.field = CreateWindowExA(
         WS_EX_CLIENTEDGE, "Edit", record.text, WS_CHILD | WS_VISIBLE, 0, 0, create.cx, create.cy,
-        window, reinterpret_cast<HMENU>(kInplaceEditFieldId), ModuleOf(window), nullptr);
+        window, reinterpret_cast<HMENU>(kInplaceEditFieldId), WindowModule(window), nullptr);
     HFONT font = GetToolkitFont((flags & kInplaceEditSmallFont) ? 1 : 2);
     SendMessageA(record.field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SubclassEdit(record.field);
@@ -85,7 +82,7 @@ LRESULT OnControlColour(HDC dc) { return ControlColourReply(dc, kFieldColour); }
 LRESULT OnButtonDown(HWND window, LPARAM point) {
     RECT client;
     GetClientRect(window, &client);
-    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    POINT p = PointFromLParam(point);
     if (!PtInRect(&client, p)) PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
 }
@@ -97,7 +94,7 @@ HWND StartInplaceEdit(HWND owner, DWORD flags) {
     GetWindowRect(owner, &rect);
     return CreateWindowExA(0, kInplaceEditClass, "", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
                            rect.right - rect.left, rect.bottom - rect.top, owner, nullptr,
-                           ModuleOf(owner), &flags);
+                           WindowModule(owner), &flags);
 }
 
 LRESULT CALLBACK InplaceEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 #include "toolkit/listbox.h"
 #include "toolkit/scrollbar.h"
 #include "toolkit/subclass.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 namespace {
@@ -20,10 +21,6 @@ SubclassSlot listSlot;
 LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_MOUSEWHEEL) return SendMessageA(GetParent(window), message, wParam, lParam);
     return CallSubclassed(listSlot, window, message, wParam, lParam);
-}
-
-HINSTANCE Module(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE));
 }
 
 int TopIndex(const ListBoxRecord& record) {
@@ -69,10 +66,10 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA& create) {
     if (!record) return -1;
     record->list = CreateWindowExA(0, "ListBox", "", kListStyle, 0, 0, 0, 0, window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListBoxListId)),
-                                   Module(window), nullptr);
+                                   WindowModule(window), nullptr);
     record->scrollBar =
         CreateWindowExA(0, kScrollBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, kScrollArrowSize,
-                        create.cy, window, nullptr, Module(window), nullptr);
+                        create.cy, window, nullptr, WindowModule(window), nullptr);
     if (!record->list || !record->scrollBar) return -1;
     SendMessageA(record->list, WM_SETFONT, reinterpret_cast<WPARAM>(GetToolkitFont(0)), FALSE);
     MeasureRows(*record);

@@ -1,7 +1,6 @@
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
@@ -11,6 +10,7 @@
 #include "toolkit/listctrl.h"
 #include "toolkit/subclass.h"
 #include "toolkit/view_common.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 namespace {
@@ -19,7 +19,6 @@ namespace {
 const int kListSlack = 40;
 // The wheel does nothing over the first rows of the view: the header's.
 const int kHeaderHeight = 17;
-const int kWheelStep = 120;
 // Until there is a row to measure.
 const int kDefaultRowHeight = 16;
 const int kTextInsetLeft = 6;
@@ -137,9 +136,8 @@ LRESULT OnCreate(HWND view) {
     // Only the list's own style bits: border and state belong to the view.
     const DWORD style =
         LOWORD(GetWindowLongA(view, GWL_STYLE)) | WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT;
-    record->list = CreateWindowExA(
-        0, WC_LISTVIEWA, "", style, 0, 0, record->width, record->height, view, nullptr,
-        reinterpret_cast<HINSTANCE>(GetWindowLongA(view, GWL_HINSTANCE)), nullptr);
+    record->list = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, record->width, record->height,
+                                   view, nullptr, WindowModule(view), nullptr);
     if (!record->list) return -1;
     SendMessageA(record->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
@@ -182,7 +180,7 @@ LRESULT OnNotify(HWND view, const ListCtrlRecord& record, NMHDR* header) {
 }
 
 LRESULT OnBeginPan(HWND view, ListCtrlRecord& record, LPARAM lParam) {
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT point = PointFromLParam(lParam);
     ClientToScreen(view, &point);
     record.panStart = point;
     record.startTop = TopRow(record);
@@ -195,7 +193,7 @@ LRESULT OnBeginPan(HWND view, ListCtrlRecord& record, LPARAM lParam) {
 // Whole rows follow the cursor; what is left of a row waits for the next move.
 LRESULT OnMouseMove(HWND view, ListCtrlRecord& record, LPARAM lParam) {
     if (!record.panning) return 0;
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT point = PointFromLParam(lParam);
     ClientToScreen(view, &point);
     const int rows = (point.y - record.panStart.y) / record.rowHeight;
     if (rows != 0 && ScrollRows(record, -rows)) record.panStart = point;
@@ -225,11 +223,11 @@ LRESULT OnCaptureChanged(HWND view, ListCtrlRecord& record, HWND newCapture) {
 }
 
 LRESULT OnWheel(HWND view, ListCtrlRecord& record, WPARAM wParam, LPARAM lParam) {
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT point = PointFromLParam(lParam);
     ScreenToClient(view, &point);
     if (point.y < kHeaderHeight) return 0;
     MeasureRowHeight(record);
-    const int rows = GET_WHEEL_DELTA_WPARAM(wParam) / -kWheelStep;
+    const int rows = GET_WHEEL_DELTA_WPARAM(wParam) / -WHEEL_DELTA;
     if (rows != 0) ScrollRows(record, rows);
     return 0;
 }

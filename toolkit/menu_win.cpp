@@ -7,6 +7,7 @@
 #include "toolkit/fonts.h"
 #include "toolkit/menu.h"
 #include "toolkit/opacity.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 ksMenuData::ksMenuData(UINT command, const char* text) : command(command), itemRect() {
@@ -20,10 +21,6 @@ const COLORREF kBlack = RGB(0, 0, 0);
 
 void DeleteEntries(ksMenuData* const* entries, int count) {
     for (int i = 0; i < count; ++i) delete entries[i];
-}
-
-POINT MessagePoint(LPARAM point) {
-    return POINT{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
 }
 
 RECT OwnerRect(const MenuRecord& record) {
@@ -207,7 +204,7 @@ bool InsideLessOnePixel(HWND window, POINT point) {
 
 // The item under a point of the client area, -1 for none (separators never).
 int ItemAt(HWND window, const MenuRecord& record, LPARAM lParam) {
-    const POINT point = MessagePoint(lParam);
+    const POINT point = PointFromLParam(lParam);
     if (!InsideLessOnePixel(window, point)) return -1;
     for (int i = 0; i < record.itemCount; ++i) {
         if (record.items[i] && PtInRect(&record.items[i]->itemRect, point)) return i;
@@ -231,7 +228,7 @@ LRESULT OnMouseMove(HWND window, MenuRecord& record, LPARAM point) {
 LRESULT OnButtonDown(HWND window, LPARAM point) {
     RECT client;
     GetClientRect(window, &client);
-    if (!PtInRect(&client, MessagePoint(point))) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (!PtInRect(&client, PointFromLParam(point))) PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
 }
 
@@ -292,6 +289,5 @@ LRESULT CALLBACK MenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 HWND OpenMenu(HWND owner, const MenuDescription& description) {
     return CreateWindowExA(0, kMenuClass, "", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, owner, nullptr,
-                           reinterpret_cast<HINSTANCE>(GetWindowLongA(owner, GWL_HINSTANCE)),
-                           const_cast<MenuDescription*>(&description));
+                           WindowModule(owner), const_cast<MenuDescription*>(&description));
 }

@@ -1,9 +1,10 @@
 #include "toolkit/press_tracking.h"
+#include "toolkit/window_helpers.h"
 
 bool IsInsideClient(HWND window, LPARAM point) {
     RECT client;
     GetClientRect(window, &client);
-    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    const POINT p = PointFromLParam(point);
     return PtInRect(&client, p) != FALSE;
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/draw.h"
 #include "toolkit/press_tracking.h"
 #include "toolkit/scrollbar.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 namespace {
@@ -15,8 +16,7 @@ const int kFarPosition = 0x20000;
 HWND CreateArrow(HWND window, const char* text, int id, int y, int height) {
     return CreateWindowExA(
         0, kArrowButtonClass, text, WS_CHILD | WS_VISIBLE, 0, y, kScrollArrowSize, height, window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE)), nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), WindowModule(window), nullptr);
 }
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA& create) {
@@ -51,7 +51,7 @@ RECT ThumbRect(HWND window) {
 }
 
 POINT ScreenPoint(HWND window, LPARAM point) {
-    POINT p = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    POINT p = PointFromLParam(point);
     ClientToScreen(window, &p);
     return p;
 }
@@ -200,7 +200,7 @@ LRESULT OnMouseMove(HWND window, ScrollBarRecord& record, LPARAM point) {
 LRESULT OnTrackDown(HWND window, ScrollBarRecord& record, LPARAM point) {
     record.cursor = ScreenPoint(window, point);
     record.paging = 1;
-    const int y = static_cast<short>(HIWORD(point));
+    const int y = PointFromLParam(point).y;
     record.delta = y < ThumbRect(window).top ? -record.page : record.page;
     // The release must come back here wherever it happens, or paging would
     // stay set and later arrow steps would be reported as pages.

@@ -1,6 +1,7 @@
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
 #include "toolkit/skin.h"
+#include "toolkit/window_helpers.h"
 
 namespace {
 
@@ -183,7 +184,6 @@ bool IsSkinDragPoint(HWND window, int x, int y) {
 }
 
 void DragBySkin(HWND dialog, LPARAM point) {
-    const int x = static_cast<short>(LOWORD(point));
-    const int y = static_cast<short>(HIWORD(point));
-    if (IsSkinDragPoint(dialog, x, y)) PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, point);
+    const POINT p = PointFromLParam(point);
+    if (IsSkinDragPoint(dialog, p.x, p.y)) PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, point);
 }

@@ -1,6 +1,7 @@
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
 #include "toolkit/spinner.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 namespace {
@@ -18,7 +19,7 @@ void SetPartnerState(const SpinButtonRecord& record, int pressed) {
 }
 
 POINT ScreenPoint(HWND window, LPARAM lParam) {
-    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    POINT point = PointFromLParam(lParam);
     ClientToScreen(window, &point);
     return point;
 }
@@ -142,11 +143,6 @@ HPEN SelectNewPen(HDC dc, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     SelectObject(dc, pen);
     return pen;
-}
-
-void DrawRow(HDC dc, int left, int right, int y) {
-    MoveToEx(dc, left, y, nullptr);
-    LineTo(dc, right + 1, y);
 }
 
 LRESULT OnPaint(HWND window, const SpinButtonRecord& record) {

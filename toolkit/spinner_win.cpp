@@ -9,6 +9,7 @@
 #include "toolkit/fonts.h"
 #include "toolkit/spinner.h"
 #include "toolkit/subclass.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 namespace {
@@ -143,16 +144,15 @@ LRESULT CALLBACK SpinnerEditProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 HWND CreateSpinButton(HWND spinner, int x, int y) {
-    return CreateWindowExA(
-        0, kSpinButtonClass, "", WS_CHILD | WS_VISIBLE, x, y, kButtonWidth, kButtonHeight, spinner,
-        nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongA(spinner, GWL_HINSTANCE)), nullptr);
+    return CreateWindowExA(0, kSpinButtonClass, "", WS_CHILD | WS_VISIBLE, x, y, kButtonWidth,
+                           kButtonHeight, spinner, nullptr, WindowModule(spinner), nullptr);
 }
 
 void CreateChildren(HWND window, SpinnerRecord& record, int width) {
     RECT client;
     GetClientRect(window, &client);
     const int top = (client.bottom - kFieldHeight) / 2;
-    HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE));
+    HINSTANCE module = WindowModule(window);
     record.edit = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE, 0, top,
                                   width - 13, kFieldHeight, window, nullptr, module, nullptr);
     InstallEditSubclass(record.edit, SpinnerEditProc, spinnerEditSlot);
@@ -233,7 +233,7 @@ LRESULT OnControlColour(HDC dc) { return ControlColourReply(dc, kFieldColour); }
 
 // Whole notches only; a partial notch leaves the value as it is.
 LRESULT OnMouseWheel(HWND window, SpinnerRecord& record, WPARAM wParam) {
-    const int notches = static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;
+    const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
     if (notches > 0) StepUp(window, record, notches);
     if (notches < 0) StepDown(window, record, -notches);
     return 0;

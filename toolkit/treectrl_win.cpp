@@ -1,7 +1,6 @@
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +10,7 @@
 #include "toolkit/subclass.h"
 #include "toolkit/treectrl.h"
 #include "toolkit/view_common.h"
+#include "toolkit/window_helpers.h"
 #include "toolkit/window_record.h"
 
 namespace {
@@ -19,7 +19,6 @@ namespace {
 const DWORD kTreeChildStyle = 0x50010027;
 // The child is this much wider than its content or the view.
 const int kTreeSlack = 40;
-const int kWheelStep = 120;
 
 SubclassSlot treeChildSlot;
 
@@ -149,9 +148,9 @@ LRESULT OnCreate(HWND view) {
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&classes);
     const SIZE viewSize = ClientSize(view);
-    record->tree = CreateWindowExA(
-        0, WC_TREEVIEWA, "", kTreeChildStyle, 0, 0, viewSize.cx + kTreeSlack, viewSize.cy, view,
-        nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongA(view, GWL_HINSTANCE)), nullptr);
+    record->tree =
+        CreateWindowExA(0, WC_TREEVIEWA, "", kTreeChildStyle, 0, 0, viewSize.cx + kTreeSlack,
+                        viewSize.cy, view, nullptr, WindowModule(view), nullptr);
     if (!record->tree) return -1;
     InstallSubclass(record->tree, TreeChildProc, treeChildSlot);
     SendMessageA(record->tree, TVM_SETTEXTCOLOR, 0, ToolkitColour(kTextColour));
@@ -222,15 +221,16 @@ LRESULT OnNotify(HWND view, TreeCtrlRecord& record, NMHDR* header) {
 
 LRESULT OnWheel(HWND view, TreeCtrlRecord& record, WPARAM wParam) {
     if (record.pannable)
-        PanBy(view, record, 0, GET_WHEEL_DELTA_WPARAM(wParam) / kWheelStep * record.rowHeight);
+        PanBy(view, record, 0, GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * record.rowHeight);
     return 0;
 }
 
 LRESULT OnBeginPan(HWND view, TreeCtrlRecord& record, LPARAM childPoint) {
     record.startX = record.offsetX;
     record.startY = record.offsetY;
-    POINT point = {GET_X_LPARAM(childPoint) + record.offsetX,
-                   GET_Y_LPARAM(childPoint) + record.offsetY};
+    POINT point = PointFromLParam(childPoint);
+    point.x += record.offsetX;
+    point.y += record.offsetY;
     ClientToScreen(view, &point);
     record.panPoint = point;
     SetCursor(record.grabCursor);
@@ -241,7 +241,7 @@ LRESULT OnBeginPan(HWND view, TreeCtrlRecord& record, LPARAM childPoint) {
 
 LRESULT OnMouseMove(HWND view, TreeCtrlRecord& record, LPARAM lParam) {
     if (!record.panning) return 0;
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT point = PointFromLParam(lParam);
     ClientToScreen(view, &point);
     PanBy(view, record, point.x - record.panPoint.x, point.y - record.panPoint.y);
     record.panPoint = point;

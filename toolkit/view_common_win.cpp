@@ -1,10 +1,7 @@
-#include <windows.h>
-// After windows.h, which it needs.
-#include <windowsx.h>
-
 #include "toolkit/colours.h"
 #include "toolkit/draw.h"
 #include "toolkit/view_common.h"
+#include "toolkit/window_helpers.h"
 
 namespace {
 
@@ -91,7 +88,7 @@ LRESULT ForwardNotification(HWND view, NMHDR* header) {
 }
 
 LPARAM MapMousePoint(HWND from, HWND to, LPARAM point) {
-    POINT p = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    POINT p = PointFromLParam(point);
     MapWindowPoints(from, to, &p, 1);
     return MAKELPARAM(p.x, p.y);
 }
