@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/import_patch_win.h"
 #include "tests/toolkit/controls_test_support_win.h"
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/colours.h"
@@ -14,6 +15,14 @@
 namespace {
 
 using Scroll = std::pair<int, int>;  // scroll code, position
+
+// The repeat timer's elapses as the bar asks for them. No real timer runs:
+// the test sends the ticks itself.
+std::vector<UINT> repeatElapses;
+UINT_PTR WINAPI RecordRepeatTimer(HWND, UINT_PTR id, UINT elapse, TIMERPROC) {
+    if (id == kScrollRepeatTimer) repeatElapses.push_back(elapse);
+    return id;
+}
 
 class ScrollBarTest : public ::testing::Test {
   protected:
@@ -111,6 +120,22 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsUntilReleasedOffIt) {
     for (size_t i = 0; i < scrolls.size(); ++i)
         EXPECT_EQ(scrolls[i], Scroll(SB_LINEDOWN, static_cast<int>(i) + 1));
     EXPECT_EQ(Position(), stopped);
+}
+
+TEST_F(ScrollBarTest, HeldArrowWaits300MsThenRepeatsEvery50Ms) {
+    void* real = PatchImport(ThisModule(), "user32.dll", "SetTimer",
+                             reinterpret_cast<void*>(RecordRepeatTimer));
+    ASSERT_NE(real, nullptr);
+    repeatElapses.clear();
+    HWND down = Child(kScrollDownId);
+    Mouse(down, WM_MOUSEMOVE, 6, 6);
+    Mouse(down, WM_LBUTTONDOWN, 6, 6);
+    SendMessageA(bar, WM_TIMER, kScrollRepeatTimer, 0);
+    SendMessageA(bar, WM_TIMER, kScrollRepeatTimer, 0);
+    Mouse(down, WM_LBUTTONUP, 6, 6);
+    PatchImport(ThisModule(), "user32.dll", "SetTimer", real);
+    EXPECT_EQ(repeatElapses, (std::vector<UINT>{300, 50, 50}));
+    EXPECT_EQ(Position(), 3);
 }
 
 TEST_F(ScrollBarTest, TrackClickPagesTowardTheClick) {
