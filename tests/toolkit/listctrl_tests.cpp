@@ -111,6 +111,22 @@ TEST_F(ListCtrlTest, PanningMovesWholeRowsWithTheCursorAndTheRightButtonTakesItB
     EXPECT_NE(GetCapture(), view);
 }
 
+TEST_F(ListCtrlTest, TheCursorWrapsAtTheScreenEdgesWhilePanning) {
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    BeginPan(50, 100);
+    POINT top = {50, 0};
+    ScreenToClient(view, &top);
+    MoveTo(50, top.y);  // the top row of the screen
+    const int afterMove = Top();
+    POINT cursor;
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.y, screenHeight - 2);
+    // The jump itself scrolls nothing.
+    ASSERT_TRUE(WaitForMoveAt(cursor));
+    EXPECT_EQ(Top(), afterMove);
+    PostMouse(view, WM_MBUTTONUP, 0, 50, 0);
+}
+
 TEST_F(ListCtrlTest, HeaderColumnsAreFaceWithAFrameAndText) {
     RedrawWindow(view, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -134,6 +150,13 @@ TEST_F(ListCtrlTest, HeaderColumnsAreFaceWithAFrameAndText) {
     // Past the last column: face, no frame.
     EXPECT_EQ(WindowPixel(header, 170, 0), face);
     EXPECT_EQ(WindowPixel(header, 170, first.bottom - 1), face);
+    // Without HDS_BUTTONS the top and left edges are the face: a flat column.
+    SetWindowLongA(header, GWL_STYLE, GetWindowLongA(header, GWL_STYLE) & ~HDS_BUTTONS);
+    PaintNow(header);
+    EXPECT_EQ(WindowPixel(header, 0, 0), face);
+    EXPECT_EQ(WindowPixel(header, 0, first.bottom - 2), face);
+    EXPECT_EQ(WindowPixel(header, 89, 1), frameBottom);
+    EXPECT_EQ(WindowPixel(header, 40, first.bottom - 1), frameBottom);
 }
 
 TEST_F(ListCtrlTest, TheHeaderTakesNoClicksAndNoColumnSizing) {

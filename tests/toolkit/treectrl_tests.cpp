@@ -8,17 +8,21 @@
 
 #include <string>
 
+#include "tests/support/import_patch_win.h"
 #include "tests/toolkit/controls_test_support_win.h"
 #include "tests/toolkit/view_test_support_win.h"
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/colours.h"
 #include "toolkit/treectrl.h"
+#include "toolkit/view_common.h"
 
 namespace {
 
 const int kTreeId = 1201;
 const int kViewWidth = 120;
 const int kViewHeight = 80;
+
+HCURSOR WINAPI NoCursor(HINSTANCE, int, int, int, int, const void*, const void*) { return nullptr; }
 
 class TreeCtrlTest : public ::testing::Test {
   protected:
@@ -210,6 +214,13 @@ TEST_F(TreeCtrlTest, NotificationsAndCtrlClicksReachTheParentInTheViewsName) {
     PostMouse(tree, WM_LBUTTONDOWN, MK_LBUTTON, 5, 6);
     PostMouse(tree, WM_LBUTTONUP, 0, 5, 6);
     EXPECT_EQ(parent.LeftClicks().size(), 1u);
+
+    // A drag begun on the tree is the parent's to handle.
+    NMTREEVIEWA drag = {};
+    drag.hdr.hwndFrom = tree;
+    drag.hdr.code = TVN_BEGINDRAGA;
+    SendMessageA(view, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drag));
+    EXPECT_EQ(parent.CountOf(TVN_BEGINDRAGA), 1);
 }
 
 TEST_F(TreeCtrlTest, TheGrabCursorIsA32PixelHandHeldAt10And10) {
@@ -228,6 +239,14 @@ TEST_F(TreeCtrlTest, TheGrabCursorIsA32PixelHandHeldAt10And10) {
     if (info.hbmMask) DeleteObject(info.hbmMask);
     if (info.hbmColor) DeleteObject(info.hbmColor);
     PostMouse(view, WM_MBUTTONUP, 0, 50, 40);
+    // When no cursor can be made, the system hand stands in.
+    void* real =
+        PatchImport(ThisModule(), "user32.dll", "CreateCursor", reinterpret_cast<void*>(NoCursor));
+    ASSERT_NE(real, nullptr);
+    HCURSOR fallback = CreateGrabCursor();
+    PatchImport(ThisModule(), "user32.dll", "CreateCursor", real);
+    EXPECT_EQ(fallback, LoadCursorA(nullptr, IDC_HAND));
+    ReleaseGrabCursor(fallback);
 }
 
 TEST_F(TreeCtrlTest, FieldBackgroundInsideAThinFrameAndAFaceFrame) {
