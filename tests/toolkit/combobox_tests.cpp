@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "tests/support/import_patch_win.h"
 #include "tests/toolkit/controls_test_support_win.h"
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/colours.h"
@@ -16,6 +18,22 @@
 namespace {
 
 const int kComboId = 1201;
+
+std::vector<HWND> caretsHidden;
+BOOL WINAPI RecordHideCaret(HWND window) {
+    caretsHidden.push_back(window);
+    return TRUE;
+}
+
+int TextHeight(HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size;
+    GetTextExtentPoint32A(dc, "\xD6g", 2, &size);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return size.cy;
+}
 
 class ComboBoxTest : public ::testing::Test {
   protected:
@@ -45,6 +63,28 @@ class ComboBoxTest : public ::testing::Test {
     }
     int Selection() { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
     HWND Edit() { return GetWindowRecord<ComboBoxRecord>(combo)->edit; }
+    RECT EditRect() {
+        RECT rect;
+        GetWindowRect(Edit(), &rect);
+        MapWindowPoints(nullptr, combo, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    // Gives the combo a font of a height and checks where the field goes:
+    // centred on the text, at least 2 from the top, within the frame.
+    void ExpectFieldPlacedFor(int fontHeight) {
+        HFONT font =
+            CreateFontA(fontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+        SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const int height = TextHeight(font);
+        const int top = std::max(2, static_cast<int>((20 - height + 3.5) / 2));
+        const RECT field = EditRect();
+        EXPECT_EQ(field.left, 4);
+        EXPECT_EQ(field.top, top);
+        EXPECT_EQ(field.right, 120 - 15);
+        EXPECT_EQ(field.bottom - field.top, std::min(height, 20 - top - 2));
+        SendMessageA(combo, WM_SETFONT, 0, FALSE);
+        DeleteObject(font);
+    }
     std::string Shown() { return WindowText(Edit()); }
     int Changes() {
         int n = 0;
@@ -192,6 +232,42 @@ TEST_F(ComboBoxTest, PaintsASunkenFrame) {
     EXPECT_EQ(WindowPixel(combo, 1, 1), RGB(0, 0, 0));
     EXPECT_EQ(WindowPixel(combo, client.right - 2, client.bottom - 2), ToolkitColour(kFaceColour));
     EXPECT_EQ(WindowPixel(combo, 3, client.bottom / 2), ToolkitColour(kFieldColour));
+    ExpectFieldPlacedFor(-9);
+    ExpectFieldPlacedFor(-40);
+}
+
+TEST_F(ComboBoxTest, TheFieldSharesTheCombosStateSelectsAllOnFocusAndKeepsTheCursor) {
+    EnableWindow(combo, FALSE);
+    EXPECT_FALSE(IsWindowEnabled(Edit()));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(combo, kComboArrowId)));
+    EnableWindow(combo, TRUE);
+    EXPECT_TRUE(IsWindowEnabled(Edit()));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(combo, kComboArrowId)));
+
+    Add("abc");
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    SetFocus(parent.Window());
+    SendMessageA(Edit(), EM_SETSEL, 1, 1);
+    void* real = PatchImport(ThisModule(), "user32.dll", "HideCaret",
+                             reinterpret_cast<void*>(RecordHideCaret));
+    ASSERT_NE(real, nullptr);
+    caretsHidden.clear();
+    SetFocus(Edit());
+    PatchImport(ThisModule(), "user32.dll", "HideCaret", real);
+    DWORD start = 0, end = 0;
+    SendMessageA(Edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u);
+    EXPECT_EQ(caretsHidden, std::vector<HWND>{Edit()});
+
+    // The field shows the cursor it is given, not a text cursor of its own.
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    EXPECT_EQ(SendMessageA(Edit(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Edit()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              1);
+    EXPECT_EQ(GetCursor(), arrow);
 }
 
 }  // namespace

@@ -136,6 +136,10 @@ TEST_F(MenuTest, PaintsFrameTitleLineSeparatorAndHotItem) {
         CountInWindowRow(menu, open.top - 1, 1, open.right - 1, ToolkitColour(kDarkEdgeColour)),
         open.right - 1);  // under the title
     EXPECT_EQ(WindowPixel(menu, 5, Item(1).itemRect.bottom), ToolkitColour(kDarkEdgeColour));
+    const COLORREF text = ToolkitColour(kTextColour);
+    const RECT title = {1, 1, open.right, open.top - 1};
+    EXPECT_GT(CountInWindowRect(menu, title, text), 0);
+    EXPECT_GT(CountInWindowRect(menu, Item(1).itemRect, text), 0);
 
     Post(WM_MOUSEMOVE, Centre(0));
     PumpPending();
