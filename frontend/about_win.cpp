@@ -3,6 +3,7 @@
 #include "plugin/module.h"
 #include "resources/resource_ids.h"
 #include "toolkit/skin.h"
+#include "toolkit/window_helpers.h"
 
 namespace {
 
@@ -51,9 +52,8 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
 
 // The frame drags the box; the picture, the rest of it, closes it.
 INT_PTR OnLeftButtonDown(HWND dialog, LPARAM point) {
-    const int x = static_cast<short>(LOWORD(point));
-    const int y = static_cast<short>(HIWORD(point));
-    if (IsSkinDragPoint(dialog, x, y))
+    const POINT at = PointFromLParam(point);
+    if (IsSkinDragPoint(dialog, at.x, at.y))
         PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, point);
     else
         EndDialog(dialog, 0);
