@@ -42,10 +42,10 @@ HWND openPanel = nullptr;
 
 HWND AddControl(HWND panel, const char* className, const char* text, DWORD style, int x, int y,
                 int w, int h, int id = 0, DWORD exStyle = 0) {
-    HWND control = CreateWindowExA(
-        exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongA(panel, GWL_HINSTANCE)), nullptr);
+    HWND control =
+        CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        reinterpret_cast<HINSTANCE>(GetWindowLongA(panel, GWL_HINSTANCE)), nullptr);
     if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetToolkitFont(0)), 0);
     return control;
 }
@@ -57,7 +57,7 @@ void AddCheckBox(HWND panel, const char* label, bool checked, int x, int y) {
 }
 
 void AddButtonsGroup(HWND panel) {
-    AddControl(panel, kGroupBoxClass, " Buttons ", 0, 8, 8, 190, 164);
+    HWND group = AddControl(panel, kGroupBoxClass, " Buttons ", 0, 8, 8, 190, 164);
     AddControl(panel, kStaticClass, "Scale:", 0, 18, 32, 44, 14);
     HWND spinner = AddControl(panel, kSpinnerClass, "", 0, 64, 29, 70, 20, kSpinnerId);
     SpinnerParams params = {0.001, 10000.0, 0.1, 3, 0, 1};
@@ -73,6 +73,8 @@ void AddButtonsGroup(HWND panel) {
     HWND progress = AddControl(panel, kProgressCtrlClass, "", 0, 18, 158, 168, 6);
     float fraction = 0.4f;
     SendMessageA(progress, PGM_SETFRACTION, 0, reinterpret_cast<LPARAM>(&fraction));
+    // Created first, the group would lie on top and take every click meant for its controls.
+    SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void AddCombo(HWND panel) {
@@ -229,9 +231,8 @@ HWND CreatePanel(HINSTANCE instance, HWND owner, int x, int y) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND panel = CreateWindowExA(0, kPanelClass, kPanelTitle, style, x, y,
-                                 frame.right - frame.left, frame.bottom - frame.top, owner,
-                                 nullptr, instance, nullptr);
+    HWND panel = CreateWindowExA(0, kPanelClass, kPanelTitle, style, x, y, frame.right - frame.left,
+                                 frame.bottom - frame.top, owner, nullptr, instance, nullptr);
     if (!panel) return nullptr;
     AddButtonsGroup(panel);
     AddCombo(panel);
