@@ -39,6 +39,7 @@ const char* const kAxisItems[] = {"Y up", "Z up", nullptr, "Keep the file's axes
 const char* const kAxisChoices[] = {"Y up", "Z up", "Keep the file's axes"};
 
 HWND openPanel = nullptr;
+bool panelIsTheProgram = false;  // --toolkit: closing the panel ends the program
 
 HWND AddControl(HWND panel, const char* className, const char* text, DWORD style, int x, int y,
                 int w, int h, int id = 0, DWORD exStyle = 0) {
@@ -197,20 +198,29 @@ void OnCommand(HWND panel, int id, int code) {
     }
 }
 
+LRESULT OnEraseBackground(HWND panel, HDC dc) {
+    RECT client;
+    GetClientRect(panel, &client);
+    FillSolidRect(dc, client, ToolkitColour(kFaceColour));
+    return 1;
+}
+
+LRESULT OnDestroy(HWND panel) {
+    if (openPanel != panel) return 0;
+    openPanel = nullptr;
+    if (panelIsTheProgram) PostQuitMessage(0);
+    return 0;
+}
+
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(panel, &client);
-            FillSolidRect(reinterpret_cast<HDC>(wParam), client, ToolkitColour(kFaceColour));
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            return OnEraseBackground(panel, reinterpret_cast<HDC>(wParam));
         case WM_COMMAND:
             OnCommand(panel, LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_DESTROY:
-            if (openPanel == panel) openPanel = nullptr;
-            return 0;
+            return OnDestroy(panel);
     }
     return DefWindowProcA(panel, message, wParam, lParam);
 }
@@ -325,6 +335,18 @@ bool ShowToolkitPanel(HINSTANCE instance, HWND owner) {
     ShowWindow(openPanel, SW_SHOWNORMAL);
     SetForegroundWindow(openPanel);
     return true;
+}
+
+int RunToolkitPanel(HINSTANCE instance) {
+    if (!ShowToolkitPanel(instance, nullptr)) return 1;
+    panelIsTheProgram = true;
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    panelIsTheProgram = false;
+    return 0;
 }
 
 bool CaptureToolkitPanel(HINSTANCE instance, Image& picture, std::string& reason) {
