@@ -177,7 +177,11 @@ TEST_F(ComboBoxTest, FieldHasTheFocusAgainHoweverTheDropDownCloses) {
         PumpPending();
         EXPECT_EQ(GetFocus(), Edit());
     }
-    EXPECT_EQ(Changes(), 1);
+    EXPECT_EQ(Selection(), 1);
+    // The wheel goes to the focus, the field, and steps the choice.
+    PostMessageA(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    PumpPending();
+    EXPECT_EQ(Selection(), 2);
 }
 
 TEST_F(ComboBoxTest, ArrowButtonOpensTheDropDownBelowTheCombo) {
