@@ -68,6 +68,10 @@ ParseResult CheckCombination(const HostOptions& o) {
     if (!o.toolkitSnapshotPath.empty() &&
         (!o.files.empty() || !o.dumpPath.empty() || !o.snapshotPath.empty()))
         return Fail("--toolkit-snapshot stands alone: no files, --dump or --snapshot with it");
+    if (o.toolkitPanel && (!o.files.empty() || !o.dumpPath.empty() || !o.snapshotPath.empty() ||
+                           !o.toolkitSnapshotPath.empty()))
+        return Fail(
+            "--toolkit stands alone: no files, --dump, --snapshot or --toolkit-snapshot with it");
     return {true, ""};
 }
 
@@ -90,6 +94,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
             out.autoAnswer = true;
         } else if (a == "--timing") {
             out.timing = true;
+        } else if (a == "--toolkit") {
+            out.toolkitPanel = true;
         } else if (a == "--help") {
             out.showUsage = true;
         } else if (a == "--set" || ValueSlot(a, out)) {
@@ -114,8 +120,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
 
 const char* UsageText() {
     return "usage: plyhost.exe [options] [FILE...]\n"
-           "Without files (and without --dump, --snapshot or --toolkit-snapshot) the host opens\n"
-           "its window.\n"
+           "       plyhost.exe --toolkit\n"
+           "       plyhost.exe --toolkit-snapshot FILE\n"
+           "Without files (and without --dump, --snapshot, --toolkit or --toolkit-snapshot) the\n"
+           "host opens its window.\n"
            "With files it imports each in order into one scene, prints one line per import\n"
            "and exits with 0 when every import answered 1 or 2, else 1.\n"
            "  --plugin PATH      the importer plug-in (default: ks_dazazu.dli beside plyhost.exe)\n"
@@ -132,6 +140,8 @@ const char* UsageText() {
            "  --dump FILE|-      write the scene dump (\"-\": standard output; the report\n"
            "                     lines then go to standard error)\n"
            "  --snapshot FILE    write the viewport picture, 800 x 600, 24-bit BMP\n"
+           "  --toolkit          open the Help > Toolkit... panel as the only window, to try the\n"
+           "                     toolkit's controls; the program ends when it is closed\n"
            "  --toolkit-snapshot FILE\n"
            "                     write a picture of the Help > Toolkit... panel with the\n"
            "                     combo box's choices open, 24-bit BMP; nothing else is done\n"

@@ -24,15 +24,17 @@ struct HostOptions {
     bool autoAnswer = false;
     bool timing = false;  // report the wall time of each DoImport
     bool showUsage = false;
+    bool toolkitPanel = false;  // alone: the toolkit panel as the program's window
     std::vector<OptionSetting> settings;
     bool hasName = false;
     std::string name;
     std::vector<std::string> files;
 
-    // Without files and without anything to write, the host opens its window.
+    // Without files, without anything to write and without --toolkit, the
+    // host opens its main window.
     bool Interactive() const {
         return files.empty() && dumpPath.empty() && snapshotPath.empty() &&
-               toolkitSnapshotPath.empty();
+               toolkitSnapshotPath.empty() && !toolkitPanel;
     }
 };
 

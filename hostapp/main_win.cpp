@@ -106,6 +106,11 @@ int RunHost(const HostOptions& options) {
         SetCOREInterface(nullptr);
         return status;
     }
+    if (options.toolkitPanel) {
+        int status = RunToolkitPanel(instance);
+        SetCOREInterface(nullptr);
+        return status;
+    }
 
     // Unattended runs (--quiet, --auto) answer every box, even one a plug-in
     // shows while it loads; otherwise the person at the screen does.

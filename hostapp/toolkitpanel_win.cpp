@@ -39,13 +39,14 @@ const char* const kAxisItems[] = {"Y up", "Z up", nullptr, "Keep the file's axes
 const char* const kAxisChoices[] = {"Y up", "Z up", "Keep the file's axes"};
 
 HWND openPanel = nullptr;
+bool panelIsTheProgram = false;  // --toolkit: closing the panel ends the program
 
 HWND AddControl(HWND panel, const char* className, const char* text, DWORD style, int x, int y,
                 int w, int h, int id = 0, DWORD exStyle = 0) {
-    HWND control = CreateWindowExA(
-        exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongA(panel, GWL_HINSTANCE)), nullptr);
+    HWND control =
+        CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        reinterpret_cast<HINSTANCE>(GetWindowLongA(panel, GWL_HINSTANCE)), nullptr);
     if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetToolkitFont(0)), 0);
     return control;
 }
@@ -57,7 +58,7 @@ void AddCheckBox(HWND panel, const char* label, bool checked, int x, int y) {
 }
 
 void AddButtonsGroup(HWND panel) {
-    AddControl(panel, kGroupBoxClass, " Buttons ", 0, 8, 8, 190, 164);
+    HWND group = AddControl(panel, kGroupBoxClass, " Buttons ", 0, 8, 8, 190, 164);
     AddControl(panel, kStaticClass, "Scale:", 0, 18, 32, 44, 14);
     HWND spinner = AddControl(panel, kSpinnerClass, "", 0, 64, 29, 70, 20, kSpinnerId);
     SpinnerParams params = {0.001, 10000.0, 0.1, 3, 0, 1};
@@ -73,6 +74,8 @@ void AddButtonsGroup(HWND panel) {
     HWND progress = AddControl(panel, kProgressCtrlClass, "", 0, 18, 158, 168, 6);
     float fraction = 0.4f;
     SendMessageA(progress, PGM_SETFRACTION, 0, reinterpret_cast<LPARAM>(&fraction));
+    // Created first, the group would lie on top and take every click meant for its controls.
+    SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void AddCombo(HWND panel) {
@@ -195,20 +198,29 @@ void OnCommand(HWND panel, int id, int code) {
     }
 }
 
+LRESULT OnEraseBackground(HWND panel, HDC dc) {
+    RECT client;
+    GetClientRect(panel, &client);
+    FillSolidRect(dc, client, ToolkitColour(kFaceColour));
+    return 1;
+}
+
+LRESULT OnDestroy(HWND panel) {
+    if (openPanel != panel) return 0;
+    openPanel = nullptr;
+    if (panelIsTheProgram) PostQuitMessage(0);
+    return 0;
+}
+
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(panel, &client);
-            FillSolidRect(reinterpret_cast<HDC>(wParam), client, ToolkitColour(kFaceColour));
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            return OnEraseBackground(panel, reinterpret_cast<HDC>(wParam));
         case WM_COMMAND:
             OnCommand(panel, LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_DESTROY:
-            if (openPanel == panel) openPanel = nullptr;
-            return 0;
+            return OnDestroy(panel);
     }
     return DefWindowProcA(panel, message, wParam, lParam);
 }
@@ -229,9 +241,8 @@ HWND CreatePanel(HINSTANCE instance, HWND owner, int x, int y) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND panel = CreateWindowExA(0, kPanelClass, kPanelTitle, style, x, y,
-                                 frame.right - frame.left, frame.bottom - frame.top, owner,
-                                 nullptr, instance, nullptr);
+    HWND panel = CreateWindowExA(0, kPanelClass, kPanelTitle, style, x, y, frame.right - frame.left,
+                                 frame.bottom - frame.top, owner, nullptr, instance, nullptr);
     if (!panel) return nullptr;
     AddButtonsGroup(panel);
     AddCombo(panel);
@@ -324,6 +335,18 @@ bool ShowToolkitPanel(HINSTANCE instance, HWND owner) {
     ShowWindow(openPanel, SW_SHOWNORMAL);
     SetForegroundWindow(openPanel);
     return true;
+}
+
+int RunToolkitPanel(HINSTANCE instance) {
+    if (!ShowToolkitPanel(instance, nullptr)) return 1;
+    panelIsTheProgram = true;
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    panelIsTheProgram = false;
+    return 0;
 }
 
 bool CaptureToolkitPanel(HINSTANCE instance, Image& picture, std::string& reason) {

@@ -14,6 +14,10 @@
 // False when the toolkit's classes or the window could not be created.
 bool ShowToolkitPanel(HINSTANCE instance, HWND owner);
 
+// --toolkit: opens the panel as the program's only window and handles its
+// messages until it is closed. The exit status: 0, or 1 when it could not open.
+int RunToolkitPanel(HINSTANCE instance);
+
 // Shows the panel with the combo box's drop-down open and takes its picture:
 // the panel's client area with the drop-down drawn over it.
 bool CaptureToolkitPanel(HINSTANCE instance, Image& picture, std::string& reason);

@@ -169,6 +169,9 @@ LRESULT CALLBACK ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         case WM_LBUTTONDOWN:
             SendMessageA(combo, WM_LBUTTONDOWN, wParam, lParam);
             return 0;
+        case WM_MOUSEWHEEL:
+            // Some edit procedures keep a single-line field's wheel to themselves.
+            return SendMessageA(combo, message, wParam, lParam);
         default:
             return CallSubclassed(comboEditSlot, edit, message, wParam, lParam);
     }

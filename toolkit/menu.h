@@ -41,7 +41,7 @@ struct MenuDescription {
     int placement;
     const char* title;  // null or empty: none
     int translucent;
-    int opacityPercent;
+    int opacityPercent = 100;  // with translucent; a description from = {} stays opaque
     ksMenuData* const* entries;
     int entryCount;
 };

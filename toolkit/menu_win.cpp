@@ -255,6 +255,17 @@ LRESULT OnChar(HWND window, WPARAM key) {
     return 1;
 }
 
+// Closed while it holds the focus (a choice, Escape, a click outside), the
+// menu hands the focus back to its owner: a combo's field then takes keys
+// and the wheel again. Closed by losing activation, it leaves the focus be.
+LRESULT OnClose(HWND window, const MenuRecord& record) {
+    const HWND owner = record.owner;
+    const bool focused = GetFocus() == window;
+    DestroyWindow(window);
+    if (focused && IsWindow(owner)) SetFocus(owner);
+    return 0;
+}
+
 }  // namespace
 
 LRESULT CALLBACK MenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -282,6 +293,8 @@ LRESULT CALLBACK MenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             return OnMouseMove(window, *record, lParam);
         case WM_LBUTTONUP:
             return OnButtonUp(window, *record, lParam);
+        case WM_CLOSE:
+            return OnClose(window, *record);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

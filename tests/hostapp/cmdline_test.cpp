@@ -104,6 +104,19 @@ TEST(CommandLineTest, MistakesAreRefusedWithAReason) {
               std::string::npos);
 }
 
+TEST(CommandLineTest, ToolkitOpensThePanelAloneInsteadOfTheMainWindow) {
+    HostOptions o = Parse({"--toolkit"});
+    EXPECT_TRUE(o.toolkitPanel);
+    EXPECT_FALSE(o.Interactive());
+    EXPECT_FALSE(Parse({}).toolkitPanel);
+    for (const std::vector<std::string>& mixed : {std::vector<std::string>{"--toolkit", "x.ply"},
+                                                  {"--toolkit", "--dump", "-"},
+                                                  {"--toolkit", "--snapshot", "s.bmp"},
+                                                  {"--toolkit", "--toolkit-snapshot", "t.bmp"}})
+        EXPECT_NE(Failure(mixed).find("--toolkit stands alone"), std::string::npos);
+    EXPECT_NE(std::string(UsageText()).find("--toolkit "), std::string::npos);
+}
+
 TEST(CommandLineTest, HelpIsAskedFor) {
     EXPECT_TRUE(Parse({"--help"}).showUsage);
     EXPECT_NE(std::string(UsageText()).find("--snapshot"), std::string::npos);

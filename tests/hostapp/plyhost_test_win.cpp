@@ -139,7 +139,7 @@ TEST_F(PlyhostTest, DumpFileHasImportAndMessageLinesInOrder) {
 
 TEST_F(PlyhostTest, AutoEntersTheSettingsAndRecordsMessages) {
     PlyhostResult r = Run({"--auto", "--set", "vertexColors=0", "--set", "scale=2", "--name", "Box",
-                       "--dump", "-", "hello.ply"});
+                           "--dump", "-", "hello.ply"});
     EXPECT_EQ(r.status, 0u);
     std::vector<std::string> dump = SplitLines(r.out);
     ASSERT_GE(dump.size(), 6u);
@@ -171,9 +171,9 @@ TEST_F(PlyhostTest, ImporterGetsTheFullWindowsPath) {
 
 TEST_F(PlyhostTest, DirectoriesAreAnsweredFullAndCreated) {
     std::string cfg = dir + "\\made_cfg", help = dir + "\\made_help";
-    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", "made_cfg",
-                            "--help-dir", "made_help\\", "dirs.ply"},
-                           dir);
+    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir",
+                                   "made_cfg", "--help-dir", "made_help\\", "dirs.ply"},
+                                  dir);
     PlyhostResult r = FinishPlyhost(c);
     EXPECT_EQ(r.status, 0u);
     ASSERT_EQ(SplitLines(r.out).size(), 2u) << r.out << r.err;
@@ -186,12 +186,12 @@ TEST_F(PlyhostTest, DefaultDirectoriesAreBesideTheExeAndMadeWhenMissing) {
     // A copy of the host in a fresh folder, so the defaults do not exist yet.
     std::string copy = dir + "\\copy";
     CreateDirectoryA(copy.c_str(), nullptr);
-    ASSERT_TRUE(
-        CopyFileA((TestBinDir() + "\\plyhost.exe").c_str(), (copy + "\\plyhost.exe").c_str(), FALSE));
-    ASSERT_TRUE(
-        CopyFileA((TestBinDir() + "\\hostsdk.dll").c_str(), (copy + "\\hostsdk.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((TestBinDir() + "\\plyhost.exe").c_str(),
+                          (copy + "\\plyhost.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((TestBinDir() + "\\hostsdk.dll").c_str(),
+                          (copy + "\\hostsdk.dll").c_str(), FALSE));
     PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "dirs.ply"}, dir,
-                           copy + "\\plyhost.exe");
+                                  copy + "\\plyhost.exe");
     PlyhostResult r = FinishPlyhost(c);
     EXPECT_EQ(r.status, 0u);
     ASSERT_EQ(SplitLines(r.out).size(), 2u) << r.out << r.err;
@@ -523,6 +523,20 @@ TEST_F(PlyhostTest, HelpToolkitOpensOnePanelOwnedByTheMainWindow) {
     EXPECT_EQ(WindowCount(c.pi.dwProcessId, panelClass), 1);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(FinishPlyhost(c).status, 0u);
+}
+
+TEST_F(PlyhostTest, ToolkitOpensThePanelAloneAndEndsWhenItIsClosed) {
+    PlyhostChild c = StartPlyhost({"--toolkit"}, dir);
+    ChildGuard guard{c};
+    HWND panel = WaitForWindow(c.pi.dwProcessId, "plyhostToolkitPanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(Title(panel), "Toolkit");
+    EXPECT_EQ(GetWindow(panel, GW_OWNER), nullptr);
+    EXPECT_EQ(WindowCount(c.pi.dwProcessId, kMainWindowClass), 0);
+    PostMessageA(panel, WM_CLOSE, 0, 0);
+    PlyhostResult r = FinishPlyhost(c);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out + r.err, "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,36 @@ TEST_F(ComboBoxTest, ChoosingInTheDropDownSelectsAndNotifies) {
     EXPECT_EQ(Selection(), 1);
     EXPECT_EQ(Shown(), "b");
     EXPECT_EQ(Changes(), 1);
+}
+
+// A choice, Escape and a click outside each close the drop-down; the field
+// has the focus again after each, so the wheel and the keys act at once.
+TEST_F(ComboBoxTest, FieldHasTheFocusAgainHoweverTheDropDownCloses) {
+    AddItems();
+    const auto choose = [](HWND menu) {
+        const RECT b = GetWindowRecord<MenuRecord>(menu)->items[2]->itemRect;
+        PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, b.top + 2));
+        PostMessageA(menu, WM_LBUTTONUP, 0, MAKELPARAM(5, b.top + 2));
+    };
+    const auto escape = [](HWND menu) { PostMessageA(menu, WM_CHAR, VK_ESCAPE, 0); };
+    const auto clickOutside = [](HWND menu) {
+        PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-20, -20));
+    };
+    for (const auto& close : {std::function<void(HWND)>(choose), std::function<void(HWND)>(escape),
+                              std::function<void(HWND)>(clickOutside)}) {
+        HWND menu = OpenByClick();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(GetFocus(), menu);
+        close(menu);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(menu); }, 2000));
+        PumpPending();
+        EXPECT_EQ(GetFocus(), Edit());
+    }
+    EXPECT_EQ(Selection(), 1);
+    // The wheel goes to the focus, the field, and steps the choice.
+    PostMessageA(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    PumpPending();
+    EXPECT_EQ(Selection(), 2);
 }
 
 TEST_F(ComboBoxTest, ArrowButtonOpensTheDropDownBelowTheCombo) {

@@ -180,6 +180,25 @@ TEST_F(MenuTest, OpensAtTheCursorAndIsTranslucentOnlyWhenAsked) {
     EXPECT_EQ(GetWindowLongA(menu, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
+// Translucent with the opacity left as = {} gives it: fully opaque, never an
+// invisible menu that holds the mouse. (The screen under Xvfb has no
+// compositor and shows every window opaque, so the alpha is read instead.)
+TEST_F(MenuTest, TranslucentMenuWithoutAnOpacityIsOpaque) {
+    ksMenuData* entries[] = {new CountedItem(101, "Open", deleted)};
+    MenuDescription description = {};
+    description.origin = POINT{300, 200};
+    description.translucent = 1;
+    description.entries = entries;
+    description.entryCount = 1;
+    menu = OpenMenu(owner.Window(), description);
+    ASSERT_NE(menu, nullptr);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(menu, nullptr, &alpha, &flags));
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    EXPECT_EQ(alpha, 255);
+}
+
 // Only the rectangles of the item that stops and the one that starts being
 // hot are painted again; a mark elsewhere survives.
 TEST_F(MenuTest, HotTrackingInvalidatesOnlyTheOldAndNewItems) {
