@@ -15,6 +15,7 @@
 #include "toolkit/progress.h"
 #include "toolkit/spinner.h"
 #include "toolkit/startup.h"
+#include "toolkit/window_helpers.h"
 
 namespace {
 
@@ -43,10 +44,9 @@ bool panelIsTheProgram = false;  // --toolkit: closing the panel ends the progra
 
 HWND AddControl(HWND panel, const char* className, const char* text, DWORD style, int x, int y,
                 int w, int h, int id = 0, DWORD exStyle = 0) {
-    HWND control =
-        CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        reinterpret_cast<HINSTANCE>(GetWindowLongA(panel, GWL_HINSTANCE)), nullptr);
+    HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w,
+                                   h, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   WindowModule(panel), nullptr);
     if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetToolkitFont(0)), 0);
     return control;
 }
