@@ -35,7 +35,8 @@ const OptionBox kOptionBoxes[] = {
 };
 
 DazAzu& ImporterOf(HWND dialog) {
-    return *reinterpret_cast<DazAzu*>(static_cast<LONG_PTR>(GetWindowLongA(dialog, GWL_USERDATA)));
+    return *reinterpret_cast<DazAzu*>(
+        static_cast<LONG_PTR>(GetWindowLongPtrA(dialog, GWLP_USERDATA)));
 }
 
 // The child's rectangle in the dialog's client coordinates.
@@ -104,7 +105,7 @@ void ShowCounts(HWND dialog, const DazAzu& importer) {
 }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM importerParam) {
-    SetWindowLongA(dialog, GWL_USERDATA, static_cast<LONG>(importerParam));
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, static_cast<LONG_PTR>(importerParam));
     const DazAzu& importer = ImporterOf(dialog);
     CenterWindow(dialog, GetParent(dialog));
     for (int id : kGroupBoxes) SubclassGroupBox(GetDlgItem(dialog, id));

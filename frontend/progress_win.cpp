@@ -35,7 +35,8 @@ bool buildFinished;
 ImportBuild importBuild = RunMeshBuildOf;
 
 DazAzu& ImporterOf(HWND dialog) {
-    return *reinterpret_cast<DazAzu*>(static_cast<LONG_PTR>(GetWindowLongA(dialog, GWL_USERDATA)));
+    return *reinterpret_cast<DazAzu*>(
+        static_cast<LONG_PTR>(GetWindowLongPtrA(dialog, GWLP_USERDATA)));
 }
 
 void SetBarFraction(HWND dialog, float fraction) {
@@ -63,7 +64,7 @@ void WaitForWorker() {
 }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM importer) {
-    SetWindowLongA(dialog, GWL_USERDATA, static_cast<LONG>(importer));
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, static_cast<LONG_PTR>(importer));
     CenterWindow(dialog, GetParent(dialog));
     ApplySkinRegion(dialog);
     SubclassGroupBox(GetDlgItem(dialog, IDC_PROGRESS_GROUP));

@@ -41,8 +41,7 @@ void PaintSunkenFieldBorder(HWND edit) {
 
 void SubclassEdit(HWND edit) {
     // A second install would keep our own procedure as the "previous" one and loop.
-    if (GetWindowLongA(edit, GWL_WNDPROC) ==
-        static_cast<LONG>(reinterpret_cast<LONG_PTR>(EditSubclassProc)))
+    if (GetWindowLongPtrA(edit, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(EditSubclassProc))
         return;
     InstallEditSubclass(edit, EditSubclassProc, editSlot);
 }

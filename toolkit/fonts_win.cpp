@@ -37,7 +37,7 @@ HFONT GetToolkitFont(int index) {
 }
 
 HFONT ControlFont(HWND window) {
-    return GetToolkitFont((GetWindowLongA(window, GWL_USERDATA) & 1) ? 1 : 0);
+    return GetToolkitFont((GetWindowLongPtrA(window, GWLP_USERDATA) & 1) ? 1 : 0);
 }
 
 void ReleaseToolkitFonts() {

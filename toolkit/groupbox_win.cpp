@@ -17,8 +17,7 @@ LRESULT CALLBACK ForwardToGroupBoxSlot(HWND window, UINT message, WPARAM wParam,
 typedef LRESULT(CALLBACK* Forward)(HWND, UINT, WPARAM, LPARAM);
 
 // What the group-box class and the subclass share; forward takes the rest.
-LRESULT GroupBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                        Forward forward) {
+LRESULT GroupBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Forward forward) {
     switch (message) {
         case WM_SETTEXT: {
             // The stored text's result is passed on, so SetWindowText reports success.
@@ -105,8 +104,8 @@ LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 void SubclassGroupBox(HWND groupBox) {
     // A second install would keep our own procedure as the "previous" one and loop.
-    if (GetWindowLongA(groupBox, GWL_WNDPROC) ==
-        static_cast<LONG>(reinterpret_cast<LONG_PTR>(GroupBoxSubclassProc)))
+    if (GetWindowLongPtrA(groupBox, GWLP_WNDPROC) ==
+        reinterpret_cast<LONG_PTR>(GroupBoxSubclassProc))
         return;
     InstallSubclass(groupBox, GroupBoxSubclassProc, groupBoxSlot);
 }

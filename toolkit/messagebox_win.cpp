@@ -97,11 +97,11 @@ void PaintContent(HDC dc, const MessageRecord& record) {
 
 const MessageRecord* RecordOf(HWND dialog) {
     return reinterpret_cast<const MessageRecord*>(
-        static_cast<LONG_PTR>(GetWindowLongA(dialog, GWL_USERDATA)));
+        static_cast<LONG_PTR>(GetWindowLongPtrA(dialog, GWLP_USERDATA)));
 }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM recordAddress) {
-    SetWindowLongA(dialog, GWL_USERDATA, static_cast<LONG>(recordAddress));
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, static_cast<LONG_PTR>(recordAddress));
     LayOut(dialog, *RecordOf(dialog));
     ApplySkinRegion(dialog);
     CenterWindow(dialog, GetParent(dialog));

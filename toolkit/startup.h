@@ -10,4 +10,4 @@
 int RegisterToolkitClasses(HINSTANCE module);
 
 // Every toolkit window keeps one pointer in its extra bytes.
-const int kToolkitWindowExtraBytes = 4;
+const int kToolkitWindowExtraBytes = sizeof(void*);

@@ -1,9 +1,9 @@
 #include "toolkit/subclass.h"
 
 void InstallSubclass(HWND window, WNDPROC procedure, SubclassSlot& slot) {
-    LONG previous = SetWindowLongA(window, GWL_WNDPROC,
-                                   static_cast<LONG>(reinterpret_cast<LONG_PTR>(procedure)));
-    slot.previous = reinterpret_cast<WNDPROC>(static_cast<LONG_PTR>(previous));
+    LONG_PTR previous =
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+    slot.previous = reinterpret_cast<WNDPROC>(previous);
 }
 
 void InstallEditSubclass(HWND window, WNDPROC procedure, SubclassSlot& slot) {
@@ -13,8 +13,7 @@ void InstallEditSubclass(HWND window, WNDPROC procedure, SubclassSlot& slot) {
 
 void RestoreSubclass(HWND window, const SubclassSlot& slot) {
     if (!slot.previous) return;
-    SetWindowLongA(window, GWL_WNDPROC,
-                   static_cast<LONG>(reinterpret_cast<LONG_PTR>(slot.previous)));
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(slot.previous));
 }
 
 LRESULT CallSubclassed(const SubclassSlot& slot, HWND window, UINT message, WPARAM wParam,

@@ -95,8 +95,8 @@ class HelpLookupTest : public ::testing::Test, public ImporterFixture {
             while (!done) {
                 HWND box = WaitForOwnedDialog(owner, 0);
                 if (box && IsToolkitMessageBox(box)) {
-                    const MessageRecord* record =
-                        reinterpret_cast<const MessageRecord*>(GetWindowLongA(box, GWL_USERDATA));
+                    const MessageRecord* record = reinterpret_cast<const MessageRecord*>(
+                        GetWindowLongPtrA(box, GWLP_USERDATA));
                     press.boxShown = true;
                     press.text = record ? record->text : "";
                     press.boxOwner = GetWindow(box, GW_OWNER);

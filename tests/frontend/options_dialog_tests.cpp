@@ -330,7 +330,7 @@ TEST_F(OptionsDialogTest, HelpAndAboutLeaveTheDialogOpenAndItsChoicesUnchanged) 
         HWND box = WaitForOwnedDialog(d);
         if (box && IsToolkitMessageBox(box)) {
             const MessageRecord* record =
-                reinterpret_cast<const MessageRecord*>(GetWindowLongA(box, GWL_USERDATA));
+                reinterpret_cast<const MessageRecord*>(GetWindowLongPtrA(box, GWLP_USERDATA));
             message = record ? record->text : "";
             ClickItem(box, 1);
             WaitUntilGone(box);
@@ -427,8 +427,9 @@ std::vector<bool> OwnProcedures(HWND dialog) {
     std::vector<bool> own;
     for (int id : kSubclassed) {
         HWND control = GetDlgItem(dialog, id);
-        own.push_back(control && GetWindowLongA(control, GWL_WNDPROC) ==
-                                     static_cast<LONG>(GetClassLongA(control, GCL_WNDPROC)));
+        own.push_back(control &&
+                      GetWindowLongPtrA(control, GWLP_WNDPROC) ==
+                          static_cast<LONG_PTR>(GetClassLongPtrA(control, GCLP_WNDPROC)));
     }
     return own;
 }

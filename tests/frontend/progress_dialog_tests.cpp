@@ -296,14 +296,14 @@ TEST_F(ProgressDialogTest, TheDialogHasTheSkinnedShapeAndKeepsTheImporter) {
             shaped = GetWindowRgn(dialog, region) != ERROR;
             DeleteObject(region);
             keepsImporter =
-                GetWindowLongA(dialog, GWL_USERDATA) == reinterpret_cast<LONG>(importer);
+                GetWindowLongPtrA(dialog, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(importer);
             HWND box = GetDlgItem(dialog, kGroupId);
             char name[32] = "";
             GetClassNameA(box, name, sizeof name);
             WNDCLASSA system;
             GetClassInfoA(nullptr, name, &system);
-            groupSubclassed =
-                GetWindowLongA(box, GWL_WNDPROC) != reinterpret_cast<LONG>(system.lpfnWndProc);
+            groupSubclassed = GetWindowLongPtrA(box, GWLP_WNDPROC) !=
+                              reinterpret_cast<LONG_PTR>(system.lpfnWndProc);
             group = ControlText(dialog, kGroupId);
         }
         SetEvent(proceed);

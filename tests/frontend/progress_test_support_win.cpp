@@ -77,7 +77,7 @@ DWORD WINAPI BoxSpy::Run(void* self) {
         if (box && IsWindowVisible(box)) {
             SpiedBox entry;
             const MessageRecord* record =
-                reinterpret_cast<const MessageRecord*>(GetWindowLongA(box, GWL_USERDATA));
+                reinterpret_cast<const MessageRecord*>(GetWindowLongPtrA(box, GWLP_USERDATA));
             if (record) {
                 entry.text = record->text;
                 entry.style = record->style;

@@ -40,10 +40,11 @@ int RecordingParent::Count(UINT message) const {
 LRESULT CALLBACK RecordingParent::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         CREATESTRUCTA* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(create->lpCreateParams));
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     RecordingParent* self =
-        reinterpret_cast<RecordingParent*>(GetWindowLongA(window, GWL_USERDATA));
+        reinterpret_cast<RecordingParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
         case WM_COMMAND:
         case WM_CHAR:

@@ -24,7 +24,7 @@ class RecordWindowTest : public ::testing::Test {
     void SetUp() override {
         WNDCLASSA description = {};
         description.lpfnWndProc = DefWindowProcA;
-        description.cbWndExtra = 4;
+        description.cbWndExtra = sizeof(void*);
         description.hInstance = GetModuleHandleA(nullptr);
         description.lpszClassName = "ksRecordTestWindow";
         RegisterClassA(&description);
@@ -45,20 +45,20 @@ TEST_F(RecordWindowTest, RecordIsZeroFilledAndKeptInTheExtraBytes) {
     SampleRecord* record = CreateWindowRecord<SampleRecord>(window);
     ASSERT_NE(record, nullptr);
     for (int v : record->values) EXPECT_EQ(v, 0);
-    EXPECT_EQ(GetWindowLongA(window, 0), reinterpret_cast<LONG>(record));
+    EXPECT_EQ(GetWindowLongPtrA(window, 0), reinterpret_cast<LONG_PTR>(record));
     EXPECT_EQ(GetWindowRecord<SampleRecord>(window), record);
     DestroyWindowRecord(window);
-    EXPECT_EQ(GetWindowLongA(window, 0), 0);
+    EXPECT_EQ(GetWindowLongPtrA(window, 0), 0);
     EXPECT_EQ(GetWindowRecord<SampleRecord>(window), nullptr);
     DestroyWindowRecord(window);  // a second free is harmless
 }
 
 TEST_F(RecordWindowTest, ControlFontFollowsBitZeroOfTheUserData) {
-    SetWindowLongA(window, GWL_USERDATA, 0);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     EXPECT_EQ(ControlFont(window), GetToolkitFont(0));
-    SetWindowLongA(window, GWL_USERDATA, 1);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 1);
     EXPECT_EQ(ControlFont(window), GetToolkitFont(1));
-    SetWindowLongA(window, GWL_USERDATA, 2);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 2);
     EXPECT_EQ(ControlFont(window), GetToolkitFont(0));
 }
 
@@ -79,11 +79,11 @@ TEST(Subclassing, EditSubclassForwardsGetsMarginsAndIsRestored) {
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(edit, nullptr);
     SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(5, 5));
-    LONG system = GetWindowLongA(edit, GWL_WNDPROC);
+    LONG_PTR system = GetWindowLongPtrA(edit, GWLP_WNDPROC);
 
     InstallEditSubclass(edit, CountingEditProc, editSlot);
-    EXPECT_EQ(reinterpret_cast<LONG>(editSlot.previous), system);
-    EXPECT_EQ(GetWindowLongA(edit, GWL_WNDPROC), reinterpret_cast<LONG>(CountingEditProc));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(editSlot.previous), system);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(CountingEditProc));
     EXPECT_EQ(SendMessageA(edit, EM_GETMARGINS, 0, 0), MAKELONG(1, 1));
 
     swallowedMessages = 0;
@@ -95,7 +95,7 @@ TEST(Subclassing, EditSubclassForwardsGetsMarginsAndIsRestored) {
     EXPECT_STREQ(text, "forwarded");
 
     RestoreSubclass(edit, editSlot);
-    EXPECT_EQ(GetWindowLongA(edit, GWL_WNDPROC), system);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), system);
     SendMessageA(edit, kSwallowed, 0, 0);
     EXPECT_EQ(swallowedMessages, 1);
     DestroyWindow(edit);

@@ -20,7 +20,7 @@ class EditSubclassTest : public ::testing::Test {
             WS_EX_CLIENTEDGE, "EDIT", "bunny", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10,
             kWidth, kHeight, parent.Window(), reinterpret_cast<HMENU>(1018), ThisModule(), nullptr);
         ASSERT_NE(edit, nullptr);
-        system = GetWindowLongA(edit, GWL_WNDPROC);
+        system = GetWindowLongPtrA(edit, GWLP_WNDPROC);
         SubclassEdit(edit);
         RedrawWindow(edit, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
@@ -34,16 +34,16 @@ class EditSubclassTest : public ::testing::Test {
     static const int kHeight = 20;
     RecordingParent parent{120, 50};
     HWND edit = nullptr;
-    LONG system = 0;
+    LONG_PTR system = 0;
 };
 
 TEST_F(EditSubclassTest, InstalledOnceAndRestored) {
-    LONG ours = GetWindowLongA(edit, GWL_WNDPROC);
+    LONG_PTR ours = GetWindowLongPtrA(edit, GWLP_WNDPROC);
     EXPECT_NE(ours, system);
     SubclassEdit(edit);
-    EXPECT_EQ(GetWindowLongA(edit, GWL_WNDPROC), ours);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), ours);
     UnsubclassEdit(edit);
-    EXPECT_EQ(GetWindowLongA(edit, GWL_WNDPROC), system);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), system);
     SubclassEdit(edit);
 }
 

@@ -24,7 +24,7 @@ class GroupBoxTest : public ::testing::Test {
         group = CreateWindowExA(0, "BUTTON", " Title ", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10,
                                 kWidth, kHeight, parent.Window(), nullptr, ThisModule(), nullptr);
         ASSERT_NE(group, nullptr);
-        system = GetWindowLongA(group, GWL_WNDPROC);
+        system = GetWindowLongPtrA(group, GWLP_WNDPROC);
         SubclassGroupBox(group);
         PaintNow(parent.Window());
         PaintNow(group);
@@ -47,18 +47,18 @@ class GroupBoxTest : public ::testing::Test {
     static const int kHeight = 80;
     TestParent parent{260, 120};
     HWND group = nullptr;
-    LONG system = 0;
+    LONG_PTR system = 0;
     SIZE title = {0, 0};
     int line = 0;
 };
 
 TEST_F(GroupBoxTest, SubclassIsInstalledOnceAndRestored) {
-    LONG ours = GetWindowLongA(group, GWL_WNDPROC);
+    LONG_PTR ours = GetWindowLongPtrA(group, GWLP_WNDPROC);
     EXPECT_NE(ours, system);
     SubclassGroupBox(group);  // a second install changes nothing
-    EXPECT_EQ(GetWindowLongA(group, GWL_WNDPROC), ours);
+    EXPECT_EQ(GetWindowLongPtrA(group, GWLP_WNDPROC), ours);
     UnsubclassGroupBox(group);
-    EXPECT_EQ(GetWindowLongA(group, GWL_WNDPROC), system);
+    EXPECT_EQ(GetWindowLongPtrA(group, GWLP_WNDPROC), system);
     SubclassGroupBox(group);
 }
 

@@ -27,7 +27,7 @@ class ListCtrlTest : public ::testing::Test {
         PrepareToolkit();
         view = MakeView("ksListCtrl", 0, kViewWidth, kViewHeight, parent.Window(), kListId);
         ASSERT_NE(view, nullptr);
-        record = reinterpret_cast<const ListCtrlRecord*>(GetWindowLongA(view, 0));
+        record = reinterpret_cast<const ListCtrlRecord*>(GetWindowLongPtrA(view, 0));
         ASSERT_NE(record, nullptr);
         list = record->list;
         header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));

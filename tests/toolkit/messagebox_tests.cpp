@@ -45,7 +45,7 @@ SeenBox Look(HWND box) {
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&seen.button), 2);
     seen.buttonText = WindowText(button);
     const MessageRecord* record =
-        reinterpret_cast<const MessageRecord*>(GetWindowLongA(box, GWL_USERDATA));
+        reinterpret_cast<const MessageRecord*>(GetWindowLongPtrA(box, GWLP_USERDATA));
     if (record) {
         seen.text = record->text;
         seen.style = record->style;

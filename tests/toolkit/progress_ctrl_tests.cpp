@@ -42,7 +42,7 @@ TEST_F(ProgressCtrlTest, StartsDarkBlueAndEmpty) {
                                  nullptr, ThisModule(), nullptr);
     ASSERT_NE(fresh, nullptr);
     const ProgressRecord* record =
-        reinterpret_cast<const ProgressRecord*>(GetWindowLongA(fresh, 0));
+        reinterpret_cast<const ProgressRecord*>(GetWindowLongPtrA(fresh, 0));
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->barColour, RGB(0, 0, 128));
     EXPECT_EQ(record->fraction, 0.0f);
@@ -73,7 +73,7 @@ TEST_F(ProgressCtrlTest, FractionsOutsideZeroToOneAreClamped) {
     SetFraction(1.5f);
     EXPECT_EQ(BarLength(), 226);
     const ProgressRecord* record =
-        reinterpret_cast<const ProgressRecord*>(GetWindowLongA(control, 0));
+        reinterpret_cast<const ProgressRecord*>(GetWindowLongPtrA(control, 0));
     EXPECT_EQ(record->fraction, 1.0f);
     SetFraction(-0.2f);
     EXPECT_EQ(BarLength(), 0);
@@ -85,7 +85,7 @@ TEST_F(ProgressCtrlTest, ANotANumberFractionIsStoredAsZeroAndEmptiesTheBar) {
     SetFraction(0.5f);
     EXPECT_EQ(SetFraction(std::numeric_limits<float>::quiet_NaN()), 1);
     const ProgressRecord* record =
-        reinterpret_cast<const ProgressRecord*>(GetWindowLongA(control, 0));
+        reinterpret_cast<const ProgressRecord*>(GetWindowLongPtrA(control, 0));
     EXPECT_EQ(record->fraction, 0.0f);
     PaintNow(control);
     EXPECT_EQ(BarLength(), 0);
@@ -97,7 +97,7 @@ TEST_F(ProgressCtrlTest, ANewColourShowsAtTheNextPaintWithTheSameLength) {
     const COLORREF other = RGB(10, 220, 30);
     EXPECT_EQ(SendMessageA(control, PGM_SETCOLOR, 0, other), 1);
     const ProgressRecord* record =
-        reinterpret_cast<const ProgressRecord*>(GetWindowLongA(control, 0));
+        reinterpret_cast<const ProgressRecord*>(GetWindowLongPtrA(control, 0));
     EXPECT_EQ(record->barColour, other);
     EXPECT_EQ(BarLength(), 113);  // not yet repainted
     UpdateWindow(control);

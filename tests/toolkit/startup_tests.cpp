@@ -37,7 +37,7 @@ TEST(ToolkitRegistration, RegistersFifteenClassesInOrderWithTheirDescriptions) {
         SCOPED_TRACE(attempt.name);
         EXPECT_EQ(attempt.name, kExpectedClasses[i].name);
         EXPECT_EQ(attempt.description.style, kExpectedClasses[i].style);
-        EXPECT_EQ(attempt.description.cbWndExtra, 4);
+        EXPECT_EQ(attempt.description.cbWndExtra, int(sizeof(void*)));  // one pointer
         EXPECT_EQ(attempt.description.cbClsExtra, 0);
         EXPECT_EQ(attempt.description.hInstance, FakeModule());
         EXPECT_EQ(attempt.description.hCursor, arrow);
@@ -82,7 +82,7 @@ TEST(ToolkitRegistration, RegisteringTwiceSucceedsWithoutAMessage) {
         WNDCLASSA registered = {};
         ASSERT_TRUE(GetClassInfoA(ThisModule(), expected.name, &registered));
         EXPECT_EQ(registered.style, expected.style);
-        EXPECT_EQ(registered.cbWndExtra, 4);
+        EXPECT_EQ(registered.cbWndExtra, int(sizeof(void*)));  // one pointer
     }
 }
 
@@ -91,7 +91,7 @@ TEST(ToolkitRegistration, RegisteredClassesMakeWindows) {
     HWND window = CreateWindowExA(0, "ksStatic", "", WS_POPUP, 0, 0, 40, 10, nullptr, nullptr,
                                   ThisModule(), nullptr);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(GetWindowLongA(window, 0), 0);  // the record slot starts empty
+    EXPECT_EQ(GetWindowLongPtrA(window, 0), 0);  // the record slot starts empty
     DestroyWindow(window);
 }
 

@@ -144,7 +144,7 @@ class GroupBoxClassTest : public ::testing::Test {
     HWND group = nullptr;
 };
 
-TEST_F(GroupBoxClassTest, KeepsNoRecord) { EXPECT_EQ(GetWindowLongA(group, 0), 0); }
+TEST_F(GroupBoxClassTest, KeepsNoRecord) { EXPECT_EQ(GetWindowLongPtrA(group, 0), 0); }
 
 // The host's face is RGB (68, 68, 68): titles come out RGB (168, 158, 143).
 TEST_F(GroupBoxClassTest, TitleTakesItsColourFromTheFace) {

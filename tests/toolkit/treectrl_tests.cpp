@@ -30,7 +30,7 @@ class TreeCtrlTest : public ::testing::Test {
         PrepareToolkit();
         view = MakeView("ksTreeCtrl", 0, kViewWidth, kViewHeight, parent.Window(), kTreeId);
         ASSERT_NE(view, nullptr);
-        record = reinterpret_cast<const TreeCtrlRecord*>(GetWindowLongA(view, 0));
+        record = reinterpret_cast<const TreeCtrlRecord*>(GetWindowLongPtrA(view, 0));
         ASSERT_NE(record, nullptr);
         tree = record->tree;
         ASSERT_NE(tree, nullptr);

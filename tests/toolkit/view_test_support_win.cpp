@@ -58,9 +58,10 @@ void NotifyParent::Clear() {
 LRESULT CALLBACK NotifyParent::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         CREATESTRUCTA* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(create->lpCreateParams));
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    NotifyParent* self = reinterpret_cast<NotifyParent*>(GetWindowLongA(window, GWL_USERDATA));
+    NotifyParent* self = reinterpret_cast<NotifyParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
         case WM_NOTIFY: {
             const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);

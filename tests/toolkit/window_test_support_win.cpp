@@ -40,9 +40,10 @@ void TestParent::ClearCodes() { codes.clear(); }
 LRESULT CALLBACK TestParent::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         CREATESTRUCTA* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(create->lpCreateParams));
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    TestParent* self = reinterpret_cast<TestParent*>(GetWindowLongA(window, GWL_USERDATA));
+    TestParent* self = reinterpret_cast<TestParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
         case WM_COMMAND:
             if (self) self->codes.push_back(HIWORD(wParam));
