@@ -15,9 +15,14 @@ ks_build() {
 
 # Wine in a 32-bit prefix of our own under build/ (build/wineprefix, or
 # build/wineprefix-NAME for ks_wine_env NAME), quiet, no mono/gecko prompts.
-ks_wine_env() {
-    export WINEPREFIX=$KS_BUILD/wineprefix${1:+-$1}
-    export WINEARCH=win32
+# ks_wine64_env NAME: the same in a 64-bit prefix (build/wineprefix64-NAME),
+# for the 64-bit programs.
+ks_wine_env() { ks_wine_prefix win32 "$KS_BUILD/wineprefix${1:+-$1}"; }
+ks_wine64_env() { ks_wine_prefix win64 "$KS_BUILD/wineprefix64${1:+-$1}"; }
+
+ks_wine_prefix() {
+    export WINEARCH=$1
+    export WINEPREFIX=$2
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
