@@ -145,6 +145,8 @@ const char* UsageText() {
            "  --toolkit-snapshot FILE\n"
            "                     write a picture of the Help > Toolkit... panel with the\n"
            "                     combo box's choices open, 24-bit BMP; nothing else is done\n"
-           "  --timing           print the wall time of each import: time: DoImport N ms\n"
+           "  --timing           print the wall time of each import (time: DoImport N ms)\n"
+           "                     and, after the imports, the process's peak memory\n"
+           "                     (peak memory: N MB)\n"
            "  --help             this text\n";
 }

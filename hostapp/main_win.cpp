@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -46,6 +48,19 @@ void ReportMessages(DialogWatcher& watcher) {
     for (const std::string& m : watcher.TakeMessages()) Report(MessageReportLine(m));
 }
 
+// The most memory the process has held at once, as the system counts it
+// (under wine, the resident size of the whole process).
+std::string PeakMemoryLine() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return "peak memory: unknown";
+    char line[64];
+    std::snprintf(line, sizeof line, "peak memory: %llu MB",
+                  static_cast<unsigned long long>(counters.PeakWorkingSetSize >> 20));
+    return line;
+}
+
 bool WriteSnapshot(const std::string& path, const HostScene& scene) {
     SceneDrawing drawing = BuildSceneDrawing(scene, LoadImageFile);
     ViewFrame frame =
@@ -81,6 +96,7 @@ int RunBatch(const HostOptions& options, PluginLoader& plugin, RecordingScene& s
     services.reportTiming = options.timing;
     std::vector<ImportRecord> records =
         RunImports(options.files, options.quiet, scene, core, services);
+    if (options.timing) Report(PeakMemoryLine());
 
     bool ok = AllImportsSucceeded(records);
     if (!options.dumpPath.empty()) {

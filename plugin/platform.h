@@ -6,8 +6,10 @@
 
 #include "hostsdk/hostapi.h"
 
-// Physical memory available now, in bytes.
-uint64_t AvailablePhysicalMemory();
+// Memory the process can still take now, in bytes: the smaller of the free
+// physical memory and the free address space (the 32-bit host runs out of
+// the second long before the first).
+uint64_t AvailableMemory();
 
 // Sends a message to a window and waits until it has been handled.
 intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t lParam);

@@ -2,11 +2,12 @@
 
 #include "plugin/platform.h"
 
-uint64_t AvailablePhysicalMemory() {
+uint64_t AvailableMemory() {
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof status;
     if (!GlobalMemoryStatusEx(&status)) return 0;
-    return status.ullAvailPhys;
+    return status.ullAvailPhys < status.ullAvailVirtual ? status.ullAvailPhys
+                                                        : status.ullAvailVirtual;
 }
 
 intptr_t SendToWindow(HWND window, unsigned message, uintptr_t wParam, intptr_t lParam) {

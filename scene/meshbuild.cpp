@@ -75,10 +75,10 @@ bool FailWithReaderError(DazAzu& importer) {
     return false;
 }
 
-// Element checks need 12 bytes per element of the available physical memory;
+// Element checks need 12 bytes per element of the memory the process can still take;
 // the host counts its entries in an int.
 bool EnoughMemoryFor(uint64_t count) {
-    return count <= INT32_MAX && 12ull * count <= AvailablePhysicalMemory();
+    return count <= INT32_MAX && 12ull * count <= AvailableMemory();
 }
 
 uint64_t ChannelEntries(const BuildState& b, ChannelSource source) {
@@ -86,7 +86,7 @@ uint64_t ChannelEntries(const BuildState& b, ChannelSource source) {
 }
 
 bool EnoughMemoryForFaces(uint32_t count) {
-    return 20ull * count + kFaceReserve <= AvailablePhysicalMemory();
+    return 20ull * count + kFaceReserve <= AvailableMemory();
 }
 
 bool SizeMesh(BuildState& b) {

@@ -65,7 +65,7 @@ const char* LoadResString(int id) {
     return nullptr;
 }
 
-uint64_t AvailablePhysicalMemory() {
+uint64_t AvailableMemory() {
     if (doubles.memoryChecksLeft == 0) return 0;
     if (doubles.memoryChecksLeft > 0) --doubles.memoryChecksLeft;
     return doubles.availableMemory;
