@@ -300,8 +300,8 @@ std::vector<std::string> PlyFilesIn(const std::string& folder) {
 }
 
 // In the 64-bit tree: its host and plug-in import every corpus and example
-// file exactly as the 32-bit ones built beside it do (a 64-bit prefix runs
-// both), and draw the same toolkit panel.
+// file exactly as the 32-bit ones built beside it do, with the same
+// messages (a 64-bit prefix runs both), and draw the same toolkit panel.
 TEST_F(ImportEndToEnd, SixtyFourBitImportsEqualTheThirtyTwoBitOnes) {
     if (sizeof(void*) != 8) GTEST_SKIP() << "runs in the 64-bit tree";
     const std::string hosts[2] = {TestBinDir() + "\\plyhost.exe",
@@ -315,12 +315,15 @@ TEST_F(ImportEndToEnd, SixtyFourBitImportsEqualTheThirtyTwoBitOnes) {
     const std::vector<std::string> examples = PlyFilesIn(KS_EXAMPLES_DIR_WIN);
     files.insert(files.end(), examples.begin(), examples.end());
     EXPECT_GE(files.size(), 40u);
+    // --auto adds the messages the dialogs showed to the dump.
     for (const std::string& file : files) {
-        const std::vector<std::string> args = {"--quiet", "--cfg-dir", dir, "--dump", "-", file};
-        const PlyhostResult wide = run(hosts[0], args), narrow = run(hosts[1], args);
-        EXPECT_EQ(wide.status, narrow.status) << file;
-        EXPECT_FALSE(wide.out.empty()) << file;
-        EXPECT_EQ(wide.out, narrow.out) << file;
+        for (const char* prompts : {"--quiet", "--auto"}) {
+            const std::vector<std::string> args = {prompts, "--cfg-dir", dir, "--dump", "-", file};
+            const PlyhostResult wide = run(hosts[0], args), narrow = run(hosts[1], args);
+            EXPECT_EQ(wide.status, narrow.status) << prompts << " " << file;
+            EXPECT_FALSE(wide.out.empty()) << prompts << " " << file;
+            EXPECT_EQ(wide.out, narrow.out) << prompts << " " << file;
+        }
     }
     std::string snapshots[2];
     for (int k = 0; k < 2; ++k) {
