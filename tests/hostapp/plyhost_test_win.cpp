@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -83,6 +84,16 @@ TEST_F(PlyhostTest, ImportsRunInOrderIntoOneScene) {
                                         "two.ply: result 2, 0 node(s), 0 vertices, 0 faces",
                                         "UPPER.PLY: result 1, 1 node(s), 8 vertices, 12 faces",
                                         "hello.ply: result 1, 1 node(s), 8 vertices, 12 faces"}));
+}
+
+// The peak memory is the process's own: a plyhost holds at least a megabyte.
+TEST_F(PlyhostTest, TimingGivesEachImportsTimeThenThePeakMemory) {
+    const std::vector<std::string> lines = SplitLines(Run({"--quiet", "--timing", "cube.ply"}).out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].rfind("time: DoImport ", 0), 0u) << lines[1];
+    unsigned megabytes = 0;
+    EXPECT_EQ(std::sscanf(lines[2].c_str(), "peak memory: %u MB", &megabytes), 1) << lines[2];
+    EXPECT_GT(megabytes, 0u);
 }
 
 TEST_F(PlyhostTest, AResultOtherThanOneOrTwoFailsTheRun) {
