@@ -194,11 +194,17 @@ void RunBusy(MainWindow& mw, const std::function<void()>& work) {
     if (mw.closeWhenIdle) DestroyWindow(mw.window);
 }
 
-void ImportCommandLineFiles(MainWindow& mw) {
-    RunBusy(mw, [&mw] {
-        for (const std::string& file : mw.context->files)
-            if (!ImportFile(mw, file, mw.context->error)) mw.commandLineFailed = true;
+// The files in order, each an import of its own; false when one failed. A
+// close asked for meanwhile ends the run before the next file.
+bool ImportFiles(MainWindow& mw, const std::vector<std::string>& files, const ErrorSink& error) {
+    bool ok = true;
+    RunBusy(mw, [&] {
+        for (const std::string& file : files) {
+            if (mw.closeWhenIdle) break;
+            ok = ImportFile(mw, file, error) && ok;
+        }
     });
+    return ok;
 }
 
 std::vector<std::string> DroppedFiles(HDROP drop) {
@@ -219,9 +225,7 @@ void OnDropFiles(MainWindow& mw, HDROP drop) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
-    RunBusy(mw, [&] {
-        for (const std::string& file : files) ImportFile(mw, file, ErrorBox(mw));
-    });
+    ImportFiles(mw, files, ErrorBox(mw));
 }
 
 void ShowAbout(MainWindow& mw) {
@@ -324,7 +328,7 @@ LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             OnDropFiles(*mw, reinterpret_cast<HDROP>(wp));
             return 0;
         case kMsgImportCommandLine:
-            ImportCommandLineFiles(*mw);
+            mw->commandLineFailed = !ImportFiles(*mw, mw->context->files, mw->context->error);
             return 0;
         case WM_CLOSE:
             if (!mw->busy) break;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "hostapp/mainwindow_win.h"
@@ -421,12 +422,16 @@ std::string Title(HWND w) {
     return buf;
 }
 
-bool WaitForTitle(HWND w, const std::string& title) {
+bool WaitUntil(const std::function<bool()>& done) {
     for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
-        if (Title(w) == title) return true;
+        if (done()) return true;
         Sleep(50);
     }
     return false;
+}
+
+bool WaitForTitle(HWND w, const std::string& title) {
+    return WaitUntil([&] { return Title(w) == title; });
 }
 
 // The main window's status line. Sent: GetWindowTextA does not ask a control
@@ -439,11 +444,7 @@ std::string StatusLine(HWND main) {
 }
 
 bool WaitForStatusLine(HWND main, const std::string& text) {
-    for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
-        if (StatusLine(main) == text) return true;
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&] { return StatusLine(main) == text; });
 }
 
 // Drops files onto a window of another process. A posted message carries the
