@@ -21,6 +21,7 @@ ImportRecord ImportOne(const std::string& file, bool suppressPrompts, RecordingS
     std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     record.milliseconds = took.count();
     record.ran = true;
+    record.zoomExtents = importer->ZoomExtents() == 1;
     delete importer;
     record.counts = scene.AddedCounts();
     if (services.takeMessages) record.messages = services.takeMessages();

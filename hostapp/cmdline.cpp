@@ -72,6 +72,12 @@ ParseResult CheckCombination(const HostOptions& o) {
                            !o.toolkitSnapshotPath.empty()))
         return Fail(
             "--toolkit stands alone: no files, --dump, --snapshot or --toolkit-snapshot with it");
+    // The window's scene changes until it is closed: no one final scene to write.
+    if (o.window && (!o.dumpPath.empty() || !o.snapshotPath.empty() || o.toolkitPanel ||
+                     !o.toolkitSnapshotPath.empty()))
+        return Fail(
+            "--window keeps the scene open: no --dump, --snapshot, --toolkit or "
+            "--toolkit-snapshot with it");
     return {true, ""};
 }
 
@@ -96,6 +102,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
             out.timing = true;
         } else if (a == "--toolkit") {
             out.toolkitPanel = true;
+        } else if (a == "--window") {
+            out.window = true;
         } else if (a == "--help") {
             out.showUsage = true;
         } else if (a == "--set" || ValueSlot(a, out)) {
@@ -120,12 +128,16 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
 
 const char* UsageText() {
     return "usage: plyhost.exe [options] [FILE...]\n"
+           "       plyhost.exe --window [options] [FILE...]\n"
            "       plyhost.exe --toolkit\n"
            "       plyhost.exe --toolkit-snapshot FILE\n"
            "Without files (and without --dump, --snapshot, --toolkit or --toolkit-snapshot) the\n"
-           "host opens its window.\n"
+           "host opens its window; PLY files dropped onto it are imported.\n"
            "With files it imports each in order into one scene, prints one line per import\n"
            "and exits with 0 when every import answered 1 or 2, else 1.\n"
+           "  --window           import the files into the window and keep it open; the exit\n"
+           "                     status, when it is closed, is that of the files' imports\n"
+           "                     (no --dump, --snapshot, --toolkit or --toolkit-snapshot)\n"
            "  --plugin PATH      the importer plug-in (default: ks_dazazu.dli beside plyhost.exe)\n"
            "  --quiet            import with prompts suppressed\n"
            "  --auto             show prompts and answer them: \"Import\" in the options dialog,\n"

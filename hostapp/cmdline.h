@@ -25,16 +25,17 @@ struct HostOptions {
     bool timing = false;  // report the wall time of each DoImport
     bool showUsage = false;
     bool toolkitPanel = false;  // alone: the toolkit panel as the program's window
+    bool window = false;        // the files go into the main window, which stays open
     std::vector<OptionSetting> settings;
     bool hasName = false;
     std::string name;
     std::vector<std::string> files;
 
-    // Without files, without anything to write and without --toolkit, the
-    // host opens its main window.
+    // With --window, or without files, without anything to write and without
+    // --toolkit, the host opens its main window.
     bool Interactive() const {
-        return files.empty() && dumpPath.empty() && snapshotPath.empty() &&
-               toolkitSnapshotPath.empty() && !toolkitPanel;
+        return window || (files.empty() && dumpPath.empty() && snapshotPath.empty() &&
+                          toolkitSnapshotPath.empty() && !toolkitPanel);
     }
 };
 

@@ -142,7 +142,8 @@ int RunHost(const HostOptions& options) {
     if (!loaded.ok) {
         Error(loaded.reason);
     } else if (options.Interactive()) {
-        MainWindowContext context{&plugin, &scene, &core, &watcher, options.quiet, Report};
+        MainWindowContext context{&plugin,        &scene, &core, &watcher,     options.quiet,
+                                  options.timing, Report, Error, options.files};
         status = RunMainWindow(instance, context);
     } else {
         HWND owner = CreateOwnerWindow(instance);

@@ -1,9 +1,14 @@
 #include "hostapp/mainwindow_win.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <memory>
+#include <optional>
 
+#include "hostapp/batch.h"
+#include "hostapp/hostpaths_win.h"
 #include "hostapp/report.h"
 #include "hostapp/toolkitpanel_win.h"
 #include "hostapp/viewport_win.h"
@@ -13,11 +18,23 @@ const char kMainWindowClass[] = "plyhostMainWindow";
 namespace {
 
 const char kTitle[] = "plyhost";
+const int kStatusBarId = 100;
+// Posted to itself on creation: the command line's files go in once the
+// window shows, so their dialogs have it behind them.
+const UINT kMsgImportCommandLine = WM_APP + 1;
+
+using ErrorSink = std::function<void(const std::string&)>;
 
 struct MainWindow {
     MainWindowContext* context;
     HWND window = nullptr;
+    HWND statusBar = nullptr;
     std::unique_ptr<Viewport> viewport;
+    std::string titleFile;                   // the last file imported well
+    std::optional<ImportRecord> lastImport;  // none since the scene began
+    bool busy = false;                       // an import, or the file dialog before one, is running
+    bool closeWhenIdle = false;
+    bool commandLineFailed = false;
 };
 
 HMENU BuildMenu() {
@@ -35,20 +52,59 @@ HMENU BuildMenu() {
     return bar;
 }
 
-// The scene's totals in the title, so a glance tells what was imported.
-void UpdateTitle(MainWindow& mw) {
-    RecordingScene& scene = *mw.context->scene;
-    int vertices = 0, faces = 0;
+// Every mesh of the scene counted, for the status line.
+ImportCounts SceneCounts(RecordingScene& scene) {
+    ImportCounts counts;
     for (int i = 0; i < scene.NodeCount(); ++i) {
         if (Mesh* mesh = NodeMesh(scene.GetNode(i))) {
-            vertices += mesh->getNumVerts();
-            faces += mesh->getNumFaces();
+            counts.vertices += mesh->getNumVerts();
+            counts.faces += mesh->getNumFaces();
         }
     }
-    char title[160];
-    wsprintfA(title, "%s - %d node(s), %d vertices, %d faces", kTitle, scene.NodeCount(), vertices,
-              faces);
-    SetWindowTextA(mw.window, title);
+    return counts;
+}
+
+// "bunny.ply - plyhost" once a file was imported, else just "plyhost".
+void UpdateTitle(MainWindow& mw) {
+    std::string title = mw.titleFile.empty() ? kTitle : mw.titleFile + " - " + kTitle;
+    SetWindowTextA(mw.window, title.c_str());
+}
+
+int CharsThatFit(HDC dc, const std::string& text, int width) {
+    int fit = 0;
+    SIZE size;
+    GetTextExtentExPointA(dc, text.c_str(), int(text.size()), width > 0 ? width : 0, &fit, nullptr,
+                          &size);
+    return fit;
+}
+
+// The start of text that fits the status bar, ending in "..." when cut: the
+// beginning (the counts, then the first message) says the most.
+std::string FitStatusBar(HWND bar, const std::string& text) {
+    RECT part = {};
+    SendMessageA(bar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    // The part runs under the size grip; the text must stop before it.
+    int width =
+        part.right - part.left - 4 * GetSystemMetrics(SM_CXEDGE) - GetSystemMetrics(SM_CXVSCROLL);
+    HDC dc = GetDC(bar);
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(bar, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    std::string fitted = text;
+    if (CharsThatFit(dc, text, width) < int(text.size())) {
+        SIZE dots;
+        GetTextExtentPoint32A(dc, "...", 3, &dots);
+        fitted = text.substr(0, CharsThatFit(dc, text, width - dots.cx)) + "...";
+    }
+    SelectObject(dc, old);
+    ReleaseDC(bar, dc);
+    return fitted;
+}
+
+void UpdateStatusLine(MainWindow& mw) {
+    std::string text =
+        StatusLineText(SceneCounts(*mw.context->scene), mw.lastImport ? &*mw.lastImport : nullptr);
+    SendMessageA(mw.statusBar, SB_SETTEXTA, 0,
+                 reinterpret_cast<LPARAM>(FitStatusBar(mw.statusBar, text).c_str()));
 }
 
 // "ShortDesc (*.ply)" with the pattern, then all files; the list ends with two zeros.
@@ -85,27 +141,91 @@ void ReportMessages(MainWindowContext& c) {
         for (const std::string& m : c.watcher->TakeMessages()) c.report(MessageReportLine(m));
 }
 
-void ImportFile(MainWindow& mw, const std::string& path) {
+void ShowImport(MainWindow& mw, const ImportRecord& record) {
+    mw.viewport->SceneChanged();
+    if (record.zoomExtents) mw.viewport->ZoomExtents();
+    if (record.result == IMPEXP_SUCCESS) {
+        size_t slash = LastSeparator(record.path, "\\/:");
+        mw.titleFile = slash == std::string::npos ? record.path : record.path.substr(slash + 1);
+    }
+    mw.lastImport = record;
+    UpdateTitle(mw);
+    UpdateStatusLine(mw);
+}
+
+// One file through batch mode's import, so that the window reports it as
+// batch mode does; a file the plug-in does not read is told through error.
+// False when the import failed.
+bool ImportFile(MainWindow& mw, const std::string& file, const ErrorSink& error) {
     MainWindowContext& c = *mw.context;
-    std::string reason;
-    SceneImport* importer = c.plugin->CreateImporter(path, reason);
-    if (!importer) {
-        MessageBoxA(mw.window, (path + ": " + reason).c_str(), kTitle, MB_OK | MB_ICONEXCLAMATION);
+    BatchServices services;
+    services.fullPath = FullWindowsPath;
+    services.createImporter = [&c](const std::string& path, std::string& reason) {
+        return c.plugin->CreateImporter(path, reason);
+    };
+    if (c.watcher) services.takeMessages = [&c] { return c.watcher->TakeMessages(); };
+    services.report = c.report;
+    services.error = error;
+    services.reportTiming = c.reportTiming;
+    std::vector<ImportRecord> records =
+        RunImports({file}, c.suppressPrompts, *c.scene, *c.core, services);
+    if (records[0].ran) ShowImport(mw, records[0]);
+    return ImportSucceeded(records[0]);
+}
+
+// What File > Import... and a drop do with a file the plug-in does not read:
+// the error line batch mode prints, and a box. The watcher records every box;
+// this one is the host's, not a plug-in message.
+ErrorSink ErrorBox(MainWindow& mw) {
+    return [&mw](const std::string& line) {
+        mw.context->error(line);
+        MessageBoxA(mw.window, line.c_str(), kTitle, MB_OK | MB_ICONEXCLAMATION);
+        if (mw.context->watcher) mw.context->watcher->TakeMessages();
+    };
+}
+
+// Runs an import (or the file dialog before one). Its dialogs pump messages:
+// mw.busy keeps a drop or a menu command from starting another meanwhile, and
+// a close asked for meanwhile happens when it has ended.
+void RunBusy(MainWindow& mw, const std::function<void()>& work) {
+    mw.busy = true;
+    work();
+    mw.busy = false;
+    if (mw.closeWhenIdle) DestroyWindow(mw.window);
+}
+
+// The files in order, each an import of its own; false when one failed. A
+// close asked for meanwhile ends the run before the next file.
+bool ImportFiles(MainWindow& mw, const std::vector<std::string>& files, const ErrorSink& error) {
+    bool ok = true;
+    RunBusy(mw, [&] {
+        for (const std::string& file : files) {
+            if (mw.closeWhenIdle) break;
+            ok = ImportFile(mw, file, error) && ok;
+        }
+    });
+    return ok;
+}
+
+std::vector<std::string> DroppedFiles(HDROP drop) {
+    std::vector<std::string> files;
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::vector<char> name(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+        DragQueryFileA(drop, i, name.data(), UINT(name.size()));
+        files.push_back(name.data());
+    }
+    return files;
+}
+
+void OnDropFiles(MainWindow& mw, HDROP drop) {
+    std::vector<std::string> files = DroppedFiles(drop);
+    DragFinish(drop);
+    if (mw.busy) {
+        MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
-    ImportRecord record;
-    record.file = record.path = path;
-    c.scene->BeginImport();
-    record.result = importer->DoImport(path.c_str(), c.scene, c.core, c.suppressPrompts);
-    record.ran = true;
-    bool zoom = importer->ZoomExtents() == 1;
-    delete importer;
-    record.counts = c.scene->AddedCounts();
-    c.report(ImportReportLine(record));
-    ReportMessages(c);
-    mw.viewport->SceneChanged();
-    if (zoom) mw.viewport->ZoomExtents();
-    UpdateTitle(mw);
+    ImportFiles(mw, files, ErrorBox(mw));
 }
 
 void ShowAbout(MainWindow& mw) {
@@ -120,13 +240,20 @@ void OnCommand(MainWindow& mw, int id) {
     std::string path;
     switch (id) {
         case kCmdImport:
-            if (AskForFile(mw, path)) ImportFile(mw, path);
+            if (!mw.busy)
+                RunBusy(mw, [&] {
+                    if (AskForFile(mw, path)) ImportFile(mw, path, ErrorBox(mw));
+                });
             break;
         case kCmdReset:
+            if (mw.busy) break;
             mw.context->core->FileReset(TRUE);
             mw.viewport->SceneChanged();
             mw.viewport->ResetView();
+            mw.titleFile.clear();
+            mw.lastImport.reset();
             UpdateTitle(mw);
+            UpdateStatusLine(mw);
             break;
         case kCmdExit:
             DestroyWindow(mw.window);
@@ -144,13 +271,40 @@ void OnCommand(MainWindow& mw, int id) {
     }
 }
 
+HWND CreateStatusBar(HWND parent, HINSTANCE instance) {
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    return CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+                           0, parent, reinterpret_cast<HMENU>(INT_PTR(kStatusBarId)), instance,
+                           nullptr);
+}
+
+int WindowHeight(HWND w) {
+    RECT rc = {};
+    GetWindowRect(w, &rc);
+    return rc.bottom - rc.top;
+}
+
 void OnCreate(MainWindow& mw, HWND w) {
     mw.window = w;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(w, GWLP_HINSTANCE));
     mw.viewport.reset(new Viewport(*mw.context->scene));
-    mw.viewport->Create(w, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(w, GWLP_HINSTANCE)));
+    mw.viewport->Create(w, instance);
+    mw.statusBar = CreateStatusBar(w, instance);
     Viewport* viewport = mw.viewport.get();
     mw.context->scene->onRedraw = [viewport] { viewport->SceneChanged(); };
+    DragAcceptFiles(w, TRUE);
     UpdateTitle(mw);
+    UpdateStatusLine(mw);
+    if (!mw.context->files.empty()) PostMessageA(w, kMsgImportCommandLine, 0, 0);
+}
+
+// The status line at the bottom, the viewport above it.
+void OnSize(MainWindow& mw, int width, int height) {
+    if (!mw.viewport) return;
+    SendMessageA(mw.statusBar, WM_SIZE, 0, 0);  // the bar places itself
+    MoveWindow(mw.viewport->Window(), 0, 0, width, height - WindowHeight(mw.statusBar), TRUE);
+    UpdateStatusLine(mw);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -165,11 +319,20 @@ LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             OnCreate(*mw, w);
             return 0;
         case WM_SIZE:
-            if (mw->viewport)
-                MoveWindow(mw->viewport->Window(), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+            OnSize(*mw, LOWORD(lp), HIWORD(lp));
             return 0;
         case WM_COMMAND:
             OnCommand(*mw, LOWORD(wp));
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(*mw, reinterpret_cast<HDROP>(wp));
+            return 0;
+        case kMsgImportCommandLine:
+            mw->commandLineFailed = !ImportFiles(*mw, mw->context->files, mw->context->error);
+            return 0;
+        case WM_CLOSE:
+            if (!mw->busy) break;
+            mw->closeWhenIdle = true;
             return 0;
         case WM_DESTROY:
             mw->context->scene->onRedraw = nullptr;
@@ -191,9 +354,10 @@ bool RegisterMainClass(HINSTANCE instance) {
     return RegisterClassA(&wc) != 0;
 }
 
-// The outer size that gives the viewport the snapshot's size.
-SIZE MainWindowSize(DWORD style) {
-    RECT rc = {0, 0, kSnapshotWidth, kSnapshotHeight};
+// The outer size that gives the viewport the snapshot's size, with room for
+// a status line of the given height under it.
+SIZE MainWindowSize(DWORD style, int statusHeight) {
+    RECT rc = {0, 0, kSnapshotWidth, kSnapshotHeight + statusHeight};
     AdjustWindowRectEx(&rc, style, TRUE, 0);
     return {rc.right - rc.left, rc.bottom - rc.top};
 }
@@ -205,10 +369,12 @@ int RunMainWindow(HINSTANCE instance, MainWindowContext& context) {
     MainWindow mw;
     mw.context = &context;
     DWORD style = WS_OVERLAPPEDWINDOW;
-    SIZE size = MainWindowSize(style);
+    SIZE size = MainWindowSize(style, 0);
     HWND w = CreateWindowExA(0, kMainWindowClass, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
                              size.cx, size.cy, nullptr, BuildMenu(), instance, &mw);
     if (!w) return 1;
+    size = MainWindowSize(style, WindowHeight(mw.statusBar));
+    SetWindowPos(w, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     context.core->SetMainWindow(w);
     ShowWindow(w, SW_SHOWNORMAL);
     UpdateWindow(w);
@@ -218,13 +384,13 @@ int RunMainWindow(HINSTANCE instance, MainWindowContext& context) {
         DispatchMessageA(&msg);
     }
     context.core->SetMainWindow(nullptr);
-    return 0;
+    return mw.commandLineFailed ? 1 : 0;
 }
 
 HWND CreateOwnerWindow(HINSTANCE instance) {
     if (!RegisterMainClass(instance)) return nullptr;
     DWORD style = WS_OVERLAPPEDWINDOW;
-    SIZE size = MainWindowSize(style);
+    SIZE size = MainWindowSize(style, 0);
     int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
     // No creation parameter: the procedure then leaves everything to DefWindowProc.

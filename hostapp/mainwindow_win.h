@@ -1,11 +1,13 @@
 // The host's main window: a menu (File > Import..., File > Reset, File > Exit,
-// Help > Toolkit..., Help > About...) over the viewport.
+// Help > Toolkit..., Help > About...) over the viewport, and a status line
+// under it. PLY files dropped onto it are imported as File > Import... does.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "hostapp/autodriver_win.h"
 #include "hostapp/pluginloader_win.h"
@@ -26,11 +28,15 @@ struct MainWindowContext {
     HostCore* core;
     DialogWatcher* watcher;  // may be null
     bool suppressPrompts;
+    bool reportTiming;
     std::function<void(const std::string&)> report;  // one report line
+    std::function<void(const std::string&)> error;   // one error line, for the files below
+    std::vector<std::string> files;                  // imported in order once the window shows
 };
 
 // Shows the main window and runs its message loop until it closes; the
-// result is the process's exit status.
+// result is the process's exit status: 1 when an import of context.files
+// failed (as in batch mode), else 0.
 int RunMainWindow(HINSTANCE instance, MainWindowContext& context);
 
 // The hidden window that owns the plug-in's dialogs in batch mode, sized like

@@ -33,6 +33,29 @@ std::string TimingReportLine(const ImportRecord& record) {
     return line;
 }
 
+namespace {
+
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last) {
+    std::string line =
+        std::to_string(scene.vertices) + " vertices, " + std::to_string(scene.faces) + " faces";
+    if (!last) return line;
+    if (!ImportSucceeded(*last)) line += " | import failed: result " + std::to_string(last->result);
+    for (const std::string& m : last->messages) line += " | " + OneLine(m);
+    return line;
+}
+
 std::string SceneDumpText(const std::vector<ImportRecord>& records, const HostScene& scene) {
     std::string out;
     for (const ImportRecord& r : records) {

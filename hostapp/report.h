@@ -16,6 +16,7 @@ struct ImportRecord {
     ImportCounts counts;
     std::vector<std::string> messages;  // message texts recorded during the import
     double milliseconds = 0;            // wall time of DoImport, dialogs included
+    bool zoomExtents = false;           // the importer asked for the view to frame the scene
 };
 
 // An import counts as good when it ran and DoImport answered 1 or 2.
@@ -28,6 +29,11 @@ bool AllImportsSucceeded(const std::vector<ImportRecord>& records);
 std::string ImportReportLine(const ImportRecord& record);
 // "message: TEXT", line breaks written as \n so that it stays one line.
 std::string MessageReportLine(const std::string& text);
+
+// The main window's status line: the scene's counts, then what the last
+// import (null: none since the scene began) has to say: its result when it
+// failed, and its messages. One line: line breaks become spaces.
+std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last);
 
 // The whole dump: "import PATH result R" and its "message TEXT" lines for
 // every import that ran, in order, then the node blocks and "end".

@@ -117,6 +117,22 @@ TEST(CommandLineTest, ToolkitOpensThePanelAloneInsteadOfTheMainWindow) {
     EXPECT_NE(std::string(UsageText()).find("--toolkit "), std::string::npos);
 }
 
+TEST(CommandLineTest, WindowTakesTheFilesIntoTheMainWindow) {
+    HostOptions o = Parse({"--window", "--auto", "--set", "scale=2", "a.ply", "b.ply"});
+    EXPECT_TRUE(o.window);
+    EXPECT_TRUE(o.Interactive());
+    EXPECT_EQ(o.files, (std::vector<std::string>{"a.ply", "b.ply"}));
+    EXPECT_TRUE(Parse({"--window"}).Interactive());
+    EXPECT_FALSE(Parse({"a.ply"}).window);
+    for (const std::vector<std::string>& mixed :
+         {std::vector<std::string>{"--window", "--dump", "-", "a.ply"},
+          {"--window", "--snapshot", "s.bmp"},
+          {"--window", "--toolkit"},
+          {"--window", "--toolkit-snapshot", "t.bmp"}})
+        EXPECT_NE(Failure(mixed).find("--window keeps the scene open"), std::string::npos);
+    EXPECT_NE(std::string(UsageText()).find("--window"), std::string::npos);
+}
+
 TEST(CommandLineTest, HelpIsAskedFor) {
     EXPECT_TRUE(Parse({"--help"}).showUsage);
     EXPECT_NE(std::string(UsageText()).find("--snapshot"), std::string::npos);

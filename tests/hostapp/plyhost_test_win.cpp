@@ -1,6 +1,7 @@
 // plyhost.exe end to end: the test plug-ins (a good one and one broken
 // variant per loading step) and, when it is built, the real plug-in.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <windows.h>
 
 #include <cctype>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "hostapp/mainwindow_win.h"
@@ -431,12 +433,45 @@ std::string Title(HWND w) {
     return buf;
 }
 
-bool WaitForTitle(HWND w, const std::string& part) {
+bool WaitUntil(const std::function<bool()>& done) {
     for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
-        if (Title(w).find(part) != std::string::npos) return true;
+        if (done()) return true;
         Sleep(50);
     }
     return false;
+}
+
+bool WaitForTitle(HWND w, const std::string& title) {
+    return WaitUntil([&] { return Title(w) == title; });
+}
+
+// The main window's status line. Sent: GetWindowTextA does not ask a control
+// of another process for its text.
+std::string StatusLine(HWND main) {
+    HWND bar = FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
+    char buf[256] = "";
+    SendMessageA(bar, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+bool WaitForStatusLine(HWND main, const std::string& text) {
+    return WaitUntil([&] { return StatusLine(main) == text; });
+}
+
+// Drops files onto a window of another process. A posted message carries the
+// handle's value only, so the HDROP (fixed memory, which DragQueryFileA reads
+// in place) is written into that process's memory; DragFinish leaves it there.
+void DropFiles(HANDLE process, HWND window, const std::vector<std::string>& files) {
+    DROPFILES header = {};
+    header.pFiles = sizeof header;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    for (const std::string& f : files) block += f + '\0';
+    block += '\0';
+    void* remote =
+        VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ASSERT_NE(remote, nullptr);
+    ASSERT_TRUE(WriteProcessMemory(process, remote, block.data(), block.size(), nullptr));
+    PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 BOOL CALLBACK FindEdit(HWND w, LPARAM lp) {
@@ -469,7 +504,7 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     ChildGuard guard{c};
     HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
     ASSERT_NE(main, nullptr);
-    EXPECT_NE(Title(main).find("0 node(s)"), std::string::npos) << Title(main);
+    EXPECT_EQ(Title(main), "plyhost");
 
     PostMessageA(main, WM_COMMAND, kCmdImport, 0);
     HWND dialog = WaitForWindow(c.pi.dwProcessId, "#32770");
@@ -478,13 +513,14 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     ASSERT_NE(field, nullptr);
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((dir + "\\cube.ply").c_str()));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitForTitle(main, "1 node(s), 8 vertices, 12 faces")) << Title(main);
+    EXPECT_TRUE(WaitForTitle(main, "cube.ply - plyhost")) << Title(main);
 
     // Leaves time to look at the window (PLYHOST_TEST_HOLD_MS), for screenshots.
     if (const char* hold = std::getenv("PLYHOST_TEST_HOLD_MS")) Sleep(DWORD(std::atoi(hold)));
 
     PostMessageA(main, WM_COMMAND, kCmdReset, 0);
-    EXPECT_TRUE(WaitForTitle(main, "0 node(s)")) << Title(main);
+    EXPECT_TRUE(WaitForTitle(main, "plyhost")) << Title(main);
+    EXPECT_EQ(StatusLine(main), "0 vertices, 0 faces");
     // The test importer's about box is a message box, which --auto answers.
     PostMessageA(main, WM_COMMAND, kCmdAbout, 0);
     EXPECT_TRUE(WaitForOutput(c, "message: about the test importer\n"));
@@ -494,6 +530,32 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     EXPECT_EQ(r.out, FullPath(dir + "\\cube.ply") +
                          ": result 1, 1 node(s), 8 vertices, 12 faces\n"
                          "message: about the test importer\n");
+}
+
+TEST_F(PlyhostTest, WindowImportsItsFilesAndDropsAndShowsTheLastInTitleAndStatusLine) {
+    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir",
+                                   dir + "\\cfg", "--window", "hello.ply"},
+                                  dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitForStatusLine(main, "8 vertices, 12 faces | hello world")) << StatusLine(main);
+    EXPECT_EQ(Title(main), "hello.ply - plyhost");
+
+    // In the order dropped: zero.ply last, which empties the scene and fails.
+    DropFiles(c.pi.hProcess, main, {dir + "\\cube.ply", dir + "\\zero.ply"});
+    EXPECT_TRUE(WaitForStatusLine(main, "0 vertices, 0 faces | import failed: result 0"))
+        << StatusLine(main);
+    EXPECT_EQ(Title(main), "cube.ply - plyhost");  // the last file imported well
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    PlyhostResult r = FinishPlyhost(c);
+    EXPECT_EQ(r.status, 0u);  // as batch mode answers for the command line's files
+    EXPECT_EQ(r.out,
+              "hello.ply: result 1, 1 node(s), 8 vertices, 12 faces\n"
+              "message: hello\\nworld\n" +
+                  FullPath(dir + "\\cube.ply") + ": result 1, 1 node(s), 8 vertices, 12 faces\n" +
+                  FullPath(dir + "\\zero.ply") + ": result 0, 0 node(s), 0 vertices, 0 faces\n");
 }
 
 struct CountedWindows {
