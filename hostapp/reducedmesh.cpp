@@ -11,7 +11,7 @@
 
 namespace {
 
-const size_t kReducedFaces = 400000;
+const size_t kReducedFaces = 300000;
 const uint32_t kNoCluster = 0xFFFFFFFF;
 
 // A sample of the faces tells the mean well enough.
@@ -21,7 +21,8 @@ double MeanEdgeLength(const DrawMesh& m) {
     size_t count = 0;
     for (size_t f = 0; f < m.FaceCount(); f += step)
         for (int k = 0; k < 3; ++k) {
-            Vec3 d = Sub(m.vertices[m.corners[3 * f + (k + 1) % 3]], m.vertices[m.corners[3 * f + k]]);
+            Vec3 d =
+                Sub(m.vertices[m.corners[3 * f + (k + 1) % 3]], m.vertices[m.corners[3 * f + k]]);
             double length = std::sqrt(double(Dot(d, d)));
             if (std::isfinite(length)) sum += length, ++count;
         }

@@ -12,8 +12,10 @@ const uint8_t kEdgeColour[3] = {0, 0, 0};
 namespace {
 
 const float kAmbient = 0.25f;
-// A pixel this close to a visible edge, in pixels, shows the edge.
-const float kEdgeReach = 0.75f;
+// A pixel whose centre lies within a pixel of a visible edge, measured
+// across the edge's main direction as a line is drawn, shows the edge: one
+// pixel a column (or row) on each side, so an outline has no gaps.
+const float kEdgeReach = 1.0f;
 // Fewer faces and points than this per core are drawn by one core alone.
 const size_t kItemsPerThread = 50000;
 
@@ -61,6 +63,9 @@ struct Frame {
     Vec3 toLight;
     DisplayMode mode;
     int pointSide;
+    // A line must be this much nearer to cover another: an edge two faces
+    // share, sampled a little apart by each, keeps the first face's colour.
+    float lineDepthMargin;
 };
 
 // A light just above and left of the eye, so faces toward the viewer are bright.
@@ -112,8 +117,8 @@ Shade FaceColours(const DrawMesh& m, size_t f) {
 void SetEdgeReach(Shade& shade, const ScreenPoint s[3], float area, uint8_t edges) {
     for (int k = 0; k < 3; ++k) {
         const ScreenPoint &a = s[k], &b = s[(k + 1) % 3];
-        float length = std::hypot(b.x - a.x, b.y - a.y);
-        shade.reach[(k + 2) % 3] = edges & (1 << k) ? kEdgeReach * length / std::fabs(area) : -1;
+        float run = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
+        shade.reach[(k + 2) % 3] = edges & (1 << k) ? kEdgeReach * run / std::fabs(area) : -1;
     }
 }
 
@@ -303,32 +308,36 @@ void FillFace(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Fram
 // A line one pixel wide, depth-tested, its colour blended from end to end.
 void DrawLine(const ScreenPoint& a, const ScreenPoint& b, const Rgb& ca, const Rgb& cb,
               const Frame& frame, const Target& target) {
-    // Cut to the picture first (Liang-Barsky): a zoomed-in line may run far outside.
     float t0 = 0, t1 = 1;
     const float d[2] = {b.x - a.x, b.y - a.y}, from[2] = {a.x, a.y};
     const float limit[2] = {float(target.width), float(target.height)};
-    for (int axis = 0; axis < 2; ++axis) {
-        float lo = (0 - from[axis]), hi = (limit[axis] - from[axis]);
+    auto inside = [&limit](const ScreenPoint& p) {
+        return p.x >= 0 && p.y >= 0 && p.x < limit[0] && p.y < limit[1];
+    };
+    // Cut to the picture (Liang-Barsky) unless it lies inside, as most do: a
+    // zoomed-in line may run far outside.
+    for (int axis = 0; axis < 2 && !(inside(a) && inside(b)); ++axis) {
         if (!std::isfinite(from[axis]) || !std::isfinite(d[axis])) return;
+        float lo = -from[axis], hi = limit[axis] - from[axis];
         if (d[axis] == 0) {
             if (lo > 0 || hi < 0) return;
             continue;
         }
         float tLo = lo / d[axis], tHi = hi / d[axis];
-        if (tLo > tHi) std::swap(tLo, tHi);
-        t0 = std::max(t0, tLo), t1 = std::min(t1, tHi);
+        t0 = std::max(t0, std::min(tLo, tHi)), t1 = std::min(t1, std::max(tLo, tHi));
     }
     if (t0 > t1) return;
-    int steps = int(std::ceil(std::max(std::fabs(d[0]), std::fabs(d[1])) * (t1 - t0)));
+    const int steps = int(std::ceil(std::max(std::fabs(d[0]), std::fabs(d[1])) * (t1 - t0)));
+    const float step = steps ? (t1 - t0) / steps : 0;
     for (int i = 0; i <= steps; ++i) {
-        float t = steps ? t0 + (t1 - t0) * i / steps : t0;
+        float t = t0 + step * i;
         int x = std::min(int(a.x + d[0] * t), target.width - 1);
         int y = std::min(int(a.y + d[1] * t), target.height - 1);
         if (x < 0 || y < 0) continue;
         float z = frame.view.Perspective() ? 1.0f / ((1 - t) / a.depth + t / b.depth)
                                            : a.depth + (b.depth - a.depth) * t;
         float& zSlot = target.Depth(x, y);
-        if (!(z < zSlot)) continue;
+        if (!(z < zSlot - frame.lineDepthMargin)) continue;
         zSlot = z;
         uint8_t* px = target.Pixel(x, y);
         px[0] = ToByte(ca.r + (cb.r - ca.r) * t);
@@ -505,11 +514,12 @@ Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, i
     if (width <= 0 || height <= 0) return Image();
     std::vector<const DrawMesh*> meshes;
     for (size_t i = 0; i < drawing.meshes.size(); ++i) {
-        bool reduced = options.moving && i < drawing.reduced.size() &&
-                       !drawing.reduced[i].vertices.empty();
+        bool reduced =
+            options.moving && i < drawing.reduced.size() && !drawing.reduced[i].vertices.empty();
         meshes.push_back(reduced ? &drawing.reduced[i] : &drawing.meshes[i]);
     }
-    Frame frame{ViewProjection(camera, width, height), LightDirection(camera), options.mode, 0};
+    Frame frame{ViewProjection(camera, width, height), LightDirection(camera), options.mode, 0,
+                camera.halfHeight * 0.01f};
 
     std::vector<std::vector<ScreenPoint>> screens(meshes.size());
     for (size_t i = 0; i < meshes.size(); ++i) {
