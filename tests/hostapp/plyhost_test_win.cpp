@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "hostapp/mainwindow_win.h"
@@ -452,14 +453,8 @@ struct ChildGuard {
     }
 };
 
-TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
-    PlyhostChild c =
-        StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", dir + "\\cfg"}, dir);
-    ChildGuard guard{c};
-    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
-    ASSERT_NE(main, nullptr);
-    EXPECT_NE(Title(main).find("0 node(s)"), std::string::npos) << Title(main);
-
+// File > Import... of the test cube, its name typed into the file dialog.
+void ImportCubeThroughTheDialog(const PlyhostChild& c, HWND main, const std::string& dir) {
     PostMessageA(main, WM_COMMAND, kCmdImport, 0);
     HWND dialog = WaitForWindow(c.pi.dwProcessId, "#32770");
     ASSERT_NE(dialog, nullptr);
@@ -468,6 +463,16 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((dir + "\\cube.ply").c_str()));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitForTitle(main, "1 node(s), 8 vertices, 12 faces")) << Title(main);
+}
+
+TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
+    PlyhostChild c =
+        StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", dir + "\\cfg"}, dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    EXPECT_NE(Title(main).find("0 node(s)"), std::string::npos) << Title(main);
+    ImportCubeThroughTheDialog(c, main, dir);
 
     // Leaves time to look at the window (PLYHOST_TEST_HOLD_MS), for screenshots.
     if (const char* hold = std::getenv("PLYHOST_TEST_HOLD_MS")) Sleep(DWORD(std::atoi(hold)));
@@ -483,6 +488,76 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
     EXPECT_EQ(r.out, FullPath(dir + "\\cube.ply") +
                          ": result 1, 1 node(s), 8 vertices, 12 faces\n"
                          "message: about the test importer\n");
+}
+
+// The window's pixels as the screen shows them, copied in one go.
+std::vector<uint32_t> ScreenPixels(HWND w) {
+    RECT rc;
+    GetWindowRect(w, &rc);
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(p, p + size_t(width) * height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Polls until done() holds; false when the hang guard runs out.
+bool WaitUntil(const std::function<bool()>& done) {
+    for (DWORD waited = 0; waited < kHangGuardMs; waited += 50) {
+        if (done()) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+TEST_F(PlyhostTest, ViewportKeysAndDragsChangeThePicture) {
+    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto"}, dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    HWND viewport = FindWindowExA(main, nullptr, "plyhostViewport", nullptr);
+    ASSERT_NE(viewport, nullptr);
+    ImportCubeThroughTheDialog(c, main, dir);
+    // The framed cube covers the middle (pixels read as 0x00RRGGBB), and the
+    // closed file dialog has left the screen.
+    const uint32_t background =
+        kViewportBackground[0] << 16 | kViewportBackground[1] << 8 | kViewportBackground[2];
+    std::vector<uint32_t> shaded;
+    ASSERT_TRUE(WaitUntil([&] {
+        std::vector<uint32_t> before = ScreenPixels(viewport);
+        Sleep(100);
+        shaded = ScreenPixels(viewport);
+        return shaded == before && (shaded[shaded.size() / 2] & 0xFFFFFF) != background;
+    }));
+
+    auto shows = [&](bool same) {
+        return WaitUntil([&] { return (ScreenPixels(viewport) == shaded) == same; });
+    };
+    PostMessageA(viewport, WM_KEYDOWN, 'W', 0);  // wireframe
+    EXPECT_TRUE(shows(false));
+    PostMessageA(viewport, WM_KEYDOWN, 'S', 0);  // shaded again
+    EXPECT_TRUE(shows(true));
+    PostMessageA(viewport, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 300));
+    PostMessageA(viewport, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(460, 320));
+    PostMessageA(viewport, WM_LBUTTONUP, 0, MAKELPARAM(460, 320));
+    EXPECT_TRUE(shows(false));  // turned
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(FinishPlyhost(c).status, 0u);
 }
 
 struct CountedWindows {
