@@ -63,7 +63,13 @@ void MovingFrame(benchmark::State& state) { Frame(state, true); }
 
 }  // namespace
 
-BENCHMARK(FullFrame)->DenseRange(0, kDisplayModeCount - 1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(MovingFrame)->DenseRange(0, kDisplayModeCount - 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FullFrame)
+    ->DenseRange(0, kDisplayModeCount - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(MovingFrame)
+    ->DenseRange(0, kDisplayModeCount - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -45,12 +45,6 @@ bool IsFinite(const Vec3& v) {
 
 const char* StandardViewName(StandardView view) { return kViews[int(view)].name; }
 
-bool FindStandardView(const std::string& name, StandardView& view) {
-    for (int i = 0; i < kStandardViewCount; ++i)
-        if (name == kViews[i].name) return view = StandardView(i), true;
-    return false;
-}
-
 float Camera::EyeDistance() const { return halfHeight / TanHalfFieldOfView(); }
 
 Camera DefaultCamera() { return LookFrom(Camera(), StandardView::kThreeQuarter); }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <vector>
 
 struct Vec3 {
@@ -24,7 +23,6 @@ const int kStandardViewCount = 7;
 
 // "front", "back", "left", "right", "top", "bottom", "three-quarter".
 const char* StandardViewName(StandardView view);
-bool FindStandardView(const std::string& name, StandardView& view);
 
 // The vertical field of view of the perspective camera.
 const float kFieldOfViewDegrees = 45.0f;

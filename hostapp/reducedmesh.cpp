@@ -4,7 +4,9 @@
 // different cubes, and keeps its own look, colours or texture coordinates
 // and edge flags. About kReducedFaces faces are left of a dense scan: its
 // shape and colours while it turns, at a tenth of the cost.
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <unordered_map>
 
 #include "hostapp/renderer.h"
@@ -42,7 +44,8 @@ DrawMesh Reduced(const DrawMesh& m) {
     DrawMesh r;
     const double side = MeanEdgeLength(m) * std::sqrt(double(m.FaceCount()) / kReducedFaces);
     if (!(side > 0) || !std::isfinite(side)) return r;
-    Vec3 lo = {INFINITY, INFINITY, INFINITY};
+    const float inf = std::numeric_limits<float>::infinity();
+    Vec3 lo = {inf, inf, inf};
     for (const Vec3& p : m.vertices)
         if (IsFinite(p)) lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
 
@@ -59,8 +62,8 @@ DrawMesh Reduced(const DrawMesh& m) {
         if (cube.second) {
             sums.insert(sums.end(), {0.0, 0.0, 0.0});
             members.push_back(0);
-            r.pointColours.insert(r.pointColours.end(), &m.pointColours[3 * i],
-                                  &m.pointColours[3 * i + 3]);
+            const uint8_t* colour = m.pointColours.data() + 3 * i;
+            r.pointColours.insert(r.pointColours.end(), colour, colour + 3);
         }
         sums[3 * c] += p.x, sums[3 * c + 1] += p.y, sums[3 * c + 2] += p.z;
         ++members[c];

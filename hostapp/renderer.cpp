@@ -80,8 +80,8 @@ Vec3 LightDirection(const Camera& c) {
 // light, and how near (in screen barycentric units) a pixel must come to
 // the edge opposite each corner to show that edge (negative: never).
 struct Shade {
-    Rgb c[3];
-    TexCoord uv[3];
+    Rgb c[3] = {};
+    TexCoord uv[3] = {};
     const Image* texture = nullptr;
     float light = 1.0f;
     float reach[3] = {-1, -1, -1};
@@ -129,17 +129,19 @@ Rgb CornerColour(const Shade& shade, int k) {
     return {t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f};
 }
 
+Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight) {
+    Shade s = FaceColours(m, f);
+    s.light = FlatLight(m, f, toLight);
+    return s;
+}
+
 // The shade of a mesh face, worked out when first needed.
 struct LazyFaceShade {
     const DrawMesh& mesh;
     size_t face;
     const Vec3& toLight;
     uint8_t edges;
-    Shade operator()() const {
-        Shade s = FaceColours(mesh, face);
-        s.light = FlatLight(mesh, face, toLight);
-        return s;
-    }
+    Shade operator()() const { return LitFace(mesh, face, toLight); }
 };
 
 // A ready shade: a piece of a face cut by the near plane.
@@ -269,7 +271,7 @@ void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& 
     }
     CutCorner out[4];
     int n = CutAtNearPlane(in, m.styles[f].edges, frame.view.NearDepth(), out);
-    Shade face = LazyFaceShade{m, f, frame.toLight, 0}();
+    Shade face = LitFace(m, f, frame.toLight);
     for (int i = 1; i + 1 < n; ++i) {
         const CutCorner* corner[3] = {&out[0], &out[i], &out[i + 1]};
         ScreenPoint s[3];
@@ -454,12 +456,6 @@ void Fill(Image& image, std::vector<float>& depth) {
 
 const char* DisplayModeName(DisplayMode mode) { return kModeNames[int(mode)]; }
 
-bool FindDisplayMode(const std::string& name, DisplayMode& mode) {
-    for (int i = 0; i < kDisplayModeCount; ++i)
-        if (name == kModeNames[i]) return mode = DisplayMode(i), true;
-    return false;
-}
-
 // The first face to use a vertex gives it its colour.
 void SetPointColours(DrawMesh& m) {
     m.pointColours.assign(3 * m.vertices.size(), 0);
@@ -508,7 +504,8 @@ Vec3 SceneCentre(const SceneDrawing& drawing) {
 // Each core draws its share of the faces and points into a picture and
 // depth buffer of its own; the first core's are the result. Merging keeps
 // a later share's pixel only where it is strictly nearer, which is what one
-// core drawing everything in order would have kept.
+// core drawing everything in order would have kept (lines aside, within
+// their depth margin).
 Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
                  const RenderOptions& options) {
     if (width <= 0 || height <= 0) return Image();

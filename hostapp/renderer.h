@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "hostapp/camera.h"
@@ -96,8 +95,8 @@ void SetPointColours(DrawMesh& mesh);
 // Meshes of more faces than this get a reduced stand-in for moving frames.
 const size_t kReduceAboveFaces = 600000;
 
-// Makes the reduced stand-ins for the meshes that need them: vertices
-// merged on a grid, faces whose corners merge dropped.
+// Makes the reduced stand-ins for the meshes that need them (their point
+// colours set): vertices merged on a grid, faces whose corners merge dropped.
 void AddReducedMeshes(SceneDrawing& drawing);
 
 enum class DisplayMode { kShaded, kEdges, kWireframe, kPoints };
@@ -105,7 +104,6 @@ const int kDisplayModeCount = 4;
 
 // "shaded", "edges", "wireframe", "points".
 const char* DisplayModeName(DisplayMode mode);
-bool FindDisplayMode(const std::string& name, DisplayMode& mode);
 
 struct RenderOptions {
     DisplayMode mode = DisplayMode::kShaded;

@@ -1,6 +1,7 @@
 #include "hostapp/viewport_win.h"
 
 #include <cmath>
+#include <limits>
 
 #include "hostapp/imagefile_win.h"
 
@@ -136,7 +137,7 @@ SIZE Viewport::ClientSize() const {
 Vec3 Viewport::PointUnder(int x, int y) const {
     SIZE size = ClientSize();
     bool inside = x >= 0 && y >= 0 && x < shownSize.cx && y < shownSize.cy;
-    float z = inside ? depth[size_t(y) * shownSize.cx + x] : INFINITY;
+    float z = inside ? depth[size_t(y) * shownSize.cx + x] : std::numeric_limits<float>::infinity();
     if (std::isfinite(z))
         return ViewProjection(shown, shownSize.cx, shownSize.cy).Unproject(x + 0.5f, y + 0.5f, z);
     ViewProjection view(camera, size.cx, size.cy);
