@@ -14,6 +14,7 @@
 #include "hostapp/renderer.h"
 #include "tests/hostapp/bmpreader.h"
 #include "tests/support/plyhost_run_win.h"
+#include "tests/toolkit/window_test_support_win.h"
 
 namespace {
 
@@ -490,29 +491,18 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
                          "message: about the test importer\n");
 }
 
-// The window's pixels as the screen shows them, copied in one go.
-std::vector<uint32_t> ScreenPixels(HWND w) {
+// Every other pixel of the window as the screen shows it, copied in one go.
+std::vector<COLORREF> ScreenPixels(HWND w) {
     RECT rc;
     GetWindowRect(w, &rc);
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    Canvas canvas(width, height);
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> pixels(p, p + size_t(width) * height);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitBlt(canvas.dc, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; y += 2)
+        for (int x = 0; x < width; x += 2) pixels.push_back(canvas.At(x, y));
     return pixels;
 }
 
@@ -533,16 +523,15 @@ TEST_F(PlyhostTest, ViewportKeysAndDragsChangeThePicture) {
     HWND viewport = FindWindowExA(main, nullptr, "plyhostViewport", nullptr);
     ASSERT_NE(viewport, nullptr);
     ImportCubeThroughTheDialog(c, main, dir);
-    // The framed cube covers the middle (pixels read as 0x00RRGGBB), and the
-    // closed file dialog has left the screen.
-    const uint32_t background =
-        kViewportBackground[0] << 16 | kViewportBackground[1] << 8 | kViewportBackground[2];
-    std::vector<uint32_t> shaded;
+    // The framed cube covers the middle, and the closed file dialog has left the screen.
+    const COLORREF background =
+        RGB(kViewportBackground[0], kViewportBackground[1], kViewportBackground[2]);
+    std::vector<COLORREF> shaded;
     ASSERT_TRUE(WaitUntil([&] {
-        std::vector<uint32_t> before = ScreenPixels(viewport);
+        std::vector<COLORREF> before = ScreenPixels(viewport);
         Sleep(100);
         shaded = ScreenPixels(viewport);
-        return shaded == before && (shaded[shaded.size() / 2] & 0xFFFFFF) != background;
+        return shaded == before && shaded[shaded.size() / 2] != background;
     }));
 
     auto shows = [&](bool same) {
