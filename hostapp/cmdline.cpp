@@ -48,6 +48,18 @@ ParseResult ParseSetting(const std::string& arg, OptionSetting& out) {
     return {true, ""};
 }
 
+// A name out of a table of count names; the reason lists them all.
+template <typename Enum>
+ParseResult ParseName(const std::string& option, const std::string& value, int count,
+                      const char* (*nameOf)(Enum), Enum& out) {
+    std::string known;
+    for (int i = 0; i < count; ++i) {
+        if (value == nameOf(Enum(i))) return out = Enum(i), ParseResult{true, ""};
+        known += std::string(i ? ", " : "") + nameOf(Enum(i));
+    }
+    return Fail(option + ": unknown name \"" + value + "\" (one of " + known + ")");
+}
+
 // Options that take a value: where the value goes.
 std::string* ValueSlot(const std::string& opt, HostOptions& o) {
     if (opt == "--plugin") return &o.pluginPath;
@@ -65,6 +77,9 @@ ParseResult CheckCombination(const HostOptions& o) {
     // Without --auto nobody would enter them: saying so beats ignoring them.
     if (!o.autoAnswer && (!o.settings.empty() || o.hasName))
         return Fail("--set and --name are entered into the options dialog: they need --auto");
+    if (o.viewOrModeGiven && o.snapshotPath.empty())
+        return Fail(
+            "--view and --mode choose how --snapshot draws the scene: they need --snapshot");
     if (!o.toolkitSnapshotPath.empty() &&
         (!o.files.empty() || !o.dumpPath.empty() || !o.snapshotPath.empty()))
         return Fail("--toolkit-snapshot stands alone: no files, --dump or --snapshot with it");
@@ -106,6 +121,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
             out.window = true;
         } else if (a == "--help") {
             out.showUsage = true;
+        } else if (a == "--view" || a == "--mode") {
+            if (i + 1 >= args.size()) return Fail(a + " needs a value");
+            const std::string& name = args[++i];
+            ParseResult r = a == "--view"
+                                ? ParseName(a, name, kStandardViewCount, StandardViewName, out.view)
+                                : ParseName(a, name, kDisplayModeCount, DisplayModeName, out.mode);
+            if (!r.ok) return r;
+            out.viewOrModeGiven = true;
         } else if (a == "--set" || ValueSlot(a, out)) {
             if (i + 1 >= args.size()) return Fail(a + " needs a value");
             const std::string& value = args[++i];
@@ -151,7 +174,12 @@ const char* UsageText() {
            "  --help-dir DIR     the help directory (default: help beside the exe)\n"
            "  --dump FILE|-      write the scene dump (\"-\": standard output; the report\n"
            "                     lines then go to standard error)\n"
-           "  --snapshot FILE    write the viewport picture, 800 x 600, 24-bit BMP\n"
+           "  --snapshot FILE    write the viewport picture, 800 x 600, 24-bit BMP, framing the\n"
+           "                     whole scene\n"
+           "  --view NAME        with --snapshot: look from the front, back, left, right, top,\n"
+           "                     bottom or three-quarter (the default: front right above)\n"
+           "  --mode NAME        with --snapshot: draw shaded (the default), edges (shaded with\n"
+           "                     the visible edges), wireframe or points\n"
            "  --toolkit          open the Help > Toolkit... panel as the only window, to try the\n"
            "                     toolkit's controls; the program ends when it is closed\n"
            "  --toolkit-snapshot FILE\n"
@@ -160,5 +188,8 @@ const char* UsageText() {
            "  --timing           print the wall time of each import (time: DoImport N ms)\n"
            "                     and, after the imports, the process's peak memory\n"
            "                     (peak memory: N MB)\n"
-           "  --help             this text\n";
+           "  --help             this text\n"
+           "In the window: left drag orbits around the scene, middle drag pans, the wheel\n"
+           "zooms toward the cursor, a double-click or F frames everything; the View menu\n"
+           "lists the display modes, the standard views and their keys.\n";
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hostapp/optionfields.h"
+#include "hostapp/renderer.h"
 
 // One --set NAME=VALUE: what the driver enters into the options dialog.
 struct OptionSetting {
@@ -19,6 +20,9 @@ struct HostOptions {
     std::string helpDir;     // empty: the default beside plyhost.exe
     std::string dumpPath;    // "-" is standard output
     std::string snapshotPath;
+    StandardView view = StandardView::kThreeQuarter;  // of the snapshot
+    DisplayMode mode = DisplayMode::kShaded;          // of the snapshot
+    bool viewOrModeGiven = false;
     std::string toolkitSnapshotPath;  // alone: the toolkit panel's picture
     bool quiet = false;
     bool autoAnswer = false;

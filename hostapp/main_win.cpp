@@ -61,12 +61,14 @@ std::string PeakMemoryLine() {
     return line;
 }
 
-bool WriteSnapshot(const std::string& path, const HostScene& scene) {
+bool WriteSnapshot(const HostOptions& options, const HostScene& scene) {
     SceneDrawing drawing = BuildSceneDrawing(scene, LoadImageFile);
-    ViewFrame frame =
-        FrameToExtents(drawing.triangles, kSnapshotWidth, kSnapshotHeight, drawing.points);
-    WriteResult r = WriteBmpFile(path, RenderView(drawing.triangles, frame, kSnapshotWidth,
-                                                  kSnapshotHeight, drawing.points));
+    Camera camera = FrameScene(drawing, LookFrom(DefaultCamera(), options.view), kSnapshotWidth,
+                               kSnapshotHeight);
+    RenderOptions render;
+    render.mode = options.mode;
+    WriteResult r = WriteBmpFile(
+        options.snapshotPath, RenderView(drawing, camera, kSnapshotWidth, kSnapshotHeight, render));
     if (!r.ok) Error("snapshot: " + r.reason);
     return r.ok;
 }
@@ -104,7 +106,7 @@ int RunBatch(const HostOptions& options, PluginLoader& plugin, RecordingScene& s
         if (!r.ok) Error("dump: " + r.reason);
         ok = ok && r.ok;
     }
-    if (!options.snapshotPath.empty()) ok = WriteSnapshot(options.snapshotPath, scene) && ok;
+    if (!options.snapshotPath.empty()) ok = WriteSnapshot(options, scene) && ok;
     return ok ? 0 : 1;
 }
 

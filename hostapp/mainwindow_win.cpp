@@ -48,6 +48,7 @@ HMENU BuildMenu() {
     AppendMenuA(help, MF_STRING, kCmdAbout, "&About...");
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreateViewMenu()), "&View");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
     return bar;
 }
@@ -268,6 +269,8 @@ void OnCommand(MainWindow& mw, int id) {
                 MessageBoxA(mw.window, "The toolkit panel could not be opened.", kTitle,
                             MB_OK | MB_ICONEXCLAMATION);
             break;
+        default:
+            mw.viewport->OnCommand(id);
     }
 }
 
@@ -333,6 +336,12 @@ LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             if (!mw->busy) break;
             mw->closeWhenIdle = true;
+            return 0;
+        case WM_INITMENUPOPUP:
+            mw->viewport->UpdateMenu(reinterpret_cast<HMENU>(wp));
+            return 0;
+        case WM_SETFOCUS:  // the viewport takes the View menu's keys
+            SetFocus(mw->viewport->Window());
             return 0;
         case WM_DESTROY:
             mw->context->scene->onRedraw = nullptr;

@@ -35,22 +35,27 @@ bool FaceInRange(const DWORD* idx, int count) {
     return idx[0] < DWORD(count) && idx[1] < DWORD(count) && idx[2] < DWORD(count);
 }
 
+const uint32_t kUnused = 0xFFFFFFFF;
+
 class DrawingBuilder {
   public:
     DrawingBuilder(SceneDrawing& drawing, const ImageLoader& load) : out(drawing), load(load) {}
 
     void AddNode(HostNode* node) {
         Mesh* mesh = NodeMesh(node);
-        if (!mesh || !mesh->verts) return;
+        if (!mesh || !mesh->verts || (mesh->numFaces > 0 && !mesh->faces)) return;
         Matrix3 tm = node->GetNodeTM(0);
         if (!hasOrigin) {
             for (int j = 0; j < 3; ++j) origin[j] = tm.m[3][j];
             hasOrigin = true;
         }
+        DrawMesh m;
         if (mesh->numFaces == 0)
-            AddPoints(*mesh, tm);
-        else if (mesh->faces)
-            AddFaces(*mesh, tm, node->GetMtl());
+            AddPoints(*mesh, tm, m);
+        else
+            AddFaces(*mesh, tm, node->GetMtl(), m);
+        SetPointColours(m);
+        out.meshes.push_back(std::move(m));
     }
 
   private:
@@ -60,55 +65,105 @@ class DrawingBuilder {
     Vec3 WorldPoint(const Matrix3& tm, const Point3& v) const {
         double r[3];
         for (int j = 0; j < 3; ++j)
-            r[j] = double(v.x) * tm.m[0][j] + double(v.y) * tm.m[1][j] +
-                   double(v.z) * tm.m[2][j] + (double(tm.m[3][j]) - origin[j]);
+            r[j] = double(v.x) * tm.m[0][j] + double(v.y) * tm.m[1][j] + double(v.z) * tm.m[2][j] +
+                   (double(tm.m[3][j]) - origin[j]);
         return {float(r[0]), float(r[1]), float(r[2])};
     }
 
     // A vertex colour only where the channel has one entry per vertex.
-    void AddPoints(const Mesh& mesh, const Matrix3& tm) {
-        bool coloured = mesh.vertCol && mesh.numCVerts == mesh.numVerts;
-        for (int i = 0; i < mesh.numVerts; ++i) {
-            out.points.push_back({WorldPoint(tm, mesh.verts[i]),
-                                  coloured ? ToRgb(mesh.vertCol[i]) : kDefaultObjectColour});
-        }
+    void AddPoints(const Mesh& mesh, const Matrix3& tm, DrawMesh& m) {
+        m.vertices.reserve(mesh.numVerts);
+        for (int i = 0; i < mesh.numVerts; ++i) m.vertices.push_back(WorldPoint(tm, mesh.verts[i]));
+        if (mesh.vertCol && mesh.numCVerts == mesh.numVerts) AddColours(mesh, m);
+        m.looks.push_back({kDefaultObjectColour, nullptr});
     }
 
-    // A texture the face's material shows wins over the vertex colours.
-    void AddFaces(const Mesh& mesh, const Matrix3& tm, Mtl* nodeMaterial) {
+    // Faces whose indices lie outside the arrays are skipped, and with them
+    // the vertices only they use.
+    void AddFaces(const Mesh& mesh, const Matrix3& tm, Mtl* nodeMaterial, DrawMesh& m) {
+        std::vector<uint32_t> index(mesh.numVerts, kUnused);
+        size_t faces = 0;
+        for (int f = 0; f < mesh.numFaces; ++f) {
+            const DWORD* v = mesh.faces[f].v;
+            if (!FaceInRange(v, mesh.numVerts)) continue;
+            ++faces;
+            for (int k = 0; k < 3; ++k) index[v[k]] = 0;
+        }
+        for (int i = 0; i < mesh.numVerts; ++i) {
+            if (index[i] == kUnused) continue;
+            index[i] = uint32_t(m.vertices.size());
+            m.vertices.push_back(WorldPoint(tm, mesh.verts[i]));
+        }
+
         bool textured = HasTextureChannel(mesh);
         bool coloured = HasColourChannel(mesh);
+        if (textured) m.uvs.reserve(mesh.numTVerts);
+        for (int i = 0; textured && i < mesh.numTVerts; ++i)
+            m.uvs.push_back({mesh.tVerts[i].x, mesh.tVerts[i].y});
+        if (coloured) AddColours(mesh, m);
+        m.corners.reserve(3 * faces);
+        m.styles.reserve(faces);
+        looks.clear();
+        lastMaterial = nullptr;
         for (int f = 0; f < mesh.numFaces; ++f) {
             const Face& face = mesh.faces[f];
             if (!FaceInRange(face.v, mesh.numVerts)) continue;
-            RenderTriangle t;
-            for (int k = 0; k < 3; ++k) t.p[k] = WorldPoint(tm, mesh.verts[face.v[k]]);
-            Mtl* mtl = FaceMaterial(nodeMaterial, face.getMatID());
+            FaceStyle style = {LookOf(FaceMaterial(nodeMaterial, face.getMatID()), textured, m),
+                               kShadeLookColour, uint8_t(face.flags & EDGE_ALL)};
             const DWORD* tv = textured ? mesh.tvFace[f].t : nullptr;
             const DWORD* cv = coloured ? mesh.vcFace[f].t : nullptr;
-            if (tv && FaceInRange(tv, mesh.numTVerts) && (t.texture = Texture(mtl))) {
-                for (int k = 0; k < 3; ++k) t.uv[k] = {mesh.tVerts[tv[k]].x, mesh.tVerts[tv[k]].y};
+            const DWORD* attributes = nullptr;
+            if (tv && FaceInRange(tv, mesh.numTVerts) && m.looks[style.look].texture) {
+                style.shading = kShadeTexture;
+                attributes = tv;
             } else if (cv && FaceInRange(cv, mesh.numCVerts)) {
-                for (int k = 0; k < 3; ++k) t.c[k] = ToRgb(mesh.vertCol[cv[k]]);
-            } else {
-                t.c[0] = t.c[1] = t.c[2] = MaterialColour(mtl);
+                style.shading = kShadeCornerColours;
+                attributes = cv;
             }
-            out.triangles.push_back(t);
+            m.styles.push_back(style);
+            for (int k = 0; k < 3; ++k) m.corners.push_back(index[face.v[k]]);
+            AddAttributes(attributes, m);
         }
     }
 
-    // The decoded picture of the material's diffuse bitmap map; null when it
-    // has none or its file cannot be decoded. Runs of faces share a material,
-    // so the last answer is kept at hand.
+    // Attribute indices are kept apart only once some face's differ from
+    // its vertex indices: a per-vertex channel costs nothing.
+    static void AddAttributes(const DWORD* a, DrawMesh& m) {
+        const uint32_t* v = &m.corners[m.corners.size() - 3];
+        bool same = !a || (a[0] == v[0] && a[1] == v[1] && a[2] == v[2]);
+        if (same && m.attributeCorners.empty()) return;
+        if (m.attributeCorners.empty()) {
+            m.attributeCorners.reserve(m.corners.capacity());
+            m.attributeCorners.assign(m.corners.begin(), m.corners.end() - 3);
+        }
+        for (int k = 0; k < 3; ++k) m.attributeCorners.push_back(same ? v[k] : a[k]);
+    }
+
+    static void AddColours(const Mesh& mesh, DrawMesh& m) {
+        m.colours.reserve(mesh.numCVerts);
+        for (int i = 0; i < mesh.numCVerts; ++i) m.colours.push_back(ToRgb(mesh.vertCol[i]));
+    }
+
+    // The look of a material in this mesh, one per material (a face's
+    // material id has 16 bits, so they fit the style's index). Runs of faces
+    // share a material, so the last answer is kept at hand.
+    uint16_t LookOf(Mtl* mtl, bool textured, DrawMesh& m) {
+        if (!m.looks.empty() && mtl == lastMaterial) return lastLook;
+        lastMaterial = mtl;
+        auto known = looks.find(mtl);
+        if (known == looks.end()) {
+            known = looks.emplace(mtl, uint16_t(m.looks.size())).first;
+            m.looks.push_back({MaterialColour(mtl), textured ? Texture(mtl) : nullptr});
+        }
+        return lastLook = known->second;
+    }
+
     const Image* Texture(Mtl* mtl) {
-        if (mtl != lastMaterial) {
-            lastMaterial = mtl;
-            lastTexture =
-                Decoded(mtl ? dynamic_cast<BitmapTex*>(mtl->GetSubTexmap(ID_DI)) : nullptr);
-        }
-        return lastTexture;
+        return Decoded(mtl ? dynamic_cast<BitmapTex*>(mtl->GetSubTexmap(ID_DI)) : nullptr);
     }
 
+    // The decoded picture of a diffuse bitmap map; null when there is none
+    // or its file cannot be decoded.
     const Image* Decoded(BitmapTex* map) {
         if (!map || !load) return nullptr;
         std::string path = map->GetMapName();
@@ -128,8 +183,9 @@ class DrawingBuilder {
     SceneDrawing& out;
     const ImageLoader& load;
     std::map<std::string, const Image*> decoded;  // null for a file that cannot be
+    std::map<Mtl*, uint16_t> looks;               // of the mesh being built
     Mtl* lastMaterial = nullptr;
-    const Image* lastTexture = nullptr;
+    uint16_t lastLook = 0;
     bool hasOrigin = false;
     double origin[3] = {0, 0, 0};
 };

@@ -6,9 +6,7 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "hostapp/renderer.h"
 #include "hostsdk/standin.h"
@@ -19,11 +17,7 @@ extern const Rgb kDefaultObjectColour;
 // Decodes a picture file into image; false when it cannot.
 typedef std::function<bool(const std::string& path, Image& image)> ImageLoader;
 
-struct SceneDrawing {
-    std::vector<RenderTriangle> triangles;
-    std::vector<RenderPoint> points;
-    std::vector<std::unique_ptr<Image>> textures;  // what the triangles' textures point to
-};
-
-// Each picture file is decoded once; without a loader no face is textured.
+// One DrawMesh per mesh node, with only the vertices its faces use; the
+// faces' visible-edge flags are the mesh's. Each picture file is decoded
+// once; without a loader no face is textured.
 SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLoader& load = nullptr);

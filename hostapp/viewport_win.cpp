@@ -1,12 +1,53 @@
 #include "hostapp/viewport_win.h"
 
+#include <cmath>
+#include <limits>
+
 #include "hostapp/imagefile_win.h"
 
 namespace {
 
 const char kViewportClass[] = "plyhostViewport";
+const UINT_PTR kRestTimer = 1;
+// The mouse has rested this long: draw the whole scene again.
+const UINT kRestMs = 200;
+// One wheel notch zooms by this factor.
+const float kWheelZoom = 1.25f;
+
+// The View menu, and the keys of its commands (a separator has none).
+struct ViewItem {
+    int command;
+    const char* text;
+    UINT key;  // a letter or digit key (the keypad's digits work as well)
+    bool ctrl;
+};
+
+const ViewItem kViewItems[] = {
+    {kCmdFirstMode + int(DisplayMode::kShaded), "&Shaded\tS", 'S', false},
+    {kCmdFirstMode + int(DisplayMode::kEdges), "Shaded with &edges\tE", 'E', false},
+    {kCmdFirstMode + int(DisplayMode::kWireframe), "&Wireframe\tW", 'W', false},
+    {kCmdFirstMode + int(DisplayMode::kPoints), "P&oints\tV", 'V', false},
+    {0, nullptr, 0, false},
+    {kCmdFrameAll, "Frame &all\tF", 'F', false},
+    {kCmdPerspective, "&Perspective\tP", 'P', false},
+    {0, nullptr, 0, false},
+    {kCmdFirstView + int(StandardView::kFront), "&Front\t1", '1', false},
+    {kCmdFirstView + int(StandardView::kBack), "&Back\tCtrl+1", '1', true},
+    {kCmdFirstView + int(StandardView::kRight), "&Right\t3", '3', false},
+    {kCmdFirstView + int(StandardView::kLeft), "&Left\tCtrl+3", '3', true},
+    {kCmdFirstView + int(StandardView::kTop), "&Top\t7", '7', false},
+    {kCmdFirstView + int(StandardView::kBottom), "Botto&m\tCtrl+7", '7', true},
+    {kCmdFirstView + int(StandardView::kThreeQuarter), "T&hree-quarter\t0", '0', false},
+};
 
 }  // namespace
+
+HMENU CreateViewMenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const ViewItem& item : kViewItems)
+        AppendMenuA(menu, item.command ? MF_STRING : MF_SEPARATOR, item.command, item.text);
+    return menu;
+}
 
 void BlitImage(HDC dc, const Image& image, int x, int y) {
     if (image.width <= 0 || image.height <= 0) return;
@@ -36,6 +77,7 @@ void BlitImage(HDC dc, const Image& image, int x, int y) {
 bool Viewport::Create(HWND parent, HINSTANCE instance) {
     WNDCLASSA wc = {};
     if (!GetClassInfoA(instance, kViewportClass, &wc)) {
+        wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -49,27 +91,117 @@ bool Viewport::Create(HWND parent, HINSTANCE instance) {
 
 void Viewport::SceneChanged() {
     drawing = BuildSceneDrawing(scene, LoadImageFile);
+    AddReducedMeshes(drawing);
+    pivot = SceneCentre(drawing);
     if (window) InvalidateRect(window, nullptr, FALSE);
 }
 
 void Viewport::ZoomExtents() {
+    SIZE size = ClientSize();
+    Show(FrameScene(drawing, camera, size.cx, size.cy), false);
+}
+
+void Viewport::ResetView() { Show(DefaultCamera(), false); }
+
+bool Viewport::OnCommand(int id) {
+    if (id == kCmdFrameAll) {
+        ZoomExtents();
+    } else if (id == kCmdPerspective) {
+        Camera c = camera;
+        c.perspective = !c.perspective;
+        Show(c, false);
+    } else if (id >= kCmdFirstMode && id < kCmdFirstMode + kDisplayModeCount) {
+        mode = DisplayMode(id - kCmdFirstMode);
+        InvalidateRect(window, nullptr, FALSE);
+    } else if (id >= kCmdFirstView && id < kCmdFirstView + kStandardViewCount) {
+        Show(LookFrom(camera, StandardView(id - kCmdFirstView)), false);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Viewport::UpdateMenu(HMENU menu) const {
+    CheckMenuRadioItem(menu, kCmdFirstMode, kCmdFirstMode + kDisplayModeCount - 1,
+                       kCmdFirstMode + int(mode), MF_BYCOMMAND);
+    CheckMenuItem(menu, kCmdPerspective,
+                  MF_BYCOMMAND | (camera.perspective ? MF_CHECKED : MF_UNCHECKED));
+}
+
+SIZE Viewport::ClientSize() const {
     RECT rc;
     GetClientRect(window, &rc);
-    frame = FrameToExtents(drawing.triangles, rc.right, rc.bottom, drawing.points);
+    return {rc.right, rc.bottom};
+}
+
+Vec3 Viewport::PointUnder(int x, int y) const {
+    SIZE size = ClientSize();
+    bool inside = x >= 0 && y >= 0 && x < shownSize.cx && y < shownSize.cy;
+    float z = inside ? depth[size_t(y) * shownSize.cx + x] : std::numeric_limits<float>::infinity();
+    if (std::isfinite(z))
+        return ViewProjection(shown, shownSize.cx, shownSize.cy).Unproject(x + 0.5f, y + 0.5f, z);
+    ViewProjection view(camera, size.cx, size.cy);
+    return view.Unproject(x + 0.5f, y + 0.5f, view.TargetDepth());
+}
+
+void Viewport::Show(const Camera& c, bool moving) {
+    camera = c;
+    this->moving = moving;
+    if (moving) SetTimer(window, kRestTimer, kRestMs, nullptr);
     InvalidateRect(window, nullptr, FALSE);
 }
 
-void Viewport::ResetView() {
-    frame = DefaultViewFrame();
-    InvalidateRect(window, nullptr, FALSE);
+void Viewport::OnButtonDown(Drag kind, int x, int y) {
+    SetFocus(window);
+    if (drag != Drag::kNone) return;
+    drag = kind;
+    last = {x, y};
+    grabbed = PointUnder(x, y);
+    SetCapture(window);
+}
+
+void Viewport::OnMouseMove(int x, int y) {
+    if (drag == Drag::kNone || (x == last.x && y == last.y)) return;
+    SIZE size = ClientSize();
+    if (drag == Drag::kOrbit)
+        Show(Orbit(camera, pivot, float(x - last.x), float(y - last.y)), true);
+    else
+        Show(PanTo(camera, grabbed, x + 0.5f, y + 0.5f, size.cx, size.cy), true);
+    last = {x, y};
+}
+
+// Ends a drag however the capture was lost; the whole scene is drawn again.
+void Viewport::EndDrag() {
+    if (drag == Drag::kNone) return;
+    drag = Drag::kNone;
+    Show(camera, false);
+}
+
+void Viewport::OnWheel(int delta, int screenX, int screenY) {
+    POINT p = {screenX, screenY};
+    ScreenToClient(window, &p);
+    Show(ZoomAt(camera, PointUnder(p.x, p.y), std::pow(kWheelZoom, delta / float(WHEEL_DELTA))),
+         true);
+}
+
+void Viewport::OnKey(UINT key) {
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    for (const ViewItem& item : kViewItems)
+        if (item.command && item.key == key && item.ctrl == ctrl) OnCommand(item.command);
 }
 
 void Viewport::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    RECT rc;
-    GetClientRect(window, &rc);
-    BlitImage(dc, RenderView(drawing.triangles, frame, rc.right, rc.bottom, drawing.points), 0, 0);
+    SIZE size = ClientSize();
+    RenderOptions options;
+    options.mode = mode;
+    options.moving = moving;
+    options.depth = &depth;
+    BlitImage(dc, RenderView(drawing, camera, size.cx, size.cy, options), 0, 0);
+    shown = camera;
+    shownSize = depth.empty() ? SIZE{0, 0} : size;
     EndPaint(window, &ps);
 }
 
@@ -79,17 +211,45 @@ LRESULT CALLBACK Viewport::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
     }
     Viewport* self = reinterpret_cast<Viewport*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(w, msg, wp, lp);
+    const int x = short(LOWORD(lp)), y = short(HIWORD(lp));
     switch (msg) {
         case WM_PAINT:
-            if (self) {
-                self->OnPaint();
-                return 0;
-            }
-            break;
+            self->OnPaint();
+            return 0;
         case WM_ERASEBKGND:
             return 1;  // the picture covers every pixel
         case WM_SIZE:
             InvalidateRect(w, nullptr, FALSE);
+            return 0;
+        case WM_LBUTTONDOWN:
+            self->OnButtonDown(Drag::kOrbit, x, y);
+            return 0;
+        case WM_MBUTTONDOWN:
+            self->OnButtonDown(Drag::kPan, x, y);
+            return 0;
+        case WM_MOUSEMOVE:
+            self->OnMouseMove(x, y);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_MBUTTONUP:
+            ReleaseCapture();
+            return 0;
+        case WM_CAPTURECHANGED:
+            self->EndDrag();
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            self->ZoomExtents();
+            return 0;
+        case WM_MOUSEWHEEL:
+            self->OnWheel(short(HIWORD(wp)), x, y);
+            return 0;
+        case WM_KEYDOWN:
+            self->OnKey(UINT(wp));
+            return 0;
+        case WM_TIMER:
+            KillTimer(w, kRestTimer);
+            self->Show(self->camera, false);
             return 0;
     }
     return DefWindowProcA(w, msg, wp, lp);

@@ -1,5 +1,8 @@
 // The main window's viewport: the scene drawn by the software renderer at
-// the window's size, in a frame that follows the importer's zoom request.
+// the window's size through a camera the user moves. Left drag orbits
+// around the scene's centre, middle drag pans, the wheel zooms toward the
+// cursor, a double-click frames everything; the View menu's keys work
+// while the viewport has the focus.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +12,16 @@
 #include "hostapp/renderer.h"
 #include "hostapp/scenetriangles.h"
 #include "hostsdk/standin.h"
+
+// View menu commands; tests post them to the main window.
+const int kCmdFrameAll = 40101;
+const int kCmdPerspective = 40102;
+const int kCmdFirstMode = 40110;  // + DisplayMode
+const int kCmdFirstView = 40120;  // + StandardView
+
+// The View menu: the display modes, framing, projection and the standard
+// views, each with its key.
+HMENU CreateViewMenu();
 
 class Viewport {
   public:
@@ -20,20 +33,48 @@ class Viewport {
     bool Create(HWND parent, HINSTANCE instance);
     HWND Window() const { return window; }
 
-    // The scene changed: take its triangles, points and textures anew and repaint.
+    // The scene changed: take its meshes and textures anew and repaint.
     void SceneChanged();
-    // Frames the whole scene in the current window size.
+    // Frames the whole scene in the current window size and direction.
     void ZoomExtents();
     void ResetView();
+    // Carries out a View menu command; false when id is none.
+    bool OnCommand(int id);
+    // Checks the display mode and the projection in the View menu.
+    void UpdateMenu(HMENU menu) const;
 
   private:
+    enum class Drag { kNone, kOrbit, kPan };
+
     static LRESULT CALLBACK WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     void OnPaint();
+    void OnButtonDown(Drag kind, int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnWheel(int delta, int screenX, int screenY);
+    void OnKey(UINT key);
+    void EndDrag();
+    SIZE ClientSize() const;
+    // The world point shown at pixel (x, y) in the last picture, or in the
+    // target's plane where that showed nothing.
+    Vec3 PointUnder(int x, int y) const;
+    // A new camera; while it moves, large meshes are drawn reduced until
+    // the mouse rests.
+    void Show(const Camera& c, bool moving);
 
     const HostScene& scene;
     HWND window = nullptr;
     SceneDrawing drawing;
-    ViewFrame frame = DefaultViewFrame();
+    Vec3 pivot{0, 0, 0};  // what orbits turn around: the scene's centre
+    Camera camera = DefaultCamera();
+    DisplayMode mode = DisplayMode::kShaded;
+    bool moving = false;
+    Drag drag = Drag::kNone;
+    POINT last = {0, 0};    // the mouse at the last move of a drag
+    Vec3 grabbed{0, 0, 0};  // what a pan holds under the cursor
+    // The last picture's depths and the camera they were seen through.
+    std::vector<float> depth;
+    Camera shown;
+    SIZE shownSize = {0, 0};
 };
 
 // Copies a picture onto a device context at (x, y), pixel for pixel.

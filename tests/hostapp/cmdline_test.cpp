@@ -133,6 +133,23 @@ TEST(CommandLineTest, WindowTakesTheFilesIntoTheMainWindow) {
     EXPECT_NE(std::string(UsageText()).find("--window"), std::string::npos);
 }
 
+TEST(CommandLineTest, SnapshotTakesAViewAndAModeByName) {
+    HostOptions o = Parse({"--snapshot", "s.bmp", "--view", "back", "--mode", "edges", "x.ply"});
+    EXPECT_EQ(o.view, StandardView::kBack);
+    EXPECT_EQ(o.mode, DisplayMode::kEdges);
+    o = Parse({"--snapshot", "s.bmp", "x.ply"});
+    EXPECT_EQ(o.view, StandardView::kThreeQuarter);
+    EXPECT_EQ(o.mode, DisplayMode::kShaded);
+    EXPECT_NE(Failure({"--snapshot", "s.bmp", "--view", "side"})
+                  .find("--view: unknown name \"side\" (one of front, back, left, right, top, "
+                        "bottom, three-quarter)"),
+              std::string::npos);
+    EXPECT_NE(Failure({"--snapshot", "s.bmp", "--mode", "solid"})
+                  .find("(one of shaded, edges, wireframe, points)"),
+              std::string::npos);
+    EXPECT_NE(Failure({"--mode", "points", "x.ply"}).find("need --snapshot"), std::string::npos);
+}
+
 TEST(CommandLineTest, HelpIsAskedFor) {
     EXPECT_TRUE(Parse({"--help"}).showUsage);
     EXPECT_NE(std::string(UsageText()).find("--snapshot"), std::string::npos);

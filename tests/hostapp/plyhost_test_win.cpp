@@ -16,6 +16,7 @@
 #include "hostapp/renderer.h"
 #include "tests/hostapp/bmpreader.h"
 #include "tests/support/plyhost_run_win.h"
+#include "tests/toolkit/window_test_support_win.h"
 
 namespace {
 
@@ -556,6 +557,56 @@ TEST_F(PlyhostTest, WindowImportsItsFilesAndDropsAndShowsTheLastInTitleAndStatus
               "message: hello\\nworld\n" +
                   FullPath(dir + "\\cube.ply") + ": result 1, 1 node(s), 8 vertices, 12 faces\n" +
                   FullPath(dir + "\\zero.ply") + ": result 0, 0 node(s), 0 vertices, 0 faces\n");
+}
+
+// Every other pixel of the window as the screen shows it, copied in one go.
+std::vector<COLORREF> ScreenPixels(HWND w) {
+    RECT rc;
+    GetWindowRect(w, &rc);
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    Canvas canvas(width, height);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; y += 2)
+        for (int x = 0; x < width; x += 2) pixels.push_back(canvas.At(x, y));
+    return pixels;
+}
+
+TEST_F(PlyhostTest, ViewportKeysAndDragsChangeThePicture) {
+    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir",
+                                   dir + "\\cfg", "--window", "cube.ply"},
+                                  dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    HWND viewport = FindWindowExA(main, nullptr, "plyhostViewport", nullptr);
+    ASSERT_NE(viewport, nullptr);
+    // The framed cube covers the middle.
+    const COLORREF background =
+        RGB(kViewportBackground[0], kViewportBackground[1], kViewportBackground[2]);
+    std::vector<COLORREF> shaded;
+    ASSERT_TRUE(WaitUntil([&] {
+        std::vector<COLORREF> before = ScreenPixels(viewport);
+        Sleep(100);
+        shaded = ScreenPixels(viewport);
+        return shaded == before && shaded[shaded.size() / 2] != background;
+    }));
+
+    auto shows = [&](bool same) {
+        return WaitUntil([&] { return (ScreenPixels(viewport) == shaded) == same; });
+    };
+    PostMessageA(viewport, WM_KEYDOWN, 'W', 0);  // wireframe
+    EXPECT_TRUE(shows(false));
+    PostMessageA(viewport, WM_KEYDOWN, 'S', 0);  // shaded again
+    EXPECT_TRUE(shows(true));
+    PostMessageA(viewport, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 300));
+    PostMessageA(viewport, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(460, 320));
+    PostMessageA(viewport, WM_LBUTTONUP, 0, MAKELPARAM(460, 320));
+    EXPECT_TRUE(shows(false));  // turned
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(FinishPlyhost(c).status, 0u);
 }
 
 struct CountedWindows {

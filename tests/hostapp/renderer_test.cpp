@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -21,39 +22,65 @@ int CountDrawn(const Image& image) {
     return n;
 }
 
-RenderTriangle Tri(Vec3 a, Vec3 b, Vec3 c, Rgb colour) {
-    return {{a, b, c}, {colour, colour, colour}};
+struct Tri {
+    Vec3 p[3];
+    Rgb c[3];
+};
+
+Tri MakeTri(Vec3 a, Vec3 b, Vec3 c, Rgb colour) { return {{a, b, c}, {colour, colour, colour}}; }
+
+// Each triangle with three vertices of its own and its corner colours.
+SceneDrawing Drawing(const std::vector<Tri>& tris) {
+    SceneDrawing d;
+    d.meshes.emplace_back();
+    DrawMesh& m = d.meshes.back();
+    m.looks.push_back({kWhite, nullptr});
+    for (const Tri& t : tris) {
+        for (int k = 0; k < 3; ++k) {
+            m.corners.push_back(uint32_t(m.vertices.size()));
+            m.vertices.push_back(t.p[k]);
+            m.colours.push_back(t.c[k]);
+        }
+        m.styles.push_back({0, kShadeCornerColours, kEdge01 | kEdge12 | kEdge20});
+    }
+    SetPointColours(m);
+    return d;
 }
 
 // A square facing the camera's general direction (the XZ plane at y = yAt).
-std::vector<RenderTriangle> Square(float half, float yAt, Rgb colour) {
-    return {Tri({-half, yAt, -half}, {half, yAt, -half}, {half, yAt, half}, colour),
-            Tri({-half, yAt, -half}, {half, yAt, half}, {-half, yAt, half}, colour)};
+std::vector<Tri> Square(float half, float yAt, Rgb colour) {
+    return {MakeTri({-half, yAt, -half}, {half, yAt, -half}, {half, yAt, half}, colour),
+            MakeTri({-half, yAt, -half}, {half, yAt, half}, {-half, yAt, half}, colour)};
+}
+
+Image Render(const SceneDrawing& d, int w, int h, DisplayMode mode = DisplayMode::kShaded,
+             StandardView view = StandardView::kThreeQuarter) {
+    RenderOptions options;
+    options.mode = mode;
+    return RenderView(d, FrameScene(d, LookFrom(DefaultCamera(), view), w, h), w, h, options);
 }
 
 TEST(RendererTest, EmptySceneIsAllBackground) {
-    Image image = RenderView({}, DefaultViewFrame(), 64, 48);
+    Image image = RenderView(SceneDrawing(), DefaultCamera(), 64, 48);
     ASSERT_EQ(image.width, 64);
     ASSERT_EQ(image.height, 48);
     EXPECT_EQ(CountDrawn(image), 0);
 }
 
 TEST(RendererTest, ZeroOrNegativeSizeGivesEmptyPicture) {
-    EXPECT_TRUE(RenderView(Square(1, 0, kWhite), DefaultViewFrame(), 0, 10).rgb.empty());
-    EXPECT_TRUE(RenderView(Square(1, 0, kWhite), DefaultViewFrame(), 10, -3).rgb.empty());
+    EXPECT_TRUE(RenderView(Drawing(Square(1, 0, kWhite)), DefaultCamera(), 0, 10).rgb.empty());
+    EXPECT_TRUE(RenderView(Drawing(Square(1, 0, kWhite)), DefaultCamera(), 10, -3).rgb.empty());
 }
 
 TEST(RendererTest, ZoomedSquareCoversTheCentreAndLeavesTheCorners) {
-    auto tris = Square(1, 0, kWhite);
-    Image image = RenderView(tris, FrameToExtents(tris, 80, 60), 80, 60);
+    Image image = Render(Drawing(Square(1, 0, kWhite)), 80, 60);
     EXPECT_FALSE(IsBackground(image.Pixel(40, 30)));
     EXPECT_TRUE(IsBackground(image.Pixel(0, 0)));
     EXPECT_TRUE(IsBackground(image.Pixel(79, 59)));
 }
 
 TEST(RendererTest, FlatShadingGivesOneColourPerFlatFace) {
-    auto tris = Square(1, 0, kWhite);
-    Image image = RenderView(tris, FrameToExtents(tris, 80, 60), 80, 60);
+    Image image = Render(Drawing(Square(1, 0, kWhite)), 80, 60);
     const uint8_t* centre = image.Pixel(40, 30);
     EXPECT_EQ(centre[0], centre[1]);
     EXPECT_EQ(centre[1], centre[2]);
@@ -68,27 +95,30 @@ TEST(RendererTest, FlatShadingGivesOneColourPerFlatFace) {
     }
 }
 
-TEST(RendererTest, NearerSurfaceWinsWhateverTheOrder) {
+TEST(RendererTest, NearerSurfaceWinsWhateverTheOrderInBothProjections) {
     // The camera looks from -Y toward +Y: the square at y = -0.25 is in front,
     // and both are large enough for the centre's line of sight to cross both.
     auto front = Square(5, -0.25f, {1, 0, 0});
     auto back = Square(5, 0.25f, {0, 0, 1});
-    std::vector<RenderTriangle> frontFirst = front, backFirst = back;
+    std::vector<Tri> frontFirst = front, backFirst = back;
     frontFirst.insert(frontFirst.end(), back.begin(), back.end());
     backFirst.insert(backFirst.end(), front.begin(), front.end());
-    ViewFrame frame = FrameToExtents(frontFirst, 80, 60);
-    for (const auto& tris : {frontFirst, backFirst}) {
-        Image image = RenderView(tris, frame, 80, 60);
-        const uint8_t* p = image.Pixel(40, 30);
-        EXPECT_GT(p[0], 0);
-        EXPECT_EQ(p[2], 0);
+    for (bool perspective : {false, true}) {
+        Camera camera = DefaultCamera();
+        camera.perspective = perspective;
+        camera = FrameScene(Drawing(frontFirst), camera, 80, 60);
+        for (const auto& tris : {frontFirst, backFirst}) {
+            Image image = RenderView(Drawing(tris), camera, 80, 60);
+            const uint8_t* p = image.Pixel(40, 30);
+            EXPECT_GT(p[0], 0);
+            EXPECT_EQ(p[2], 0);
+        }
     }
 }
 
 TEST(RendererTest, CornerColoursBlendAcrossTheTriangle) {
-    RenderTriangle t = {{{-1, 0, -1}, {1, 0, -1}, {0, 0, 1}}, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
-    std::vector<RenderTriangle> tris = {t};
-    Image image = RenderView(tris, FrameToExtents(tris, 100, 100), 100, 100);
+    Tri t = {{{-1, 0, -1}, {1, 0, -1}, {0, 0, 1}}, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    Image image = Render(Drawing({t}), 100, 100);
     // Find a pixel near each corner: each is dominated by its corner's channel.
     int reds = 0, greens = 0, blues = 0;
     for (int y = 0; y < 100; ++y)
@@ -105,8 +135,7 @@ TEST(RendererTest, CornerColoursBlendAcrossTheTriangle) {
 }
 
 TEST(RendererTest, ExtentsFitTheWholeSceneWithAMargin) {
-    auto tris = Square(50, 0, kWhite);
-    Image image = RenderView(tris, FrameToExtents(tris, 200, 100), 200, 100);
+    Image image = Render(Drawing(Square(50, 0, kWhite)), 200, 100);
     int minX = 200, maxX = -1, minY = 100, maxY = -1;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x)
@@ -125,11 +154,11 @@ TEST(RendererTest, ExtentsFitTheWholeSceneWithAMargin) {
 TEST(RendererTest, RoundObjectFillsTheFrameAsTightlyAsABox) {
     // An octahedron: its bounding box seen from three-quarters is much larger than it is.
     const Vec3 v[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-    std::vector<RenderTriangle> tris;
+    std::vector<Tri> tris;
     for (int a : {0, 1})
         for (int b : {2, 3})
-            for (int c : {4, 5}) tris.push_back(Tri(v[a], v[b], v[c], kWhite));
-    Image image = RenderView(tris, FrameToExtents(tris, 100, 100), 100, 100);
+            for (int c : {4, 5}) tris.push_back(MakeTri(v[a], v[b], v[c], kWhite));
+    Image image = Render(Drawing(tris), 100, 100);
     int minY = 100, maxY = -1;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x)
@@ -141,24 +170,23 @@ TEST(RendererTest, RoundObjectFillsTheFrameAsTightlyAsABox) {
 }
 
 TEST(RendererTest, DefaultFrameWithoutTriangles) {
-    ViewFrame f = FrameToExtents({}, 800, 600);
-    EXPECT_EQ(f.halfHeight, DefaultViewFrame().halfHeight);
-    EXPECT_EQ(f.center.x, 0);
+    Camera c = FrameScene(SceneDrawing(), DefaultCamera(), 800, 600);
+    EXPECT_EQ(c.halfHeight, DefaultCamera().halfHeight);
+    EXPECT_EQ(c.target.x, 0);
 }
 
 TEST(RendererTest, DegenerateSceneStillGetsAUsableFrame) {
-    RenderTriangle point = Tri({5, 5, 5}, {5, 5, 5}, {5, 5, 5}, kWhite);
-    ViewFrame f = FrameToExtents({point}, 800, 600);
-    EXPECT_GT(f.halfHeight, 0);
-    EXPECT_FLOAT_EQ(f.center.x, 5);
-    EXPECT_EQ(CountDrawn(RenderView({point}, f, 80, 60)), 0);  // no area, nothing drawn
+    SceneDrawing point = Drawing({MakeTri({5, 5, 5}, {5, 5, 5}, {5, 5, 5}, kWhite)});
+    Camera c = FrameScene(point, DefaultCamera(), 800, 600);
+    EXPECT_GT(c.halfHeight, 0);
+    EXPECT_FLOAT_EQ(c.target.x, 5);
+    EXPECT_EQ(CountDrawn(RenderView(point, c, 80, 60)), 0);  // no area, nothing drawn
 }
 
 // Importers pass colours on as the file has them; a NaN one draws black.
 TEST(RendererTest, NaNColourDrawsBlack) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    std::vector<RenderTriangle> tris = Square(1, 0, {nan, nan, nan});
-    Image image = RenderView(tris, FrameToExtents(tris, 40, 40), 40, 40);
+    Image image = Render(Drawing(Square(1, 0, {nan, nan, nan})), 40, 40);
     int black = 0;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x) {
@@ -172,14 +200,186 @@ TEST(RendererTest, NaNColourDrawsBlack) {
 TEST(RendererTest, NonFiniteAndHugeCornersAreSkippedSafely) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    std::vector<RenderTriangle> tris = {
-        Tri({nan, 0, 0}, {1, 0, 0}, {0, 0, 1}, kWhite),
-        Tri({inf, 0, 0}, {1, 0, 0}, {0, 0, 1}, kWhite),
-        Tri({-3e38f, 0, -3e38f}, {3e38f, 0, -3e38f}, {0, 0, 3e38f}, kWhite)};
-    ViewFrame f = FrameToExtents(tris, 80, 60);
-    EXPECT_TRUE(std::isfinite(f.halfHeight));
-    Image image = RenderView(tris, DefaultViewFrame(), 80, 60);
-    EXPECT_EQ(image.width, 80);
+    SceneDrawing d =
+        Drawing({MakeTri({nan, 0, 0}, {1, 0, 0}, {0, 0, 1}, kWhite),
+                 MakeTri({inf, 0, 0}, {1, 0, 0}, {0, 0, 1}, kWhite),
+                 MakeTri({-3e38f, 0, -3e38f}, {3e38f, 0, -3e38f}, {0, 0, 3e38f}, kWhite)});
+    for (bool perspective : {false, true}) {
+        Camera c = DefaultCamera();
+        c.perspective = perspective;
+        EXPECT_TRUE(std::isfinite(FrameScene(d, c, 80, 60).halfHeight));
+        for (DisplayMode mode : {DisplayMode::kShaded, DisplayMode::kWireframe}) {
+            RenderOptions options;
+            options.mode = mode;
+            EXPECT_EQ(RenderView(d, c, 80, 60, options).width, 80);
+        }
+    }
+}
+
+// A quad as an importer fans it: two triangles whose shared diagonal (0-2)
+// is hidden, facing the front view.
+SceneDrawing Quad(Rgb colour) {
+    SceneDrawing d;
+    d.meshes.emplace_back();
+    DrawMesh& m = d.meshes.back();
+    m.vertices = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}};
+    m.corners = {0, 1, 2, 0, 2, 3};
+    m.looks.push_back({colour, nullptr});
+    m.styles = {{0, kShadeLookColour, kEdge01 | kEdge12}, {0, kShadeLookColour, kEdge12 | kEdge20}};
+    SetPointColours(m);
+    return d;
+}
+
+// Where the quad lies on screen: its corners in pixels.
+struct QuadOnScreen {
+    ScreenPoint corner[4];
+
+    explicit QuadOnScreen(const SceneDrawing& d, int w, int h) {
+        Camera c = FrameScene(d, LookFrom(DefaultCamera(), StandardView::kFront), w, h);
+        for (int i = 0; i < 4; ++i)
+            corner[i] = ViewProjection(c, w, h).Project(d.meshes[0].vertices[i]);
+    }
+    static float ToSegment(float x, float y, const ScreenPoint& a, const ScreenPoint& b) {
+        float dx = b.x - a.x, dy = b.y - a.y;
+        float t =
+            std::max(0.0f, std::min(1.0f, ((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy)));
+        return std::hypot(x - a.x - t * dx, y - a.y - t * dy);
+    }
+    // From pixel (x, y)'s centre to the outline and to the diagonal.
+    float ToOutline(int x, int y) const {
+        float d = 1e9f;
+        for (int i = 0; i < 4; ++i)
+            d = std::min(d, ToSegment(x + 0.5f, y + 0.5f, corner[i], corner[(i + 1) % 4]));
+        return d;
+    }
+    float ToDiagonal(int x, int y) const {
+        return ToSegment(x + 0.5f, y + 0.5f, corner[0], corner[2]);
+    }
+};
+
+TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
+    SceneDrawing quad = Quad({0.8f, 0.6f, 0.2f});
+    Image shaded = Render(quad, 120, 90, DisplayMode::kShaded, StandardView::kFront);
+    Image edges = Render(quad, 120, 90, DisplayMode::kEdges, StandardView::kFront);
+    QuadOnScreen at(quad, 120, 90);
+    int outline = 0, diagonal = 0;
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const uint8_t *s = shaded.Pixel(x, y), *e = edges.Pixel(x, y);
+            if (IsBackground(s)) continue;
+            bool same = std::equal(s, s + 3, e);
+            if (at.ToOutline(x, y) < 0.5f) {
+                EXPECT_TRUE(std::equal(kEdgeColour, kEdgeColour + 3, e)) << x << "," << y;
+                EXPECT_FALSE(std::equal(kEdgeColour, kEdgeColour + 3, s));
+                ++outline;
+            } else if (at.ToOutline(x, y) > 1.5f) {
+                EXPECT_TRUE(same) << x << "," << y;
+                diagonal += at.ToDiagonal(x, y) < 0.5f;
+            }
+        }
+    EXPECT_GT(outline, 100);
+    EXPECT_GT(diagonal, 40);
+}
+
+TEST(RendererTest, WireframeDrawsTheVisibleEdgesInTheirColourUnlit) {
+    SceneDrawing quad = Quad({1, 0.5f, 0});
+    Image image = Render(quad, 120, 90, DisplayMode::kWireframe, StandardView::kFront);
+    QuadOnScreen at(quad, 120, 90);
+    int drawn = 0;
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const uint8_t* p = image.Pixel(x, y);
+            if (IsBackground(p)) continue;
+            ++drawn;
+            EXPECT_LT(at.ToOutline(x, y), 1.0f) << x << "," << y;
+            EXPECT_EQ(p[0], 255);
+            EXPECT_EQ(p[1], 128);
+            EXPECT_EQ(p[2], 0);
+        }
+    EXPECT_GT(drawn, 200);
+}
+
+TEST(RendererTest, PointsModeDrawsTheVerticesOnlyAndCloudsShowAsPointsInEveryMode) {
+    SceneDrawing scene = Quad({1, 0, 0});
+    scene.meshes.emplace_back();  // a one-point cloud in front of the quad's centre
+    DrawMesh& cloud = scene.meshes.back();
+    cloud.vertices = {{0, -0.5f, 0}};
+    cloud.looks.push_back({{0, 0, 1}, nullptr});
+    SetPointColours(cloud);
+    const int side = PointSide(5);
+    Image points = Render(scene, 120, 90, DisplayMode::kPoints, StandardView::kFront);
+    QuadOnScreen at(scene, 120, 90);
+    int red = 0, blue = 0;
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const uint8_t* p = points.Pixel(x, y);
+            if (IsBackground(p)) continue;
+            red += p[0] == 255 && p[1] == 0 && p[2] == 0;
+            blue += p[0] == 0 && p[1] == 0 && p[2] == 255;
+            float nearest = 1e9f;
+            for (const ScreenPoint& c : at.corner)
+                nearest = std::min(nearest,
+                                   std::max(std::fabs(x + 0.5f - c.x), std::fabs(y + 0.5f - c.y)));
+            EXPECT_TRUE(p[2] == 255 || nearest <= side / 2.0f + 0.5f) << x << "," << y;
+        }
+    EXPECT_EQ(red, 4 * side * side);
+    EXPECT_EQ(blue, side * side);
+    for (DisplayMode mode : {DisplayMode::kShaded, DisplayMode::kEdges, DisplayMode::kWireframe}) {
+        const uint8_t* centre = Render(scene, 120, 90, mode, StandardView::kFront).Pixel(60, 45);
+        EXPECT_EQ(centre[2], 255) << DisplayModeName(mode);
+        EXPECT_EQ(centre[0], 0) << DisplayModeName(mode);
+    }
+}
+
+// Standing on a large floor that runs on behind the eye, looking level: the
+// floor fills the picture below the horizon and nothing shows above it.
+TEST(RendererTest, PerspectiveCutsWhatLiesBehindTheEye) {
+    SceneDrawing floor = Drawing({MakeTri({-100, -100, 0}, {100, -100, 0}, {100, 100, 0}, kWhite),
+                                  MakeTri({-100, -100, 0}, {100, 100, 0}, {-100, 100, 0}, kWhite)});
+    Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+    c.perspective = true;
+    c.target = {0, 0, 1};
+    c.halfHeight = 1;
+    ASSERT_LT(c.EyeDistance(), 100);  // the eye stands on the floor
+    for (DisplayMode mode : {DisplayMode::kShaded, DisplayMode::kEdges}) {
+        RenderOptions options;
+        options.mode = mode;
+        Image image = RenderView(floor, c, 80, 60, options);
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 80; ++x) {
+                bool background = IsBackground(image.Pixel(x, y));
+                EXPECT_TRUE(y > 28 || background) << x << "," << y;
+                EXPECT_TRUE(y < 31 || !background) << x << "," << y;
+            }
+    }
+}
+
+// A floor textured near half red, far half green, seen in perspective: the
+// colours meet where the floor's middle shows, not halfway up its picture.
+TEST(RendererTest, PerspectiveTextureCoordinatesFollowDepth) {
+    Image texture(1, 2);  // rows top to bottom: green (v >= 0.5), red
+    texture.Pixel(0, 0)[1] = 255;
+    texture.Pixel(0, 1)[0] = 255;
+    SceneDrawing d;
+    d.meshes.emplace_back();
+    DrawMesh& m = d.meshes.back();
+    m.vertices = {{-1, 0, 0}, {1, 0, 0}, {1, 4, 0}, {-1, 4, 0}};
+    m.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    m.corners = {0, 1, 2, 0, 2, 3};
+    m.looks.push_back({kWhite, &texture});
+    m.styles = {{0, kShadeTexture, 0}, {0, kShadeTexture, 0}};
+    Camera c = Orbit(LookFrom(DefaultCamera(), StandardView::kFront), {0, 2, 0}, 0, 40);
+    c.perspective = true;
+    c = FrameScene(d, c, 100, 100);
+    ViewProjection view(c, 100, 100);
+    float middle = view.Project({0, 2, 0}).y;
+    float halfway = (view.Project({0, 0, 0}).y + view.Project({0, 4, 0}).y) / 2;
+    ASSERT_GT(std::fabs(middle - halfway), 4);
+    Image image = RenderView(d, c, 100, 100);
+    int firstRed = -1;
+    for (int y = 0; y < 100 && firstRed < 0; ++y)
+        if (image.Pixel(50, y)[0] > 0 && image.Pixel(50, y)[1] == 0) firstRed = y;
+    EXPECT_NEAR(firstRed, middle, 1.0);
 }
 
 }  // namespace

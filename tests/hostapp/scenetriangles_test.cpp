@@ -71,8 +71,17 @@ class SceneTrianglesTest : public testing::Test {
         return mtl;
     }
     static Image Render(const SceneDrawing& d, int width, int height) {
-        ViewFrame frame = FrameToExtents(d.triangles, width, height, d.points);
-        return RenderView(d.triangles, frame, width, height, d.points);
+        return RenderView(d, FrameScene(d, DefaultCamera(), width, height), width, height);
+    }
+    // Corner k of face f of mesh i, and its colour.
+    static Vec3 Corner(const SceneDrawing& d, int i, int f, int k) {
+        const DrawMesh& m = d.meshes[i];
+        return m.vertices[m.corners[3 * f + k]];
+    }
+    static Rgb CornerColour(const SceneDrawing& d, int i, int f, int k) {
+        const DrawMesh& m = d.meshes[i];
+        if (m.styles[f].shading == kShadeLookColour) return m.looks[m.styles[f].look].colour;
+        return m.colours[m.Attributes(f)[k]];
     }
 
     HostScene scene;
@@ -83,20 +92,19 @@ class SceneTrianglesTest : public testing::Test {
 TEST_F(SceneTrianglesTest, CornersAreInWorldSpaceRelativeToTheFirstNode) {
     AddTriangleNode(0, Point3(4e8f, 0, 0), 0.001f);
     AddTriangleNode(0, Point3(4e8f + 64, 20, 30));
-    auto tris = BuildSceneDrawing(scene).triangles;
-    ASSERT_EQ(tris.size(), 2u);
-    EXPECT_FLOAT_EQ(tris[0].p[0].x, 0);
-    EXPECT_FLOAT_EQ(tris[0].p[1].x, 0.001f);
-    EXPECT_FLOAT_EQ(tris[0].p[2].y, 0.001f);
-    EXPECT_FLOAT_EQ(tris[1].p[1].x, 65);
-    EXPECT_FLOAT_EQ(tris[1].p[2].y, 21);
-    EXPECT_FLOAT_EQ(tris[1].p[2].z, 30);
+    SceneDrawing d = BuildSceneDrawing(scene);
+    ASSERT_EQ(d.meshes.size(), 2u);
+    EXPECT_FLOAT_EQ(Corner(d, 0, 0, 0).x, 0);
+    EXPECT_FLOAT_EQ(Corner(d, 0, 0, 1).x, 0.001f);
+    EXPECT_FLOAT_EQ(Corner(d, 0, 0, 2).y, 0.001f);
+    EXPECT_FLOAT_EQ(Corner(d, 1, 0, 1).x, 65);
+    EXPECT_FLOAT_EQ(Corner(d, 1, 0, 2).y, 21);
+    EXPECT_FLOAT_EQ(Corner(d, 1, 0, 2).z, 30);
 }
 
 TEST_F(SceneTrianglesTest, NoMaterialGivesTheDefaultObjectColour) {
     AddTriangleNode();
-    auto tris = BuildSceneDrawing(scene).triangles;
-    EXPECT_FLOAT_EQ(tris[0].c[0].r, kDefaultObjectColour.r);
+    EXPECT_FLOAT_EQ(CornerColour(BuildSceneDrawing(scene), 0, 0, 0).r, kDefaultObjectColour.r);
 }
 
 TEST_F(SceneTrianglesTest, StandardMaterialGivesItsDiffuse) {
@@ -104,8 +112,7 @@ TEST_F(SceneTrianglesTest, StandardMaterialGivesItsDiffuse) {
     StdMat2* mtl = NewDefaultStdMat();
     mtl->SetDiffuse(Color(0.2f, 0.4f, 0.6f), 0);
     node->SetMtl(mtl);
-    auto tris = BuildSceneDrawing(scene).triangles;
-    EXPECT_FLOAT_EQ(tris[0].c[2].g, 0.4f);
+    EXPECT_FLOAT_EQ(CornerColour(BuildSceneDrawing(scene), 0, 0, 2).g, 0.4f);
 }
 
 TEST_F(SceneTrianglesTest, MultiMaterialPicksBySubMaterialId) {
@@ -119,9 +126,9 @@ TEST_F(SceneTrianglesTest, MultiMaterialPicksBySubMaterialId) {
     multi->SetSubMtl(0, a);
     multi->SetSubMtl(1, b);
     node->SetMtl(multi);
-    auto tris = BuildSceneDrawing(scene).triangles;
-    EXPECT_FLOAT_EQ(tris[0].c[0].g, 1);
-    EXPECT_FLOAT_EQ(tris[0].c[0].r, 0);
+    Rgb c = CornerColour(BuildSceneDrawing(scene), 0, 0, 0);
+    EXPECT_FLOAT_EQ(c.g, 1);
+    EXPECT_FLOAT_EQ(c.r, 0);
 }
 
 TEST_F(SceneTrianglesTest, VertexColoursWinOverTheMaterial) {
@@ -133,23 +140,37 @@ TEST_F(SceneTrianglesTest, VertexColoursWinOverTheMaterial) {
     m.vertCol[1] = Point3(0, 1, 0);
     m.vertCol[2] = Point3(0, 0, 1);
     m.vcFace[0].setTVerts(2, 1, 0);
-    auto tris = BuildSceneDrawing(scene).triangles;
-    EXPECT_FLOAT_EQ(tris[0].c[0].b, 1);
-    EXPECT_FLOAT_EQ(tris[0].c[2].r, 1);
+    SceneDrawing d = BuildSceneDrawing(scene);
+    EXPECT_FLOAT_EQ(CornerColour(d, 0, 0, 0).b, 1);
+    EXPECT_FLOAT_EQ(CornerColour(d, 0, 0, 2).r, 1);
 }
 
-TEST_F(SceneTrianglesTest, FacesOutsideTheArraysAreSkipped) {
+// Edge flags pass through; faces whose indices lie outside the arrays are
+// skipped, and so are vertices no face uses.
+TEST_F(SceneTrianglesTest, FacesKeepTheirEdgeFlagsAndOnlyUsedVerticesAreKept) {
     HostNode* node = AddTriangleNode();
     Mesh& m = MeshOf(node);
-    m.setNumFaces(2, TRUE);
-    m.faces[1].setVerts(0, 1, 7);
-    EXPECT_EQ(BuildSceneDrawing(scene).triangles.size(), 1u);
+    m.setNumVerts(5, TRUE);
+    m.setVert(3, Point3(1e6f, 0, 0));  // used only by a face out of range
+    m.setVert(4, Point3(1, 1, 0));
+    m.setNumFaces(3, TRUE);
+    m.faces[0].setEdgeVisFlags(1, 1, 0);
+    m.faces[1].setVerts(3, 1, 7);
+    m.faces[2].setVerts(1, 4, 2);
+    m.faces[2].setEdgeVisFlags(0, 1, 1);
+    SceneDrawing d = BuildSceneDrawing(scene);
+    const DrawMesh& mesh = d.meshes[0];
+    ASSERT_EQ(mesh.FaceCount(), 2u);
+    EXPECT_EQ(mesh.vertices.size(), 4u);
+    EXPECT_EQ(mesh.styles[0].edges, kEdge01 | kEdge12);
+    EXPECT_EQ(mesh.styles[1].edges, kEdge12 | kEdge20);
+    EXPECT_FLOAT_EQ(Corner(d, 0, 1, 1).y, 1);  // vertex 4, now the fourth kept
 }
 
 TEST_F(SceneTrianglesTest, NodesWithoutObjectsDrawNothing) {
     ImpNode* node = scene.CreateNode();
     scene.AddNodeToScene(node);
-    EXPECT_TRUE(BuildSceneDrawing(scene).triangles.empty());
+    EXPECT_TRUE(BuildSceneDrawing(scene).meshes.empty());
 }
 
 // Where the pixels of one colour lie: their count and centre.
@@ -200,8 +221,9 @@ TEST_F(SceneTrianglesTest, TexturedSquareShowsEachTexelInItsCornerWithVUpward) {
 
     SceneDrawing drawing = BuildSceneDrawing(scene, load);
     EXPECT_EQ(loads, 1);  // both faces show the one decoded picture
-    ASSERT_EQ(drawing.triangles.size(), 2u);
-    EXPECT_EQ(drawing.triangles[0].texture, drawing.triangles[1].texture);
+    ASSERT_EQ(drawing.meshes[0].FaceCount(), 2u);
+    EXPECT_EQ(drawing.meshes[0].styles[1].shading, kShadeTexture);
+    EXPECT_EQ(drawing.meshes[0].styles[0].look, drawing.meshes[0].styles[1].look);
     Image image = Render(drawing, 120, 90);
     Spot topLeft = FindColour(image, red), topRight = FindColour(image, green),
          bottomLeft = FindColour(image, blue), bottomRight = FindColour(image, white);
@@ -227,11 +249,12 @@ TEST_F(SceneTrianglesTest, BitmapThatCannotBeShownGivesTheDiffuseColour) {
     untextured->SetMtl(BitmapMaterial("missing.png", Color(0.5f, 0.5f, 0.5f)));
     SceneDrawing drawing = BuildSceneDrawing(scene, fail);
     EXPECT_EQ(loads, 1);
-    ASSERT_EQ(drawing.triangles.size(), 3u);
+    ASSERT_EQ(drawing.meshes.size(), 2u);
     EXPECT_TRUE(drawing.textures.empty());
-    for (const RenderTriangle& t : drawing.triangles) EXPECT_EQ(t.texture, nullptr);
-    EXPECT_FLOAT_EQ(drawing.triangles[1].c[2].b, 0.75f);
-    EXPECT_FLOAT_EQ(drawing.triangles[2].c[0].r, 0.5f);
+    for (const DrawMesh& m : drawing.meshes)
+        for (const FaceStyle& style : m.styles) EXPECT_NE(style.shading, kShadeTexture);
+    EXPECT_FLOAT_EQ(CornerColour(drawing, 0, 1, 2).b, 0.75f);
+    EXPECT_FLOAT_EQ(CornerColour(drawing, 1, 0, 0).r, 0.5f);
 }
 
 TEST_F(SceneTrianglesTest, PointCloudIsDrawnAtItsPointsInItsColours) {
@@ -249,14 +272,15 @@ TEST_F(SceneTrianglesTest, PointCloudIsDrawnAtItsPointsInItsColours) {
     plain.setNumVertCol(2);
 
     SceneDrawing drawing = BuildSceneDrawing(scene);
-    EXPECT_TRUE(drawing.triangles.empty());
+    for (const DrawMesh& m : drawing.meshes) EXPECT_EQ(m.FaceCount(), 0u);
     Image image = Render(drawing, 200, 150);
     const uint8_t red[3] = {255, 0, 0}, green[3] = {0, 255, 0}, blue[3] = {0, 0, 255};
     const uint8_t grey = uint8_t(kDefaultObjectColour.r * 255 + 0.5f);
     const uint8_t defaultColour[3] = {grey, grey, grey};
     Spot left = FindColour(image, red), right = FindColour(image, green),
          top = FindColour(image, blue), bottom = FindColour(image, defaultColour);
-    for (const Spot& s : {left, right, top, bottom}) EXPECT_EQ(s.count, PointSide(4) * PointSide(4));
+    for (const Spot& s : {left, right, top, bottom})
+        EXPECT_EQ(s.count, PointSide(4) * PointSide(4));
     // Zoomed to the points: they reach out toward the picture's edges.
     EXPECT_LT(left.x, 50);
     EXPECT_GT(right.x, 150);
