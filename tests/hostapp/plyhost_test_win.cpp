@@ -68,6 +68,13 @@ class PlyhostTest : public testing::Test {
         return FinishPlyhost(c);
     }
 
+    // plyhost --auto --window FILE with the test plug-in.
+    static PlyhostChild StartWindowWith(const std::string& file) {
+        return StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir", dir + "\\cfg",
+                             "--window", file},
+                            dir);
+    }
+
     static std::string dir;
 };
 std::string PlyhostTest::dir;
@@ -534,9 +541,7 @@ TEST_F(PlyhostTest, WindowImportsThroughItsFileDialogAndResets) {
 }
 
 TEST_F(PlyhostTest, WindowImportsItsFilesAndDropsAndShowsTheLastInTitleAndStatusLine) {
-    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir",
-                                   dir + "\\cfg", "--window", "hello.ply"},
-                                  dir);
+    PlyhostChild c = StartWindowWith("hello.ply");
     ChildGuard guard{c};
     HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
     ASSERT_NE(main, nullptr);
@@ -575,9 +580,7 @@ std::vector<COLORREF> ScreenPixels(HWND w) {
 }
 
 TEST_F(PlyhostTest, ViewportKeysAndDragsChangeThePicture) {
-    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--auto", "--cfg-dir",
-                                   dir + "\\cfg", "--window", "cube.ply"},
-                                  dir);
+    PlyhostChild c = StartWindowWith("cube.ply");
     ChildGuard guard{c};
     HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
     ASSERT_NE(main, nullptr);

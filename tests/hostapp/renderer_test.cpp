@@ -325,7 +325,8 @@ TEST(RendererTest, PointsModeDrawsTheVerticesOnlyAndCloudsShowAsPointsInEveryMod
     EXPECT_EQ(red, 4 * side * side);
     EXPECT_EQ(blue, side * side);
     for (DisplayMode mode : {DisplayMode::kShaded, DisplayMode::kEdges, DisplayMode::kWireframe}) {
-        const uint8_t* centre = Render(scene, 120, 90, mode, StandardView::kFront).Pixel(60, 45);
+        const Image picture = Render(scene, 120, 90, mode, StandardView::kFront);
+        const uint8_t* centre = picture.Pixel(60, 45);
         EXPECT_EQ(centre[2], 255) << DisplayModeName(mode);
         EXPECT_EQ(centre[0], 0) << DisplayModeName(mode);
     }
