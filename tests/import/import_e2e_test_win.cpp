@@ -307,28 +307,35 @@ TEST_F(ImportEndToEnd, SixtyFourBitImportsEqualTheThirtyTwoBitOnes) {
     const std::string hosts[2] = {TestBinDir() + "\\plyhost.exe",
                                   TestBinDir() + "\\..\\..\\win32\\bin\\plyhost.exe"};
     ASSERT_NE(GetFileAttributesA(hosts[1].c_str()), INVALID_FILE_ATTRIBUTES) << hosts[1];
-    const auto run = [&](const std::string& host, std::vector<std::string> args) {
-        PlyhostChild child = StartPlyhost(args, dir, host);
-        return FinishPlyhost(child);
+    // Both hosts at once, each with settings of its own.
+    const auto runBoth = [&](const std::vector<std::string>& args, PlyhostResult(&results)[2]) {
+        PlyhostChild children[2];
+        for (int k = 0; k < 2; ++k) {
+            std::vector<std::string> own = {"--cfg-dir", dir + "\\cfg" + std::to_string(k)};
+            own.insert(own.end(), args.begin(), args.end());
+            children[k] = StartPlyhost(own, dir, hosts[k]);
+        }
+        for (int k = 0; k < 2; ++k) results[k] = FinishPlyhost(children[k]);
     };
     std::vector<std::string> files = PlyFilesIn(KS_CORPUS_DIR_WIN);
     const std::vector<std::string> examples = PlyFilesIn(KS_EXAMPLES_DIR_WIN);
     files.insert(files.end(), examples.begin(), examples.end());
     EXPECT_GE(files.size(), 40u);
     // --auto adds the messages the dialogs showed to the dump.
+    PlyhostResult r[2];
     for (const std::string& file : files) {
         for (const char* prompts : {"--quiet", "--auto"}) {
-            const std::vector<std::string> args = {prompts, "--cfg-dir", dir, "--dump", "-", file};
-            const PlyhostResult wide = run(hosts[0], args), narrow = run(hosts[1], args);
-            EXPECT_EQ(wide.status, narrow.status) << prompts << " " << file;
-            EXPECT_FALSE(wide.out.empty()) << prompts << " " << file;
-            EXPECT_EQ(wide.out, narrow.out) << prompts << " " << file;
+            runBoth({prompts, "--dump", "-", file}, r);
+            EXPECT_EQ(r[0].status, r[1].status) << prompts << " " << file;
+            EXPECT_FALSE(r[0].out.empty()) << prompts << " " << file;
+            EXPECT_EQ(r[0].out, r[1].out) << prompts << " " << file;
         }
     }
     std::string snapshots[2];
     for (int k = 0; k < 2; ++k) {
         const std::string path = dir + "\\toolkit" + std::to_string(k) + ".bmp";
-        EXPECT_EQ(run(hosts[k], {"--toolkit-snapshot", path}).status, 0u);
+        PlyhostChild child = StartPlyhost({"--toolkit-snapshot", path}, dir, hosts[k]);
+        EXPECT_EQ(FinishPlyhost(child).status, 0u);
         snapshots[k] = ReadTextFile(path);
     }
     EXPECT_FALSE(snapshots[0].empty());
