@@ -22,7 +22,7 @@
 #include "bench/read_floors.h"
 #include "hostsdk/object.h"
 #include "hostsdk/standin.h"
-#include "plugin/dazazu.h"
+#include "importer/dazazu.h"
 #include "tests/support/import_doubles.h"
 
 namespace {

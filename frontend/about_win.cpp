@@ -1,6 +1,6 @@
 #include "frontend/about.h"
+#include "frontend/module.h"
 #include "hostsdk/colorman.h"
-#include "plugin/module.h"
 #include "resources/resource_ids.h"
 #include "toolkit/skin.h"
 #include "toolkit/window_helpers.h"

@@ -1,6 +1,6 @@
 #include "frontend/help.h"
-#include "plugin/dazazu.h"
-#include "plugin/resstring.h"
+#include "importer/dazazu.h"
+#include "importer/resstring.h"
 #include "resources/resource_ids.h"
 #include "toolkit/messagebox.h"
 

@@ -1,10 +1,10 @@
 #include <cstdio>
 
 #include "frontend/help.h"
+#include "frontend/module.h"
 #include "frontend/options.h"
 #include "hostsdk/colorman.h"
-#include "plugin/dazazu.h"
-#include "plugin/module.h"
+#include "importer/dazazu.h"
 #include "ply/ply_schema.h"
 #include "resources/resource_ids.h"
 #include "toolkit/colours.h"

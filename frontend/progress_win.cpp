@@ -1,12 +1,12 @@
 #include <process.h>
 
+#include "frontend/module.h"
 #include "frontend/progress.h"
 #include "hostsdk/colorman.h"
-#include "plugin/dazazu.h"
-#include "plugin/module.h"
-#include "plugin/resstring.h"
+#include "importer/dazazu.h"
+#include "importer/progress.h"
+#include "importer/resstring.h"
 #include "resources/resource_ids.h"
-#include "scene/progress.h"
 #include "toolkit/colours.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/messagebox.h"

@@ -9,8 +9,8 @@
 #include <limits>
 
 #include "hostsdk/standin.h"
-#include "plugin/dazazu.h"
-#include "scene/importedmesh.h"
+#include "importer/dazazu.h"
+#include "importer/importedmesh.h"
 #include "tests/support/import_doubles.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "scene/local_path.h"
+#include "importer/local_path.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "plugin/classdesc.h"
 
-#include "plugin/dazazu.h"
-#include "plugin/resstring.h"
+#include "importer/dazazu.h"
+#include "importer/resstring.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "frontend/about.h"
+#include "frontend/module.h"
 #include "frontend/options.h"
 #include "frontend/progress.h"
-#include "plugin/dazazu.h"
-#include "plugin/dialogs.h"
-#include "plugin/module.h"
+#include "importer/dazazu.h"
+#include "importer/dialogs.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/skin.h"
 

@@ -1,7 +1,7 @@
 // The library's entry routine.
 #include <windows.h>
 
-#include "plugin/module.h"
+#include "frontend/module.h"
 #include "toolkit/unload.h"
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {

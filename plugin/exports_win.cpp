@@ -1,9 +1,9 @@
 #include <windows.h>
 
+#include "frontend/module.h"
+#include "importer/resstring.h"
 #include "plugin/classdesc.h"
 #include "plugin/exports.h"
-#include "plugin/module.h"
-#include "plugin/resstring.h"
 #include "resources/resource_ids.h"
 #include "toolkit/startup.h"
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "plugin/platform.h"
+#include "importer/platform.h"
 
 uint64_t AvailableMemory() {
     MEMORYSTATUSEX status = {};

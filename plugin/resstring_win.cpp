@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "plugin/module.h"
-#include "plugin/resstring.h"
+#include "frontend/module.h"
+#include "importer/resstring.h"
 
 namespace {
 // Shared by every caller; the worker thread loads through it only while the

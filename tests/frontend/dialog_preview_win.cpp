@@ -17,12 +17,12 @@
 
 #include "frontend/about.h"
 #include "frontend/help.h"
+#include "frontend/module.h"
 #include "frontend/options.h"
 #include "frontend/progress.h"
-#include "plugin/dazazu.h"
-#include "plugin/module.h"
+#include "importer/dazazu.h"
+#include "importer/progress.h"
 #include "ply/ply_schema.h"
-#include "scene/progress.h"
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/messagebox.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "hostsdk/standin.h"
-#include "plugin/dazazu.h"
+#include "importer/dazazu.h"
 #include "tests/frontend/progress_test_support_win.h"
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/colours.h"

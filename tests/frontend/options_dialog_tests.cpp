@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frontend/options.h"
-#include "plugin/importoptions.h"
+#include "importer/importoptions.h"
 #include "ply/ply_schema.h"
 #include "tests/frontend/options_test_support_win.h"
 #include "tests/frontend/progress_test_support_win.h"

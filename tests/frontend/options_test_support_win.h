@@ -9,7 +9,7 @@
 #include <string>
 
 #include "hostsdk/standin.h"
-#include "plugin/dazazu.h"
+#include "importer/dazazu.h"
 #include "tests/frontend/dialog_driver_win.h"
 #include "tests/toolkit/window_test_support_win.h"
 

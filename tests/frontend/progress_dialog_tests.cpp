@@ -10,8 +10,8 @@
 #include <type_traits>
 
 #include "frontend/progress.h"
-#include "plugin/dazazu.h"
-#include "scene/progress.h"
+#include "importer/dazazu.h"
+#include "importer/progress.h"
 #include "tests/frontend/progress_test_support_win.h"
 #include "tests/support/import_patch_win.h"
 #include "tests/toolkit/window_test_support_win.h"

@@ -1,6 +1,6 @@
 #include "tests/frontend/progress_test_support_win.h"
 
-#include "plugin/module.h"
+#include "frontend/module.h"
 #include "tests/toolkit/window_test_support_win.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/progress.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "plugin/module.h"
-#include "plugin/resstring.h"
+#include "frontend/module.h"
+#include "importer/resstring.h"
 
 namespace {
 

@@ -242,8 +242,12 @@ TEST_P(Features, SplatColoursAndOpacity) {
                        {"float x", "float f_dc_0", "uchar opacity"},
                        {{1, 0, 0}, {2, 0, 51}, {3, 0, 255}}};
     TestElement shorts{"vertex", {"float x", "float f_dc_0", "ushort opacity"}, {{1, 0, 13107}}};
-    for (const auto& [element, expected] :
-         {std::pair{counts, std::vector<float>{0.0f, 0.2f, 1.0f}}, {shorts, {0.2f}}}) {
+    // A signed one below zero is clear, not an alpha below 0.
+    TestElement signedChars{
+        "vertex", {"float x", "float f_dc_0", "char opacity"}, {{1, 0, -51}, {2, 0, 127}}};
+    for (const auto& [element, expected] : {std::pair{counts, std::vector<float>{0.0f, 0.2f, 1.0f}},
+                                            {shorts, {0.2f}},
+                                            {signedChars, {0.0f, 1.0f}}}) {
         ReaderOn file(Make({element}));
         ASSERT_EQ(file.reader.SeekElement(kElementVertex), int32_t(expected.size()));
         for (float wanted : expected) {

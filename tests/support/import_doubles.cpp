@@ -6,11 +6,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "plugin/dazazu.h"
-#include "plugin/dialogs.h"
-#include "plugin/platform.h"
-#include "plugin/resstring.h"
-#include "scene/progress.h"
+#include "importer/dazazu.h"
+#include "importer/dialogs.h"
+#include "importer/platform.h"
+#include "importer/progress.h"
+#include "importer/resstring.h"
 
 namespace {
 

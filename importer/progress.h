@@ -1,7 +1,7 @@
 // Messages from the mesh build to the progress dialog.
 #pragma once
 
-const unsigned kAppMessage = 0x8000;  // WM_APP
+const unsigned kAppMessage = 0x8000;                  // WM_APP
 const unsigned kProgressStepText = kAppMessage + 11;  // wParam: string id, or 0 to clear
 const unsigned kProgressCount = kAppMessage + 12;     // lParam: elements done
 const unsigned kProgressFinished = kAppMessage + 13;

@@ -1,7 +1,7 @@
-#include "plugin/dazazu.h"
+#include "importer/dazazu.h"
 
-#include "plugin/dialogs.h"
-#include "plugin/resstring.h"
+#include "importer/dialogs.h"
+#include "importer/resstring.h"
 #include "resources/resource_ids.h"
 
 DazAzu::DazAzu()

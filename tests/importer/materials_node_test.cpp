@@ -1,6 +1,6 @@
 #include <string>
 
-#include "tests/scene/import_fixture.h"
+#include "tests/importer/import_fixture.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Texture names from a PLY file resolved to local files beside it.
-#include "scene/texture_path.h"
+#include "importer/texture_path.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "plugin/dazazu.h"
-#include "plugin/platform.h"
+#include "importer/dazazu.h"
+#include "importer/local_path.h"
+#include "importer/platform.h"
 #include "ply/ply_types.h"
-#include "scene/local_path.h"
 
 namespace {
 

@@ -94,7 +94,7 @@ std::set<std::string> HelpMessages() {
 
 TEST(HelpMessages, ThePageExplainsExactlyTheMessagesTheCodeCanShow) {
     std::set<std::string> code = HeaderMessages("ply/ply_messages.h");
-    const std::set<std::string> build = HeaderMessages("scene/build_messages.h");
+    const std::set<std::string> build = HeaderMessages("importer/build_messages.h");
     const std::set<std::string> table = StringTableMessages();
     code.insert(build.begin(), build.end());
     code.insert(table.begin(), table.end());

@@ -2,11 +2,11 @@
 // one material the node receives.
 #include <cstring>
 
-#include "plugin/dazazu.h"
-#include "plugin/platform.h"
-#include "plugin/resstring.h"
+#include "importer/dazazu.h"
+#include "importer/platform.h"
+#include "importer/resstring.h"
+#include "importer/texture_path.h"
 #include "resources/resource_ids.h"
-#include "scene/texture_path.h"
 
 namespace {
 
@@ -77,31 +77,6 @@ void DazAzu::AddTextureMaps() {
         map->SetMapName(path);
         mtl->SetSubTexmap(ID_DI, map);
     }
-}
-
-// The list keeps the names in file order up to kMissingTextureListChars: a
-// file may name thousands of images, or one name of many kilobytes, and the
-// message must stay readable. Cut by characters, never inside one; three
-// full stops show the cut in every code page.
-void DazAzu::NoteMissingTexture(const char* name) {
-    ++missingTextures;
-    size_t length = std::strlen(missingTextureNames);
-    if (length > kMissingTextureListChars) return;  // a cut list is longer
-    const char* separator = missingTextures > 1 ? ", " : "";
-    for (const char* text : {separator, name}) {
-        for (const char* p = text; *p;) {
-            const char* next = NextChar(p);
-            const size_t n = static_cast<size_t>(next - p);
-            if (length + n > kMissingTextureListChars) {
-                std::memcpy(missingTextureNames + length, "...", 4);
-                return;
-            }
-            std::memcpy(missingTextureNames + length, p, n);
-            length += n;
-            p = next;
-        }
-    }
-    missingTextureNames[length] = '\0';
 }
 
 // False only when the list of host materials cannot be had.

@@ -5,8 +5,8 @@
 #include <atomic>
 
 #include "hostsdk/max.h"
-#include "plugin/fixedlist.h"
-#include "plugin/importoptions.h"
+#include "importer/fixedlist.h"
+#include "importer/importoptions.h"
 #include "ply/ply_reader.h"
 
 struct ImportedMesh;
@@ -37,13 +37,18 @@ class DazAzu : public SceneImport {
     int ZoomExtents() override;
 
     // Import sequence (doimport.cpp).
-    int ReportError(const char* text, unsigned style);
-    void ReportCount(const char* format, unsigned count);
     bool LoadSettings();
     void SaveSettings();
     CStr SettingsPath();
 
-    // Mesh build on the worker thread (scene/meshbuild.cpp).
+    // What the import tells the user (import_report.cpp).
+    int ReportError(const char* text, unsigned style);
+    void ReportCount(const char* format, unsigned count);
+    void NoteMissingTexture(const char* name);
+    void ReportMissingTextures();
+
+    // Mesh build on the worker thread (meshbuild.cpp and the files of its
+    // stages, build_state.h).
     void RunMeshBuild(HWND window);
     int BuildMesh();
     bool NormalChannelActive() const;
@@ -54,11 +59,9 @@ class DazAzu : public SceneImport {
     bool AlphaChannelActive() const;
     bool TexturesMakeMaterials() const;
 
-    // Materials and the node (scene/materials.cpp, scene/node.cpp).
+    // Materials and the node (materials.cpp, node.cpp).
     bool CreateStandardMaterials();
     void AddTextureMaps();
-    void NoteMissingTexture(const char* name);
-    void ReportMissingTextures();
     Mtl* AssembleMaterial();
     int CreateSceneNode();
 

@@ -5,8 +5,8 @@
 
 struct ImportedMesh : public MaxHeapOperators {
     CStr name;
-    Point3 pivot;           // centre moved to the origin; 0 unless the pivot was centred
-    TriObject* triObject;   // receives all data; the scene node's object on success
+    Point3 pivot;          // centre moved to the origin; 0 unless the pivot was centred
+    TriObject* triObject;  // receives all data; the scene node's object on success
 };
 
 // Releases the record and its triangle object (after a failed or cancelled

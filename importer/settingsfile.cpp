@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "plugin/importoptions.h"
-#include "plugin/platform.h"
+#include "importer/importoptions.h"
+#include "importer/platform.h"
 
 namespace {
 

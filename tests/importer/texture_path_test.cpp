@@ -1,5 +1,5 @@
 // Texture names from a file resolve to local files beside it, or to nothing.
-#include "scene/texture_path.h"
+#include "importer/texture_path.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,11 @@ class TexturePathTest : public ::testing::Test {
                                    "D:\\other\\c.png",
                                    "C:\\scans\\evil.png",
                                    "C:\\scans\\CON.png",
+                                   "C:\\scans\\tex\\nul",
+                                   "C:\\scans\\lpt1.tar.gz",
+                                   "C:\\scans\\com9 .jpg",
+                                   "C:\\scans\\com0.png",
+                                   "C:\\scans\\CONOUT$.txt",
                                    "C:\\scans\\console.png",
                                    "C:\\scans\\bunny_bunny_1.png",
                                    "/a.png",
@@ -39,7 +44,7 @@ class TexturePathTest : public ::testing::Test {
 };
 
 // Every name is resolved; whatever it says, only plain local paths are
-// ever looked at.
+// ever looked at. Device names are refused even where such a file exists.
 TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
     const struct {
         std::string name, expected;
@@ -65,6 +70,8 @@ TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
         {"tex\\nul", "-"},
         {"lpt1.tar.gz", "-"},
         {"com9 .jpg", "-"},
+        {"CONOUT$.txt", "-"},
+        {"com0.png", "C:\\scans\\com0.png"},
         {"console.png", "C:\\scans\\console.png"},
         {"<this>_<this>_1.png", "C:\\scans\\bunny_bunny_1.png"},
         {Name(250), "C:\\scans\\" + Name(250)},  // 259 characters

@@ -1,9 +1,9 @@
 // Puts the finished mesh into the host scene as one node.
-#include "plugin/dazazu.h"
-#include "plugin/platform.h"
-#include "plugin/resstring.h"
+#include "importer/dazazu.h"
+#include "importer/importedmesh.h"
+#include "importer/platform.h"
+#include "importer/resstring.h"
 #include "resources/resource_ids.h"
-#include "scene/importedmesh.h"
 
 int DazAzu::CreateSceneNode() {
     ImpNode* node = importInterface->CreateNode();

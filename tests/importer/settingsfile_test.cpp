@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/importoptions.h"
+#include "importer/importoptions.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/scene/import_fixture.h"
+#include "tests/importer/import_fixture.h"
 
 namespace {
 

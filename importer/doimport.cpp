@@ -2,13 +2,13 @@
 #include <clocale>
 #include <cstring>
 
-#include "plugin/dazazu.h"
-#include "plugin/dialogs.h"
-#include "plugin/platform.h"
-#include "plugin/resstring.h"
+#include "importer/build_messages.h"
+#include "importer/dazazu.h"
+#include "importer/dialogs.h"
+#include "importer/importedmesh.h"
+#include "importer/platform.h"
+#include "importer/resstring.h"
 #include "resources/resource_ids.h"
-#include "scene/build_messages.h"
-#include "scene/importedmesh.h"
 
 namespace {
 
@@ -64,27 +64,6 @@ uint32_t FaceElementFlags(const PlyReader& reader) {
         if (EqualsNoCase(element->name, kElementKindNames[kElementFace])) return element->flags;
     }
     return 0;
-}
-
-int DazAzu::ReportError(const char* text, unsigned style) {
-    if (showPrompts && text) ShowMessage(hostInterface->GetMAXHWnd(), text, style);
-    return 0;
-}
-
-// One message with a count, when the count is not 0. The second number, in
-// the one message that has it, is the most materials a face can name.
-void DazAzu::ReportCount(const char* format, unsigned count) {
-    if (count == 0) return;
-    CStr message;
-    message.printf(format, static_cast<int>(count), static_cast<int>(kMaxMaterialRecords));
-    ReportError(message.data(), 0);
-}
-
-void DazAzu::ReportMissingTextures() {
-    if (missingTextures == 0) return;
-    CStr message;
-    message.printf(kMsgTexturesNotFound, static_cast<int>(missingTextures), missingTextureNames);
-    ReportError(message.data(), 0);
 }
 
 CStr DazAzu::SettingsPath() {

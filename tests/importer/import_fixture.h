@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "hostsdk/standin.h"
-#include "plugin/dazazu.h"
-#include "scene/importedmesh.h"
-#include "scene/progress.h"
+#include "importer/dazazu.h"
+#include "importer/importedmesh.h"
+#include "importer/progress.h"
 #include "tests/support/import_doubles.h"
 
 // ASCII PLY text: a header of the given element blocks and the data lines.

@@ -1,4 +1,4 @@
-#include "tests/scene/import_fixture.h"
+#include "tests/importer/import_fixture.h"
 
 #include <cstdio>
 

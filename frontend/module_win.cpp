@@ -1,4 +1,4 @@
-#include "plugin/module.h"
+#include "frontend/module.h"
 
 namespace {
 HINSTANCE pluginModule;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/scene/import_fixture.h"
+#include "tests/importer/import_fixture.h"
 
 namespace {
 
@@ -521,6 +521,66 @@ TEST_F(MeshBuildTest, UniformVertexColoursGiveWayToFaceColoursThatVary) {
     ASSERT_EQ(Build(AsciiPly(header, white + "3 0 1 2 255 0 0 51\n3 0 2 3 255 0 0 102\n")), 1);
     EXPECT_EQ(BuiltMesh().numCVerts, 4);
     EXPECT_EQ(BuiltMesh().getNumMapVerts(MAP_ALPHA), 6);
+}
+
+// The choice between vertex and face colours, with and without alpha on
+// either side: per-corner entries (6 for the two triangles) where the faces
+// win, per-vertex ones (4) where the vertices do, none without the channel.
+TEST_F(MeshBuildTest, ColourChoiceTakesEachChannelFromWhereItVaries) {
+    const std::string rgb = "property uchar red\nproperty uchar green\nproperty uchar blue\n";
+    const std::string a = "property uchar alpha\n";
+    const struct {
+        const char* what;
+        std::string vertexProperties, faceProperties;
+        const char* vertexValues[4];
+        const char* faceValues[2];
+        int colourEntries, alphaEntries;
+    } cases[] = {
+        {"white vertices, faces that vary, no alpha",
+         rgb,
+         rgb,
+         {"255 255 255", "255 255 255", "255 255 255", "255 255 255"},
+         {"255 0 0", "0 0 255"},
+         6,
+         0},
+        {"white vertices, faces of one colour",
+         rgb,
+         rgb,
+         {"255 255 255", "255 255 255", "255 255 255", "255 255 255"},
+         {"255 0 0", "255 0 0"},
+         4,
+         0},
+        {"vertices and faces that vary",
+         rgb,
+         rgb,
+         {"255 255 255", "0 0 0", "255 255 255", "255 255 255"},
+         {"255 0 0", "0 0 255"},
+         4,
+         0},
+        {"alpha alone, one on the vertices", a, a, {"9", "9", "9", "9"}, {"51", "102"}, 0, 6},
+        {"alpha alone, varying on the vertices", a, a, {"9", "8", "9", "9"}, {"51", "102"}, 0, 4},
+        {"white vertices whose alpha varies",
+         rgb + a,
+         rgb + a,
+         {"255 255 255 9", "255 255 255 8", "255 255 255 9", "255 255 255 9"},
+         {"255 0 0 51", "0 0 255 51"},
+         6,
+         4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const char* corners[4] = {"0 0 0", "1 0 0", "1 1 0", "0 1 0"};
+        std::string data;
+        for (int i = 0; i < 4; ++i)
+            data += std::string(corners[i]) + " " + c.vertexValues[i] + "\n";
+        data += std::string("3 0 1 2 ") + c.faceValues[0] + "\n3 0 2 3 " + c.faceValues[1] + "\n";
+        ASSERT_EQ(Build(AsciiPly(
+                      VertexBlock(4, c.vertexProperties) + FaceBlock(2, c.faceProperties), data)),
+                  1);
+        EXPECT_EQ(BuiltMesh().numCVerts, c.colourEntries);
+        EXPECT_EQ(BuiltMesh().mapSupport(MAP_ALPHA) ? BuiltMesh().getNumMapVerts(MAP_ALPHA) : 0,
+                  c.alphaEntries);
+    }
 }
 
 // Alpha of the vertices (a splat's opacity among them) is one entry per

@@ -1,0 +1,68 @@
+// What the stages of the mesh build share: the running state of one build
+// and the helpers every stage calls. Only the build's own files include it.
+#pragma once
+
+#include <cstdint>
+
+#include "importer/dazazu.h"
+
+// Where a channel's entries come from. Per corner, every written triangle
+// has three entries of its own (triangle j: 3j, 3j + 1, 3j + 2), so faces
+// that share a vertex can still differ there: UV seams and face colours.
+enum ChannelSource { kNoSource, kPerVertex, kPerCorner };
+
+inline ChannelSource SourceOf(bool active, bool perVertex) {
+    return !active ? kNoSource : perVertex ? kPerVertex : kPerCorner;
+}
+
+// One build's running state: what the steps share besides the importer.
+struct BuildState {
+    DazAzu& importer;
+    Mesh& mesh;
+    uint32_t vertexCount;        // N
+    uint32_t triangleCount;      // F: the faces the mesh was sized for
+    uint32_t written = 0;        // triangles written so far
+    uint32_t materialCount = 0;  // M
+    uint32_t nonFinite = 0;      // vertices with a coordinate out of range
+    int counter = 0;
+    bool normals = false;
+    ChannelSource texture = kNoSource, colour = kNoSource, alpha = kNoSource;
+    bool textureMaterials = false;  // faces name their texture's material by texnumber
+    UVVert* alphaVerts = nullptr;
+    TVFace* alphaFaces = nullptr;
+    // The far-off centre taken out of the positions while they were read,
+    // flipped and scaled: part of the pivot.
+    Point3 offsetPivot = Point3(0, 0, 0);
+};
+
+// The reader's message as the import's error text; false.
+bool FailWithReaderError(DazAzu& importer);
+
+// Formats a string-table message with a count into the error text; false.
+bool FailWithCount(DazAzu& importer, int id, uint64_t count);
+
+// Positions the reader at an element of the given kind: its record count
+// (0 when the file has none) and flags. False, with the reader's message as
+// the error text, when the seek failed.
+bool SeekOrFail(DazAzu& importer, int kind, uint32_t* count, uint32_t* flags = nullptr);
+
+// Tests for cancel every 2000 elements and reports the count done; false
+// once the user has cancelled.
+bool ProgressPoint(BuildState& b, uint32_t done);
+
+// The mesh sized for the build's channels and faces, each checked against
+// the memory the process can still take (mesh_sizing.cpp).
+bool SizeMesh(BuildState& b);
+// Cuts the face arrays down to the triangles written.
+bool TrimToWrittenFaces(BuildState& b);
+// Element checks need 12 bytes per element of the memory the process can
+// still take; the host counts its entries in an int.
+bool EnoughMemoryFor(uint64_t count);
+
+// Sets the colour and alpha sources, reading the colours when vertices and
+// faces both have some (colour_choice.cpp).
+bool ChooseColourSources(BuildState& b);
+
+// Reads the face element (polygons, strips or a range grid) into triangles
+// (face_writers.cpp).
+bool ReadFaces(BuildState& b);
