@@ -46,9 +46,15 @@ bool FailWithCount(DazAzu& importer, int id, uint64_t count);
 // the error text, when the seek failed.
 bool SeekOrFail(DazAzu& importer, int kind, uint32_t* count, uint32_t* flags = nullptr);
 
-// Tests for cancel every 2000 elements and reports the count done; false
-// once the user has cancelled.
-bool ProgressPoint(BuildState& b, uint32_t done);
+// Reports the count done and tests for cancel; false once the user has
+// cancelled.
+bool ReportProgress(BuildState& b, uint32_t done);
+
+// Every 2000 elements, ReportProgress; inline, as every record passes here.
+inline bool ProgressPoint(BuildState& b, uint32_t done) {
+    const int kReportInterval = 2000;
+    return b.counter <= kReportInterval || ReportProgress(b, done);
+}
 
 // The mesh sized for the build's channels and faces, each checked against
 // the memory the process can still take (mesh_sizing.cpp).

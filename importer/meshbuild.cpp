@@ -16,8 +16,6 @@
 
 namespace {
 
-const int kReportInterval = 2000;
-
 void SendStepText(DazAzu& importer, int id) {
     SendToWindow(importer.progressWindow, kProgressStepText, id, 0);
 }
@@ -50,8 +48,7 @@ bool SeekOrFail(DazAzu& importer, int kind, uint32_t* count, uint32_t* flags) {
     return *count != 0 || importer.reader.ErrorText().empty() || FailWithReaderError(importer);
 }
 
-bool ProgressPoint(BuildState& b, uint32_t done) {
-    if (b.counter <= kReportInterval) return true;
+bool ReportProgress(BuildState& b, uint32_t done) {
     SendCount(b.importer, done);
     b.counter = 0;
     return b.importer.cancelFlag == 0;
