@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/renderer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/renderer.h"
 
 #include <gtest/gtest.h>
 

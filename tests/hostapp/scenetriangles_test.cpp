@@ -1,4 +1,4 @@
-#include "hostapp/scenetriangles.h"
+#include "hostapp/viewer/scenetriangles.h"
 
 #include <gtest/gtest.h>
 

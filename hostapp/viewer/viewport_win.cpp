@@ -1,9 +1,9 @@
-#include "hostapp/viewport_win.h"
+#include "hostapp/viewer/viewport_win.h"
 
 #include <cmath>
 #include <limits>
 
-#include "hostapp/imagefile_win.h"
+#include "hostapp/viewer/imagefile_win.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <limits>
 #include <unordered_map>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/renderer.h"
 
 namespace {
 

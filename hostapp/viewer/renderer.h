@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "hostapp/camera.h"
+#include "hostapp/viewer/camera.h"
 
 // Colour channels from 0 to 1.
 struct Rgb {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/renderer.h"
 
 struct WriteResult {
     bool ok;
