@@ -19,6 +19,8 @@
 #include "hostapp/toolkitpanel_win.h"
 #include "hostapp/viewer/bmpwriter.h"
 #include "hostapp/viewer/imagefile_win.h"
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/scenehelpers.h"
 #include "hostapp/viewer/scenetriangles.h"
 
 namespace {

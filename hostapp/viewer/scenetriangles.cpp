@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "hostapp/viewer/scenehelpers.h"
 #include "hostsdk/mtl.h"
 #include "hostsdk/object.h"
 

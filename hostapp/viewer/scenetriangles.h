@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/drawing.h"
 #include "hostsdk/standin.h"
 
 // The colour of a node without material (the host's default object colour).

@@ -4,6 +4,8 @@
 #include <limits>
 
 #include "hostapp/viewer/imagefile_win.h"
+#include "hostapp/viewer/reducedmesh.h"
+#include "hostapp/viewer/scenehelpers.h"
 
 namespace {
 

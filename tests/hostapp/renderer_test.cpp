@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "hostapp/viewer/scenehelpers.h"
+
 namespace {
 
 const Rgb kWhite = {1, 1, 1};

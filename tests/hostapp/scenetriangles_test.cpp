@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "hostapp/recordingscene.h"
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/scenehelpers.h"
 #include "hostsdk/max.h"
 
 namespace {

@@ -1,0 +1,284 @@
+#include "hostapp/viewer/rasterise.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/shading.h"
+
+namespace {
+
+float Edge(const ScreenPoint& a, const ScreenPoint& b, float x, float y) {
+    return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
+}
+
+// True when e / area < 0, without dividing: a quotient of unlike signs is
+// negative unless it underflows to zero, which the bound rules out.
+bool NegativeQuotient(float e, float area) {
+    return (e < 0) != (area < 0) && e != 0 && std::fabs(e) >= std::fabs(area) * 1e-30f;
+}
+
+// The shade of a mesh face, worked out when first needed.
+struct LazyFaceShade {
+    const DrawMesh& mesh;
+    size_t face;
+    const Vec3& toLight;
+    uint8_t edges;
+    Shade operator()() const { return LitFace(mesh, face, toLight); }
+};
+
+// A ready shade: a piece of a face cut by the near plane.
+struct FixedShade {
+    const Shade& shade;
+    uint8_t edges;
+    Shade operator()() const { return shade; }
+};
+
+// Fills one triangle given on screen. shadeOf() is asked once, at the first
+// pixel that shows, since most faces of a dense mesh show none; pixels are
+// turned away before any division where they can be.
+// Orthographic: depth and colours are screen-linear, which is exact there;
+// perspective: depth is the eye distance and colours and texture
+// coordinates are interpolated through 1 / depth.
+template <bool kPerspective, typename ShadeOf>
+void FillTriangle(const ScreenPoint s[3], const Frame& frame, const ShadeOf& shadeOf,
+                  const Target& target) {
+    float area = Edge(s[0], s[1], s[2].x, s[2].y);
+    if (!std::isfinite(area) || !(std::fabs(area) > 1e-9f)) return;
+
+    // Clamp the box in float first: far-away corners must not overflow an int.
+    float fw = float(target.width), fh = float(target.height);
+    float minX = std::max(0.0f, std::min({s[0].x, s[1].x, s[2].x}));
+    float maxX = std::min(fw - 1, std::max({s[0].x, s[1].x, s[2].x}));
+    float minY = std::max(0.0f, std::min({s[0].y, s[1].y, s[2].y}));
+    float maxY = std::min(fh - 1, std::max({s[0].y, s[1].y, s[2].y}));
+    if (minX > maxX || minY > maxY) return;
+
+    const bool edges = frame.mode == DisplayMode::kEdges;
+    bool shaded = false;
+    Shade shade;
+    for (int y = int(minY); y <= int(maxY); ++y) {
+        for (int x = int(minX); x <= int(maxX); ++x) {
+            float cx = x + 0.5f, cy = y + 0.5f;
+            float e0 = Edge(s[1], s[2], cx, cy);
+            if (NegativeQuotient(e0, area)) continue;
+            float e1 = Edge(s[2], s[0], cx, cy);
+            if (NegativeQuotient(e1, area)) continue;
+            float w[3] = {e0 / area, e1 / area, 0};
+            w[2] = 1.0f - w[0] - w[1];
+            if (w[0] < 0 || w[1] < 0 || w[2] < 0) continue;
+            float b[3] = {w[0], w[1], w[2]};
+            float z;
+            if (kPerspective) {
+                for (int k = 0; k < 3; ++k) b[k] = w[k] / s[k].depth;
+                z = 1.0f / (b[0] + b[1] + b[2]);
+                for (int k = 0; k < 3; ++k) b[k] *= z;
+            } else {
+                z = w[0] * s[0].depth + w[1] * s[1].depth + w[2] * s[2].depth;
+            }
+            float& zSlot = target.Depth(x, y);
+            if (!(z < zSlot)) continue;
+            zSlot = z;
+            if (!shaded) {
+                shade = shadeOf();
+                if (edges) SetEdgeReach(shade, s, area, shadeOf.edges);
+                shaded = true;
+            }
+            uint8_t* px = target.Pixel(x, y);
+            if (edges &&
+                (w[0] < shade.reach[0] || w[1] < shade.reach[1] || w[2] < shade.reach[2])) {
+                std::copy(kEdgeColour, kEdgeColour + 3, px);
+                continue;
+            }
+            if (shade.texture) {
+                const TexCoord* uv = shade.uv;
+                const uint8_t* texel =
+                    Texel(*shade.texture, b[0] * uv[0].u + b[1] * uv[1].u + b[2] * uv[2].u,
+                          b[0] * uv[0].v + b[1] * uv[1].v + b[2] * uv[2].v);
+                for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * shade.light);
+                continue;
+            }
+            const Rgb* c = shade.c;
+            px[0] = ToByte((b[0] * c[0].r + b[1] * c[1].r + b[2] * c[2].r) * shade.light);
+            px[1] = ToByte((b[0] * c[0].g + b[1] * c[1].g + b[2] * c[2].g) * shade.light);
+            px[2] = ToByte((b[0] * c[0].b + b[1] * c[1].b + b[2] * c[2].b) * shade.light);
+        }
+    }
+}
+
+// A corner of a face cut by the near plane: its place in view space, its
+// weights of the face's three corners, and whether the polygon edge that
+// arrives at it is a visible edge.
+struct CutCorner {
+    Vec3 view;
+    float w[3];
+    bool edgeIn;
+};
+
+CutCorner Between(const CutCorner& a, const CutCorner& b, float t) {
+    CutCorner c;
+    c.view = {a.view.x + (b.view.x - a.view.x) * t, a.view.y + (b.view.y - a.view.y) * t,
+              a.view.z + (b.view.z - a.view.z) * t};
+    for (int k = 0; k < 3; ++k) c.w[k] = a.w[k] + (b.w[k] - a.w[k]) * t;
+    return c;
+}
+
+// The face's part in front of the near plane (a triangle or a quad); its
+// edge along the plane is hidden. Returns the number of corners.
+int CutAtNearPlane(const CutCorner in[3], uint8_t edges, float nearDepth, CutCorner out[4]) {
+    int n = 0;
+    for (int k = 0; k < 3; ++k) {
+        const CutCorner &p = in[k], &q = in[(k + 1) % 3];
+        bool pIn = p.view.z >= nearDepth, qIn = q.view.z >= nearDepth;
+        bool visible = (edges >> k) & 1;
+        if (pIn != qIn) {
+            out[n] = Between(p, q, (nearDepth - p.view.z) / (q.view.z - p.view.z));
+            out[n++].edgeIn = pIn && visible;
+        }
+        if (qIn) {
+            out[n] = q;
+            out[n++].edgeIn = visible;
+        }
+    }
+    return n;
+}
+
+// A face that crosses the near plane: its front part, fanned into triangles
+// whose colours and texture coordinates are the face's, blended.
+void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& target) {
+    const uint32_t* v = &m.corners[3 * f];
+    CutCorner in[3];
+    for (int k = 0; k < 3; ++k) {
+        in[k].view = frame.view.ToView(m.vertices[v[k]]);
+        for (int j = 0; j < 3; ++j) in[k].w[j] = j == k;
+    }
+    CutCorner out[4];
+    int n = CutAtNearPlane(in, m.styles[f].edges, frame.view.NearDepth(), out);
+    Shade face = LitFace(m, f, frame.toLight);
+    for (int i = 1; i + 1 < n; ++i) {
+        const CutCorner* corner[3] = {&out[0], &out[i], &out[i + 1]};
+        ScreenPoint s[3];
+        Shade piece = face;
+        for (int j = 0; j < 3; ++j) {
+            s[j] = frame.view.FromView(corner[j]->view);
+            const float* w = corner[j]->w;
+            const Rgb* c = face.c;
+            const TexCoord* uv = face.uv;
+            piece.c[j] = {w[0] * c[0].r + w[1] * c[1].r + w[2] * c[2].r,
+                          w[0] * c[0].g + w[1] * c[1].g + w[2] * c[2].g,
+                          w[0] * c[0].b + w[1] * c[1].b + w[2] * c[2].b};
+            piece.uv[j] = {w[0] * uv[0].u + w[1] * uv[1].u + w[2] * uv[2].u,
+                           w[0] * uv[0].v + w[1] * uv[1].v + w[2] * uv[2].v};
+        }
+        // The fan's inner diagonals are hidden.
+        uint8_t edges = (i == 1 && out[1].edgeIn ? kEdge01 : 0) |
+                        (out[i + 1].edgeIn ? kEdge12 : 0) |
+                        (i + 2 == n && out[0].edgeIn ? kEdge20 : 0);
+        FillTriangle<true>(s, frame, FixedShade{piece, edges}, target);
+    }
+}
+
+}  // namespace
+
+void FillFace(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Frame& frame,
+              const Target& target) {
+    const uint32_t* v = &m.corners[3 * f];
+    const ScreenPoint s[3] = {screen[v[0]], screen[v[1]], screen[v[2]]};
+    LazyFaceShade shade{m, f, frame.toLight, m.styles[f].edges};
+    if (!frame.view.Perspective()) return FillTriangle<false>(s, frame, shade, target);
+    float nearDepth = frame.view.NearDepth();
+    int behind = (s[0].depth < nearDepth) + (s[1].depth < nearDepth) + (s[2].depth < nearDepth);
+    if (behind == 0) return FillTriangle<true>(s, frame, shade, target);
+    if (behind < 3) FillCutFace(m, f, frame, target);
+}
+
+namespace {
+
+// A line one pixel wide, depth-tested, its colour blended from end to end.
+void DrawLine(const ScreenPoint& a, const ScreenPoint& b, const Rgb& ca, const Rgb& cb,
+              const Frame& frame, const Target& target) {
+    float t0 = 0, t1 = 1;
+    const float d[2] = {b.x - a.x, b.y - a.y}, from[2] = {a.x, a.y};
+    const float limit[2] = {float(target.width), float(target.height)};
+    auto inside = [&limit](const ScreenPoint& p) {
+        return p.x >= 0 && p.y >= 0 && p.x < limit[0] && p.y < limit[1];
+    };
+    // Cut to the picture (Liang-Barsky) unless it lies inside, as most do: a
+    // zoomed-in line may run far outside.
+    for (int axis = 0; axis < 2 && !(inside(a) && inside(b)); ++axis) {
+        if (!std::isfinite(from[axis]) || !std::isfinite(d[axis])) return;
+        float lo = -from[axis], hi = limit[axis] - from[axis];
+        if (d[axis] == 0) {
+            if (lo > 0 || hi < 0) return;
+            continue;
+        }
+        float tLo = lo / d[axis], tHi = hi / d[axis];
+        t0 = std::max(t0, std::min(tLo, tHi)), t1 = std::min(t1, std::max(tLo, tHi));
+    }
+    if (t0 > t1) return;
+    const int steps = int(std::ceil(std::max(std::fabs(d[0]), std::fabs(d[1])) * (t1 - t0)));
+    const float step = steps ? (t1 - t0) / steps : 0;
+    for (int i = 0; i <= steps; ++i) {
+        float t = t0 + step * i;
+        int x = std::min(int(a.x + d[0] * t), target.width - 1);
+        int y = std::min(int(a.y + d[1] * t), target.height - 1);
+        if (x < 0 || y < 0) continue;
+        float z = frame.view.Perspective() ? 1.0f / ((1 - t) / a.depth + t / b.depth)
+                                           : a.depth + (b.depth - a.depth) * t;
+        float& zSlot = target.Depth(x, y);
+        if (!(z < zSlot - frame.lineDepthMargin)) continue;
+        zSlot = z;
+        uint8_t* px = target.Pixel(x, y);
+        px[0] = ToByte(ca.r + (cb.r - ca.r) * t);
+        px[1] = ToByte(ca.g + (cb.g - ca.g) * t);
+        px[2] = ToByte(ca.b + (cb.b - ca.b) * t);
+    }
+}
+
+}  // namespace
+
+void DrawFaceLines(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Frame& frame,
+                   const Target& target) {
+    uint8_t edges = m.styles[f].edges;
+    if (!edges) return;
+    const uint32_t* v = &m.corners[3 * f];
+    Shade shade = FaceColours(m, f);
+    float nearDepth = frame.view.NearDepth();
+    for (int k = 0; k < 3; ++k) {
+        if (!(edges & (1 << k))) continue;
+        int j = (k + 1) % 3;
+        ScreenPoint a = screen[v[k]], b = screen[v[j]];
+        Rgb ca = CornerColour(shade, k), cb = CornerColour(shade, j);
+        if (frame.view.Perspective() && !(a.depth >= nearDepth && b.depth >= nearDepth)) {
+            if (!(a.depth >= nearDepth || b.depth >= nearDepth)) continue;
+            Vec3 va = frame.view.ToView(m.vertices[v[k]]), vb = frame.view.ToView(m.vertices[v[j]]);
+            float t = (nearDepth - va.z) / (vb.z - va.z);
+            Vec3 cut = {va.x + (vb.x - va.x) * t, va.y + (vb.y - va.y) * t, nearDepth};
+            Rgb cc = {ca.r + (cb.r - ca.r) * t, ca.g + (cb.g - ca.g) * t, ca.b + (cb.b - ca.b) * t};
+            if (a.depth < nearDepth) {
+                a = frame.view.FromView(cut), ca = cc;
+            } else {
+                b = frame.view.FromView(cut), cb = cc;
+            }
+        }
+        DrawLine(a, b, ca, cb, frame, target);
+    }
+}
+
+void DrawPoint(const ScreenPoint& s, const uint8_t colour[3], const Frame& frame,
+               const Target& target) {
+    const int side = frame.pointSide;
+    // Compared in float first: far-away points must not overflow an int.
+    if (!(s.x > -side && s.x < target.width + side && s.y > -side && s.y < target.height + side))
+        return;
+    if (frame.view.Perspective() && !(s.depth >= frame.view.NearDepth())) return;
+    int left = int(std::floor(s.x - side / 2.0f));
+    int top = int(std::floor(s.y - side / 2.0f));
+    for (int y = std::max(top, 0); y < std::min(top + side, target.height); ++y)
+        for (int x = std::max(left, 0); x < std::min(left + side, target.width); ++x) {
+            float& zSlot = target.Depth(x, y);
+            if (!(s.depth < zSlot)) continue;
+            zSlot = s.depth;
+            std::copy(colour, colour + 3, target.Pixel(x, y));
+        }
+}
