@@ -7,7 +7,9 @@
 
 #include <cmath>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/reducedmesh.h"
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/scenehelpers.h"
 
 namespace {
 

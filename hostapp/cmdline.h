@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "hostapp/optionfields.h"
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/viewmodes.h"
 
 // One --set NAME=VALUE: what the driver enters into the options dialog.
 struct OptionSetting {

@@ -12,14 +12,16 @@
 
 #include "hostapp/autodriver_win.h"
 #include "hostapp/batch.h"
-#include "hostapp/bmpwriter.h"
 #include "hostapp/cmdline.h"
 #include "hostapp/hostpaths_win.h"
-#include "hostapp/imagefile_win.h"
 #include "hostapp/mainwindow_win.h"
 #include "hostapp/pluginloader_win.h"
-#include "hostapp/scenetriangles.h"
 #include "hostapp/toolkitpanel_win.h"
+#include "hostapp/viewer/bmpwriter.h"
+#include "hostapp/viewer/imagefile_win.h"
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/scenetriangles.h"
 
 namespace {
 

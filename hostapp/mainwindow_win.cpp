@@ -11,7 +11,8 @@
 #include "hostapp/hostpaths_win.h"
 #include "hostapp/report.h"
 #include "hostapp/toolkitpanel_win.h"
-#include "hostapp/viewport_win.h"
+#include "hostapp/viewer/scenetriangles.h"
+#include "hostapp/viewer/viewport_win.h"
 
 const char kMainWindowClass[] = "plyhostMainWindow";
 

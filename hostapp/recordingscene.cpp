@@ -1,5 +1,6 @@
 #include "hostapp/recordingscene.h"
 
+#include "hostapp/viewer/scenetriangles.h"
 #include "hostsdk/object.h"
 
 void RecordingScene::AddNodeToScene(ImpNode* node) {
@@ -29,10 +30,4 @@ ImportCounts RecordingScene::AddedCounts() const {
         }
     }
     return counts;
-}
-
-Mesh* NodeMesh(HostNode* node) {
-    Object* obj = node ? node->GetObjectRef() : nullptr;
-    if (!obj || obj->ClassID() != TRIOBJ_CLASS_ID) return nullptr;
-    return &static_cast<TriObject*>(obj)->GetMesh();
 }

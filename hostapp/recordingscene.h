@@ -31,6 +31,3 @@ class RecordingScene : public HostScene {
   private:
     std::vector<HostNode*> added;
 };
-
-// The mesh of a node when its object is a triangle object, else null.
-Mesh* NodeMesh(HostNode* node);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "hostapp/bmpwriter.h"
 #include "hostapp/recordingscene.h"
+#include "hostapp/viewer/bmpwriter.h"
 
 struct ImportRecord {
     std::string file;  // as given on the command line

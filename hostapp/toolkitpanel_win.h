@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/drawing.h"
 
 // Opens the panel owned by owner, or brings the open one to the front.
 // False when the toolkit's classes or the window could not be created.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/drawing.h"
 
 struct BmpInfo {
     uint32_t fileSize = 0;

@@ -1,4 +1,4 @@
-#include "hostapp/bmpwriter.h"
+#include "hostapp/viewer/bmpwriter.h"
 
 #include <gtest/gtest.h>
 

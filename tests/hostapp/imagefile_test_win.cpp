@@ -8,7 +8,7 @@
 #include <fstream>
 #include <vector>
 
-#include "hostapp/imagefile_win.h"
+#include "hostapp/viewer/imagefile_win.h"
 
 namespace {
 

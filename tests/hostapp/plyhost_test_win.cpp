@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "hostapp/mainwindow_win.h"
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/renderer.h"
 #include "tests/hostapp/bmpreader.h"
 #include "tests/support/plyhost_run_win.h"
 #include "tests/toolkit/window_test_support_win.h"

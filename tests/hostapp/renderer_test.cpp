@@ -1,10 +1,13 @@
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/renderer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
+
+#include "hostapp/viewer/scenehelpers.h"
 
 namespace {
 
@@ -217,12 +220,13 @@ TEST(RendererTest, NonFiniteAndHugeCornersAreSkippedSafely) {
 }
 
 // A quad as an importer fans it: two triangles whose shared diagonal (0-2)
-// is hidden, facing the front view.
-SceneDrawing Quad(Rgb colour) {
+// is hidden; by default facing the front view.
+SceneDrawing Quad(Rgb colour,
+                  std::vector<Vec3> corners = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}}) {
     SceneDrawing d;
     d.meshes.emplace_back();
     DrawMesh& m = d.meshes.back();
-    m.vertices = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}};
+    m.vertices = corners;
     m.corners = {0, 1, 2, 0, 2, 3};
     m.looks.push_back({colour, nullptr});
     m.styles = {{0, kShadeLookColour, kEdge01 | kEdge12}, {0, kShadeLookColour, kEdge12 | kEdge20}};
@@ -381,6 +385,121 @@ TEST(RendererTest, PerspectiveTextureCoordinatesFollowDepth) {
     for (int y = 0; y < 100 && firstRed < 0; ++y)
         if (image.Pixel(50, y)[0] > 0 && image.Pixel(50, y)[1] == 0) firstRed = y;
     EXPECT_NEAR(firstRed, middle, 1.0);
+}
+
+bool IsEdgeColour(const uint8_t* p) { return std::equal(kEdgeColour, kEdgeColour + 3, p); }
+
+// In perspective, the long sides of a post running out of the picture at top
+// and bottom, and of a floor strip running from far ahead to behind the eye,
+// show across the picture: cut at its edges and at the near plane. A side cut
+// at the top or bottom may skip a row here and there (its samples fall on
+// pixel boundaries), so most rows are asked for, not all.
+TEST(RendererTest, PerspectiveEdgesShowWhereverTheyCrossThePicture) {
+    struct Case {
+        const char* name;
+        std::vector<Vec3> corners;  // sides 1-2 and 3-0 are the long ones
+        Vec3 target;
+        float halfHeight;
+        int firstRow;   // from here down both sides show
+        int clearRows;  // above this nothing shows: the floor's horizon
+    };
+    const Case cases[] = {
+        {"post", {{-1, 0, -50}, {1, 0, -50}, {1, 0, 50}, {-1, 0, 50}}, {0, 0, 0}, 2, 0, 0},
+        {"floor", {{-1, -100, 0}, {1, -100, 0}, {1, 100, 0}, {-1, 100, 0}}, {0, 0, 1}, 1, 33, 30},
+    };
+    for (const Case& k : cases)
+        for (DisplayMode mode : {DisplayMode::kEdges, DisplayMode::kWireframe}) {
+            Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+            c.perspective = true, c.target = k.target, c.halfHeight = k.halfHeight;
+            RenderOptions options;
+            options.mode = mode;
+            Image image = RenderView(Quad({1, 0.5f, 0}, k.corners), c, 80, 60, options);
+            ViewProjection view(c, 80, 60);
+            for (int side : {1, 3}) {
+                // Two points of the side in front of the eye give its line on screen.
+                Vec3 p = k.corners[side], q = k.corners[(side + 1) % 4];
+                ScreenPoint a = view.Project({(p.x + q.x) / 2, (p.y + q.y) / 2, (p.z + q.z) / 2});
+                ScreenPoint b = view.Project(side == 1 ? q : p);
+                int rows = 0;
+                for (int y = k.firstRow; y < 60; ++y) {
+                    float x = a.x + (y + 0.5f - a.y) * (b.x - a.x) / (b.y - a.y);
+                    bool shown = false;
+                    for (int i = 0; i < 80; ++i) {
+                        const uint8_t* px = image.Pixel(i, y);
+                        shown |=
+                            std::fabs(i + 0.5f - x) <= 1.5f &&
+                            (mode == DisplayMode::kEdges ? IsEdgeColour(px) : !IsBackground(px));
+                    }
+                    rows += shown;
+                }
+                EXPECT_GE(rows * 4, (60 - k.firstRow) * 3)
+                    << k.name << " " << DisplayModeName(mode);
+            }
+            for (int y = 0; y < k.clearRows; ++y)
+                for (int x = 0; x < 80; ++x) EXPECT_TRUE(IsBackground(image.Pixel(x, y))) << k.name;
+        }
+}
+
+// A point behind the eye would project mirrored through it into the picture.
+TEST(RendererTest, PerspectiveLeavesOutPointsBehindTheEye) {
+    Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+    c.perspective = true;
+    const Vec3 eye = {0, -c.EyeDistance(), 0};
+    SceneDrawing d;
+    d.meshes.emplace_back();
+    DrawMesh& cloud = d.meshes.back();
+    // In front: red up right; behind: blue, where it would mirror to down left.
+    cloud.vertices = {{20, 0, 20}, {20, 2 * eye.y, 20}};
+    cloud.colours = {{1, 0, 0}, {0, 0, 1}};
+    SetPointColours(cloud);
+    Image image = RenderView(d, c, 80, 60);
+    int red = 0, blue = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 80; ++x) {
+            red += image.Pixel(x, y)[0] == 255;
+            blue += image.Pixel(x, y)[2] == 255;
+        }
+    EXPECT_EQ(red, PointSide(2) * PointSide(2));
+    EXPECT_EQ(blue, 0);
+}
+
+// Below 50,000 faces a core, one core draws alone. Padded with faces that
+// draw nothing, the same squares are shared out over the cores, and the
+// merged frame must be the one-core frame: nearest wins, a tie the first.
+TEST(RendererTest, AFrameSharedOverTheCoresIsTheOneCoreFrame) {
+    if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core";
+    std::vector<Tri> tris;
+    for (const auto& s :
+         {Square(0.5f, -1, {0, 1, 0}), Square(1.5f, 0.5f, {0, 0, 1}), Square(1, 0, {1, 1, 0}),
+          Square(1, 0, kWhite), Square(0.75f, -0.5f, {1, 0, 0})})
+        tris.insert(tris.end(), s.begin(), s.end());
+    SceneDrawing alone = Drawing(tris), shared = Drawing(tris);
+    DrawMesh& m = shared.meshes[0];
+    const size_t padding = 40000;  // before each face: 400,000 in all, enough for eight cores
+    std::vector<uint32_t> corners;
+    std::vector<FaceStyle> styles;
+    for (size_t f = 0; f < m.FaceCount(); ++f) {
+        corners.insert(corners.end(), 3 * padding, 0);
+        styles.insert(styles.end(), padding, FaceStyle{0, kShadeLookColour, 0});
+        corners.insert(corners.end(), &m.corners[3 * f], &m.corners[3 * f + 3]);
+        styles.push_back(m.styles[f]);
+    }
+    m.corners.swap(corners), m.styles.swap(styles);
+    for (bool perspective : {false, true})
+        for (DisplayMode mode : {DisplayMode::kShaded, DisplayMode::kEdges}) {
+            Camera c = DefaultCamera();
+            c.perspective = perspective;
+            c = FrameScene(alone, c, 120, 90);
+            std::vector<float> depthAlone, depthShared;
+            RenderOptions options;
+            options.mode = mode;
+            options.depth = &depthAlone;
+            Image one = RenderView(alone, c, 120, 90, options);
+            options.depth = &depthShared;
+            Image all = RenderView(shared, c, 120, 90, options);
+            EXPECT_TRUE(one.rgb == all.rgb) << DisplayModeName(mode) << " " << perspective;
+            EXPECT_TRUE(depthAlone == depthShared);
+        }
 }
 
 }  // namespace

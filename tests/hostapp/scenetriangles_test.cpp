@@ -1,10 +1,12 @@
-#include "hostapp/scenetriangles.h"
+#include "hostapp/viewer/scenetriangles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "hostapp/recordingscene.h"
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/scenehelpers.h"
 #include "hostsdk/max.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "hostapp/imagefile_win.h"
+#include "hostapp/viewer/imagefile_win.h"
 
 #include <wincodec.h>
 #include <windows.h>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/drawing.h"
 
 struct WriteResult {
     bool ok;

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "hostapp/viewer/viewmodes.h"
+
 struct Vec3 {
     float x, y, z;
 };
@@ -17,12 +19,6 @@ inline Vec3 Cross(const Vec3& a, const Vec3& b) {
 }
 Vec3 Normalized(const Vec3& v);
 bool IsFinite(const Vec3& v);
-
-enum class StandardView { kFront, kBack, kLeft, kRight, kTop, kBottom, kThreeQuarter };
-const int kStandardViewCount = 7;
-
-// "front", "back", "left", "right", "top", "bottom", "three-quarter".
-const char* StandardViewName(StandardView view);
 
 // The vertical field of view of the perspective camera.
 const float kFieldOfViewDegrees = 45.0f;

@@ -1,30 +1,12 @@
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/rasterise.h"
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <limits>
-#include <thread>
 
-const uint8_t kViewportBackground[3] = {58, 62, 72};
-const uint8_t kEdgeColour[3] = {0, 0, 0};
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/shading.h"
 
 namespace {
-
-const float kAmbient = 0.25f;
-// A pixel whose centre lies within a pixel of a visible edge, measured
-// across the edge's main direction as a line is drawn, shows the edge: one
-// pixel a column (or row) on each side, so an outline has no gaps.
-const float kEdgeReach = 1.0f;
-// Fewer faces and points than this per core are drawn by one core alone.
-const size_t kItemsPerThread = 50000;
-
-const char* const kModeNames[kDisplayModeCount] = {"shaded", "edges", "wireframe", "points"};
-
-uint8_t ToByte(float v) {
-    v = std::min(1.0f, std::max(0.0f, v));
-    return uint8_t(v * 255.0f + 0.5f);
-}
 
 float Edge(const ScreenPoint& a, const ScreenPoint& b, float x, float y) {
     return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
@@ -34,105 +16,6 @@ float Edge(const ScreenPoint& a, const ScreenPoint& b, float x, float y) {
 // negative unless it underflows to zero, which the bound rules out.
 bool NegativeQuotient(float e, float area) {
     return (e < 0) != (area < 0) && e != 0 && std::fabs(e) >= std::fabs(area) * 1e-30f;
-}
-
-// The texel nearest to (u, v), both wrapped; a non-finite coordinate reads as 0.
-const uint8_t* Texel(const Image& texture, float u, float v) {
-    auto wrapped = [](float t, int size) {
-        if (!std::isfinite(t)) return 0;
-        int i = int(std::floor((t - std::floor(t)) * float(size)));
-        return std::min(std::max(i, 0), size - 1);
-    };
-    return texture.Pixel(wrapped(u, texture.width),
-                         texture.height - 1 - wrapped(v, texture.height));
-}
-
-// One thread's picture and depth buffer.
-struct Target {
-    int width, height;
-    uint8_t* rgb;
-    float* depth;
-
-    uint8_t* Pixel(int x, int y) const { return rgb + (size_t(y) * width + x) * 3; }
-    float& Depth(int x, int y) const { return depth[size_t(y) * width + x]; }
-};
-
-// What every face and point of one frame shares.
-struct Frame {
-    ViewProjection view;
-    Vec3 toLight;
-    DisplayMode mode;
-    int pointSide;
-    // A line must be this much nearer to cover another: an edge two faces
-    // share, sampled a little apart by each, keeps the first face's colour.
-    float lineDepthMargin;
-};
-
-// A light just above and left of the eye, so faces toward the viewer are bright.
-Vec3 LightDirection(const Camera& c) {
-    Vec3 up = c.Up();
-    return Normalized({-c.forward.x * 1.0f - c.right.x * 0.35f + up.x * 0.55f,
-                       -c.forward.y * 1.0f - c.right.y * 0.35f + up.y * 0.55f,
-                       -c.forward.z * 1.0f - c.right.z * 0.35f + up.z * 0.55f});
-}
-
-// What a face's pixels show: corner colours or texture coordinates, the
-// light, and how near (in screen barycentric units) a pixel must come to
-// the edge opposite each corner to show that edge (negative: never).
-struct Shade {
-    Rgb c[3] = {};
-    TexCoord uv[3] = {};
-    const Image* texture = nullptr;
-    float light = 1.0f;
-    float reach[3] = {-1, -1, -1};
-};
-
-// Two-sided Lambert: imported meshes come with either winding.
-float FlatLight(const DrawMesh& m, size_t f, const Vec3& toLight) {
-    const uint32_t* v = &m.corners[3 * f];
-    const Vec3 &p0 = m.vertices[v[0]], &p1 = m.vertices[v[1]], &p2 = m.vertices[v[2]];
-    Vec3 n = Normalized(Cross(Sub(p1, p0), Sub(p2, p0)));
-    return kAmbient + (1.0f - kAmbient) * std::fabs(Dot(n, toLight));
-}
-
-// The face's colours or texture coordinates; unlit.
-Shade FaceColours(const DrawMesh& m, size_t f) {
-    const uint32_t* a = m.Attributes(f);
-    const FaceStyle& style = m.styles[f];
-    const Look& look = m.looks[style.look];
-    Shade s;
-    for (int k = 0; k < 3; ++k) {
-        if (style.shading == kShadeTexture) {
-            s.texture = look.texture;
-            s.uv[k] = m.uvs[a[k]];
-        } else {
-            s.c[k] = style.shading == kShadeCornerColours ? m.colours[a[k]] : look.colour;
-        }
-    }
-    return s;
-}
-
-// Edge k of a face runs from corner k to corner k + 1; its reach belongs
-// to the corner opposite, k + 2.
-void SetEdgeReach(Shade& shade, const ScreenPoint s[3], float area, uint8_t edges) {
-    for (int k = 0; k < 3; ++k) {
-        const ScreenPoint &a = s[k], &b = s[(k + 1) % 3];
-        float run = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
-        shade.reach[(k + 2) % 3] = edges & (1 << k) ? kEdgeReach * run / std::fabs(area) : -1;
-    }
-}
-
-// The colour a face shows unlit at corner k: a wireframe's line colour.
-Rgb CornerColour(const Shade& shade, int k) {
-    if (!shade.texture) return shade.c[k];
-    const uint8_t* t = Texel(*shade.texture, shade.uv[k].u, shade.uv[k].v);
-    return {t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f};
-}
-
-Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight) {
-    Shade s = FaceColours(m, f);
-    s.light = FlatLight(m, f, toLight);
-    return s;
 }
 
 // The shade of a mesh face, worked out when first needed.
@@ -295,6 +178,8 @@ void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& 
     }
 }
 
+}  // namespace
+
 void FillFace(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Frame& frame,
               const Target& target) {
     const uint32_t* v = &m.corners[3 * f];
@@ -306,6 +191,8 @@ void FillFace(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Fram
     if (behind == 0) return FillTriangle<true>(s, frame, shade, target);
     if (behind < 3) FillCutFace(m, f, frame, target);
 }
+
+namespace {
 
 // A line one pixel wide, depth-tested, its colour blended from end to end.
 void DrawLine(const ScreenPoint& a, const ScreenPoint& b, const Rgb& ca, const Rgb& cb,
@@ -348,8 +235,8 @@ void DrawLine(const ScreenPoint& a, const ScreenPoint& b, const Rgb& ca, const R
     }
 }
 
-// The visible edges of a face as lines in the colours of its corners; in
-// perspective, cut at the near plane.
+}  // namespace
+
 void DrawFaceLines(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Frame& frame,
                    const Target& target) {
     uint8_t edges = m.styles[f].edges;
@@ -378,7 +265,6 @@ void DrawFaceLines(const DrawMesh& m, const ScreenPoint* screen, size_t f, const
     }
 }
 
-// Points have no normal to light them: they show their colour as it is.
 void DrawPoint(const ScreenPoint& s, const uint8_t colour[3], const Frame& frame,
                const Target& target) {
     const int side = frame.pointSide;
@@ -395,169 +281,4 @@ void DrawPoint(const ScreenPoint& s, const uint8_t colour[3], const Frame& frame
             zSlot = s.depth;
             std::copy(colour, colour + 3, target.Pixel(x, y));
         }
-}
-
-// One run of a frame's work: the faces of a mesh, or its vertices as points.
-struct Part {
-    const DrawMesh* mesh;
-    const ScreenPoint* screen;
-    bool points;
-    size_t count;
-};
-
-// Draws items [begin, end) of the frame's parts, taken one after another.
-void DrawItems(const std::vector<Part>& parts, size_t begin, size_t end, const Frame& frame,
-               const Target& target) {
-    size_t first = 0;
-    for (const Part& part : parts) {
-        size_t from = std::max(begin, first), to = std::min(end, first + part.count);
-        const DrawMesh& m = *part.mesh;
-        for (size_t i = from - first; i + first < to; ++i) {
-            if (part.points)
-                DrawPoint(part.screen[i], &m.pointColours[3 * i], frame, target);
-            else if (frame.mode == DisplayMode::kWireframe)
-                DrawFaceLines(m, part.screen, i, frame, target);
-            else
-                FillFace(m, part.screen, i, frame, target);
-        }
-        first += part.count;
-    }
-}
-
-int ThreadsFor(size_t items) {
-    size_t cores = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
-    return int(std::max<size_t>(1, std::min(cores, items / kItemsPerThread)));
-}
-
-// Runs work(begin, end, thread) over [0, count) split into even runs, the
-// first on the calling thread. A thread that cannot be started runs its
-// share here instead.
-void ParallelFor(size_t count, int threads, const std::function<void(size_t, size_t, int)>& work) {
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) {
-        size_t begin = count * t / threads, end = count * (t + 1) / threads;
-        try {
-            pool.emplace_back(work, begin, end, t);
-        } catch (...) {
-            work(begin, end, t);
-        }
-    }
-    work(0, count / threads, 0);
-    for (std::thread& thread : pool) thread.join();
-}
-
-void Fill(Image& image, std::vector<float>& depth) {
-    for (size_t i = 0; i < image.rgb.size(); i += 3)
-        std::copy(kViewportBackground, kViewportBackground + 3, &image.rgb[i]);
-    depth.assign(size_t(image.width) * image.height, std::numeric_limits<float>::infinity());
-}
-
-}  // namespace
-
-const char* DisplayModeName(DisplayMode mode) { return kModeNames[int(mode)]; }
-
-// The first face to use a vertex gives it its colour.
-void SetPointColours(DrawMesh& m) {
-    m.pointColours.assign(3 * m.vertices.size(), 0);
-    auto set = [&m](size_t i, const Rgb& c) {
-        m.pointColours[3 * i] = ToByte(c.r);
-        m.pointColours[3 * i + 1] = ToByte(c.g);
-        m.pointColours[3 * i + 2] = ToByte(c.b);
-    };
-    if (m.FaceCount() == 0) {
-        bool perVertex = m.colours.size() == m.vertices.size();
-        for (size_t i = 0; i < m.vertices.size(); ++i)
-            set(i, perVertex ? m.colours[i] : m.looks.empty() ? Rgb{0, 0, 0} : m.looks[0].colour);
-        return;
-    }
-    std::vector<bool> done(m.vertices.size(), false);
-    for (size_t f = 0; f < m.FaceCount(); ++f) {
-        Shade shade = FaceColours(m, f);
-        for (int k = 0; k < 3; ++k) {
-            uint32_t v = m.corners[3 * f + k];
-            if (!done[v]) set(v, CornerColour(shade, k)), done[v] = true;
-        }
-    }
-}
-
-int PointSide(size_t count) { return count < 1000 ? 6 : count < 10000 ? 4 : 2; }
-
-Camera FrameScene(const SceneDrawing& drawing, const Camera& camera, int width, int height) {
-    std::vector<PointSet> sets;
-    for (const DrawMesh& m : drawing.meshes) sets.push_back({m.vertices.data(), m.vertices.size()});
-    return FitPoints(camera, sets, width, height);
-}
-
-Vec3 SceneCentre(const SceneDrawing& drawing) {
-    const float inf = std::numeric_limits<float>::infinity();
-    Vec3 lo = {inf, inf, inf}, hi = {-inf, -inf, -inf};
-    for (const DrawMesh& m : drawing.meshes)
-        for (const Vec3& p : m.vertices) {
-            if (!IsFinite(p)) continue;
-            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
-            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
-        }
-    if (!(lo.x <= hi.x)) return {0, 0, 0};
-    return {lo.x / 2 + hi.x / 2, lo.y / 2 + hi.y / 2, lo.z / 2 + hi.z / 2};
-}
-
-// Each core draws its share of the faces and points into a picture and
-// depth buffer of its own; the first core's are the result. Merging keeps
-// a later share's pixel only where it is strictly nearer, which is what one
-// core drawing everything in order would have kept (lines aside, within
-// their depth margin).
-Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
-                 const RenderOptions& options) {
-    if (width <= 0 || height <= 0) return Image();
-    std::vector<const DrawMesh*> meshes;
-    for (size_t i = 0; i < drawing.meshes.size(); ++i) {
-        bool reduced =
-            options.moving && i < drawing.reduced.size() && !drawing.reduced[i].vertices.empty();
-        meshes.push_back(reduced ? &drawing.reduced[i] : &drawing.meshes[i]);
-    }
-    Frame frame{ViewProjection(camera, width, height), LightDirection(camera), options.mode, 0,
-                camera.halfHeight * 0.01f};
-
-    std::vector<std::vector<ScreenPoint>> screens(meshes.size());
-    for (size_t i = 0; i < meshes.size(); ++i) {
-        const std::vector<Vec3>& vertices = meshes[i]->vertices;
-        std::vector<ScreenPoint>& screen = screens[i];
-        screen.resize(vertices.size());
-        ParallelFor(vertices.size(), ThreadsFor(vertices.size()), [&](size_t b, size_t e, int) {
-            for (size_t j = b; j < e; ++j) screen[j] = frame.view.Project(vertices[j]);
-        });
-    }
-    // Faces first, then points, as they always were drawn.
-    std::vector<Part> parts;
-    bool pointsOnly = options.mode == DisplayMode::kPoints;
-    for (size_t i = 0; i < meshes.size(); ++i)
-        if (!pointsOnly && meshes[i]->FaceCount() > 0)
-            parts.push_back({meshes[i], screens[i].data(), false, meshes[i]->FaceCount()});
-    size_t points = 0, items = 0;
-    for (size_t i = 0; i < meshes.size(); ++i)
-        if (pointsOnly || meshes[i]->FaceCount() == 0) {
-            parts.push_back({meshes[i], screens[i].data(), true, meshes[i]->vertices.size()});
-            points += meshes[i]->vertices.size();
-        }
-    for (const Part& part : parts) items += part.count;
-    frame.pointSide = PointSide(points);
-
-    const int threads = ThreadsFor(items);
-    std::vector<Image> images(threads);
-    std::vector<std::vector<float>> depths(threads);
-    ParallelFor(items, threads, [&](size_t begin, size_t end, int t) {
-        images[t] = Image(width, height);
-        Fill(images[t], depths[t]);
-        DrawItems(parts, begin, end, frame,
-                  Target{width, height, images[t].rgb.data(), depths[t].data()});
-    });
-    std::vector<float>& depth = depths[0];
-    for (int t = 1; t < threads; ++t)
-        for (size_t i = 0; i < depth.size(); ++i)
-            if (depths[t][i] < depth[i]) {
-                depth[i] = depths[t][i];
-                std::copy_n(&images[t].rgb[3 * i], 3, &images[0].rgb[3 * i]);
-            }
-    if (options.depth) options.depth->swap(depth);
-    return std::move(images[0]);
 }

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/drawing.h"
 #include "hostsdk/standin.h"
 
 // The colour of a node without material (the host's default object colour).
@@ -21,3 +21,6 @@ typedef std::function<bool(const std::string& path, Image& image)> ImageLoader;
 // faces' visible-edge flags are the mesh's. Each picture file is decoded
 // once; without a loader no face is textured.
 SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLoader& load = nullptr);
+
+// The mesh of a node when its object is a triangle object, else null.
+Mesh* NodeMesh(HostNode* node);

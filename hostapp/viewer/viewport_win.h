@@ -9,8 +9,8 @@
 
 #include <vector>
 
-#include "hostapp/renderer.h"
-#include "hostapp/scenetriangles.h"
+#include "hostapp/viewer/renderer.h"
+#include "hostapp/viewer/scenetriangles.h"
 #include "hostsdk/standin.h"
 
 // View menu commands; tests post them to the main window.

@@ -1,7 +1,6 @@
-// The host's viewport picture, drawn in software so that it looks the same
-// under any display: z-buffered, lit flat shading, colours given per
-// triangle corner or by a texture, visible edges or wireframe lines, and
-// points as small unlit squares, seen through a Camera. Both cores draw.
+// What the renderer draws and draws into: meshes of indexed faces with their
+// looks (a colour, corner colours or a texture) and visible edges, a whole
+// scene of them, and RGB pictures.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "hostapp/camera.h"
+#include "hostapp/viewer/camera.h"
 
 // Colour channels from 0 to 1.
 struct Rgb {
@@ -86,54 +85,3 @@ struct SceneDrawing {
                                                    // vertices: the mesh itself)
     std::vector<std::unique_ptr<Image>> textures;  // what the looks point to
 };
-
-// Fills the mesh's pointColours: a point cloud's from its colours (one per
-// vertex) or its first look; a vertex of a face from the unlit colour of
-// the first face that uses it.
-void SetPointColours(DrawMesh& mesh);
-
-// Meshes of more faces than this get a reduced stand-in for moving frames.
-const size_t kReduceAboveFaces = 600000;
-
-// Makes the reduced stand-ins for the meshes that need them (their point
-// colours set): vertices merged on a grid, faces whose corners merge dropped.
-void AddReducedMeshes(SceneDrawing& drawing);
-
-enum class DisplayMode { kShaded, kEdges, kWireframe, kPoints };
-const int kDisplayModeCount = 4;
-
-// "shaded", "edges", "wireframe", "points".
-const char* DisplayModeName(DisplayMode mode);
-
-struct RenderOptions {
-    DisplayMode mode = DisplayMode::kShaded;
-    bool moving = false;                  // draw the reduced stand-ins where there are
-    std::vector<float>* depth = nullptr;  // receives each pixel's depth (infinite: background)
-};
-
-// The background of an empty viewport; its channels differ, so no grey
-// material can ever shade to exactly this colour.
-extern const uint8_t kViewportBackground[3];
-// The colour of visible edges drawn over the shaded faces.
-extern const uint8_t kEdgeColour[3];
-
-// The size of the snapshot picture.
-const int kSnapshotWidth = 800;
-const int kSnapshotHeight = 600;
-
-// The side of the square a point is drawn as, in pixels, for a cloud of
-// count points: a dense scan stays sharp, a sparse cloud stays visible.
-int PointSide(size_t count);
-
-// The camera, turned as given, that shows the whole scene (FitPoints).
-Camera FrameScene(const SceneDrawing& drawing, const Camera& camera, int width, int height);
-
-// The centre of the scene's bounding box; the origin when it is empty.
-Vec3 SceneCentre(const SceneDrawing& drawing);
-
-// Draws the meshes' faces in the given mode (every vertex as a point in
-// points mode), then the point clouds, into a new picture of the given size.
-// Faces with non-finite corners or no area are skipped; both windings are
-// lit alike; in perspective, whatever lies behind the near plane is cut off.
-Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
-                 const RenderOptions& options = {});

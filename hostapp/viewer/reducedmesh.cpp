@@ -4,12 +4,12 @@
 // different cubes, and keeps its own look, colours or texture coordinates
 // and edge flags. About kReducedFaces faces are left of a dense scan: its
 // shape and colours while it turns, at a tenth of the cost.
+#include "hostapp/viewer/reducedmesh.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <unordered_map>
-
-#include "hostapp/renderer.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
-#include "hostapp/viewport_win.h"
+#include "hostapp/viewer/viewport_win.h"
 
 #include <cmath>
 #include <limits>
 
-#include "hostapp/imagefile_win.h"
+#include "hostapp/viewer/imagefile_win.h"
+#include "hostapp/viewer/reducedmesh.h"
+#include "hostapp/viewer/scenehelpers.h"
 
 namespace {
 

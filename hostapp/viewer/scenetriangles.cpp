@@ -1,9 +1,10 @@
-#include "hostapp/scenetriangles.h"
+#include "hostapp/viewer/scenetriangles.h"
 
 #include <map>
 
-#include "hostapp/recordingscene.h"
+#include "hostapp/viewer/scenehelpers.h"
 #include "hostsdk/mtl.h"
+#include "hostsdk/object.h"
 
 const Rgb kDefaultObjectColour = {0.69f, 0.69f, 0.69f};
 
@@ -191,6 +192,12 @@ class DrawingBuilder {
 };
 
 }  // namespace
+
+Mesh* NodeMesh(HostNode* node) {
+    Object* obj = node ? node->GetObjectRef() : nullptr;
+    if (!obj || obj->ClassID() != TRIOBJ_CLASS_ID) return nullptr;
+    return &static_cast<TriObject*>(obj)->GetMesh();
+}
 
 SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLoader& load) {
     SceneDrawing drawing;

@@ -1,4 +1,4 @@
-#include "hostapp/camera.h"
+#include "hostapp/viewer/camera.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "hostapp/renderer.h"
+#include "hostapp/viewer/drawing.h"
 
 // Decodes the first frame of the file at path (an ANSI code-page string)
 // into image; false, with image untouched, when it cannot or when the path

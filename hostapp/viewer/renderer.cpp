@@ -1,0 +1,136 @@
+#include "hostapp/viewer/renderer.h"
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <thread>
+
+#include "hostapp/viewer/rasterise.h"
+#include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/shading.h"
+
+const uint8_t kViewportBackground[3] = {58, 62, 72};
+const uint8_t kEdgeColour[3] = {0, 0, 0};
+
+namespace {
+
+// Fewer faces and points than this per core are drawn by one core alone.
+const size_t kItemsPerThread = 50000;
+
+// One run of a frame's work: the faces of a mesh, or its vertices as points.
+struct Part {
+    const DrawMesh* mesh;
+    const ScreenPoint* screen;
+    bool points;
+    size_t count;
+};
+
+// Draws items [begin, end) of the frame's parts, taken one after another.
+void DrawItems(const std::vector<Part>& parts, size_t begin, size_t end, const Frame& frame,
+               const Target& target) {
+    size_t first = 0;
+    for (const Part& part : parts) {
+        size_t from = std::max(begin, first), to = std::min(end, first + part.count);
+        const DrawMesh& m = *part.mesh;
+        for (size_t i = from - first; i + first < to; ++i) {
+            if (part.points)
+                DrawPoint(part.screen[i], &m.pointColours[3 * i], frame, target);
+            else if (frame.mode == DisplayMode::kWireframe)
+                DrawFaceLines(m, part.screen, i, frame, target);
+            else
+                FillFace(m, part.screen, i, frame, target);
+        }
+        first += part.count;
+    }
+}
+
+int ThreadsFor(size_t items) {
+    size_t cores = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
+    return int(std::max<size_t>(1, std::min(cores, items / kItemsPerThread)));
+}
+
+// Runs work(begin, end, thread) over [0, count) split into even runs, the
+// first on the calling thread. A thread that cannot be started runs its
+// share here instead.
+void ParallelFor(size_t count, int threads, const std::function<void(size_t, size_t, int)>& work) {
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) {
+        size_t begin = count * t / threads, end = count * (t + 1) / threads;
+        try {
+            pool.emplace_back(work, begin, end, t);
+        } catch (...) {
+            work(begin, end, t);
+        }
+    }
+    work(0, count / threads, 0);
+    for (std::thread& thread : pool) thread.join();
+}
+
+void Fill(Image& image, std::vector<float>& depth) {
+    for (size_t i = 0; i < image.rgb.size(); i += 3)
+        std::copy(kViewportBackground, kViewportBackground + 3, &image.rgb[i]);
+    depth.assign(size_t(image.width) * image.height, std::numeric_limits<float>::infinity());
+}
+
+}  // namespace
+
+// Each core draws its share of the faces and points into a picture and
+// depth buffer of its own; the first core's are the result. Merging keeps
+// a later share's pixel only where it is strictly nearer, which is what one
+// core drawing everything in order would have kept (lines aside, within
+// their depth margin).
+Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
+                 const RenderOptions& options) {
+    if (width <= 0 || height <= 0) return Image();
+    std::vector<const DrawMesh*> meshes;
+    for (size_t i = 0; i < drawing.meshes.size(); ++i) {
+        bool reduced =
+            options.moving && i < drawing.reduced.size() && !drawing.reduced[i].vertices.empty();
+        meshes.push_back(reduced ? &drawing.reduced[i] : &drawing.meshes[i]);
+    }
+    Frame frame{ViewProjection(camera, width, height), LightDirection(camera), options.mode, 0,
+                camera.halfHeight * 0.01f};
+
+    std::vector<std::vector<ScreenPoint>> screens(meshes.size());
+    for (size_t i = 0; i < meshes.size(); ++i) {
+        const std::vector<Vec3>& vertices = meshes[i]->vertices;
+        std::vector<ScreenPoint>& screen = screens[i];
+        screen.resize(vertices.size());
+        ParallelFor(vertices.size(), ThreadsFor(vertices.size()), [&](size_t b, size_t e, int) {
+            for (size_t j = b; j < e; ++j) screen[j] = frame.view.Project(vertices[j]);
+        });
+    }
+    // Faces first, then points, as they always were drawn.
+    std::vector<Part> parts;
+    bool pointsOnly = options.mode == DisplayMode::kPoints;
+    for (size_t i = 0; i < meshes.size(); ++i)
+        if (!pointsOnly && meshes[i]->FaceCount() > 0)
+            parts.push_back({meshes[i], screens[i].data(), false, meshes[i]->FaceCount()});
+    size_t points = 0, items = 0;
+    for (size_t i = 0; i < meshes.size(); ++i)
+        if (pointsOnly || meshes[i]->FaceCount() == 0) {
+            parts.push_back({meshes[i], screens[i].data(), true, meshes[i]->vertices.size()});
+            points += meshes[i]->vertices.size();
+        }
+    for (const Part& part : parts) items += part.count;
+    frame.pointSide = PointSide(points);
+
+    const int threads = ThreadsFor(items);
+    std::vector<Image> images(threads);
+    std::vector<std::vector<float>> depths(threads);
+    ParallelFor(items, threads, [&](size_t begin, size_t end, int t) {
+        images[t] = Image(width, height);
+        Fill(images[t], depths[t]);
+        DrawItems(parts, begin, end, frame,
+                  Target{width, height, images[t].rgb.data(), depths[t].data()});
+    });
+    std::vector<float>& depth = depths[0];
+    for (int t = 1; t < threads; ++t)
+        for (size_t i = 0; i < depth.size(); ++i)
+            if (depths[t][i] < depth[i]) {
+                depth[i] = depths[t][i];
+                std::copy_n(&images[t].rgb[3 * i], 3, &images[0].rgb[3 * i]);
+            }
+    if (options.depth) options.depth->swap(depth);
+    return std::move(images[0]);
+}

@@ -1,0 +1,37 @@
+// The host's viewport picture, drawn in software so that it looks the same
+// under any display: z-buffered, lit flat shading, colours given per
+// triangle corner or by a texture, visible edges or wireframe lines, and
+// points as small unlit squares, seen through a Camera. Both cores draw,
+// each its share of the faces into a picture of its own; the pictures merge
+// by depth.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "hostapp/viewer/camera.h"
+#include "hostapp/viewer/drawing.h"
+#include "hostapp/viewer/viewmodes.h"
+
+struct RenderOptions {
+    DisplayMode mode = DisplayMode::kShaded;
+    bool moving = false;                  // draw the reduced stand-ins where there are
+    std::vector<float>* depth = nullptr;  // receives each pixel's depth (infinite: background)
+};
+
+// The background of an empty viewport; its channels differ, so no grey
+// material can ever shade to exactly this colour.
+extern const uint8_t kViewportBackground[3];
+// The colour of visible edges drawn over the shaded faces.
+extern const uint8_t kEdgeColour[3];
+
+// The size of the snapshot picture.
+const int kSnapshotWidth = 800;
+const int kSnapshotHeight = 600;
+
+// Draws the meshes' faces in the given mode (every vertex as a point in
+// points mode), then the point clouds, into a new picture of the given size.
+// Faces with non-finite corners or no area are skipped; both windings are
+// lit alike; in perspective, whatever lies behind the near plane is cut off.
+Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
+                 const RenderOptions& options = {});

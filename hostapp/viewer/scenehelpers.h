@@ -1,0 +1,23 @@
+// What the viewport works out about a whole scene besides drawing it: the
+// colours and size its points show with, where it lies, how to frame it.
+#pragma once
+
+#include <cstddef>
+
+#include "hostapp/viewer/camera.h"
+#include "hostapp/viewer/drawing.h"
+
+// Fills the mesh's pointColours: a point cloud's from its colours (one per
+// vertex) or its first look; a vertex of a face from the unlit colour of
+// the first face that uses it.
+void SetPointColours(DrawMesh& mesh);
+
+// The side of the square a point is drawn as, in pixels, for a cloud of
+// count points: a dense scan stays sharp, a sparse cloud stays visible.
+int PointSide(size_t count);
+
+// The camera, turned as given, that shows the whole scene (FitPoints).
+Camera FrameScene(const SceneDrawing& drawing, const Camera& camera, int width, int height);
+
+// The centre of the scene's bounding box; the origin when it is empty.
+Vec3 SceneCentre(const SceneDrawing& drawing);

@@ -1,0 +1,72 @@
+#include "hostapp/viewer/reducedmesh.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "hostapp/viewer/scenehelpers.h"
+
+namespace {
+
+// A gently waving square grid of n x n vertices one unit apart, two faces a cell.
+SceneDrawing Grid(int n) {
+    SceneDrawing d;
+    d.meshes.emplace_back();
+    DrawMesh& m = d.meshes.back();
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i)
+            m.vertices.push_back(
+                {float(i), float(j), 10 * std::sin(i * 0.05f) * std::cos(j * 0.03f)});
+    m.looks.push_back({{0.5f, 0.5f, 0.5f}, nullptr});
+    for (int j = 0; j + 1 < n; ++j)
+        for (int i = 0; i + 1 < n; ++i) {
+            const uint32_t a = j * n + i, b = a + 1, c = a + n, e = c + 1;
+            m.corners.insert(m.corners.end(), {a, b, e, a, e, c});
+            m.styles.push_back({0, kShadeLookColour, kEdge01 | kEdge12});
+            m.styles.push_back({0, kShadeLookColour, kEdge12 | kEdge20});
+        }
+    SetPointColours(m);
+    return d;
+}
+
+// The lowest and highest coordinate on each axis.
+void Bounds(const std::vector<Vec3>& points, float lo[3], float hi[3]) {
+    std::fill(lo, lo + 3, 1e30f), std::fill(hi, hi + 3, -1e30f);
+    for (const Vec3& p : points)
+        for (int k = 0; k < 3; ++k) {
+            const float v = k == 0 ? p.x : k == 1 ? p.y : p.z;
+            lo[k] = std::min(lo[k], v), hi[k] = std::max(hi[k], v);
+        }
+}
+
+TEST(ReducedMeshTest, ALargeMeshKeepsItsExtentWithFewerWholeFaces) {
+    SceneDrawing d = Grid(560);
+    const DrawMesh& full = d.meshes[0];
+    ASSERT_GT(full.FaceCount(), kReduceAboveFaces);
+    AddReducedMeshes(d);
+    ASSERT_EQ(d.reduced.size(), 1u);
+    const DrawMesh& reduced = d.reduced[0];
+    EXPECT_GT(reduced.FaceCount(), 0u);
+    EXPECT_LT(reduced.FaceCount(), full.FaceCount());
+    EXPECT_EQ(reduced.pointColours.size(), 3 * reduced.vertices.size());
+    // Clusters sit at the mean of their vertices: within a cube's width of the edge.
+    float lo[3], hi[3], reducedLo[3], reducedHi[3];
+    Bounds(full.vertices, lo, hi);
+    Bounds(reduced.vertices, reducedLo, reducedHi);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(reducedLo[k], lo[k], 2) << "axis " << k;
+        EXPECT_NEAR(reducedHi[k], hi[k], 2) << "axis " << k;
+    }
+    for (size_t f = 0; f < reduced.FaceCount(); ++f) {
+        const uint32_t* v = &reduced.corners[3 * f];
+        ASSERT_TRUE(v[0] < reduced.vertices.size() && v[1] < reduced.vertices.size() &&
+                    v[2] < reduced.vertices.size());
+        const Vec3 &p = reduced.vertices[v[0]], &q = reduced.vertices[v[1]],
+                   &r = reduced.vertices[v[2]];
+        const Vec3 n = Cross(Sub(q, p), Sub(r, p));
+        ASSERT_GT(Dot(n, n), 0) << "face " << f;
+    }
+}
+
+}  // namespace
