@@ -1,4 +1,6 @@
-# Shared by the scripts: the two builds, a private X display and wine prefix.
+# Shared by the scripts: ks_build TREE... configures and builds trees of
+# CMakePresets.json (native, sanitize, win32, win64) under build/, a private
+# Xvfb display, and wine prefixes of our own for the 32- and 64-bit programs.
 KS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 KS_BUILD=$KS_ROOT/build
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,14 +25,19 @@ BOOL WINAPI RecordHideCaret(HWND window) {
     return TRUE;
 }
 
-int TextHeight(HFONT font) {
+// A font's cell height, read from its metrics.
+int CellHeight(HFONT font) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, font);
-    SIZE size;
-    GetTextExtentPoint32A(dc, "\xD6g", 2, &size);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
-    return size.cy;
+    return metrics.tmHeight;
+}
+
+HFONT ArialOfHeight(int height) {
+    return CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
 }
 
 class ComboBoxTest : public ::testing::Test {
@@ -70,21 +74,14 @@ class ComboBoxTest : public ::testing::Test {
         MapWindowPoints(nullptr, combo, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
-    // Gives the combo a font of a height and checks where the field goes:
-    // centred on the text, at least 2 from the top, within the frame.
-    void ExpectFieldPlacedFor(int fontHeight) {
-        HFONT font =
-            CreateFontA(fontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    // Makes the combo 120 wide and `height` high, gives it the font and
+    // returns where its field went.
+    RECT FieldFor(int height, HFONT font) {
+        SetWindowPos(combo, nullptr, 0, 0, 120, height, SWP_NOMOVE | SWP_NOZORDER);
         SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        const int height = TextHeight(font);
-        const int top = std::max(2, static_cast<int>((20 - height + 3.5) / 2));
         const RECT field = EditRect();
-        EXPECT_EQ(field.left, 4);
-        EXPECT_EQ(field.top, top);
-        EXPECT_EQ(field.right, 120 - 15);
-        EXPECT_EQ(field.bottom - field.top, std::min(height, 20 - top - 2));
         SendMessageA(combo, WM_SETFONT, 0, FALSE);
-        DeleteObject(font);
+        return field;
     }
     std::string Shown() { return WindowText(Edit()); }
     int Changes() {
@@ -263,8 +260,34 @@ TEST_F(ComboBoxTest, PaintsASunkenFrame) {
     EXPECT_EQ(WindowPixel(combo, 1, 1), RGB(0, 0, 0));
     EXPECT_EQ(WindowPixel(combo, client.right - 2, client.bottom - 2), ToolkitColour(kFaceColour));
     EXPECT_EQ(WindowPixel(combo, 3, client.bottom / 2), ToolkitColour(kFieldColour));
-    ExpectFieldPlacedFor(-9);
-    ExpectFieldPlacedFor(-40);
+}
+
+// The field spans from 4 to the arrow button (120 - 15) and is as high as
+// the text; with 8 and 9 pixels to spare its top is at 5 and 6, half the
+// room and a little lower. A font taller than the combo gets the top at 2
+// and 20 - 2 - 2 = 16 of height, inside the 2-pixel frame.
+TEST_F(ComboBoxTest, TheFieldIsPlacedByTheHeightOfItsFont) {
+    HFONT small = ArialOfHeight(-9), medium = ArialOfHeight(-16), large = ArialOfHeight(-40);
+    const int smallHeight = CellHeight(small), mediumHeight = CellHeight(medium);
+    ASSERT_GT(CellHeight(large), 20);
+
+    RECT field = FieldFor(smallHeight + 8, small);
+    EXPECT_EQ(field.left, 4);
+    EXPECT_EQ(field.right, 105);
+    EXPECT_EQ(field.top, 5);
+    EXPECT_EQ(field.bottom - field.top, smallHeight);
+
+    field = FieldFor(mediumHeight + 9, medium);
+    EXPECT_EQ(field.top, 6);
+    EXPECT_EQ(field.bottom - field.top, mediumHeight);
+
+    field = FieldFor(20, large);
+    EXPECT_EQ(field.left, 4);
+    EXPECT_EQ(field.right, 105);
+    EXPECT_EQ(field.top, 2);
+    EXPECT_EQ(field.bottom, 18);
+
+    for (HFONT font : {small, medium, large}) DeleteObject(font);
 }
 
 TEST_F(ComboBoxTest, TheFieldSharesTheCombosStateSelectsAllOnFocusAndKeepsTheCursor) {
