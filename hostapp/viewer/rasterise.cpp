@@ -218,8 +218,13 @@ void DrawLine(const ScreenPoint& a, const ScreenPoint& b, const Rgb& ca, const R
     if (t0 > t1) return;
     const int steps = int(std::ceil(std::max(std::fabs(d[0]), std::fabs(d[1])) * (t1 - t0)));
     const float step = steps ? (t1 - t0) / steps : 0;
-    for (int i = 0; i <= steps; ++i) {
-        float t = t0 + step * i;
+    // A cut end lies on the picture's border, so samples a whole pixel apart
+    // from it fall on pixel boundaries and round either way, leaving gaps: a
+    // cut line is sampled at the middle of each step instead.
+    const bool cut = t0 > 0 || t1 < 1;
+    const float first = cut ? 0.5f : 0.0f;
+    for (int i = 0; i < steps + !cut; ++i) {
+        float t = t0 + step * (i + first);
         int x = std::min(int(a.x + d[0] * t), target.width - 1);
         int y = std::min(int(a.y + d[1] * t), target.height - 1);
         if (x < 0 || y < 0) continue;
