@@ -21,42 +21,11 @@ float FlatLight(const DrawMesh& m, size_t f, const Vec3& toLight) {
 
 }  // namespace
 
-uint8_t ToByte(float v) {
-    v = std::min(1.0f, std::max(0.0f, v));
-    return uint8_t(v * 255.0f + 0.5f);
-}
-
-const uint8_t* Texel(const Image& texture, float u, float v) {
-    auto wrapped = [](float t, int size) {
-        if (!std::isfinite(t)) return 0;
-        int i = int(std::floor((t - std::floor(t)) * float(size)));
-        return std::min(std::max(i, 0), size - 1);
-    };
-    return texture.Pixel(wrapped(u, texture.width),
-                         texture.height - 1 - wrapped(v, texture.height));
-}
-
 Vec3 LightDirection(const Camera& c) {
     Vec3 up = c.Up();
     return Normalized({-c.forward.x * 1.0f - c.right.x * 0.35f + up.x * 0.55f,
                        -c.forward.y * 1.0f - c.right.y * 0.35f + up.y * 0.55f,
                        -c.forward.z * 1.0f - c.right.z * 0.35f + up.z * 0.55f});
-}
-
-Shade FaceColours(const DrawMesh& m, size_t f) {
-    const uint32_t* a = m.Attributes(f);
-    const FaceStyle& style = m.styles[f];
-    const Look& look = m.looks[style.look];
-    Shade s;
-    for (int k = 0; k < 3; ++k) {
-        if (style.shading == kShadeTexture) {
-            s.texture = look.texture;
-            s.uv[k] = m.uvs[a[k]];
-        } else {
-            s.c[k] = style.shading == kShadeCornerColours ? m.colours[a[k]] : look.colour;
-        }
-    }
-    return s;
 }
 
 // Edge k of a face runs from corner k to corner k + 1; its reach belongs
@@ -67,12 +36,6 @@ void SetEdgeReach(Shade& shade, const ScreenPoint s[3], float area, uint8_t edge
         float run = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
         shade.reach[(k + 2) % 3] = edges & (1 << k) ? kEdgeReach * run / std::fabs(area) : -1;
     }
-}
-
-Rgb CornerColour(const Shade& shade, int k) {
-    if (!shade.texture) return shade.c[k];
-    const uint8_t* t = Texel(*shade.texture, shade.uv[k].u, shade.uv[k].v);
-    return {t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f};
 }
 
 Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight) {

@@ -3,6 +3,8 @@
 // visible edge to show it.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -10,10 +12,22 @@
 #include "hostapp/viewer/drawing.h"
 
 // A colour channel from 0 to 1 as a byte; out-of-range values are clamped.
-uint8_t ToByte(float v);
+// Inline, as this and Texel run for every pixel.
+inline uint8_t ToByte(float v) {
+    v = std::min(1.0f, std::max(0.0f, v));
+    return uint8_t(v * 255.0f + 0.5f);
+}
 
 // The texel nearest to (u, v), both wrapped; a non-finite coordinate reads as 0.
-const uint8_t* Texel(const Image& texture, float u, float v);
+inline const uint8_t* Texel(const Image& texture, float u, float v) {
+    auto wrapped = [](float t, int size) {
+        if (!std::isfinite(t)) return 0;
+        int i = int(std::floor((t - std::floor(t)) * float(size)));
+        return std::min(std::max(i, 0), size - 1);
+    };
+    return texture.Pixel(wrapped(u, texture.width),
+                         texture.height - 1 - wrapped(v, texture.height));
+}
 
 // A light just above and left of the eye, so faces toward the viewer are bright.
 Vec3 LightDirection(const Camera& c);
@@ -29,15 +43,34 @@ struct Shade {
     float reach[3] = {-1, -1, -1};
 };
 
-// The face's colours or texture coordinates; unlit.
-Shade FaceColours(const DrawMesh& m, size_t f);
+// The face's colours or texture coordinates; unlit. Inline, as this and
+// CornerColour run for every face a wireframe draws.
+inline Shade FaceColours(const DrawMesh& m, size_t f) {
+    const uint32_t* a = m.Attributes(f);
+    const FaceStyle& style = m.styles[f];
+    const Look& look = m.looks[style.look];
+    Shade s;
+    for (int k = 0; k < 3; ++k) {
+        if (style.shading == kShadeTexture) {
+            s.texture = look.texture;
+            s.uv[k] = m.uvs[a[k]];
+        } else {
+            s.c[k] = style.shading == kShadeCornerColours ? m.colours[a[k]] : look.colour;
+        }
+    }
+    return s;
+}
 
 // The reach of each visible edge of a face seen at s, whose doubled signed
 // area is area.
 void SetEdgeReach(Shade& shade, const ScreenPoint s[3], float area, uint8_t edges);
 
 // The colour a face shows unlit at corner k: a wireframe's line colour.
-Rgb CornerColour(const Shade& shade, int k);
+inline Rgb CornerColour(const Shade& shade, int k) {
+    if (!shade.texture) return shade.c[k];
+    const uint8_t* t = Texel(*shade.texture, shade.uv[k].u, shade.uv[k].v);
+    return {t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f};
+}
 
 // The face's colours, lit from toLight.
 Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight);
