@@ -55,6 +55,7 @@ TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
         {"D:\\other\\c.png", "D:\\other\\c.png"},
         {"D:/elsewhere/a.png", "C:\\scans\\a.png"},
         {"E:\\gone\\gone.png", "-"},
+        {"z:\\gone\\a.png", "C:\\scans\\a.png"},
         {"/a.png", "/a.png"},
         {"\\tex\\a.png", "C:\\scans\\a.png"},
         {"\\\\127.0.0.1\\share\\evil.png", "C:\\scans\\evil.png"},
@@ -73,6 +74,7 @@ TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
         {"CONOUT$.txt", "-"},
         {"com0.png", "C:\\scans\\com0.png"},
         {"console.png", "C:\\scans\\console.png"},
+        {" .png", "-"},
         {"<this>_<this>_1.png", "C:\\scans\\bunny_bunny_1.png"},
         {Name(250), "C:\\scans\\" + Name(250)},  // 259 characters
         {Name(251), "-"},
@@ -102,6 +104,17 @@ TEST_F(TexturePathTest, TrailBytesAreNeverSeparators) {
     Doubles().existingFiles = {"C:\\scans\\\x95\x5C.png"};
     EXPECT_EQ(Resolve("\\\\server\\share\\\x95\x5C.png"), "C:\\scans\\\x95\x5C.png");
     EXPECT_EQ(Resolve("\x95\x5C.png"), "C:\\scans\\\x95\x5C.png");
+}
+
+// A PLY path without a separator: its folder ends after the drive, or is
+// the current one.
+TEST_F(TexturePathTest, APathWithoutSeparatorsLooksInItsDrivesFolder) {
+    Doubles().existingFiles = {"C:a.png", "a.png"};
+    CStr path;
+    ASSERT_TRUE(ResolveTexturePath("C:bunny.ply", "a.png", &path));
+    EXPECT_STREQ(path.data(), "C:a.png");
+    ASSERT_TRUE(ResolveTexturePath("bunny.ply", "a.png", &path));
+    EXPECT_STREQ(path.data(), "a.png");
 }
 
 }  // namespace
