@@ -69,4 +69,20 @@ TEST(ReducedMeshTest, ALargeMeshKeepsItsExtentWithFewerWholeFaces) {
     }
 }
 
+// Only meshes of more than kReduceAboveFaces faces get a stand-in; beside
+// one that does, the others stand for themselves (no vertices).
+TEST(ReducedMeshTest, OnlyMeshesAboveTheLimitAreReduced) {
+    SceneDrawing d = Grid(560);
+    DrawMesh atLimit = d.meshes[0];
+    atLimit.corners.resize(3 * kReduceAboveFaces), atLimit.styles.resize(kReduceAboveFaces);
+    d.meshes.push_back(atLimit);
+    AddReducedMeshes(d);
+    ASSERT_EQ(d.reduced.size(), 2u);
+    EXPECT_FALSE(d.reduced[0].vertices.empty());
+    EXPECT_TRUE(d.reduced[1].vertices.empty());
+    d.meshes.erase(d.meshes.begin());
+    AddReducedMeshes(d);
+    EXPECT_TRUE(d.reduced.empty());
+}
+
 }  // namespace
