@@ -2,7 +2,6 @@
 #include "importer/texture_path.h"
 
 #include <cstring>
-#include <string_view>
 
 #include "importer/dazazu.h"
 #include "importer/local_path.h"
@@ -21,15 +20,15 @@ bool HasDrive(const char* name) {
     return letter >= 'a' && letter <= 'z' && name[1] == ':';
 }
 
-// A path of at most kMaxTexturePath characters, built by appending; what
+// A path of at most kMaxLocalPath characters, built by appending; what
 // does not fit marks it too long and is not copied.
 struct PathBuffer {
-    char text[kMaxTexturePath + 1] = {};
+    char text[kMaxLocalPath + 1] = {};
     size_t length = 0;
     bool tooLong = false;
 
     void Append(const char* more, size_t n) {
-        if (tooLong || n > kMaxTexturePath - length) {
+        if (tooLong || n > kMaxLocalPath - length) {
             tooLong = true;
             return;
         }
@@ -76,22 +75,10 @@ size_t FileNameLength(const char* name, const char** start) {
     return static_cast<size_t>(end - *start);
 }
 
-// CON, PRN, AUX, NUL, COM1-9, LPT1-9 (and the console's two) open a device
-// in any folder and with any extension; Windows ignores trailing blanks.
-bool IsDeviceName(const char* fileName, size_t length) {
-    size_t stem = 0;
-    while (stem < length && fileName[stem] != '.') ++stem;
-    while (stem > 0 && fileName[stem - 1] == ' ') --stem;
-    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-    const std::string_view stemText(fileName, stem);
-    for (const char* device : kDevices)
-        if (EqualsNoCase(stemText, device)) return true;
-    if (stem != 4 || fileName[3] < '1' || fileName[3] > '9') return false;
-    return EqualsNoCase(stemText.substr(0, 3), "COM") || EqualsNoCase(stemText.substr(0, 3), "LPT");
-}
-
+// Only a whole path the rule lets through is ever looked up.
 bool Accept(const PathBuffer& candidate, CStr* path) {
-    if (candidate.tooLong || !FileExists(candidate.text)) return false;
+    if (candidate.tooLong || !IsPlainLocalPath(candidate.text) || !FileExists(candidate.text))
+        return false;
     *path = candidate.text;
     return true;
 }
@@ -100,25 +87,30 @@ bool Accept(const PathBuffer& candidate, CStr* path) {
 
 bool ResolveTexturePath(const char* plyPath, const char* name, CStr* path) {
     const char* folderEnd = FolderEnd(plyPath);
+    const size_t folderLength = static_cast<size_t>(folderEnd - plyPath);
     char base[DazAzu::kBaseNameSize];
     DeriveBaseName(folderEnd, base, sizeof base);
     PathBuffer expanded;
     ExpandName(name, base, expanded);
     const char* fileName = nullptr;
     const size_t fileNameLength = FileNameLength(expanded.text, &fileName);
-    if (expanded.tooLong || fileNameLength == 0 || IsDeviceName(fileName, fileNameLength))
-        return false;
+    if (expanded.tooLong || fileNameLength == 0) return false;
 
-    const bool plain = IsPlainLocalPath(expanded.text);
-    const bool absolute = HasDrive(expanded.text) || IsSeparator(expanded.text[0]);
+    // Z:a.png means a.png in drive Z's working folder, which is no place a
+    // user chose: it is a name beside the PLY file like any relative one.
+    const char* named = expanded.text;
+    if (HasDrive(named) && !IsSeparator(named[2])) named += 2;
+    const bool absolute = HasDrive(named) || IsSeparator(named[0]);
+    PathBuffer asNamed;
+    if (!absolute) asNamed.Append(plyPath, folderLength);
+    asNamed.Append(named, std::strlen(named));
+    if (Accept(asNamed, path)) return true;
+    if (!absolute && !asNamed.tooLong && IsPlainLocalPath(asNamed.text)) return false;
     // Scanners write the path of the machine that made the scan; users move
-    // the PLY file with its images, so the file name is tried beside it.
-    if (plain && absolute && Accept(expanded, path)) return true;
+    // the PLY file with its images, so the file name is tried beside it. So
+    // are the names the rule refuses: a share's, a stream's.
     PathBuffer beside;
-    beside.Append(plyPath, static_cast<size_t>(folderEnd - plyPath));
-    if (plain && !absolute)
-        beside.Append(expanded.text, expanded.length);
-    else
-        beside.Append(fileName, fileNameLength);
+    beside.Append(plyPath, folderLength);
+    beside.Append(fileName, fileNameLength);
     return Accept(beside, path);
 }

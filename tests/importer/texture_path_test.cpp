@@ -4,12 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "importer/local_path.h"
 #include "tests/support/import_doubles.h"
 
 namespace {
 
 const char kPly[] = "C:\\scans\\bunny.ply";
+
+// Names that open a device whatever folder they are in.
+const char* const kDeviceNames[] = {
+    "CON.png", "nul", "Aux.txt", "prn. .txt", "lpt1.tar.gz", "com9 .jpg", "com0.png",
+    "CONOUT$.txt", "conin$", "COM\xB9.png", "lpt\xB2", "COM\xB3.png.",
+};
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -21,18 +29,15 @@ class TexturePathTest : public ::testing::Test {
                                    "C:\\scans\\..\\tex\\b.png",
                                    "D:\\other\\c.png",
                                    "C:\\scans\\evil.png",
-                                   "C:\\scans\\CON.png",
-                                   "C:\\scans\\tex\\nul",
-                                   "C:\\scans\\lpt1.tar.gz",
-                                   "C:\\scans\\com9 .jpg",
-                                   "C:\\scans\\com0.png",
-                                   "C:\\scans\\CONOUT$.txt",
                                    "C:\\scans\\console.png",
                                    "C:\\scans\\bunny_bunny_1.png",
                                    "/a.png",
                                    "C:\\scans\\" + Name(250),
                                    "C:\\scans\\" + Name(251),
                                    "C:\\scans\\" + Name(300)};
+        // Every device name exists as a file, so only the rule can refuse it.
+        for (const char* device : kDeviceNames)
+            Doubles().existingFiles.push_back(std::string("C:\\scans\\") + device);
     }
     // A file name of length characters.
     static std::string Name(size_t length) { return std::string(length - 4, 'n') + ".png"; }
@@ -66,13 +71,9 @@ TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
         {"//./C:/scans/a.png", "C:\\scans\\a.png"},
         {"\\??\\UNC\\server\\share\\a.png", "C:\\scans\\a.png"},
         {"a.png:evil", "C:\\scans\\a.png"},
+        {"Z:evil.png", "C:\\scans\\evil.png"},
+        {"c:..\\tex\\b.png", "C:\\scans\\..\\tex\\b.png"},
         {"D:\\other\\c.png:evil", "-"},
-        {"CON.png", "-"},
-        {"tex\\nul", "-"},
-        {"lpt1.tar.gz", "-"},
-        {"com9 .jpg", "-"},
-        {"CONOUT$.txt", "-"},
-        {"com0.png", "C:\\scans\\com0.png"},
         {"console.png", "C:\\scans\\console.png"},
         {" .png", "-"},
         {"<this>_<this>_1.png", "C:\\scans\\bunny_bunny_1.png"},
@@ -81,6 +82,10 @@ TEST_F(TexturePathTest, NamesResolveToLocalFilesOnly) {
         {Name(300), "-"},
     };
     for (const auto& c : cases) EXPECT_EQ(Resolve(c.name), c.expected) << c.name;
+    for (const char* device : kDeviceNames) {
+        EXPECT_EQ(Resolve(device), "-") << device;
+        EXPECT_EQ(Resolve(std::string("\\\\srv\\s\\") + device), "-") << device;
+    }
     for (const std::string& checked : Doubles().existenceChecks) {
         EXPECT_FALSE(IsSeparator(checked[0]) && IsSeparator(checked[1])) << checked;
         EXPECT_EQ(checked.find(':', 2), std::string::npos) << checked;
@@ -115,6 +120,34 @@ TEST_F(TexturePathTest, APathWithoutSeparatorsLooksInItsDrivesFolder) {
     EXPECT_STREQ(path.data(), "C:a.png");
     ASSERT_TRUE(ResolveTexturePath("bunny.ply", "a.png", &path));
     EXPECT_STREQ(path.data(), "a.png");
+}
+
+// The name is checked as part of the whole path: after a PLY path without
+// a drive it must not become a namespace path.
+TEST_F(TexturePathTest, TheJoinedPathIsCheckedWhole) {
+    Doubles().existingFiles = {"\\??\\UNC\\srv\\s\\evil.png", "\\evil.png"};
+    CStr path;
+    ASSERT_TRUE(ResolveTexturePath("\\x.ply", "??\\UNC\\srv\\s\\evil.png", &path));
+    EXPECT_STREQ(path.data(), "\\evil.png");
+    EXPECT_EQ(Doubles().existenceChecks, std::vector<std::string>{"\\evil.png"});
+}
+
+// The rule itself, on whole paths as the plug-in and the host hand them over.
+TEST(LocalPathRule, OnlyPlainLocalFilesPass) {
+    const struct {
+        std::string path;
+        bool plain;
+    } cases[] = {
+        {"C:\\a\\b.png", true},       {"..\\b.png", true},
+        {"\\a\\b.png", true},         {"C:b.png", true},
+        {"C:\\COM10\\LPT.png", true}, {"C:\\" + std::string(256, 'n'), true},
+        {"", false},                   {"C:\\" + std::string(257, 'n'), false},
+        {"\\\\srv\\s\\b.png", false},  {"/\\srv/s/b.png", false},
+        {"//?/unix/b.png", false},     {"\\??\\UNC\\srv\\b.png", false},
+        {"b.png:s", false},            {"C:\\a\\CON\\b.png", false},
+        {"C:\\a\\LPT\xB9", false},     {"aux  ..png", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsPlainLocalPath(c.path.c_str()), c.plain) << c.path;
 }
 
 }  // namespace
