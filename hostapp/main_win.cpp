@@ -64,7 +64,9 @@ std::string PeakMemoryLine() {
 }
 
 bool WriteSnapshot(const HostOptions& options, const HostScene& scene) {
-    SceneDrawing drawing = BuildSceneDrawing(scene, LoadImageFile);
+    TextureCache textures(WindowsImageFiles());
+    SceneDrawing drawing = textures.Draw(scene, true);
+    if (textures.OverBudget()) Report(std::string("snapshot: ") + kOverBudgetText);
     Camera camera = FrameScene(drawing, LookFrom(DefaultCamera(), options.view), kSnapshotWidth,
                                kSnapshotHeight);
     RenderOptions render;

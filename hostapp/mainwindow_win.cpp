@@ -104,7 +104,8 @@ std::string FitStatusBar(HWND bar, const std::string& text) {
 
 void UpdateStatusLine(MainWindow& mw) {
     std::string text =
-        StatusLineText(SceneCounts(*mw.context->scene), mw.lastImport ? &*mw.lastImport : nullptr);
+        StatusLineText(SceneCounts(*mw.context->scene), mw.lastImport ? &*mw.lastImport : nullptr,
+                       mw.viewport->TexturesOverBudget());
     SendMessageA(mw.statusBar, SB_SETTEXTA, 0,
                  reinterpret_cast<LPARAM>(FitStatusBar(mw.statusBar, text).c_str()));
 }
@@ -330,6 +331,11 @@ LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DROPFILES:
             OnDropFiles(*mw, reinterpret_cast<HDROP>(wp));
+            return 0;
+        case kMsgTexturesDecoded:
+            // An import's end draws the scene anew anyway.
+            if (!mw->busy) mw->viewport->ShowDecodedTextures();
+            UpdateStatusLine(*mw);
             return 0;
         case kMsgImportCommandLine:
             mw->commandLineFailed = !ImportFiles(*mw, mw->context->files, mw->context->error);

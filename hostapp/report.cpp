@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "hostapp/viewer/texturecache.h"
 #include "hostsdk/plugapi.h"
 
 bool ImportSucceeded(const ImportRecord& record) {
@@ -40,19 +41,23 @@ std::string OneLine(const std::string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+        const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        out += control ? ' ' : c;
     }
     return out;
 }
 
 }  // namespace
 
-std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last) {
+std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last,
+                           bool texturesOverBudget) {
     std::string line =
         std::to_string(scene.vertices) + " vertices, " + std::to_string(scene.faces) + " faces";
-    if (!last) return line;
-    if (!ImportSucceeded(*last)) line += " | import failed: result " + std::to_string(last->result);
-    for (const std::string& m : last->messages) line += " | " + OneLine(m);
+    if (last && !ImportSucceeded(*last))
+        line += " | import failed: result " + std::to_string(last->result);
+    if (last)
+        for (const std::string& m : last->messages) line += " | " + OneLine(m);
+    if (texturesOverBudget) line += std::string(" | ") + kOverBudgetText;
     return line;
 }
 

@@ -27,13 +27,16 @@ bool AllImportsSucceeded(const std::vector<ImportRecord>& records);
 
 // "FILE: result R, N node(s), V vertices, F faces"
 std::string ImportReportLine(const ImportRecord& record);
-// "message: TEXT", line breaks written as \n so that it stays one line.
+// "message: TEXT", line breaks written as \n and other control bytes as
+// \xNN, so that it stays one line and a file cannot drive the terminal.
 std::string MessageReportLine(const std::string& text);
 
 // The main window's status line: the scene's counts, then what the last
 // import (null: none since the scene began) has to say: its result when it
-// failed, and its messages. One line: line breaks become spaces.
-std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last);
+// failed, and its messages; then kOverBudgetText when textures are left
+// out. One line: control bytes become spaces.
+std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last,
+                           bool texturesOverBudget = false);
 
 // The whole dump: "import PATH result R" and its "message TEXT" lines for
 // every import that ran, in order, then the node blocks and "end".

@@ -231,10 +231,17 @@ std::string DumpText(const char* text) {
     std::string out;
     for (const char* p = text ? text : ""; *p; ++p) {
         if (*p == '\r' && p[1] == '\n') continue;  // the LF that follows writes the break
-        if (*p == '\n' || *p == '\r')
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '\n' || c == '\r') {
             out += "\\n";
-        else
+        } else if (c < 0x20 || c == 0x7F) {
+            // A control byte from a file must not reach a terminal as one.
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        } else {
             out += *p;
+        }
     }
     return out;
 }

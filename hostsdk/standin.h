@@ -103,5 +103,6 @@ private:
 HOSTSDK_API std::string DumpScene(const HostScene& scene);
 // A float as the dump prints it (%.9g, whatever the C locale).
 HOSTSDK_API std::string DumpFloat(float f);
-// A text as the dump prints it: each line break (CR LF, LF or CR) as \n.
+// A text as the dump prints it: each line break (CR LF, LF or CR) as \n,
+// every other control byte as \xNN.
 HOSTSDK_API std::string DumpText(const char* text);

@@ -83,5 +83,5 @@ struct SceneDrawing {
     std::vector<DrawMesh> meshes;
     std::vector<DrawMesh> reduced;                 // empty, or one per mesh (one without
                                                    // vertices: the mesh itself)
-    std::vector<std::unique_ptr<Image>> textures;  // what the looks point to
+    std::vector<std::shared_ptr<const Image>> textures;  // what the looks point to
 };

@@ -40,7 +40,7 @@ const uint32_t kUnused = 0xFFFFFFFF;
 
 class DrawingBuilder {
   public:
-    DrawingBuilder(SceneDrawing& drawing, const ImageLoader& load) : out(drawing), load(load) {}
+    DrawingBuilder(SceneDrawing& drawing, const ImageLookup& lookup) : out(drawing), lookup(lookup) {}
 
     void AddNode(HostNode* node) {
         Mesh* mesh = NodeMesh(node);
@@ -166,13 +166,13 @@ class DrawingBuilder {
     // The decoded picture of a diffuse bitmap map; null when there is none
     // or its file cannot be decoded.
     const Image* Decoded(BitmapTex* map) {
-        if (!map || !load) return nullptr;
+        if (!map || !lookup) return nullptr;
         std::string path = map->GetMapName();
         auto known = decoded.find(path);
         if (known != decoded.end()) return known->second;
-        std::unique_ptr<Image> image(new Image);
+        std::shared_ptr<const Image> image = lookup(path);
         const Image* result = nullptr;
-        if (load(path, *image) && image->width > 0 && image->height > 0 &&
+        if (image && image->width > 0 && image->height > 0 &&
             image->rgb.size() == size_t(image->width) * size_t(image->height) * 3) {
             result = image.get();
             out.textures.push_back(std::move(image));
@@ -182,7 +182,7 @@ class DrawingBuilder {
     }
 
     SceneDrawing& out;
-    const ImageLoader& load;
+    const ImageLookup& lookup;
     std::map<std::string, const Image*> decoded;  // null for a file that cannot be
     std::map<Mtl*, uint16_t> looks;               // of the mesh being built
     Mtl* lastMaterial = nullptr;
@@ -199,9 +199,9 @@ Mesh* NodeMesh(HostNode* node) {
     return &static_cast<TriObject*>(obj)->GetMesh();
 }
 
-SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLoader& load) {
+SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup) {
     SceneDrawing drawing;
-    DrawingBuilder builder(drawing, load);
+    DrawingBuilder builder(drawing, lookup);
     for (int i = 0; i < scene.NodeCount(); ++i) builder.AddNode(scene.GetNode(i));
     return drawing;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "hostapp/viewer/drawing.h"
@@ -14,13 +15,13 @@
 // The colour of a node without material (the host's default object colour).
 extern const Rgb kDefaultObjectColour;
 
-// Decodes a picture file into image; false when it cannot.
-typedef std::function<bool(const std::string& path, Image& image)> ImageLoader;
+// The decoded picture of a bitmap map's path, or null.
+typedef std::function<std::shared_ptr<const Image>(const std::string& path)> ImageLookup;
 
 // One DrawMesh per mesh node, with only the vertices its faces use; the
-// faces' visible-edge flags are the mesh's. Each picture file is decoded
-// once; without a loader no face is textured.
-SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLoader& load = nullptr);
+// faces' visible-edge flags are the mesh's. Each map path is looked up
+// once; without a lookup no face is textured.
+SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup = nullptr);
 
 // The mesh of a node when its object is a triangle object, else null.
 Mesh* NodeMesh(HostNode* node);

@@ -11,6 +11,7 @@ namespace {
 
 const char kViewportClass[] = "plyhostViewport";
 const UINT_PTR kRestTimer = 1;
+const UINT kMsgDecoderDone = WM_APP + 41;
 // The mouse has rested this long: draw the whole scene again.
 const UINT kRestMs = 200;
 // One wheel notch zooms by this factor.
@@ -91,11 +92,48 @@ bool Viewport::Create(HWND parent, HINSTANCE instance) {
     return window != nullptr;
 }
 
+Viewport::Viewport(const HostScene& scene) : scene(scene), textures(WindowsImageFiles()) {}
+
+Viewport::~Viewport() { StopDecoding(); }
+
 void Viewport::SceneChanged() {
-    drawing = BuildSceneDrawing(scene, LoadImageFile);
-    AddReducedMeshes(drawing);
+    RebuildDrawing();
     pivot = SceneCentre(drawing);
+    StartDecoding();
+}
+
+void Viewport::RebuildDrawing() {
+    texturesWaiting = false;
+    drawing = textures.Draw(scene, false);
+    AddReducedMeshes(drawing);
     if (window) InvalidateRect(window, nullptr, FALSE);
+}
+
+void Viewport::ShowDecodedTextures() {
+    if (texturesWaiting) RebuildDrawing();
+}
+
+// Decoding a large picture takes about a second: never on this thread.
+void Viewport::StartDecoding() {
+    if (!window || decoder.joinable() || !textures.HasWork()) return;
+    job = textures.TakeJob();
+    decoder = std::thread([this] {
+        RunDecodeJob(job, textures.Files(), cancelDecoding);
+        PostMessageA(window, kMsgDecoderDone, 0, 0);
+    });
+}
+
+void Viewport::OnDecoded() {
+    if (!decoder.joinable()) return;
+    decoder.join();
+    texturesWaiting = textures.Finish(job) || texturesWaiting;
+    StartDecoding();
+    SendMessageA(GetParent(window), kMsgTexturesDecoded, 0, 0);
+}
+
+void Viewport::StopDecoding() {
+    cancelDecoding = true;
+    if (decoder.joinable()) decoder.join();
 }
 
 void Viewport::ZoomExtents() {
@@ -252,6 +290,13 @@ LRESULT CALLBACK Viewport::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             KillTimer(w, kRestTimer);
             self->Show(self->camera, false);
+            return 0;
+        case kMsgDecoderDone:
+            self->OnDecoded();
+            return 0;
+        case WM_DESTROY:
+            self->StopDecoding();
+            self->window = nullptr;
             return 0;
     }
     return DefWindowProcA(w, msg, wp, lp);

@@ -7,10 +7,12 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "hostapp/viewer/renderer.h"
-#include "hostapp/viewer/scenetriangles.h"
+#include "hostapp/viewer/texturecache.h"
 #include "hostsdk/standin.h"
 
 // View menu commands; tests post them to the main window.
@@ -19,13 +21,18 @@ const int kCmdPerspective = 40102;
 const int kCmdFirstMode = 40110;  // + DisplayMode
 const int kCmdFirstView = 40120;  // + StandardView
 
+// Sent to the viewport's parent when decoded textures wait to be shown
+// (ShowDecodedTextures) or the budget's word may have changed.
+const UINT kMsgTexturesDecoded = WM_APP + 40;
+
 // The View menu: the display modes, framing, projection and the standard
 // views, each with its key.
 HMENU CreateViewMenu();
 
 class Viewport {
   public:
-    explicit Viewport(const HostScene& scene) : scene(scene) {}
+    explicit Viewport(const HostScene& scene);
+    ~Viewport();
     Viewport(const Viewport&) = delete;
     Viewport& operator=(const Viewport&) = delete;
 
@@ -33,8 +40,15 @@ class Viewport {
     bool Create(HWND parent, HINSTANCE instance);
     HWND Window() const { return window; }
 
-    // The scene changed: take its meshes and textures anew and repaint.
+    // The scene changed: take its meshes anew and repaint. Textures not yet
+    // decoded are decoded in the background; their faces draw untextured
+    // until ShowDecodedTextures.
     void SceneChanged();
+    // Draws the scene again with the textures decoded since; call it when
+    // the scene is not being changed (not during an import).
+    void ShowDecodedTextures();
+    // Some texture of the scene is left out for the pixel budget.
+    bool TexturesOverBudget() const { return textures.OverBudget(); }
     // Frames the whole scene in the current window size and direction.
     void ZoomExtents();
     void ResetView();
@@ -60,10 +74,20 @@ class Viewport {
     // A new camera; while it moves, large meshes are drawn reduced until
     // the mouse rests.
     void Show(const Camera& c, bool moving);
+    void RebuildDrawing();
+    // One job at a time on the decoder thread; it posts back when done.
+    void StartDecoding();
+    void OnDecoded();
+    void StopDecoding();
 
     const HostScene& scene;
     HWND window = nullptr;
     SceneDrawing drawing;
+    TextureCache textures;
+    std::thread decoder;
+    DecodeJob job;  // the decoder's alone while it runs
+    std::atomic<bool> cancelDecoding{false};
+    bool texturesWaiting = false;
     Vec3 pivot{0, 0, 0};  // what orbits turn around: the scene's centre
     Camera camera = DefaultCamera();
     DisplayMode mode = DisplayMode::kShaded;

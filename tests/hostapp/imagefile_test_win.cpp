@@ -4,11 +4,13 @@
 #include <wincodec.h>
 #include <windows.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
 
 #include "hostapp/viewer/imagefile_win.h"
+#include "tests/support/plyhost_run_win.h"
 
 namespace {
 
@@ -84,7 +86,7 @@ TEST_F(ImageFileTest, ReadsPngAndJpegRowsTopDownAsRgb) {
         std::string path = base + kind.ext;
         ASSERT_TRUE(WriteQuadrants(path, kind.container));
         Image image;
-        ASSERT_TRUE(LoadImageFile(path, image));
+        ASSERT_EQ(DecodeImageFile(path, kSide * kSide, image), DecodeResult::kPicture);
         ASSERT_EQ(image.width, kSide);
         ASSERT_EQ(image.height, kSide);
         for (int y : {kSide / 4, kSide * 3 / 4})
@@ -95,29 +97,57 @@ TEST_F(ImageFileTest, ReadsPngAndJpegRowsTopDownAsRgb) {
     }
 }
 
-TEST_F(ImageFileTest, FileThatIsNoPictureLeavesTheImageAlone) {
+TEST_F(ImageFileTest, FileThatIsNoPictureOrPastTheBudgetLeavesTheImageAlone) {
     std::ofstream(base + ".txt") << "not a picture\n";
+    ASSERT_TRUE(WriteQuadrants(base + ".png", GUID_ContainerFormatPng));
     Image image(1, 1);
-    EXPECT_FALSE(LoadImageFile(base + ".txt", image));
-    EXPECT_FALSE(LoadImageFile(base + "_missing.png", image));
+    EXPECT_EQ(DecodeImageFile(base + ".txt", 1000, image), DecodeResult::kFailed);
+    EXPECT_EQ(DecodeImageFile(base + "_missing.png", 1000, image), DecodeResult::kFailed);
+    EXPECT_EQ(DecodeImageFile(base + ".png", kSide * kSide - 1, image), DecodeResult::kOverBudget);
     EXPECT_EQ(image.width, 1);
     EXPECT_EQ(image.rgb.size(), 3u);
 }
 
-// The same picture reached through a device, namespace or stream path is
-// refused before anything is opened; the plain path decodes.
-TEST_F(ImageFileTest, OnlyPlainLocalPathsAreOpened) {
-    std::string path = base + ".png";
-    ASSERT_TRUE(WriteQuadrants(path, GUID_ContainerFormatPng));
-    Image image;
-    ASSERT_TRUE(LoadImageFile(path, image));
-    std::string forward = path;
+// Every spelling of one file gives one key, and the path to open is whole.
+TEST_F(ImageFileTest, SpellingsOfOneFileShareOneKey) {
+    const std::string path = base + ".png";
+    const size_t slash = path.rfind('\\');
+    const std::string folder = path.substr(0, slash + 1), name = path.substr(slash + 1);
+    std::string full, key;
+    ASSERT_TRUE(LocateImageFile(path, full, key));
+    EXPECT_EQ(full, path);
+    std::string upper = path, forward = path;
+    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
     for (char& c : forward)
         if (c == '\\') c = '/';
-    for (const std::string& hostile :
-         {"\\\\?\\" + path, "\\\\.\\" + path, "//./" + forward, "\\??\\" + path, path + ":$DATA"}) {
+    for (const std::string& spelling :
+         {folder + ".\\.\\" + name, folder + "x\\..\\" + name, upper, forward, path + ". "}) {
+        std::string otherFull, otherKey;
+        ASSERT_TRUE(LocateImageFile(spelling, otherFull, otherKey)) << spelling;
+        EXPECT_EQ(otherKey, key) << spelling;
+    }
+}
+
+// Shares, namespaces and devices are refused before anything is opened, by
+// the rule's own checks: none of them has a stream's or a drive's ':' past
+// its start. Under wine the namespace paths name the very picture.
+TEST_F(ImageFileTest, OnlyPlainLocalPathsAreOpened) {
+    const std::string path = base + ".png";
+    ASSERT_TRUE(WriteQuadrants(path, GUID_ContainerFormatPng));
+    const std::string folder = path.substr(0, path.rfind('\\') + 1);
+    std::vector<std::string> hostile = {"\\\\127.0.0.1\\share\\x.png", "//127.0.0.1/share/x.png",
+                                        folder + "COM1.png", folder + "com\xB9.png",
+                                        folder + "LPT2 . .jpg", folder + "nul", "CONOUT$"};
+    for (const char* prefix : {"\\\\?\\unix", "\\??\\unix", "//?/unix"}) {
+        const std::string inNamespace = UnixNamespacePath(prefix, path);
+        if (!inNamespace.empty()) hostile.push_back(inNamespace);
+    }
+    for (const std::string& h : hostile) {
+        EXPECT_EQ(h.find(':', 2), std::string::npos) << h;
+        std::string full, key;
+        EXPECT_FALSE(LocateImageFile(h, full, key)) << h;
         Image refused(1, 1);
-        EXPECT_FALSE(LoadImageFile(hostile, refused)) << hostile;
+        EXPECT_EQ(DecodeImageFile(h, kSide * kSide, refused), DecodeResult::kFailed) << h;
         EXPECT_EQ(refused.width, 1);
     }
 }

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <map>
 
 #include "hostapp/recordingscene.h"
 #include "hostapp/viewer/renderer.h"
 #include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/texturecache.h"
 #include "hostsdk/max.h"
 
 namespace {
@@ -208,11 +213,9 @@ TEST_F(SceneTrianglesTest, TexturedSquareShowsEachTexelInItsCornerWithVUpward) {
     std::copy(blue, blue + 3, texture.Pixel(0, 1));
     std::copy(white, white + 3, texture.Pixel(1, 1));
     int loads = 0;
-    ImageLoader load = [&](const std::string& path, Image& image) {
+    ImageLookup load = [&](const std::string& path) {
         ++loads;
-        if (path != "C:\\maps\\checker.png") return false;
-        image = texture;
-        return true;
+        return path == "C:\\maps\\checker.png" ? std::make_shared<const Image>(texture) : nullptr;
     };
     HostNode* node = AddTexturedSquare(3);  // 3 modulo 2 sub-materials: the second
     MultiMtl* multi = NewDefaultMultiMtl();
@@ -245,7 +248,10 @@ TEST_F(SceneTrianglesTest, TexturedSquareShowsEachTexelInItsCornerWithVUpward) {
 
 TEST_F(SceneTrianglesTest, BitmapThatCannotBeShownGivesTheDiffuseColour) {
     int loads = 0;
-    ImageLoader fail = [&loads](const std::string&, Image&) { return ++loads, false; };
+    ImageLookup fail = [&loads](const std::string&) {
+        ++loads;
+        return std::shared_ptr<const Image>();
+    };
     AddTexturedSquare(0)->SetMtl(BitmapMaterial("missing.png", Color(0.25f, 0.5f, 0.75f)));
     HostNode* untextured = AddTriangleNode();  // no texture coordinates
     untextured->SetMtl(BitmapMaterial("missing.png", Color(0.5f, 0.5f, 0.5f)));
@@ -309,6 +315,68 @@ TEST(RecordingSceneTest, RedrawRequestsReachTheViewport) {
     scene.RedrawViews();
     EXPECT_EQ(redraws, 1);
     EXPECT_EQ(scene.RedrawCount(), 1);
+}
+
+// Files as the cache's platform side sees them: "./" and case are
+// spellings of one file, the number in a name is its picture's side, and
+// every decoding (a header read included) is counted.
+struct FakeImageFiles {
+    std::map<std::string, int> decodes;
+    ImageFiles Files() {
+        return {[](const std::string& path, std::string& full, std::string& key) {
+                    if (path == "refused.png") return false;
+                    full = path.substr(path.rfind('/') + 1);
+                    key.clear();
+                    for (char c : full) key += char(std::tolower(c));
+                    return true;
+                },
+                [this](const std::string& path, uint64_t maxPixels, Image& image) {
+                    ++decodes[path];
+                    const int side = std::atoi(path.c_str() + path.find_first_of("0123456789"));
+                    if (uint64_t(side) * side > maxPixels) return DecodeResult::kOverBudget;
+                    image = Image(side, side);
+                    return DecodeResult::kPicture;
+                }};
+    }
+};
+
+bool Textured(const SceneDrawing& d, size_t mesh) {
+    return d.meshes[mesh].styles[0].shading == kShadeTexture;
+}
+
+// One decoding per file however it is spelt; past the budget a texture
+// draws in its colour and the cache says so; once the scene lets go of the
+// others, the left-out one is decoded in a job, as the window does it.
+TEST_F(SceneTrianglesTest, TextureCacheDecodesEachFileOnceWithinItsBudget) {
+    FakeImageFiles fake;
+    TextureCache cache(fake.Files(), 100);
+    for (const char* name : {"big8.png", "./big8.png", "././/BIG8.png", "small4.png",
+                             "other8.png", "refused.png"})
+        AddTexturedSquare(0)->SetMtl(BitmapMaterial(name, Color(1, 0, 0)));
+    SceneDrawing d = cache.Draw(scene, true);
+    EXPECT_EQ(fake.decodes,
+              (std::map<std::string, int>{{"big8.png", 1}, {"small4.png", 1}, {"other8.png", 1}}));
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(Textured(d, i), i < 4) << i;
+    EXPECT_TRUE(cache.OverBudget());
+    EXPECT_FALSE(cache.HasWork());
+
+    scene.NewScene();
+    AddTexturedSquare(0)->SetMtl(BitmapMaterial("other8.png", Color(1, 0, 0)));
+    AddTexturedSquare(0)->SetMtl(BitmapMaterial("zeta8.png", Color(1, 0, 0)));
+    EXPECT_FALSE(Textured(cache.Draw(scene, false), 0));
+    ASSERT_TRUE(cache.HasWork());
+    DecodeJob job = cache.TakeJob();
+    EXPECT_FALSE(cache.HasWork());  // a job at work is not given out twice
+    RunDecodeJob(job, cache.Files(), std::atomic<bool>(true));
+    EXPECT_FALSE(cache.Finish(job));  // cancelled: nothing came
+    job = cache.TakeJob();
+    RunDecodeJob(job, cache.Files(), std::atomic<bool>(false));
+    EXPECT_TRUE(cache.Finish(job));
+    d = cache.Draw(scene, false);
+    EXPECT_TRUE(Textured(d, 0));
+    EXPECT_FALSE(Textured(d, 1));  // the job's budget held for both files
+    EXPECT_TRUE(cache.OverBudget());
+    EXPECT_EQ(fake.decodes["other8.png"], 2);
 }
 
 }  // namespace

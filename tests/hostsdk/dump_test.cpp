@@ -232,6 +232,7 @@ TEST(DumpNumbers, TextLineBreaksAreEscaped) {
     EXPECT_EQ(DumpText("one\r\ntwo\rthree"), "one\\ntwo\\nthree");
     EXPECT_EQ(DumpText(nullptr), "");
     EXPECT_EQ(DumpText("C:\\x y"), "C:\\x y");
+    EXPECT_EQ(DumpText("\x1B[2Ja\tb\x7F\x01\xE9"), "\\x1B[2Ja\\x09b\\x7F\\x01\xE9");
 }
 
 }  // namespace

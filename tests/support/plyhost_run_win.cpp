@@ -52,6 +52,23 @@ std::string ReadTextFile(const std::string& path) {
     return s.str();
 }
 
+std::string UnixNamespacePath(const std::string& prefix, const std::string& path) {
+    typedef char*(CDECL * UnixName)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::wstring wide(path.begin(), path.end());
+    char* name = unixName ? unixName(wide.c_str()) : nullptr;
+    if (!name) return std::string();
+    std::string result = prefix + name;
+    HeapFree(GetProcessHeap(), 0, name);
+    // Drive C's link in the prefix holds a ':'; the folder it points to does not.
+    const size_t link = result.find("/dosdevices/c:/");
+    if (link != std::string::npos) result.replace(link, 15, "/drive_c/");
+    for (char& c : result)
+        if (c == '/') c = '\\';
+    return result;
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

@@ -15,6 +15,10 @@ std::string QuoteArgument(const std::string& arg);
 std::string ReadTextFile(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);
 
+// prefix and the Unix path of a file under wine (a namespace path without
+// any ':' that names the file when the rule is not there); empty elsewhere.
+std::string UnixNamespacePath(const std::string& prefix, const std::string& path);
+
 struct PlyhostChild {
     PROCESS_INFORMATION pi = {};
     std::string outPath, errPath;
