@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <sstream>
 
 #include "hostapp/mainwindow_win.h"
+#include "hostapp/viewer/bmpwriter.h"
 #include "hostapp/viewer/renderer.h"
 #include "tests/hostapp/bmpreader.h"
 #include "tests/support/plyhost_run_win.h"
@@ -608,6 +610,38 @@ TEST_F(PlyhostTest, ViewportKeysAndDragsChangeThePicture) {
     PostMessageA(viewport, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(460, 320));
     PostMessageA(viewport, WM_LBUTTONUP, 0, MAKELPARAM(460, 320));
     EXPECT_TRUE(shows(false));  // turned
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(FinishPlyhost(c).status, 0u);
+}
+
+// The window shows an imported file at once and its texture when the
+// decoder thread has read it: a red picture on a square facing the view.
+TEST_F(PlyhostTest, WindowShowsATextureDecodedInTheBackground) {
+    std::string real = TestBinDir() + "\\ks_dazazu.dli";
+    if (GetFileAttributesA(real.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no " << real;
+    Image red(64, 64);
+    for (size_t i = 0; i < red.rgb.size(); i += 3) red.rgb[i] = 255;
+    ASSERT_TRUE(WriteBmpFile(dir + "\\red.bmp", red).ok);
+    std::ofstream(dir + "\\textured.ply", std::ios::binary)
+        << "ply\nformat ascii 1.0\ncomment TextureFile red.bmp\nelement vertex 4\n"
+           "property float x\nproperty float y\nproperty float z\nproperty float u\n"
+           "property float v\nelement face 1\nproperty list uchar int vertex_indices\n"
+           "end_header\n-1 -1 0 0 0\n1 -1 0 1 0\n1 1 0 1 1\n-1 1 0 0 1\n4 0 1 2 3\n";
+    PlyhostChild c =
+        StartPlyhost({"--quiet", "--cfg-dir", dir + "\\realcfg", "--window", "textured.ply"}, dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    HWND viewport = FindWindowExA(main, nullptr, "plyhostViewport", nullptr);
+    ASSERT_NE(viewport, nullptr);
+    auto isRed = [](COLORREF p) {
+        return GetRValue(p) > 150 && GetGValue(p) < 40 && GetBValue(p) < 40;
+    };
+    long shown = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        std::vector<COLORREF> pixels = ScreenPixels(viewport);
+        return (shown = std::count_if(pixels.begin(), pixels.end(), isRed)) > 5000;
+    })) << shown;
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(FinishPlyhost(c).status, 0u);
 }
