@@ -6,7 +6,6 @@
 #include "importer/dazazu.h"
 #include "importer/local_path.h"
 #include "importer/platform.h"
-#include "ply/ply_types.h"
 
 namespace {
 

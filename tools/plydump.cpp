@@ -15,38 +15,37 @@
 #include <string>
 #include <vector>
 
+#include "hostsdk/standin.h"
 #include "ply/ply_reader.h"
 #include "ply/range_grid.h"
 #include "ply/tristrips.h"
 
 namespace {
 
+// Text from a file on one line, with no control byte left to drive a
+// terminal: the scene dump's escapes.
+std::string Printable(const std::string& text) { return DumpText(text.c_str()); }
+
 int Fail(const PlyReader& reader) {
-    std::string text;
-    for (char c : reader.ErrorText()) {
-        if (c == '\n') {
-            text += "\\n";
-        } else {
-            text += c;
-        }
-    }
-    std::printf("error %s\n", text.c_str());
+    std::printf("error %s\n", Printable(reader.ErrorText()).c_str());
     return 1;
 }
 
 void PrintSchema(const PlyReader& reader) {
-    std::printf("format %d version %s\n", int(reader.Format()), reader.Version().c_str());
+    std::printf("format %d version %s\n", int(reader.Format()),
+                Printable(reader.Version()).c_str());
     for (int i = 0; i < reader.NumElements(); ++i) {
         const PlyElement& element = *reader.Element(i);
-        std::printf("element %s %d %u 0x%x\n", element.name.c_str(), element.count,
+        std::printf("element %s %d %u 0x%x\n", Printable(element.name).c_str(), element.count,
                     element.recordSize, element.flags);
         for (const PlyProperty& property : element.properties) {
-            std::printf("property %s %d %d %d %d\n", property.name.c_str(), int(property.kind),
-                        int(property.countType), int(property.valueType), int(property.role));
+            std::printf("property %s %d %d %d %d\n", Printable(property.name).c_str(),
+                        int(property.kind), int(property.countType), int(property.valueType),
+                        int(property.role));
         }
     }
     for (const std::string& name : reader.TextureFiles())
-        std::printf("texturefile %s\n", name.c_str());
+        std::printf("texturefile %s\n", Printable(name).c_str());
 }
 
 bool DumpVertices(PlyReader& reader) {

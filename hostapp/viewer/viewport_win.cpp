@@ -117,10 +117,14 @@ void Viewport::ShowDecodedTextures() {
 void Viewport::StartDecoding() {
     if (!window || decoder.joinable() || !textures.HasWork()) return;
     job = textures.TakeJob();
-    decoder = std::thread([this] {
-        RunDecodeJob(job, textures.Files(), cancelDecoding);
-        PostMessageA(window, kMsgDecoderDone, 0, 0);
-    });
+    try {
+        decoder = std::thread([this] {
+            RunDecodeJob(job, textures.Files(), cancelDecoding);
+            PostMessageA(window, kMsgDecoderDone, 0, 0);
+        });
+    } catch (...) {
+        textures.Finish(job);  // nothing done: tried again when the scene changes
+    }
 }
 
 void Viewport::OnDecoded() {
