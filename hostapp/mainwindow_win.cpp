@@ -259,7 +259,8 @@ void OnCommand(MainWindow& mw, int id) {
             UpdateStatusLine(mw);
             break;
         case kCmdExit:
-            DestroyWindow(mw.window);
+            // As closing the window: an import under way ends first.
+            SendMessageA(mw.window, WM_CLOSE, 0, 0);
             break;
         case kCmdAbout:
             ShowAbout(mw);

@@ -29,8 +29,14 @@ const ViewDirection kViews[kStandardViewCount] = {
 
 float TanHalfFieldOfView() { return std::tan(kFieldOfViewDegrees * kPi / 360.0f); }
 
-// Zoom stays where floats still tell points apart and sizes stay finite.
-float ClampedHalfHeight(float h) { return std::min(std::max(h, 1e-6f), 1e30f); }
+// Zoom stays where floats still tell the scene's points apart and sizes
+// stay finite, whatever the scene's scale.
+float ClampedHalfHeight(float h, float sceneSize) {
+    const float size = sceneSize > 0 && std::isfinite(sceneSize) ? sceneSize : Camera().halfHeight;
+    const float lo = std::max(size / kZoomRange, std::numeric_limits<float>::min());
+    const float hi = std::min(size * kZoomRange, std::numeric_limits<float>::max() / 16);
+    return std::min(std::max(h, lo), hi);
+}
 
 }  // namespace
 
@@ -102,9 +108,9 @@ Camera PanTo(const Camera& camera, const Vec3& grabbed, float x, float y, int wi
     return c;
 }
 
-Camera ZoomAt(const Camera& camera, const Vec3& fixed, float factor) {
+Camera ZoomAt(const Camera& camera, const Vec3& fixed, float factor, float sceneSize) {
     Camera c = camera;
-    c.halfHeight = ClampedHalfHeight(camera.halfHeight / factor);
+    c.halfHeight = ClampedHalfHeight(camera.halfHeight / factor, sceneSize);
     // The target moves toward the fixed point as the picture scales about it.
     c.target = Add(fixed, Scaled(Sub(camera.target, fixed), c.halfHeight / camera.halfHeight));
     return c;
@@ -158,8 +164,10 @@ Camera FitPoints(const Camera& camera, const std::vector<PointSet>& sets, int wi
         });
         half = eye * tanY;
     }
-    // A single point (or a line seen end on) still gets a usable zoom.
+    // A single point (or a line seen end on) still gets a usable zoom; a
+    // tiny model keeps its own.
+    const double smallest = std::numeric_limits<float>::min() * 1e6;
     c.halfHeight =
-        half > 1e-6 ? float(std::min(half, double(std::numeric_limits<float>::max()))) : 1.0f;
+        half > smallest ? float(std::min(half, double(std::numeric_limits<float>::max()))) : 1.0f;
     return c;
 }

@@ -105,8 +105,12 @@ const float kOrbitRadiansPerPixel = 0.01f;
 Camera PanTo(const Camera& camera, const Vec3& grabbed, float x, float y, int width, int height);
 
 // Zooms in by factor (below 1: out) toward the world point fixed, which
-// keeps its place on screen.
-Camera ZoomAt(const Camera& camera, const Vec3& fixed, float factor);
+// keeps its place on screen. The zoom stays within a range relative to the
+// size of the scene (its box's longest side; 0 for none), so a model of
+// 1e-9 units zooms as one of 1e30 does.
+Camera ZoomAt(const Camera& camera, const Vec3& fixed, float factor, float sceneSize);
+// How far from the scene's own size a zoom may go, either way.
+const float kZoomRange = 1e6f;
 
 // The camera, turned as given, that shows every point of the sets with a
 // small margin in a picture of the given size: orthographic, the extents of

@@ -37,15 +37,19 @@ Camera FrameScene(const SceneDrawing& drawing, const Camera& camera, int width, 
     return FitPoints(camera, sets, width, height);
 }
 
-Vec3 SceneCentre(const SceneDrawing& drawing) {
-    const float inf = std::numeric_limits<float>::infinity();
-    Vec3 lo = {inf, inf, inf}, hi = {-inf, -inf, -inf};
+// In double: the sides of a box near the float range must not overflow.
+float SceneSize(const SceneDrawing& drawing) {
+    const double inf = std::numeric_limits<double>::infinity();
+    double lo[3] = {inf, inf, inf}, hi[3] = {-inf, -inf, -inf};
     for (const DrawMesh& m : drawing.meshes)
         for (const Vec3& p : m.vertices) {
             if (!IsFinite(p)) continue;
-            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
-            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+            const double v[3] = {p.x, p.y, p.z};
+            for (int k = 0; k < 3; ++k)
+                lo[k] = std::min(lo[k], v[k]), hi[k] = std::max(hi[k], v[k]);
         }
-    if (!(lo.x <= hi.x)) return {0, 0, 0};
-    return {lo.x / 2 + hi.x / 2, lo.y / 2 + hi.y / 2, lo.z / 2 + hi.z / 2};
+    double size = 0;
+    for (int k = 0; k < 3; ++k)
+        if (lo[k] <= hi[k]) size = std::max(size, hi[k] - lo[k]);
+    return float(std::min(size, double(std::numeric_limits<float>::max())));
 }

@@ -19,5 +19,6 @@ int PointSide(size_t count);
 // The camera, turned as given, that shows the whole scene (FitPoints).
 Camera FrameScene(const SceneDrawing& drawing, const Camera& camera, int width, int height);
 
-// The centre of the scene's bounding box; the origin when it is empty.
-Vec3 SceneCentre(const SceneDrawing& drawing);
+// The longest side of the scene's bounding box (finite points only); 0
+// when it is empty or a single point.
+float SceneSize(const SceneDrawing& drawing);

@@ -27,10 +27,10 @@ enum class DecodeResult { kPicture, kOverBudget, kFailed };
 struct ImageFiles {
     // The path to open for a map's path, and a key that every spelling of
     // that file shares; false when the path may not be opened at all.
-    std::function<bool(const std::string& mapPath, std::string& fullPath, std::string& key)>
-        locate;
+    std::function<bool(const std::string& mapPath, std::string& fullPath, std::string& key)> locate;
     // The picture at fullPath, when it has at most maxPixels pixels.
-    std::function<DecodeResult(const std::string& fullPath, uint64_t maxPixels, Image& image)> decode;
+    std::function<DecodeResult(const std::string& fullPath, uint64_t maxPixels, Image& image)>
+        decode;
 };
 
 // Files taken from the cache to decode, on any thread, and given back.

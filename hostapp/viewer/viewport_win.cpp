@@ -98,7 +98,7 @@ Viewport::~Viewport() { StopDecoding(); }
 
 void Viewport::SceneChanged() {
     RebuildDrawing();
-    pivot = SceneCentre(drawing);
+    sceneSize = SceneSize(drawing);
     StartDecoding();
 }
 
@@ -178,29 +178,38 @@ SIZE Viewport::ClientSize() const {
     return {rc.right, rc.bottom};
 }
 
-Vec3 Viewport::PointUnder(int x, int y) const {
+Vec3 Viewport::PointUnder(int x, int y, bool* hit) const {
     SIZE size = ClientSize();
     bool inside = x >= 0 && y >= 0 && x < shownSize.cx && y < shownSize.cy;
     float z = inside ? depth[size_t(y) * shownSize.cx + x] : std::numeric_limits<float>::infinity();
+    if (hit) *hit = std::isfinite(z);
     if (std::isfinite(z))
         return ViewProjection(shown, shownSize.cx, shownSize.cy).Unproject(x + 0.5f, y + 0.5f, z);
     ViewProjection view(camera, size.cx, size.cy);
     return view.Unproject(x + 0.5f, y + 0.5f, view.TargetDepth());
 }
 
+// A still picture ends the wait for rest: one full frame, not two.
 void Viewport::Show(const Camera& c, bool moving) {
     camera = c;
     this->moving = moving;
-    if (moving) SetTimer(window, kRestTimer, kRestMs, nullptr);
+    if (moving)
+        SetTimer(window, kRestTimer, kRestMs, nullptr);
+    else
+        KillTimer(window, kRestTimer);
     InvalidateRect(window, nullptr, FALSE);
 }
 
+// An orbit turns about what the user points at: the detail zoomed onto
+// stays in view.
 void Viewport::OnButtonDown(Drag kind, int x, int y) {
     SetFocus(window);
     if (drag != Drag::kNone) return;
     drag = kind;
     last = {x, y};
-    grabbed = PointUnder(x, y);
+    bool hit = false;
+    grabbed = PointUnder(x, y, &hit);
+    pivot = hit ? grabbed : camera.target;
     SetCapture(window);
 }
 
@@ -224,11 +233,24 @@ void Viewport::EndDrag() {
 void Viewport::OnWheel(int delta, int screenX, int screenY) {
     POINT p = {screenX, screenY};
     ScreenToClient(window, &p);
-    Show(ZoomAt(camera, PointUnder(p.x, p.y), std::pow(kWheelZoom, delta / float(WHEEL_DELTA))),
+    Show(ZoomAt(camera, PointUnder(p.x, p.y), std::pow(kWheelZoom, delta / float(WHEEL_DELTA)),
+                sceneSize),
          true);
 }
 
+// An arrow key moves the picture a tenth of its height that way, as a pan
+// drag would.
+void Viewport::PanByKey(int dx, int dy) {
+    SIZE size = ClientSize();
+    const float step = size.cy / 10.0f;
+    Show(PanTo(camera, camera.target, size.cx / 2.0f + dx * step, size.cy / 2.0f + dy * step,
+               size.cx, size.cy),
+         false);
+}
+
 void Viewport::OnKey(UINT key) {
+    if (key == VK_LEFT || key == VK_RIGHT) return PanByKey(key == VK_LEFT ? -1 : 1, 0);
+    if (key == VK_UP || key == VK_DOWN) return PanByKey(0, key == VK_UP ? -1 : 1);
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
     bool ctrl = GetKeyState(VK_CONTROL) < 0;
     for (const ViewItem& item : kViewItems)
@@ -267,7 +289,7 @@ LRESULT CALLBACK Viewport::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(w, nullptr, FALSE);
             return 0;
         case WM_LBUTTONDOWN:
-            self->OnButtonDown(Drag::kOrbit, x, y);
+            self->OnButtonDown(wp & MK_SHIFT ? Drag::kPan : Drag::kOrbit, x, y);
             return 0;
         case WM_MBUTTONDOWN:
             self->OnButtonDown(Drag::kPan, x, y);

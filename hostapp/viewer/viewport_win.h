@@ -1,7 +1,8 @@
 // The main window's viewport: the scene drawn by the software renderer at
 // the window's size through a camera the user moves. Left drag orbits
-// around the scene's centre, middle drag pans, the wheel zooms toward the
-// cursor, a double-click frames everything; the View menu's keys work
+// about the point under the cursor (else the view's centre), middle drag
+// or Shift + left drag pans, as do the arrow keys, the wheel zooms toward
+// the cursor, a double-click frames everything; the View menu's keys work
 // while the viewport has the focus.
 #pragma once
 
@@ -49,6 +50,7 @@ class Viewport {
     void ShowDecodedTextures();
     // Some texture of the scene is left out for the pixel budget.
     bool TexturesOverBudget() const { return textures.OverBudget(); }
+    const Camera& GetCamera() const { return camera; }
     // Frames the whole scene in the current window size and direction.
     void ZoomExtents();
     void ResetView();
@@ -68,9 +70,10 @@ class Viewport {
     void OnKey(UINT key);
     void EndDrag();
     SIZE ClientSize() const;
-    // The world point shown at pixel (x, y) in the last picture, or in the
-    // target's plane where that showed nothing.
-    Vec3 PointUnder(int x, int y) const;
+    // The world point shown at pixel (x, y) in the last picture (hit), or
+    // in the target's plane where that showed nothing.
+    Vec3 PointUnder(int x, int y, bool* hit = nullptr) const;
+    void PanByKey(int dx, int dy);
     // A new camera; while it moves, large meshes are drawn reduced until
     // the mouse rests.
     void Show(const Camera& c, bool moving);
@@ -88,7 +91,8 @@ class Viewport {
     DecodeJob job;  // the decoder's alone while it runs
     std::atomic<bool> cancelDecoding{false};
     bool texturesWaiting = false;
-    Vec3 pivot{0, 0, 0};  // what orbits turn around: the scene's centre
+    float sceneSize = 0;  // sets the zoom's range
+    Vec3 pivot{0, 0, 0};  // what the current orbit turns around
     Camera camera = DefaultCamera();
     DisplayMode mode = DisplayMode::kShaded;
     bool moving = false;

@@ -79,7 +79,7 @@ TEST(CameraTest, ZoomAndPanKeepTheWorldPointUnderTheCursorInBothProjections) {
         // A point nearer than the target's plane, under pixel (310, 70).
         Vec3 under = view.Unproject(310, 70, view.TargetDepth() - 30);
         for (float factor : {1.25f, 0.8f, 7.0f}) {
-            Camera zoomed = ZoomAt(start, under, factor);
+            Camera zoomed = ZoomAt(start, under, factor, 200);
             EXPECT_NEAR(zoomed.halfHeight, start.halfHeight / factor, 1e-3);
             ScreenPoint s = ViewProjection(zoomed, kWidth, kHeight).Project(under);
             EXPECT_NEAR(s.x, 310, 1e-2);
@@ -90,6 +90,25 @@ TEST(CameraTest, ZoomAndPanKeepTheWorldPointUnderTheCursorInBothProjections) {
         EXPECT_NEAR(s.x, 120, 1e-2);
         EXPECT_NEAR(s.y, 240, 1e-2);
         EXPECT_EQ(panned.halfHeight, start.halfHeight);
+    }
+}
+
+// A model of any size frames to fill the picture, and a wheel notch zooms
+// it by one notch, out or in, until the range around its own size ends.
+TEST(CameraTest, FramingAndZoomHoldAtEveryScale) {
+    for (float size : {1e-9f, 1e-3f, 1.0f, 1e10f, 1e30f}) {
+        Vec3 box[2] = {{size, size, size}, {2 * size, 2 * size, 2 * size}};
+        for (const Camera& start : {DefaultCamera(), Perspective(DefaultCamera())}) {
+            Camera framed = FitPoints(start, {{box, 2}}, kWidth, kHeight);
+            EXPECT_GT(framed.halfHeight, size / 2) << size;
+            EXPECT_LT(framed.halfHeight, size * 4) << size;
+            Camera out = ZoomAt(framed, framed.target, 0.8f, size);
+            EXPECT_FLOAT_EQ(out.halfHeight, framed.halfHeight / 0.8f) << size;
+            EXPECT_FLOAT_EQ(ZoomAt(framed, framed.target, 1e12f, size).halfHeight,
+                            size / kZoomRange);
+            EXPECT_FLOAT_EQ(ZoomAt(framed, framed.target, 1e-12f, size).halfHeight,
+                            size * kZoomRange);
+        }
     }
 }
 

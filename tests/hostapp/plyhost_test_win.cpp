@@ -551,6 +551,8 @@ TEST_F(PlyhostTest, WindowImportsItsFilesAndDropsAndShowsTheLastInTitleAndStatus
     EXPECT_EQ(Title(main), "hello.ply - plyhost");
 
     // In the order dropped: zero.ply last, which empties the scene and fails.
+    // The system drops files only on a window that takes them.
+    EXPECT_TRUE(GetWindowLongPtrA(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     DropFiles(c.pi.hProcess, main, {dir + "\\cube.ply", dir + "\\zero.ply"});
     EXPECT_TRUE(WaitForStatusLine(main, "0 vertices, 0 faces | import failed: result 0"))
         << StatusLine(main);
@@ -564,6 +566,25 @@ TEST_F(PlyhostTest, WindowImportsItsFilesAndDropsAndShowsTheLastInTitleAndStatus
               "message: hello\\nworld\n" +
                   FullPath(dir + "\\cube.ply") + ": result 1, 1 node(s), 8 vertices, 12 faces\n" +
                   FullPath(dir + "\\zero.ply") + ": result 0, 0 node(s), 0 vertices, 0 faces\n");
+}
+
+// File > Exit during an import waits for it to end, as closing the window
+// does: the import's options dialog stays, and the program ends after it.
+TEST_F(PlyhostTest, ExitDuringAnImportWaitsForIt) {
+    PlyhostChild c = StartPlyhost(
+        {"--plugin", TestPlugin("good"), "--cfg-dir", dir + "\\cfg", "--window", "cube.ply"}, dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    HWND options = WaitForWindow(c.pi.dwProcessId, "#32770");
+    ASSERT_NE(options, nullptr);
+    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+    Sleep(500);  // time to act on it; the import must still be there after
+    EXPECT_TRUE(IsWindow(main) && IsWindow(options));
+    PostMessageA(options, WM_COMMAND, MAKEWPARAM(1025, BN_CLICKED), 0);  // "Import"
+    PlyhostResult r = FinishPlyhost(c);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out.find("cube.ply: result 1, 1 node(s)"), 0u) << r.out;
 }
 
 // Every other pixel of the window as the screen shows it, copied in one go.
