@@ -105,7 +105,7 @@ std::string FitStatusBar(HWND bar, const std::string& text) {
 void UpdateStatusLine(MainWindow& mw) {
     std::string text =
         StatusLineText(SceneCounts(*mw.context->scene), mw.lastImport ? &*mw.lastImport : nullptr,
-                       mw.viewport->TexturesOverBudget());
+                       {mw.viewport->TexturesOverBudget(), mw.viewport->TooLargeToDraw()});
     SendMessageA(mw.statusBar, SB_SETTEXTA, 0,
                  reinterpret_cast<LPARAM>(FitStatusBar(mw.statusBar, text).c_str()));
 }
@@ -333,7 +333,7 @@ LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DROPFILES:
             OnDropFiles(*mw, reinterpret_cast<HDROP>(wp));
             return 0;
-        case kMsgTexturesDecoded:
+        case kMsgViewportNews:
             // An import's end draws the scene anew anyway.
             if (!mw->busy) mw->viewport->ShowDecodedTextures();
             UpdateStatusLine(*mw);

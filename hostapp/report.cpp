@@ -49,15 +49,18 @@ std::string OneLine(const std::string& text) {
 
 }  // namespace
 
+const char kTooLargeToDrawText[] = "the scene is too large to draw here: not enough memory";
+
 std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last,
-                           bool texturesOverBudget) {
+                           const DrawingNotes& notes) {
     std::string line =
         std::to_string(scene.vertices) + " vertices, " + std::to_string(scene.faces) + " faces";
     if (last && !ImportSucceeded(*last))
         line += " | import failed: result " + std::to_string(last->result);
     if (last)
         for (const std::string& m : last->messages) line += " | " + OneLine(m);
-    if (texturesOverBudget) line += std::string(" | ") + kOverBudgetText;
+    if (notes.tooLargeToDraw) line += std::string(" | ") + kTooLargeToDrawText;
+    if (notes.texturesOverBudget) line += std::string(" | ") + kOverBudgetText;
     return line;
 }
 

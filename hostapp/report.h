@@ -31,12 +31,20 @@ std::string ImportReportLine(const ImportRecord& record);
 // \xNN, so that it stays one line and a file cannot drive the terminal.
 std::string MessageReportLine(const std::string& text);
 
+// What the viewport has to say of its drawing.
+struct DrawingNotes {
+    bool texturesOverBudget = false;
+    bool tooLargeToDraw = false;
+};
+// Said when the scene is too large to draw in this process's memory.
+extern const char kTooLargeToDrawText[];
+
 // The main window's status line: the scene's counts, then what the last
 // import (null: none since the scene began) has to say: its result when it
-// failed, and its messages; then kOverBudgetText when textures are left
-// out. One line: control bytes become spaces.
+// failed, and its messages; then the drawing's notes (kTooLargeToDrawText,
+// kOverBudgetText). One line: control bytes become spaces.
 std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last,
-                           bool texturesOverBudget = false);
+                           const DrawingNotes& notes = {});
 
 // The whole dump: "import PATH result R" and its "message TEXT" lines for
 // every import that ran, in order, then the node blocks and "end".

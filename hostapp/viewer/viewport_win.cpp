@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <new>
 
 #include "hostapp/viewer/imagefile_win.h"
 #include "hostapp/viewer/reducedmesh.h"
@@ -96,17 +97,41 @@ Viewport::Viewport(const HostScene& scene) : scene(scene), textures(WindowsImage
 
 Viewport::~Viewport() { StopDecoding(); }
 
+// An import asks for a redraw and then shows its result: one drawing.
 void Viewport::SceneChanged() {
+    drawingStale = true;
+    if (window) InvalidateRect(window, nullptr, FALSE);
+}
+
+void Viewport::EnsureDrawing() {
+    if (!drawingStale) return;
+    drawingStale = false;
     RebuildDrawing();
     sceneSize = SceneSize(drawing);
     StartDecoding();
 }
 
+// A scene too large for this process's memory stays imported; it is just
+// not drawn, and the status line says so.
 void Viewport::RebuildDrawing() {
     texturesWaiting = false;
-    drawing = textures.Draw(scene, false);
-    AddReducedMeshes(drawing);
+    ++builds;
+    try {
+        drawing = SceneDrawing();
+        drawing = textures.Draw(scene, false);
+        AddReducedMeshes(drawing);
+        SetTooLarge(false);
+    } catch (const std::bad_alloc&) {
+        drawing = SceneDrawing();
+        SetTooLarge(true);
+    }
     if (window) InvalidateRect(window, nullptr, FALSE);
+}
+
+void Viewport::SetTooLarge(bool failed) {
+    if (failed == tooLarge) return;
+    tooLarge = failed;
+    if (window) PostMessageA(GetParent(window), kMsgViewportNews, 0, 0);
 }
 
 void Viewport::ShowDecodedTextures() {
@@ -132,7 +157,7 @@ void Viewport::OnDecoded() {
     decoder.join();
     texturesWaiting = textures.Finish(job) || texturesWaiting;
     StartDecoding();
-    SendMessageA(GetParent(window), kMsgTexturesDecoded, 0, 0);
+    SendMessageA(GetParent(window), kMsgViewportNews, 0, 0);
 }
 
 void Viewport::StopDecoding() {
@@ -141,6 +166,7 @@ void Viewport::StopDecoding() {
 }
 
 void Viewport::ZoomExtents() {
+    EnsureDrawing();
     SIZE size = ClientSize();
     Show(FrameScene(drawing, camera, size.cx, size.cy), false);
 }
@@ -258,6 +284,7 @@ void Viewport::OnKey(UINT key) {
 }
 
 void Viewport::OnPaint() {
+    EnsureDrawing();
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     SIZE size = ClientSize();
@@ -265,7 +292,17 @@ void Viewport::OnPaint() {
     options.mode = mode;
     options.moving = moving;
     options.depth = &depth;
-    BlitImage(dc, RenderView(drawing, camera, size.cx, size.cy, options), 0, 0);
+    try {
+        BlitImage(dc, RenderView(drawing, camera, size.cx, size.cy, options), 0, 0);
+    } catch (const std::bad_alloc&) {
+        depth.clear();
+        const uint8_t* b = kViewportBackground;
+        HBRUSH brush = CreateSolidBrush(RGB(b[0], b[1], b[2]));
+        RECT all = {0, 0, size.cx, size.cy};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        SetTooLarge(true);
+    }
     shown = camera;
     shownSize = depth.empty() ? SIZE{0, 0} : size;
     EndPaint(window, &ps);

@@ -23,8 +23,9 @@ const int kCmdFirstMode = 40110;  // + DisplayMode
 const int kCmdFirstView = 40120;  // + StandardView
 
 // Sent to the viewport's parent when decoded textures wait to be shown
-// (ShowDecodedTextures) or the budget's word may have changed.
-const UINT kMsgTexturesDecoded = WM_APP + 40;
+// (ShowDecodedTextures), or what the status line says of the drawing may
+// have changed (TexturesOverBudget, TooLargeToDraw).
+const UINT kMsgViewportNews = WM_APP + 40;
 
 // The View menu: the display modes, framing, projection and the standard
 // views, each with its key.
@@ -41,7 +42,8 @@ class Viewport {
     bool Create(HWND parent, HINSTANCE instance);
     HWND Window() const { return window; }
 
-    // The scene changed: take its meshes anew and repaint. Textures not yet
+    // The scene changed: its meshes are taken anew before the next paint or
+    // framing, once however often it changed meanwhile. Textures not yet
     // decoded are decoded in the background; their faces draw untextured
     // until ShowDecodedTextures.
     void SceneChanged();
@@ -50,6 +52,10 @@ class Viewport {
     void ShowDecodedTextures();
     // Some texture of the scene is left out for the pixel budget.
     bool TexturesOverBudget() const { return textures.OverBudget(); }
+    // The last drawing or picture failed for memory: nothing is drawn.
+    bool TooLargeToDraw() const { return tooLarge; }
+    // How often the scene's drawing was built (the tests count them).
+    int DrawingBuilds() const { return builds; }
     const Camera& GetCamera() const { return camera; }
     // Frames the whole scene in the current window size and direction.
     void ZoomExtents();
@@ -78,6 +84,8 @@ class Viewport {
     // the mouse rests.
     void Show(const Camera& c, bool moving);
     void RebuildDrawing();
+    void EnsureDrawing();
+    void SetTooLarge(bool failed);
     // One job at a time on the decoder thread; it posts back when done.
     void StartDecoding();
     void OnDecoded();
@@ -91,6 +99,9 @@ class Viewport {
     DecodeJob job;  // the decoder's alone while it runs
     std::atomic<bool> cancelDecoding{false};
     bool texturesWaiting = false;
+    bool drawingStale = true;
+    bool tooLarge = false;
+    int builds = 0;
     float sceneSize = 0;  // sets the zoom's range
     Vec3 pivot{0, 0, 0};  // what the current orbit turns around
     Camera camera = DefaultCamera();

@@ -61,6 +61,16 @@ class ViewportTest : public testing::Test {
     HWND parent = nullptr;
 };
 
+// An import redraws the views and then shows its scene: one drawing.
+TEST_F(ViewportTest, TheDrawingIsBuiltOncePerChangeOfTheScene) {
+    const int before = viewport.DrawingBuilds();
+    viewport.SceneChanged();
+    viewport.SceneChanged();
+    viewport.ZoomExtents();
+    Paint();
+    EXPECT_EQ(viewport.DrawingBuilds(), before + 1);
+}
+
 // An orbit turns about the point under the cursor: it stays there. The drag
 // ends with one full frame: no rest timer is left (id 1) to draw another.
 TEST_F(ViewportTest, OrbitTurnsAboutThePointUnderTheCursor) {
