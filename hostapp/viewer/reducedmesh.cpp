@@ -111,12 +111,14 @@ CubeGrid GridFor(const std::vector<Vec3>& vertices, size_t wanted) {
 DrawMesh Reduced(const DrawMesh& m) {
     DrawMesh r;
     const bool cloud = m.FaceCount() == 0;
-    const CubeGrid grid = GridFor(m.vertices, cloud ? kReducedPoints : kReducedFaces / 2);
+    // A surface has about twice as many faces as vertices.
+    const size_t wanted = cloud ? kReducedPoints : kReducedFaces / 2;
+    const CubeGrid grid = GridFor(m.vertices, wanted);
     if (!(grid.side > 0)) return r;
 
     std::vector<uint32_t> cluster(m.vertices.size(), kNoCluster);
     std::unordered_map<uint64_t, uint32_t> cubes;
-    cubes.reserve(cloud ? kReducedPoints : kReducedFaces / 2);
+    cubes.reserve(wanted);
     std::vector<double> sums;  // x, y, z per cluster
     std::vector<uint32_t> members;
     for (size_t i = 0; i < m.vertices.size(); ++i) {
