@@ -7,6 +7,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -63,16 +64,24 @@ std::string PeakMemoryLine() {
     return line;
 }
 
+// A scene too large to draw in this process's memory fails the snapshot
+// with a line, not the program.
 bool WriteSnapshot(const HostOptions& options, const HostScene& scene) {
-    TextureCache textures(WindowsImageFiles());
-    SceneDrawing drawing = textures.Draw(scene, true);
-    if (textures.OverBudget()) Report(std::string("snapshot: ") + kOverBudgetText);
-    Camera camera = FrameScene(drawing, LookFrom(DefaultCamera(), options.view), kSnapshotWidth,
-                               kSnapshotHeight);
-    RenderOptions render;
-    render.mode = options.mode;
-    WriteResult r = WriteBmpFile(
-        options.snapshotPath, RenderView(drawing, camera, kSnapshotWidth, kSnapshotHeight, render));
+    Image picture;
+    try {
+        TextureCache textures(WindowsImageFiles());
+        SceneDrawing drawing = textures.Draw(scene, true);
+        if (textures.OverBudget()) Report(std::string("snapshot: ") + kOverBudgetText);
+        Camera camera = FrameScene(drawing, LookFrom(DefaultCamera(), options.view),
+                                   kSnapshotWidth, kSnapshotHeight);
+        RenderOptions render;
+        render.mode = options.mode;
+        picture = RenderView(drawing, camera, kSnapshotWidth, kSnapshotHeight, render);
+    } catch (const std::bad_alloc&) {
+        Error(std::string("snapshot: ") + kTooLargeToDrawText);
+        return false;
+    }
+    WriteResult r = WriteBmpFile(options.snapshotPath, picture);
     if (!r.ok) Error("snapshot: " + r.reason);
     return r.ok;
 }

@@ -115,12 +115,16 @@ Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, i
     for (const Part& part : parts) items += part.count;
     frame.pointSide = PointSide(points);
 
+    // Every buffer is made here, before a thread starts: running short of
+    // memory is the caller's to handle, never the end of a thread.
     const int threads = ThreadsFor(items);
-    std::vector<Image> images(threads);
+    std::vector<Image> images;
     std::vector<std::vector<float>> depths(threads);
-    ParallelFor(items, threads, [&](size_t begin, size_t end, int t) {
-        images[t] = Image(width, height);
+    for (int t = 0; t < threads; ++t) {
+        images.emplace_back(width, height);
         Fill(images[t], depths[t]);
+    }
+    ParallelFor(items, threads, [&](size_t begin, size_t end, int t) {
         DrawItems(parts, begin, end, frame,
                   Target{width, height, images[t].rgb.data(), depths[t].data()});
     });

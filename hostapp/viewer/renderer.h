@@ -33,5 +33,6 @@ const int kSnapshotHeight = 600;
 // points mode), then the point clouds, into a new picture of the given size.
 // Faces with non-finite corners or no area are skipped; both windings are
 // lit alike; in perspective, whatever lies behind the near plane is cut off.
+// Throws std::bad_alloc, on the calling thread, when memory runs short.
 Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
                  const RenderOptions& options = {});
