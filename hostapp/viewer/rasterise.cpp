@@ -8,14 +8,27 @@
 
 namespace {
 
-float Edge(const ScreenPoint& a, const ScreenPoint& b, float x, float y) {
-    return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
-}
+// One edge of a face on screen as a test of pixel centres, positive inside
+// the face. Two faces sharing an edge must split its pixels exactly: the
+// value is worked out from the endpoints in one fixed order whichever face
+// asks, so the two see exactly opposite values, and a centre exactly on the
+// edge goes to the face on its top or left side (the face whose inside is
+// on the negative side of the downward, or when level leftward, edge).
+struct EdgeTest {
+    float ax, ay, dx, dy;
+    float inside;  // +1 or -1: the sign of the face's side
+    bool ownsTies;
 
-// True when e / area < 0, without dividing: a quotient of unlike signs is
-// negative unless it underflows to zero, which the bound rules out.
-bool NegativeQuotient(float e, float area) {
-    return (e < 0) != (area < 0) && e != 0 && std::fabs(e) >= std::fabs(area) * 1e-30f;
+    float At(float x, float y) const { return inside * (dx * (y - ay) - dy * (x - ax)); }
+    bool Takes(float e) const { return e > 0 || (e == 0 && ownsTies); }
+};
+
+// The edge from p to q of a face whose doubled signed area is area.
+EdgeTest MakeEdgeTest(const ScreenPoint& p, const ScreenPoint& q, float area) {
+    bool forward = q.y > p.y || (q.y == p.y && q.x < p.x);
+    const ScreenPoint &a = forward ? p : q, &b = forward ? q : p;
+    float inside = (forward == (area > 0)) ? 1.0f : -1.0f;
+    return {a.x, a.y, b.x - a.x, b.y - a.y, inside, inside < 0};
 }
 
 // The shade of a mesh face, worked out when first needed.
@@ -35,38 +48,46 @@ struct FixedShade {
 };
 
 // Fills one triangle given on screen. shadeOf() is asked once, at the first
-// pixel that shows, since most faces of a dense mesh show none; pixels are
-// turned away before any division where they can be.
+// pixel that shows, since most faces of a dense mesh show none.
 // Orthographic: depth and colours are screen-linear, which is exact there;
 // perspective: depth is the eye distance and colours and texture
 // coordinates are interpolated through 1 / depth.
 template <bool kPerspective, typename ShadeOf>
 void FillTriangle(const ScreenPoint s[3], const Frame& frame, const ShadeOf& shadeOf,
                   const Target& target) {
-    float area = Edge(s[0], s[1], s[2].x, s[2].y);
+    float area = (s[1].x - s[0].x) * (s[2].y - s[0].y) - (s[1].y - s[0].y) * (s[2].x - s[0].x);
     if (!std::isfinite(area) || !(std::fabs(area) > 1e-9f)) return;
-
-    // Clamp the box in float first: far-away corners must not overflow an int.
+    // The pixels whose centres lie in the face's box, clamped in float
+    // first: far-away corners must not overflow an int. Most faces of a
+    // dense mesh hold no centre and end here.
     float fw = float(target.width), fh = float(target.height);
     float minX = std::max(0.0f, std::min({s[0].x, s[1].x, s[2].x}));
-    float maxX = std::min(fw - 1, std::max({s[0].x, s[1].x, s[2].x}));
+    float maxX = std::min(fw, std::max({s[0].x, s[1].x, s[2].x}));
     float minY = std::max(0.0f, std::min({s[0].y, s[1].y, s[2].y}));
-    float maxY = std::min(fh - 1, std::max({s[0].y, s[1].y, s[2].y}));
-    if (minX > maxX || minY > maxY) return;
+    float maxY = std::min(fh, std::max({s[0].y, s[1].y, s[2].y}));
+    if (!(minX <= maxX && minY <= maxY)) return;
+    const int left = int(std::ceil(minX - 0.5f)), right = int(std::floor(maxX - 0.5f));
+    const int top = int(std::ceil(minY - 0.5f)), bottom = int(std::floor(maxY - 0.5f));
+    if (left > right || top > bottom) return;
+
+    // Edge k lies opposite corner k.
+    const EdgeTest edge[3] = {MakeEdgeTest(s[1], s[2], area), MakeEdgeTest(s[2], s[0], area),
+                              MakeEdgeTest(s[0], s[1], area)};
+    const float perArea = 1.0f / std::fabs(area);
 
     const bool edges = frame.mode == DisplayMode::kEdges;
     bool shaded = false;
     Shade shade;
-    for (int y = int(minY); y <= int(maxY); ++y) {
-        for (int x = int(minX); x <= int(maxX); ++x) {
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
             float cx = x + 0.5f, cy = y + 0.5f;
-            float e0 = Edge(s[1], s[2], cx, cy);
-            if (NegativeQuotient(e0, area)) continue;
-            float e1 = Edge(s[2], s[0], cx, cy);
-            if (NegativeQuotient(e1, area)) continue;
-            float w[3] = {e0 / area, e1 / area, 0};
-            w[2] = 1.0f - w[0] - w[1];
-            if (w[0] < 0 || w[1] < 0 || w[2] < 0) continue;
+            float e0 = edge[0].At(cx, cy);
+            if (!edge[0].Takes(e0)) continue;
+            float e1 = edge[1].At(cx, cy);
+            if (!edge[1].Takes(e1)) continue;
+            float e2 = edge[2].At(cx, cy);
+            if (!edge[2].Takes(e2)) continue;
+            float w[3] = {e0 * perArea, e1 * perArea, e2 * perArea};
             float b[3] = {w[0], w[1], w[2]};
             float z;
             if (kPerspective) {
@@ -132,7 +153,11 @@ int CutAtNearPlane(const CutCorner in[3], uint8_t edges, float nearDepth, CutCor
         bool pIn = p.view.z >= nearDepth, qIn = q.view.z >= nearDepth;
         bool visible = (edges >> k) & 1;
         if (pIn != qIn) {
-            out[n] = Between(p, q, (nearDepth - p.view.z) / (q.view.z - p.view.z));
+            // Cut from the corner in front, so that the face beside, which
+            // runs along this edge the other way, cuts it at the same point.
+            const CutCorner &front = pIn ? p : q, &behind = pIn ? q : p;
+            out[n] =
+                Between(front, behind, (nearDepth - front.view.z) / (behind.view.z - front.view.z));
             out[n++].edgeIn = pIn && visible;
         }
         if (qIn) {

@@ -8,8 +8,10 @@ namespace {
 const float kAmbient = 0.25f;
 // A pixel whose centre lies within a pixel of a visible edge, measured
 // across the edge's main direction as a line is drawn, shows the edge: one
-// pixel a column (or row) on each side, so an outline has no gaps.
-const float kEdgeReach = 1.0f;
+// pixel a column (or row) on each side, so an outline has no gaps. A hair
+// more: an outline through pixel centres leaves them to no face, and the
+// next ones in lie a pixel away.
+const float kEdgeReach = 1.01f;
 
 // Two-sided Lambert: imported meshes come with either winding.
 float FlatLight(const DrawMesh& m, size_t f, const Vec3& toLight) {

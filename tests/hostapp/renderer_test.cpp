@@ -75,6 +75,63 @@ TEST(RendererTest, ZeroOrNegativeSizeGivesEmptyPicture) {
     EXPECT_TRUE(RenderView(Drawing(Square(1, 0, kWhite)), DefaultCamera(), 10, -3).rgb.empty());
 }
 
+// A fan of triangles round (cx, cz) to corners on the outline of the square
+// from lo to hi in x and z (the XZ plane at y = 0), every other one wound
+// the other way, as imported meshes come.
+std::vector<Tri> Fan(float cx, float cz, float lo, float hi, int perSide, Rgb colour) {
+    std::vector<Vec3> ring;
+    const float step = (hi - lo) / perSide;
+    for (int i = 0; i < perSide; ++i) ring.push_back({lo + i * step, 0, lo});
+    for (int i = 0; i < perSide; ++i) ring.push_back({hi, 0, lo + i * step});
+    for (int i = 0; i < perSide; ++i) ring.push_back({hi - i * step, 0, hi});
+    for (int i = 0; i < perSide; ++i) ring.push_back({lo, 0, hi - i * step});
+    std::vector<Tri> tris;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        Vec3 a = ring[i], b = ring[(i + 1) % ring.size()];
+        tris.push_back(i % 2 ? MakeTri({cx, 0, cz}, a, b, colour)
+                             : MakeTri(b, a, {cx, 0, cz}, colour));
+    }
+    return tris;
+}
+
+// A green fan in front of a larger red square, seen from the front. Every
+// pixel centre on an edge two faces share is drawn by exactly one of them:
+// no red shows through the green. Orthographic, with the fan's corners and
+// spokes on pixel centres, the outline takes its top and left pixels only,
+// so the counts are exact; in perspective nothing lands on a centre exactly.
+TEST(RendererTest, SharedEdgesAreDrawnOnceWithoutGaps) {
+    const int kSide = 64;
+    for (bool perspective : {false, true}) {
+        Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+        c.halfHeight = kSide / 2;  // one pixel a unit; n + 0.5 is a pixel centre
+        c.perspective = perspective;
+        const float lo = perspective ? -20.37f : -20.5f, hi = perspective ? 19.71f : 19.5f;
+        std::vector<Tri> tris = Fan(perspective ? 0.13f : -0.5f, perspective ? -1.29f : -0.5f, lo,
+                                    hi, perspective ? 7 : 4, {0, 1, 0});
+        for (Tri far : Square(25, 0, {1, 0, 0})) {
+            for (Vec3& p : far.p) p = {p.x - 0.5f, 5, p.z - 0.5f};
+            tris.push_back(far);
+        }
+        Image image = RenderView(Drawing(tris), c, kSide, kSide);
+        ViewProjection view(c, kSide, kSide);
+        ScreenPoint topLeft = view.Project({lo, 0, hi}), bottomRight = view.Project({hi, 0, lo});
+        int green = 0, red = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) {
+                const uint8_t* p = image.Pixel(x, y);
+                green += p[1] > 0 && p[0] == 0;
+                red += p[0] > 0 && p[1] == 0;
+                bool inside = x + 0.5f > topLeft.x && x + 0.5f < bottomRight.x &&
+                              y + 0.5f > topLeft.y && y + 0.5f < bottomRight.y;
+                EXPECT_TRUE(!inside || p[1] > 0) << x << "," << y << " " << perspective;
+            }
+        if (!perspective) {
+            EXPECT_EQ(green, 40 * 40);
+            EXPECT_EQ(red, 50 * 50 - 40 * 40);
+        }
+    }
+}
+
 TEST(RendererTest, ZoomedSquareCoversTheCentreAndLeavesTheCorners) {
     Image image = Render(Drawing(Square(1, 0, kWhite)), 80, 60);
     EXPECT_FALSE(IsBackground(image.Pixel(40, 30)));
