@@ -13,11 +13,20 @@ const float kAmbient = 0.25f;
 // next ones in lie a pixel away.
 const float kEdgeReach = 1.01f;
 
+// The vector scaled so that its largest component is 1 (or -1): the cross
+// product of two such and its squared length stay in float's range for
+// faces of any size, where unscaled they overflow beyond about 4e9 units
+// and vanish below about 1e-11.
+Vec3 ScaledToUnitBox(const Vec3& v) {
+    float m = std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+    return m > 0 && std::isfinite(m) ? Vec3{v.x / m, v.y / m, v.z / m} : v;
+}
+
 // Two-sided Lambert: imported meshes come with either winding.
 float FlatLight(const DrawMesh& m, size_t f, const Vec3& toLight) {
     const uint32_t* v = &m.corners[3 * f];
     const Vec3 &p0 = m.vertices[v[0]], &p1 = m.vertices[v[1]], &p2 = m.vertices[v[2]];
-    Vec3 n = Normalized(Cross(Sub(p1, p0), Sub(p2, p0)));
+    Vec3 n = Normalized(Cross(ScaledToUnitBox(Sub(p1, p0)), ScaledToUnitBox(Sub(p2, p0))));
     return kAmbient + (1.0f - kAmbient) * std::fabs(Dot(n, toLight));
 }
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/shading.h"
 
 namespace {
 
@@ -241,6 +242,21 @@ TEST(RendererTest, DegenerateSceneStillGetsAUsableFrame) {
     EXPECT_GT(c.halfHeight, 0);
     EXPECT_FLOAT_EQ(c.target.x, 5);
     EXPECT_EQ(CountDrawn(RenderView(point, c, 80, 60)), 0);  // no area, nothing drawn
+}
+
+// A face is lit by its direction alone: a tilted triangle scaled from a
+// scan in metres read as kilometres to a survey in nanometres.
+TEST(RendererTest, LightDoesNotDependOnTheFaceSize) {
+    const Vec3 toLight = Normalized({0.3f, -1, 0.6f});
+    auto lightAt = [&toLight](float s) {
+        SceneDrawing d =
+            Drawing({MakeTri({0, 0, 0}, {s, 0.3f * s, 0}, {0.2f * s, -0.5f * s, s}, kWhite)});
+        return LitFace(d.meshes[0], 0, toLight).light;
+    };
+    const float unit = lightAt(1);
+    ASSERT_GT(unit, 0.5f);  // more than the ambient light
+    for (float s : {1e-20f, 1e-12f, 1e-9f, 1e-3f, 1e3f, 1e9f, 1e12f, 1e20f, 1e30f})
+        EXPECT_NEAR(lightAt(s), unit, 1e-6f) << s;
 }
 
 // Importers pass colours on as the file has them; a NaN one draws black.
