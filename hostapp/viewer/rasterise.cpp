@@ -14,21 +14,32 @@ namespace {
 // asks, so the two see exactly opposite values, and a centre exactly on the
 // edge goes to the face on its top or left side (the face whose inside is
 // on the negative side of the downward, or when level leftward, edge).
+// A visible edge shows as a line one pixel wide: in each column (row, for
+// a steep edge) the pixel whose centre lies within half a pixel of it,
+// counted across its main direction; the range is half-open in the edge's
+// fixed order, so the faces on either side agree on every pixel.
 struct EdgeTest {
     float ax, ay, dx, dy;
     float inside;  // +1 or -1: the sign of the face's side
     bool ownsTies;
+    float halfRun;  // half a pixel across, in test units; negative for a hidden edge
 
     float At(float x, float y) const { return inside * (dx * (y - ay) - dy * (x - ax)); }
     bool Takes(float e) const { return e > 0 || (e == 0 && ownsTies); }
+    bool OnLine(float e) const {
+        float t = inside * e;  // the value in the edge's fixed order
+        return t >= -halfRun && t < halfRun;
+    }
 };
 
 // The edge from p to q of a face whose doubled signed area is area.
-EdgeTest MakeEdgeTest(const ScreenPoint& p, const ScreenPoint& q, float area) {
+EdgeTest MakeEdgeTest(const ScreenPoint& p, const ScreenPoint& q, float area, bool visible) {
     bool forward = q.y > p.y || (q.y == p.y && q.x < p.x);
     const ScreenPoint &a = forward ? p : q, &b = forward ? q : p;
+    float dx = b.x - a.x, dy = b.y - a.y;
     float inside = (forward == (area > 0)) ? 1.0f : -1.0f;
-    return {a.x, a.y, b.x - a.x, b.y - a.y, inside, inside < 0};
+    float halfRun = visible ? 0.5f * std::max(std::fabs(dx), std::fabs(dy)) : -1.0f;
+    return {a.x, a.y, dx, dy, inside, inside < 0, halfRun};
 }
 
 // The shade of a mesh face, worked out when first needed.
@@ -47,46 +58,90 @@ struct FixedShade {
     Shade operator()() const { return shade; }
 };
 
-// Fills one triangle given on screen. shadeOf() is asked once, at the first
-// pixel that shows, since most faces of a dense mesh show none.
+// A face at least this many pixels across draws the lines of its visible
+// edges beyond itself too, so an outline or a silhouette, where no face on
+// the other side draws them, shows without gaps. Smaller ones leave it: on
+// a mesh that dense every pixel lies on some edge's line anyway, and
+// reaching out would visit several times the pixels.
+const float kLineReachingFaceSpan = 2.0f;
+
+// Half the edge colour over the face's: a dense mesh, all of whose pixels
+// show edges, still shows its shading.
+void BlendEdge(uint8_t* px) {
+    for (int i = 0; i < 3; ++i) px[i] = uint8_t((px[i] + kEdgeColour[i] + 1) / 2);
+}
+
+// The face's colour at a pixel with perspective-correct weights b.
+void Paint(const Shade& shade, const float b[3], uint8_t* px) {
+    if (shade.texture) {
+        const TexCoord* uv = shade.uv;
+        const uint8_t* texel =
+            Texel(*shade.texture, b[0] * uv[0].u + b[1] * uv[1].u + b[2] * uv[2].u,
+                  b[0] * uv[0].v + b[1] * uv[1].v + b[2] * uv[2].v);
+        for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * shade.light);
+        return;
+    }
+    const Rgb* c = shade.c;
+    px[0] = ToByte((b[0] * c[0].r + b[1] * c[1].r + b[2] * c[2].r) * shade.light);
+    px[1] = ToByte((b[0] * c[0].g + b[1] * c[1].g + b[2] * c[2].g) * shade.light);
+    px[2] = ToByte((b[0] * c[0].b + b[1] * c[1].b + b[2] * c[2].b) * shade.light);
+}
+
+// Fills one triangle given on screen, and with kEdges the lines of its
+// visible edges. shadeOf() is asked once, at the first pixel that shows,
+// since most faces of a dense mesh show none.
 // Orthographic: depth and colours are screen-linear, which is exact there;
 // perspective: depth is the eye distance and colours and texture
 // coordinates are interpolated through 1 / depth.
-template <bool kPerspective, typename ShadeOf>
+template <bool kPerspective, bool kEdges, typename ShadeOf>
 void FillTriangle(const ScreenPoint s[3], const Frame& frame, const ShadeOf& shadeOf,
                   const Target& target) {
     float area = (s[1].x - s[0].x) * (s[2].y - s[0].y) - (s[1].y - s[0].y) * (s[2].x - s[0].x);
     if (!std::isfinite(area) || !(std::fabs(area) > 1e-9f)) return;
-    // The pixels whose centres lie in the face's box, clamped in float
-    // first: far-away corners must not overflow an int. Most faces of a
-    // dense mesh hold no centre and end here.
+    float lowX = std::min({s[0].x, s[1].x, s[2].x}), highX = std::max({s[0].x, s[1].x, s[2].x});
+    float lowY = std::min({s[0].y, s[1].y, s[2].y}), highY = std::max({s[0].y, s[1].y, s[2].y});
+    const float reach =
+        kEdges && shadeOf.edges && std::max(highX - lowX, highY - lowY) >= kLineReachingFaceSpan
+            ? 0.5f
+            : 0.0f;
+    // The pixels whose centres lie in the box, clamped in float first:
+    // far-away corners must not overflow an int. Most faces of a dense mesh
+    // hold no centre and end here.
     float fw = float(target.width), fh = float(target.height);
-    float minX = std::max(0.0f, std::min({s[0].x, s[1].x, s[2].x}));
-    float maxX = std::min(fw, std::max({s[0].x, s[1].x, s[2].x}));
-    float minY = std::max(0.0f, std::min({s[0].y, s[1].y, s[2].y}));
-    float maxY = std::min(fh, std::max({s[0].y, s[1].y, s[2].y}));
+    float minX = std::max(0.0f, lowX - reach), maxX = std::min(fw, highX + reach);
+    float minY = std::max(0.0f, lowY - reach), maxY = std::min(fh, highY + reach);
     if (!(minX <= maxX && minY <= maxY)) return;
     const int left = int(std::ceil(minX - 0.5f)), right = int(std::floor(maxX - 0.5f));
     const int top = int(std::ceil(minY - 0.5f)), bottom = int(std::floor(maxY - 0.5f));
     if (left > right || top > bottom) return;
 
     // Edge k lies opposite corner k.
-    const EdgeTest edge[3] = {MakeEdgeTest(s[1], s[2], area), MakeEdgeTest(s[2], s[0], area),
-                              MakeEdgeTest(s[0], s[1], area)};
+    const uint8_t shown = shadeOf.edges;
+    const EdgeTest edge[3] = {MakeEdgeTest(s[1], s[2], area, shown & kEdge12),
+                              MakeEdgeTest(s[2], s[0], area, shown & kEdge20),
+                              MakeEdgeTest(s[0], s[1], area, shown & kEdge01)};
     const float perArea = 1.0f / std::fabs(area);
 
-    const bool edges = frame.mode == DisplayMode::kEdges;
     bool shaded = false;
     Shade shade;
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
             float cx = x + 0.5f, cy = y + 0.5f;
             float e0 = edge[0].At(cx, cy);
-            if (!edge[0].Takes(e0)) continue;
+            if (!kEdges && !edge[0].Takes(e0)) continue;
             float e1 = edge[1].At(cx, cy);
-            if (!edge[1].Takes(e1)) continue;
+            if (!kEdges && !edge[1].Takes(e1)) continue;
             float e2 = edge[2].At(cx, cy);
-            if (!edge[2].Takes(e2)) continue;
+            if (!kEdges && !edge[2].Takes(e2)) continue;
+            bool line = false;
+            if (kEdges) {
+                bool in = edge[0].Takes(e0) && edge[1].Takes(e1) && edge[2].Takes(e2);
+                // Beyond one edge (and no other) only on that edge's line.
+                line = (edge[0].OnLine(e0) && e1 >= 0 && e2 >= 0) ||
+                       (edge[1].OnLine(e1) && e0 >= 0 && e2 >= 0) ||
+                       (edge[2].OnLine(e2) && e0 >= 0 && e1 >= 0);
+                if (!in && !(line && reach > 0)) continue;
+            }
             float w[3] = {e0 * perArea, e1 * perArea, e2 * perArea};
             float b[3] = {w[0], w[1], w[2]};
             float z;
@@ -102,29 +157,23 @@ void FillTriangle(const ScreenPoint s[3], const Frame& frame, const ShadeOf& sha
             zSlot = z;
             if (!shaded) {
                 shade = shadeOf();
-                if (edges) SetEdgeReach(shade, s, area, shadeOf.edges);
                 shaded = true;
             }
             uint8_t* px = target.Pixel(x, y);
-            if (edges &&
-                (w[0] < shade.reach[0] || w[1] < shade.reach[1] || w[2] < shade.reach[2])) {
-                std::copy(kEdgeColour, kEdgeColour + 3, px);
-                continue;
-            }
-            if (shade.texture) {
-                const TexCoord* uv = shade.uv;
-                const uint8_t* texel =
-                    Texel(*shade.texture, b[0] * uv[0].u + b[1] * uv[1].u + b[2] * uv[2].u,
-                          b[0] * uv[0].v + b[1] * uv[1].v + b[2] * uv[2].v);
-                for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * shade.light);
-                continue;
-            }
-            const Rgb* c = shade.c;
-            px[0] = ToByte((b[0] * c[0].r + b[1] * c[1].r + b[2] * c[2].r) * shade.light);
-            px[1] = ToByte((b[0] * c[0].g + b[1] * c[1].g + b[2] * c[2].g) * shade.light);
-            px[2] = ToByte((b[0] * c[0].b + b[1] * c[1].b + b[2] * c[2].b) * shade.light);
+            Paint(shade, b, px);
+            if (line) BlendEdge(px);
         }
     }
+}
+
+// Fills a triangle in the frame's mode.
+template <bool kPerspective, typename ShadeOf>
+void FillTriangleInMode(const ScreenPoint s[3], const Frame& frame, const ShadeOf& shadeOf,
+                        const Target& target) {
+    if (frame.mode == DisplayMode::kEdges)
+        FillTriangle<kPerspective, true>(s, frame, shadeOf, target);
+    else
+        FillTriangle<kPerspective, false>(s, frame, shadeOf, target);
 }
 
 // A corner of a face cut by the near plane: its place in view space, its
@@ -199,7 +248,7 @@ void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& 
         uint8_t edges = (i == 1 && out[1].edgeIn ? kEdge01 : 0) |
                         (out[i + 1].edgeIn ? kEdge12 : 0) |
                         (i + 2 == n && out[0].edgeIn ? kEdge20 : 0);
-        FillTriangle<true>(s, frame, FixedShade{piece, edges}, target);
+        FillTriangleInMode<true>(s, frame, FixedShade{piece, edges}, target);
     }
 }
 
@@ -210,10 +259,10 @@ void FillFace(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Fram
     const uint32_t* v = &m.corners[3 * f];
     const ScreenPoint s[3] = {screen[v[0]], screen[v[1]], screen[v[2]]};
     LazyFaceShade shade{m, f, frame.toLight, m.styles[f].edges};
-    if (!frame.view.Perspective()) return FillTriangle<false>(s, frame, shade, target);
+    if (!frame.view.Perspective()) return FillTriangleInMode<false>(s, frame, shade, target);
     float nearDepth = frame.view.NearDepth();
     int behind = (s[0].depth < nearDepth) + (s[1].depth < nearDepth) + (s[2].depth < nearDepth);
-    if (behind == 0) return FillTriangle<true>(s, frame, shade, target);
+    if (behind == 0) return FillTriangleInMode<true>(s, frame, shade, target);
     if (behind < 3) FillCutFace(m, f, frame, target);
 }
 

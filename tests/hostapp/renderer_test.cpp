@@ -334,6 +334,13 @@ struct QuadOnScreen {
     }
 };
 
+// An edge pixel: the edge colour mixed half and half with the face's.
+bool IsEdgeOver(const uint8_t* edge, const uint8_t* face) {
+    for (int i = 0; i < 3; ++i)
+        if (edge[i] != (face[i] + kEdgeColour[i] + 1) / 2) return false;
+    return true;
+}
+
 TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
     SceneDrawing quad = Quad({0.8f, 0.6f, 0.2f});
     Image shaded = Render(quad, 120, 90, DisplayMode::kShaded, StandardView::kFront);
@@ -346,8 +353,7 @@ TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
             if (IsBackground(s)) continue;
             bool same = std::equal(s, s + 3, e);
             if (at.ToOutline(x, y) < 0.5f) {
-                EXPECT_TRUE(std::equal(kEdgeColour, kEdgeColour + 3, e)) << x << "," << y;
-                EXPECT_FALSE(std::equal(kEdgeColour, kEdgeColour + 3, s));
+                EXPECT_TRUE(IsEdgeOver(e, s)) << x << "," << y;
                 ++outline;
             } else if (at.ToOutline(x, y) > 1.5f) {
                 EXPECT_TRUE(same) << x << "," << y;
@@ -356,6 +362,37 @@ TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
         }
     EXPECT_GT(outline, 100);
     EXPECT_GT(diagonal, 40);
+}
+
+// A visible diagonal across a quad, level on a wide one and steep on a tall
+// one: one pixel in each column (row) along its run, the two faces beside
+// it together, each the edge colour mixed with the face's.
+TEST(RendererTest, EdgesAreOnePixelWideAndMixedWithTheFace) {
+    for (bool level : {true, false}) {
+        const float a = level ? 25.3f : 8.1f, b = level ? 8.1f : 25.3f;
+        SceneDrawing quad =
+            Quad({0.8f, 0.6f, 0.2f}, {{-a, 0, -b}, {a, 0, -b}, {a, 0, b}, {-a, 0, b}});
+        quad.meshes[0].styles[0].edges = kEdge20;  // the diagonal only
+        quad.meshes[0].styles[1].edges = kEdge01;
+        Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+        c.halfHeight = 30;  // one pixel a unit
+        RenderOptions options;
+        options.mode = DisplayMode::kEdges;
+        Image shaded = RenderView(quad, c, 80, 60), edges = RenderView(quad, c, 80, 60, options);
+        // Columns (rows) a few pixels in from the diagonal's ends.
+        const int from = level ? 40 - 22 : 30 - 22, to = level ? 40 + 22 : 30 + 22;
+        for (int i = from; i < to; ++i) {
+            int onLine = 0;
+            for (int j = 0; j < (level ? 60 : 80); ++j) {
+                const int x = level ? i : j, y = level ? j : i;
+                const uint8_t *s = shaded.Pixel(x, y), *e = edges.Pixel(x, y);
+                if (std::equal(s, s + 3, e)) continue;
+                ++onLine;
+                EXPECT_TRUE(IsEdgeOver(e, s)) << x << "," << y;
+            }
+            EXPECT_EQ(onLine, 1) << (level ? "column " : "row ") << i;
+        }
+    }
 }
 
 TEST(RendererTest, WireframeDrawsTheVisibleEdgesInTheirColourUnlit) {
@@ -460,8 +497,6 @@ TEST(RendererTest, PerspectiveTextureCoordinatesFollowDepth) {
     EXPECT_NEAR(firstRed, middle, 1.0);
 }
 
-bool IsEdgeColour(const uint8_t* p) { return std::equal(kEdgeColour, kEdgeColour + 3, p); }
-
 // In perspective, the long sides of a post running out of the picture at top
 // and bottom, and of a floor strip running from far ahead to behind the eye,
 // show in every row of the picture: cut at its edges and at the near plane,
@@ -486,6 +521,7 @@ TEST(RendererTest, PerspectiveEdgesShowWhereverTheyCrossThePicture) {
             RenderOptions options;
             options.mode = mode;
             Image image = RenderView(Quad({1, 0.5f, 0}, k.corners), c, 80, 60, options);
+            Image shaded = RenderView(Quad({1, 0.5f, 0}, k.corners), c, 80, 60);
             ViewProjection view(c, 80, 60);
             for (int side : {1, 3}) {
                 // Two points of the side in front of the eye give its line on screen.
@@ -498,9 +534,10 @@ TEST(RendererTest, PerspectiveEdgesShowWhereverTheyCrossThePicture) {
                     bool shown = false;
                     for (int i = 0; i < 80; ++i) {
                         const uint8_t* px = image.Pixel(i, y);
-                        shown |=
-                            std::fabs(i + 0.5f - x) <= 1.5f &&
-                            (mode == DisplayMode::kEdges ? IsEdgeColour(px) : !IsBackground(px));
+                        bool edge = mode == DisplayMode::kEdges
+                                        ? !std::equal(px, px + 3, shaded.Pixel(i, y))
+                                        : !IsBackground(px);
+                        shown |= std::fabs(i + 0.5f - x) <= 1.5f && edge;
                     }
                     rows += shown;
                 }
