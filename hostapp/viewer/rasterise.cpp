@@ -73,18 +73,22 @@ void BlendEdge(uint8_t* px) {
 
 // The face's colour at a pixel with perspective-correct weights b.
 void Paint(const Shade& shade, const float b[3], uint8_t* px) {
+    const Rgb* l = shade.light;
+    const float light[3] = {b[0] * l[0].r + b[1] * l[1].r + b[2] * l[2].r,
+                            b[0] * l[0].g + b[1] * l[1].g + b[2] * l[2].g,
+                            b[0] * l[0].b + b[1] * l[1].b + b[2] * l[2].b};
     if (shade.texture) {
         const TexCoord* uv = shade.uv;
         const uint8_t* texel =
             Texel(*shade.texture, b[0] * uv[0].u + b[1] * uv[1].u + b[2] * uv[2].u,
                   b[0] * uv[0].v + b[1] * uv[1].v + b[2] * uv[2].v);
-        for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * shade.light);
+        for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * light[i]);
         return;
     }
     const Rgb* c = shade.c;
-    px[0] = ToByte((b[0] * c[0].r + b[1] * c[1].r + b[2] * c[2].r) * shade.light);
-    px[1] = ToByte((b[0] * c[0].g + b[1] * c[1].g + b[2] * c[2].g) * shade.light);
-    px[2] = ToByte((b[0] * c[0].b + b[1] * c[1].b + b[2] * c[2].b) * shade.light);
+    px[0] = ToByte((b[0] * c[0].r + b[1] * c[1].r + b[2] * c[2].r) * light[0]);
+    px[1] = ToByte((b[0] * c[0].g + b[1] * c[1].g + b[2] * c[2].g) * light[1]);
+    px[2] = ToByte((b[0] * c[0].b + b[1] * c[1].b + b[2] * c[2].b) * light[2]);
 }
 
 // Fills one triangle given on screen, and with kEdges the lines of its
@@ -157,6 +161,9 @@ void FillTriangle(const ScreenPoint s[3], const Frame& frame, const ShadeOf& sha
             zSlot = z;
             if (!shaded) {
                 shade = shadeOf();
+                // Faces wind counter-clockwise seen from the front, which on
+                // screen, y down, is a negative area.
+                if (area > 0) ShadeAsBackFace(shade);
                 shaded = true;
             }
             uint8_t* px = target.Pixel(x, y);

@@ -6,6 +6,9 @@
 namespace {
 
 const float kAmbient = 0.25f;
+// A face seen from behind: darker, and bluish, so it is not taken for one
+// merely turned from the light.
+const Rgb kBackTint = {0.45f, 0.5f, 0.8f};
 // The vector scaled so that its largest component is 1 (or -1): the cross
 // product of two such and its squared length stay in float's range for
 // faces of any size, where unscaled they overflow beyond about 4e9 units
@@ -34,6 +37,11 @@ Vec3 LightDirection(const Camera& c) {
 
 Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight) {
     Shade s = FaceColours(m, f);
-    s.light = FlatLight(m, f, toLight);
+    float light = FlatLight(m, f, toLight);
+    for (Rgb& l : s.light) l = {light, light, light};
     return s;
+}
+
+void ShadeAsBackFace(Shade& shade) {
+    for (Rgb& l : shade.light) l = {l.r * kBackTint.r, l.g * kBackTint.g, l.b * kBackTint.b};
 }

@@ -31,12 +31,13 @@ inline const uint8_t* Texel(const Image& texture, float u, float v) {
 // A light just above and left of the eye, so faces toward the viewer are bright.
 Vec3 LightDirection(const Camera& c);
 
-// What a face's pixels show: corner colours or texture coordinates and the light.
+// What a face's pixels show: corner colours or texture coordinates and the
+// light at each corner, by channel (a face seen from behind is tinted).
 struct Shade {
     Rgb c[3] = {};
     TexCoord uv[3] = {};
     const Image* texture = nullptr;
-    float light = 1.0f;
+    Rgb light[3] = {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}};
 };
 
 // The face's colours or texture coordinates; unlit. Inline, as this and
@@ -66,3 +67,7 @@ inline Rgb CornerColour(const Shade& shade, int k) {
 
 // The face's colours, lit from toLight.
 Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight);
+
+// Darkens and tints the shade of a face seen from behind, so that a face
+// wound the wrong way shows.
+void ShadeAsBackFace(Shade& shade);

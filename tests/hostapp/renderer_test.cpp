@@ -251,12 +251,30 @@ TEST(RendererTest, LightDoesNotDependOnTheFaceSize) {
     auto lightAt = [&toLight](float s) {
         SceneDrawing d =
             Drawing({MakeTri({0, 0, 0}, {s, 0.3f * s, 0}, {0.2f * s, -0.5f * s, s}, kWhite)});
-        return LitFace(d.meshes[0], 0, toLight).light;
+        return LitFace(d.meshes[0], 0, toLight).light[0].r;
     };
     const float unit = lightAt(1);
     ASSERT_GT(unit, 0.5f);  // more than the ambient light
     for (float s : {1e-20f, 1e-12f, 1e-9f, 1e-3f, 1e3f, 1e9f, 1e12f, 1e20f, 1e30f})
         EXPECT_NEAR(lightAt(s), unit, 1e-6f) << s;
+}
+
+// A face wound counter-clockwise as seen is lit as it always was; wound the
+// other way it shows darker and bluer, so a winding error shows.
+TEST(RendererTest, FacesSeenFromBehindAreTinted) {
+    const Vec3 a = {-1, 0, -1}, b = {1, 0, -1}, c = {0, 0, 1};
+    const Rgb colour = {0.8f, 0.6f, 0.4f};
+    const uint8_t before[3] = {179, 134, 90};  // the front face's colour before tinting
+    for (bool perspective : {false, true}) {
+        Camera cam = LookFrom(DefaultCamera(), StandardView::kFront);
+        cam.perspective = perspective, cam.halfHeight = 2;
+        Image front = RenderView(Drawing({MakeTri(a, b, c, colour)}), cam, 40, 40);
+        Image back = RenderView(Drawing({MakeTri(a, c, b, colour)}), cam, 40, 40);
+        const uint8_t *f = front.Pixel(20, 20), *k = back.Pixel(20, 20);
+        EXPECT_TRUE(std::equal(before, before + 3, f)) << perspective;
+        EXPECT_LT(k[0], f[0] * 0.6) << perspective;
+        EXPECT_GT(k[2] * f[0], f[2] * k[0]) << perspective;  // bluer
+    }
 }
 
 // Importers pass colours on as the file has them; a NaN one draws black.
