@@ -8,14 +8,38 @@
 
 namespace {
 
-float Edge(const ScreenPoint& a, const ScreenPoint& b, float x, float y) {
-    return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
-}
+// One edge of a face on screen as a test of pixel centres, positive inside
+// the face. Two faces sharing an edge must split its pixels exactly: the
+// value is worked out from the endpoints in one fixed order whichever face
+// asks, so the two see exactly opposite values, and a centre exactly on the
+// edge goes to the face on its top or left side (the face whose inside is
+// on the negative side of the downward, or when level leftward, edge).
+// A visible edge shows as a line one pixel wide: in each column (row, for
+// a steep edge) the pixel whose centre lies within half a pixel of it,
+// counted across its main direction; the range is half-open in the edge's
+// fixed order, so the faces on either side agree on every pixel.
+struct EdgeTest {
+    float ax, ay, dx, dy;
+    float inside;  // +1 or -1: the sign of the face's side
+    bool ownsTies;
+    float halfRun;  // half a pixel across, in test units; negative for a hidden edge
 
-// True when e / area < 0, without dividing: a quotient of unlike signs is
-// negative unless it underflows to zero, which the bound rules out.
-bool NegativeQuotient(float e, float area) {
-    return (e < 0) != (area < 0) && e != 0 && std::fabs(e) >= std::fabs(area) * 1e-30f;
+    float At(float x, float y) const { return inside * (dx * (y - ay) - dy * (x - ax)); }
+    bool Takes(float e) const { return e > 0 || (e == 0 && ownsTies); }
+    bool OnLine(float e) const {
+        float t = inside * e;  // the value in the edge's fixed order
+        return t >= -halfRun && t < halfRun;
+    }
+};
+
+// The edge from p to q of a face whose doubled signed area is area.
+EdgeTest MakeEdgeTest(const ScreenPoint& p, const ScreenPoint& q, float area, bool visible) {
+    bool forward = q.y > p.y || (q.y == p.y && q.x < p.x);
+    const ScreenPoint &a = forward ? p : q, &b = forward ? q : p;
+    float dx = b.x - a.x, dy = b.y - a.y;
+    float inside = (forward == (area > 0)) ? 1.0f : -1.0f;
+    float halfRun = visible ? 0.5f * std::max(std::fabs(dx), std::fabs(dy)) : -1.0f;
+    return {a.x, a.y, dx, dy, inside, inside < 0, halfRun};
 }
 
 // The shade of a mesh face, worked out when first needed.
@@ -34,39 +58,95 @@ struct FixedShade {
     Shade operator()() const { return shade; }
 };
 
-// Fills one triangle given on screen. shadeOf() is asked once, at the first
-// pixel that shows, since most faces of a dense mesh show none; pixels are
-// turned away before any division where they can be.
+// A face at least this many pixels across draws the lines of its visible
+// edges beyond itself too, so an outline or a silhouette, where no face on
+// the other side draws them, shows without gaps. Smaller ones leave it: on
+// a mesh that dense every pixel lies on some edge's line anyway, and
+// reaching out would visit several times the pixels.
+const float kLineReachingFaceSpan = 2.0f;
+
+// Half the edge colour over the face's: a dense mesh, all of whose pixels
+// show edges, still shows its shading.
+void BlendEdge(uint8_t* px) {
+    for (int i = 0; i < 3; ++i) px[i] = uint8_t((px[i] + kEdgeColour[i] + 1) / 2);
+}
+
+// The face's colour at a pixel with perspective-correct weights b.
+void Paint(const Shade& shade, const float b[3], uint8_t* px) {
+    const Rgb* l = shade.light;
+    const float light[3] = {b[0] * l[0].r + b[1] * l[1].r + b[2] * l[2].r,
+                            b[0] * l[0].g + b[1] * l[1].g + b[2] * l[2].g,
+                            b[0] * l[0].b + b[1] * l[1].b + b[2] * l[2].b};
+    if (shade.texture) {
+        const TexCoord* uv = shade.uv;
+        const uint8_t* texel =
+            Texel(*shade.texture, b[0] * uv[0].u + b[1] * uv[1].u + b[2] * uv[2].u,
+                  b[0] * uv[0].v + b[1] * uv[1].v + b[2] * uv[2].v);
+        for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * light[i]);
+        return;
+    }
+    const Rgb* c = shade.c;
+    px[0] = ToByte((b[0] * c[0].r + b[1] * c[1].r + b[2] * c[2].r) * light[0]);
+    px[1] = ToByte((b[0] * c[0].g + b[1] * c[1].g + b[2] * c[2].g) * light[1]);
+    px[2] = ToByte((b[0] * c[0].b + b[1] * c[1].b + b[2] * c[2].b) * light[2]);
+}
+
+// Fills one triangle given on screen, and with kEdges the lines of its
+// visible edges. shadeOf() is asked once, at the first pixel that shows,
+// since most faces of a dense mesh show none.
 // Orthographic: depth and colours are screen-linear, which is exact there;
 // perspective: depth is the eye distance and colours and texture
 // coordinates are interpolated through 1 / depth.
-template <bool kPerspective, typename ShadeOf>
+template <bool kPerspective, bool kEdges, typename ShadeOf>
 void FillTriangle(const ScreenPoint s[3], const Frame& frame, const ShadeOf& shadeOf,
                   const Target& target) {
-    float area = Edge(s[0], s[1], s[2].x, s[2].y);
+    float area = (s[1].x - s[0].x) * (s[2].y - s[0].y) - (s[1].y - s[0].y) * (s[2].x - s[0].x);
     if (!std::isfinite(area) || !(std::fabs(area) > 1e-9f)) return;
-
-    // Clamp the box in float first: far-away corners must not overflow an int.
+    float lowX = std::min({s[0].x, s[1].x, s[2].x}), highX = std::max({s[0].x, s[1].x, s[2].x});
+    float lowY = std::min({s[0].y, s[1].y, s[2].y}), highY = std::max({s[0].y, s[1].y, s[2].y});
+    const float reach =
+        kEdges && shadeOf.edges && std::max(highX - lowX, highY - lowY) >= kLineReachingFaceSpan
+            ? 0.5f
+            : 0.0f;
+    // The pixels whose centres lie in the box, clamped in float first:
+    // far-away corners must not overflow an int. Most faces of a dense mesh
+    // hold no centre and end here.
     float fw = float(target.width), fh = float(target.height);
-    float minX = std::max(0.0f, std::min({s[0].x, s[1].x, s[2].x}));
-    float maxX = std::min(fw - 1, std::max({s[0].x, s[1].x, s[2].x}));
-    float minY = std::max(0.0f, std::min({s[0].y, s[1].y, s[2].y}));
-    float maxY = std::min(fh - 1, std::max({s[0].y, s[1].y, s[2].y}));
-    if (minX > maxX || minY > maxY) return;
+    float minX = std::max(0.0f, lowX - reach), maxX = std::min(fw, highX + reach);
+    float minY = std::max(0.0f, lowY - reach), maxY = std::min(fh, highY + reach);
+    if (!(minX <= maxX && minY <= maxY)) return;
+    const int left = int(std::ceil(minX - 0.5f)), right = int(std::floor(maxX - 0.5f));
+    const int top = int(std::ceil(minY - 0.5f)), bottom = int(std::floor(maxY - 0.5f));
+    if (left > right || top > bottom) return;
 
-    const bool edges = frame.mode == DisplayMode::kEdges;
+    // Edge k lies opposite corner k.
+    const uint8_t shown = shadeOf.edges;
+    const EdgeTest edge[3] = {MakeEdgeTest(s[1], s[2], area, shown & kEdge12),
+                              MakeEdgeTest(s[2], s[0], area, shown & kEdge20),
+                              MakeEdgeTest(s[0], s[1], area, shown & kEdge01)};
+    const float perArea = 1.0f / std::fabs(area);
+
     bool shaded = false;
     Shade shade;
-    for (int y = int(minY); y <= int(maxY); ++y) {
-        for (int x = int(minX); x <= int(maxX); ++x) {
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
             float cx = x + 0.5f, cy = y + 0.5f;
-            float e0 = Edge(s[1], s[2], cx, cy);
-            if (NegativeQuotient(e0, area)) continue;
-            float e1 = Edge(s[2], s[0], cx, cy);
-            if (NegativeQuotient(e1, area)) continue;
-            float w[3] = {e0 / area, e1 / area, 0};
-            w[2] = 1.0f - w[0] - w[1];
-            if (w[0] < 0 || w[1] < 0 || w[2] < 0) continue;
+            float e0 = edge[0].At(cx, cy);
+            if (!kEdges && !edge[0].Takes(e0)) continue;
+            float e1 = edge[1].At(cx, cy);
+            if (!kEdges && !edge[1].Takes(e1)) continue;
+            float e2 = edge[2].At(cx, cy);
+            if (!kEdges && !edge[2].Takes(e2)) continue;
+            bool line = false;
+            if (kEdges) {
+                bool in = edge[0].Takes(e0) && edge[1].Takes(e1) && edge[2].Takes(e2);
+                // Beyond one edge (and no other) only on that edge's line.
+                line = (edge[0].OnLine(e0) && e1 >= 0 && e2 >= 0) ||
+                       (edge[1].OnLine(e1) && e0 >= 0 && e2 >= 0) ||
+                       (edge[2].OnLine(e2) && e0 >= 0 && e1 >= 0);
+                if (!in && !(line && reach > 0)) continue;
+            }
+            float w[3] = {e0 * perArea, e1 * perArea, e2 * perArea};
             float b[3] = {w[0], w[1], w[2]};
             float z;
             if (kPerspective) {
@@ -81,29 +161,26 @@ void FillTriangle(const ScreenPoint s[3], const Frame& frame, const ShadeOf& sha
             zSlot = z;
             if (!shaded) {
                 shade = shadeOf();
-                if (edges) SetEdgeReach(shade, s, area, shadeOf.edges);
+                // Faces wind counter-clockwise seen from the front, which on
+                // screen, y down, is a negative area.
+                if (area > 0) ShadeAsBackFace(shade);
                 shaded = true;
             }
             uint8_t* px = target.Pixel(x, y);
-            if (edges &&
-                (w[0] < shade.reach[0] || w[1] < shade.reach[1] || w[2] < shade.reach[2])) {
-                std::copy(kEdgeColour, kEdgeColour + 3, px);
-                continue;
-            }
-            if (shade.texture) {
-                const TexCoord* uv = shade.uv;
-                const uint8_t* texel =
-                    Texel(*shade.texture, b[0] * uv[0].u + b[1] * uv[1].u + b[2] * uv[2].u,
-                          b[0] * uv[0].v + b[1] * uv[1].v + b[2] * uv[2].v);
-                for (int i = 0; i < 3; ++i) px[i] = ToByte(texel[i] / 255.0f * shade.light);
-                continue;
-            }
-            const Rgb* c = shade.c;
-            px[0] = ToByte((b[0] * c[0].r + b[1] * c[1].r + b[2] * c[2].r) * shade.light);
-            px[1] = ToByte((b[0] * c[0].g + b[1] * c[1].g + b[2] * c[2].g) * shade.light);
-            px[2] = ToByte((b[0] * c[0].b + b[1] * c[1].b + b[2] * c[2].b) * shade.light);
+            Paint(shade, b, px);
+            if (line) BlendEdge(px);
         }
     }
+}
+
+// Fills a triangle in the frame's mode.
+template <bool kPerspective, typename ShadeOf>
+void FillTriangleInMode(const ScreenPoint s[3], const Frame& frame, const ShadeOf& shadeOf,
+                        const Target& target) {
+    if (frame.mode == DisplayMode::kEdges)
+        FillTriangle<kPerspective, true>(s, frame, shadeOf, target);
+    else
+        FillTriangle<kPerspective, false>(s, frame, shadeOf, target);
 }
 
 // A corner of a face cut by the near plane: its place in view space, its
@@ -132,7 +209,11 @@ int CutAtNearPlane(const CutCorner in[3], uint8_t edges, float nearDepth, CutCor
         bool pIn = p.view.z >= nearDepth, qIn = q.view.z >= nearDepth;
         bool visible = (edges >> k) & 1;
         if (pIn != qIn) {
-            out[n] = Between(p, q, (nearDepth - p.view.z) / (q.view.z - p.view.z));
+            // Cut from the corner in front, so that the face beside, which
+            // runs along this edge the other way, cuts it at the same point.
+            const CutCorner &front = pIn ? p : q, &behind = pIn ? q : p;
+            out[n] =
+                Between(front, behind, (nearDepth - front.view.z) / (behind.view.z - front.view.z));
             out[n++].edgeIn = pIn && visible;
         }
         if (qIn) {
@@ -174,7 +255,7 @@ void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& 
         uint8_t edges = (i == 1 && out[1].edgeIn ? kEdge01 : 0) |
                         (out[i + 1].edgeIn ? kEdge12 : 0) |
                         (i + 2 == n && out[0].edgeIn ? kEdge20 : 0);
-        FillTriangle<true>(s, frame, FixedShade{piece, edges}, target);
+        FillTriangleInMode<true>(s, frame, FixedShade{piece, edges}, target);
     }
 }
 
@@ -185,10 +266,10 @@ void FillFace(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Fram
     const uint32_t* v = &m.corners[3 * f];
     const ScreenPoint s[3] = {screen[v[0]], screen[v[1]], screen[v[2]]};
     LazyFaceShade shade{m, f, frame.toLight, m.styles[f].edges};
-    if (!frame.view.Perspective()) return FillTriangle<false>(s, frame, shade, target);
+    if (!frame.view.Perspective()) return FillTriangleInMode<false>(s, frame, shade, target);
     float nearDepth = frame.view.NearDepth();
     int behind = (s[0].depth < nearDepth) + (s[1].depth < nearDepth) + (s[2].depth < nearDepth);
-    if (behind == 0) return FillTriangle<true>(s, frame, shade, target);
+    if (behind == 0) return FillTriangleInMode<true>(s, frame, shade, target);
     if (behind < 3) FillCutFace(m, f, frame, target);
 }
 

@@ -31,8 +31,10 @@ const int kSnapshotHeight = 600;
 
 // Draws the meshes' faces in the given mode (every vertex as a point in
 // points mode), then the point clouds, into a new picture of the given size.
-// Faces with non-finite corners or no area are skipped; both windings are
-// lit alike; in perspective, whatever lies behind the near plane is cut off.
-// Throws std::bad_alloc, on the calling thread, when memory runs short.
+// Faces with non-finite corners or no area are skipped; a face seen from
+// behind (wound clockwise as it shows) is lit as one seen from the front,
+// then darkened and tinted; in perspective, whatever lies behind the near
+// plane is cut off. Throws std::bad_alloc, on the calling thread, when
+// memory runs short.
 Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
                  const RenderOptions& options = {});

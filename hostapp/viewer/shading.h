@@ -1,6 +1,5 @@
-// How a face's pixels take their colour inside the renderer: the light, the
-// face's corner colours or texture, and how near a pixel must come to a
-// visible edge to show it.
+// How a face's pixels take their colour inside the renderer: the light and
+// the face's corner colours or texture.
 #pragma once
 
 #include <algorithm>
@@ -32,15 +31,13 @@ inline const uint8_t* Texel(const Image& texture, float u, float v) {
 // A light just above and left of the eye, so faces toward the viewer are bright.
 Vec3 LightDirection(const Camera& c);
 
-// What a face's pixels show: corner colours or texture coordinates, the
-// light, and how near (in screen barycentric units) a pixel must come to
-// the edge opposite each corner to show that edge (negative: never).
+// What a face's pixels show: corner colours or texture coordinates and the
+// light at each corner, by channel (a face seen from behind is tinted).
 struct Shade {
     Rgb c[3] = {};
     TexCoord uv[3] = {};
     const Image* texture = nullptr;
-    float light = 1.0f;
-    float reach[3] = {-1, -1, -1};
+    Rgb light[3] = {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}};
 };
 
 // The face's colours or texture coordinates; unlit. Inline, as this and
@@ -61,10 +58,6 @@ inline Shade FaceColours(const DrawMesh& m, size_t f) {
     return s;
 }
 
-// The reach of each visible edge of a face seen at s, whose doubled signed
-// area is area.
-void SetEdgeReach(Shade& shade, const ScreenPoint s[3], float area, uint8_t edges);
-
 // The colour a face shows unlit at corner k: a wireframe's line colour.
 inline Rgb CornerColour(const Shade& shade, int k) {
     if (!shade.texture) return shade.c[k];
@@ -74,3 +67,7 @@ inline Rgb CornerColour(const Shade& shade, int k) {
 
 // The face's colours, lit from toLight.
 Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight);
+
+// Darkens and tints the shade of a face seen from behind, so that a face
+// wound the wrong way shows.
+void ShadeAsBackFace(Shade& shade);

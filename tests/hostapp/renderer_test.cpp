@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/shading.h"
 
 namespace {
 
@@ -73,6 +74,63 @@ TEST(RendererTest, EmptySceneIsAllBackground) {
 TEST(RendererTest, ZeroOrNegativeSizeGivesEmptyPicture) {
     EXPECT_TRUE(RenderView(Drawing(Square(1, 0, kWhite)), DefaultCamera(), 0, 10).rgb.empty());
     EXPECT_TRUE(RenderView(Drawing(Square(1, 0, kWhite)), DefaultCamera(), 10, -3).rgb.empty());
+}
+
+// A fan of triangles round (cx, cz) to corners on the outline of the square
+// from lo to hi in x and z (the XZ plane at y = 0), every other one wound
+// the other way, as imported meshes come.
+std::vector<Tri> Fan(float cx, float cz, float lo, float hi, int perSide, Rgb colour) {
+    std::vector<Vec3> ring;
+    const float step = (hi - lo) / perSide;
+    for (int i = 0; i < perSide; ++i) ring.push_back({lo + i * step, 0, lo});
+    for (int i = 0; i < perSide; ++i) ring.push_back({hi, 0, lo + i * step});
+    for (int i = 0; i < perSide; ++i) ring.push_back({hi - i * step, 0, hi});
+    for (int i = 0; i < perSide; ++i) ring.push_back({lo, 0, hi - i * step});
+    std::vector<Tri> tris;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        Vec3 a = ring[i], b = ring[(i + 1) % ring.size()];
+        tris.push_back(i % 2 ? MakeTri({cx, 0, cz}, a, b, colour)
+                             : MakeTri(b, a, {cx, 0, cz}, colour));
+    }
+    return tris;
+}
+
+// A green fan in front of a larger red square, seen from the front. Every
+// pixel centre on an edge two faces share is drawn by exactly one of them:
+// no red shows through the green. Orthographic, with the fan's corners and
+// spokes on pixel centres, the outline takes its top and left pixels only,
+// so the counts are exact; in perspective nothing lands on a centre exactly.
+TEST(RendererTest, SharedEdgesAreDrawnOnceWithoutGaps) {
+    const int kSide = 64;
+    for (bool perspective : {false, true}) {
+        Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+        c.halfHeight = kSide / 2;  // one pixel a unit; n + 0.5 is a pixel centre
+        c.perspective = perspective;
+        const float lo = perspective ? -20.37f : -20.5f, hi = perspective ? 19.71f : 19.5f;
+        std::vector<Tri> tris = Fan(perspective ? 0.13f : -0.5f, perspective ? -1.29f : -0.5f, lo,
+                                    hi, perspective ? 7 : 4, {0, 1, 0});
+        for (Tri far : Square(25, 0, {1, 0, 0})) {
+            for (Vec3& p : far.p) p = {p.x - 0.5f, 5, p.z - 0.5f};
+            tris.push_back(far);
+        }
+        Image image = RenderView(Drawing(tris), c, kSide, kSide);
+        ViewProjection view(c, kSide, kSide);
+        ScreenPoint topLeft = view.Project({lo, 0, hi}), bottomRight = view.Project({hi, 0, lo});
+        int green = 0, red = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) {
+                const uint8_t* p = image.Pixel(x, y);
+                green += p[1] > 0 && p[0] == 0;
+                red += p[0] > 0 && p[1] == 0;
+                bool inside = x + 0.5f > topLeft.x && x + 0.5f < bottomRight.x &&
+                              y + 0.5f > topLeft.y && y + 0.5f < bottomRight.y;
+                EXPECT_TRUE(!inside || p[1] > 0) << x << "," << y << " " << perspective;
+            }
+        if (!perspective) {
+            EXPECT_EQ(green, 40 * 40);
+            EXPECT_EQ(red, 50 * 50 - 40 * 40);
+        }
+    }
 }
 
 TEST(RendererTest, ZoomedSquareCoversTheCentreAndLeavesTheCorners) {
@@ -186,6 +244,39 @@ TEST(RendererTest, DegenerateSceneStillGetsAUsableFrame) {
     EXPECT_EQ(CountDrawn(RenderView(point, c, 80, 60)), 0);  // no area, nothing drawn
 }
 
+// A face is lit by its direction alone: a tilted triangle scaled from a
+// scan in metres read as kilometres to a survey in nanometres.
+TEST(RendererTest, LightDoesNotDependOnTheFaceSize) {
+    const Vec3 toLight = Normalized({0.3f, -1, 0.6f});
+    auto lightAt = [&toLight](float s) {
+        SceneDrawing d =
+            Drawing({MakeTri({0, 0, 0}, {s, 0.3f * s, 0}, {0.2f * s, -0.5f * s, s}, kWhite)});
+        return LitFace(d.meshes[0], 0, toLight).light[0].r;
+    };
+    const float unit = lightAt(1);
+    ASSERT_GT(unit, 0.5f);  // more than the ambient light
+    for (float s : {1e-20f, 1e-12f, 1e-9f, 1e-3f, 1e3f, 1e9f, 1e12f, 1e20f, 1e30f})
+        EXPECT_NEAR(lightAt(s), unit, 1e-6f) << s;
+}
+
+// A face wound counter-clockwise as seen is lit as it always was; wound the
+// other way it shows darker and bluer, so a winding error shows.
+TEST(RendererTest, FacesSeenFromBehindAreTinted) {
+    const Vec3 a = {-1, 0, -1}, b = {1, 0, -1}, c = {0, 0, 1};
+    const Rgb colour = {0.8f, 0.6f, 0.4f};
+    const uint8_t before[3] = {179, 134, 90};  // the front face's colour before tinting
+    for (bool perspective : {false, true}) {
+        Camera cam = LookFrom(DefaultCamera(), StandardView::kFront);
+        cam.perspective = perspective, cam.halfHeight = 2;
+        Image front = RenderView(Drawing({MakeTri(a, b, c, colour)}), cam, 40, 40);
+        Image back = RenderView(Drawing({MakeTri(a, c, b, colour)}), cam, 40, 40);
+        const uint8_t *f = front.Pixel(20, 20), *k = back.Pixel(20, 20);
+        EXPECT_TRUE(std::equal(before, before + 3, f)) << perspective;
+        EXPECT_LT(k[0], f[0] * 0.6) << perspective;
+        EXPECT_GT(k[2] * f[0], f[2] * k[0]) << perspective;  // bluer
+    }
+}
+
 // Importers pass colours on as the file has them; a NaN one draws black.
 TEST(RendererTest, NaNColourDrawsBlack) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -261,6 +352,13 @@ struct QuadOnScreen {
     }
 };
 
+// An edge pixel: the edge colour mixed half and half with the face's.
+bool IsEdgeOver(const uint8_t* edge, const uint8_t* face) {
+    for (int i = 0; i < 3; ++i)
+        if (edge[i] != (face[i] + kEdgeColour[i] + 1) / 2) return false;
+    return true;
+}
+
 TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
     SceneDrawing quad = Quad({0.8f, 0.6f, 0.2f});
     Image shaded = Render(quad, 120, 90, DisplayMode::kShaded, StandardView::kFront);
@@ -273,8 +371,7 @@ TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
             if (IsBackground(s)) continue;
             bool same = std::equal(s, s + 3, e);
             if (at.ToOutline(x, y) < 0.5f) {
-                EXPECT_TRUE(std::equal(kEdgeColour, kEdgeColour + 3, e)) << x << "," << y;
-                EXPECT_FALSE(std::equal(kEdgeColour, kEdgeColour + 3, s));
+                EXPECT_TRUE(IsEdgeOver(e, s)) << x << "," << y;
                 ++outline;
             } else if (at.ToOutline(x, y) > 1.5f) {
                 EXPECT_TRUE(same) << x << "," << y;
@@ -283,6 +380,37 @@ TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
         }
     EXPECT_GT(outline, 100);
     EXPECT_GT(diagonal, 40);
+}
+
+// A visible diagonal across a quad, level on a wide one and steep on a tall
+// one: one pixel in each column (row) along its run, the two faces beside
+// it together, each the edge colour mixed with the face's.
+TEST(RendererTest, EdgesAreOnePixelWideAndMixedWithTheFace) {
+    for (bool level : {true, false}) {
+        const float a = level ? 25.3f : 8.1f, b = level ? 8.1f : 25.3f;
+        SceneDrawing quad =
+            Quad({0.8f, 0.6f, 0.2f}, {{-a, 0, -b}, {a, 0, -b}, {a, 0, b}, {-a, 0, b}});
+        quad.meshes[0].styles[0].edges = kEdge20;  // the diagonal only
+        quad.meshes[0].styles[1].edges = kEdge01;
+        Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+        c.halfHeight = 30;  // one pixel a unit
+        RenderOptions options;
+        options.mode = DisplayMode::kEdges;
+        Image shaded = RenderView(quad, c, 80, 60), edges = RenderView(quad, c, 80, 60, options);
+        // Columns (rows) a few pixels in from the diagonal's ends.
+        const int from = level ? 40 - 22 : 30 - 22, to = level ? 40 + 22 : 30 + 22;
+        for (int i = from; i < to; ++i) {
+            int onLine = 0;
+            for (int j = 0; j < (level ? 60 : 80); ++j) {
+                const int x = level ? i : j, y = level ? j : i;
+                const uint8_t *s = shaded.Pixel(x, y), *e = edges.Pixel(x, y);
+                if (std::equal(s, s + 3, e)) continue;
+                ++onLine;
+                EXPECT_TRUE(IsEdgeOver(e, s)) << x << "," << y;
+            }
+            EXPECT_EQ(onLine, 1) << (level ? "column " : "row ") << i;
+        }
+    }
 }
 
 TEST(RendererTest, WireframeDrawsTheVisibleEdgesInTheirColourUnlit) {
@@ -387,8 +515,6 @@ TEST(RendererTest, PerspectiveTextureCoordinatesFollowDepth) {
     EXPECT_NEAR(firstRed, middle, 1.0);
 }
 
-bool IsEdgeColour(const uint8_t* p) { return std::equal(kEdgeColour, kEdgeColour + 3, p); }
-
 // In perspective, the long sides of a post running out of the picture at top
 // and bottom, and of a floor strip running from far ahead to behind the eye,
 // show in every row of the picture: cut at its edges and at the near plane,
@@ -413,6 +539,7 @@ TEST(RendererTest, PerspectiveEdgesShowWhereverTheyCrossThePicture) {
             RenderOptions options;
             options.mode = mode;
             Image image = RenderView(Quad({1, 0.5f, 0}, k.corners), c, 80, 60, options);
+            Image shaded = RenderView(Quad({1, 0.5f, 0}, k.corners), c, 80, 60);
             ViewProjection view(c, 80, 60);
             for (int side : {1, 3}) {
                 // Two points of the side in front of the eye give its line on screen.
@@ -425,9 +552,10 @@ TEST(RendererTest, PerspectiveEdgesShowWhereverTheyCrossThePicture) {
                     bool shown = false;
                     for (int i = 0; i < 80; ++i) {
                         const uint8_t* px = image.Pixel(i, y);
-                        shown |=
-                            std::fabs(i + 0.5f - x) <= 1.5f &&
-                            (mode == DisplayMode::kEdges ? IsEdgeColour(px) : !IsBackground(px));
+                        bool edge = mode == DisplayMode::kEdges
+                                        ? !std::equal(px, px + 3, shaded.Pixel(i, y))
+                                        : !IsBackground(px);
+                        shown |= std::fabs(i + 0.5f - x) <= 1.5f && edge;
                     }
                     rows += shown;
                 }
