@@ -59,9 +59,12 @@ struct FaceStyle {
 };
 
 // One mesh as the renderer draws it: world-space vertices shared by indexed
-// faces, about 30 bytes a face. A mesh without faces is a point cloud.
+// faces, about 30 bytes a face (a grid: 29.5, 31.5 with normals). A mesh
+// without faces is a point cloud.
 struct DrawMesh {
     std::vector<Vec3> vertices;
+    std::vector<uint32_t> normals;           // one per vertex (PackNormal), world space;
+                                             // empty: faces are shaded flat
     std::vector<uint32_t> corners;           // three vertex indices per face
     std::vector<FaceStyle> styles;           // one per face
     std::vector<uint32_t> attributeCorners;  // three per face into colours or uvs;
@@ -81,7 +84,7 @@ struct DrawMesh {
 // stand-in each for frames drawn while the camera moves.
 struct SceneDrawing {
     std::vector<DrawMesh> meshes;
-    std::vector<DrawMesh> reduced;                 // empty, or one per mesh (one without
-                                                   // vertices: the mesh itself)
+    std::vector<DrawMesh> reduced;                       // empty, or one per mesh (one without
+                                                         // vertices: the mesh itself)
     std::vector<std::shared_ptr<const Image>> textures;  // what the looks point to
 };

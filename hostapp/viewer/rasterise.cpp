@@ -250,6 +250,10 @@ void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& 
                           w[0] * c[0].b + w[1] * c[1].b + w[2] * c[2].b};
             piece.uv[j] = {w[0] * uv[0].u + w[1] * uv[1].u + w[2] * uv[2].u,
                            w[0] * uv[0].v + w[1] * uv[1].v + w[2] * uv[2].v};
+            const Rgb* l = face.light;
+            piece.light[j] = {w[0] * l[0].r + w[1] * l[1].r + w[2] * l[2].r,
+                              w[0] * l[0].g + w[1] * l[1].g + w[2] * l[2].g,
+                              w[0] * l[0].b + w[1] * l[1].b + w[2] * l[2].b};
         }
         // The fan's inner diagonals are hidden.
         uint8_t edges = (i == 1 && out[1].edgeIn ? kEdge01 : 0) |
@@ -328,13 +332,13 @@ void DrawFaceLines(const DrawMesh& m, const ScreenPoint* screen, size_t f, const
     uint8_t edges = m.styles[f].edges;
     if (!edges) return;
     const uint32_t* v = &m.corners[3 * f];
-    Shade shade = FaceColours(m, f);
+    const Rgb colour[3] = {CornerColour(m, f, 0), CornerColour(m, f, 1), CornerColour(m, f, 2)};
     float nearDepth = frame.view.NearDepth();
     for (int k = 0; k < 3; ++k) {
         if (!(edges & (1 << k))) continue;
         int j = (k + 1) % 3;
         ScreenPoint a = screen[v[k]], b = screen[v[j]];
-        Rgb ca = CornerColour(shade, k), cb = CornerColour(shade, j);
+        Rgb ca = colour[k], cb = colour[j];
         if (frame.view.Perspective() && !(a.depth >= nearDepth && b.depth >= nearDepth)) {
             if (!(a.depth >= nearDepth || b.depth >= nearDepth)) continue;
             Vec3 va = frame.view.ToView(m.vertices[v[k]]), vb = frame.view.ToView(m.vertices[v[j]]);

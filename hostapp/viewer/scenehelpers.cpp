@@ -21,10 +21,9 @@ void SetPointColours(DrawMesh& m) {
     }
     std::vector<bool> done(m.vertices.size(), false);
     for (size_t f = 0; f < m.FaceCount(); ++f) {
-        Shade shade = FaceColours(m, f);
         for (int k = 0; k < 3; ++k) {
             uint32_t v = m.corners[3 * f + k];
-            if (!done[v]) set(v, CornerColour(shade, k)), done[v] = true;
+            if (!done[v]) set(v, CornerColour(m, f, k)), done[v] = true;
         }
     }
 }

@@ -1,8 +1,11 @@
 #include "hostapp/viewer/scenetriangles.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/shading.h"
 #include "hostsdk/mtl.h"
 #include "hostsdk/object.h"
 
@@ -38,9 +41,45 @@ bool FaceInRange(const DWORD* idx, int count) {
 
 const uint32_t kUnused = 0xFFFFFFFF;
 
+// Takes object-space normals to world space: by the inverse transpose of
+// the node's linear part (its cofactors, turned round where it mirrors),
+// so a node scaled unevenly keeps its normals square to its faces.
+class NormalTransform {
+  public:
+    explicit NormalTransform(const Matrix3& tm) {
+        double a[3][3];
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) a[i][j] = tm.m[i][j];
+        for (int i = 0; i < 3; ++i) {
+            const double *p = a[(i + 1) % 3], *q = a[(i + 2) % 3];
+            cofactor[i][0] = p[1] * q[2] - p[2] * q[1];
+            cofactor[i][1] = p[2] * q[0] - p[0] * q[2];
+            cofactor[i][2] = p[0] * q[1] - p[1] * q[0];
+        }
+        double det = 0;
+        for (int j = 0; j < 3; ++j) det += a[0][j] * cofactor[0][j];
+        if (det < 0)
+            for (auto& row : cofactor)
+                for (double& c : row) c = -c;
+    }
+    // Unit length, or zero where the normal or the transform has no direction.
+    Vec3 Apply(const Vec3& n) const {
+        double r[3];
+        for (int j = 0; j < 3; ++j)
+            r[j] = n.x * cofactor[0][j] + n.y * cofactor[1][j] + n.z * cofactor[2][j];
+        double length = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2]);
+        if (!(length > 0) || !std::isfinite(length)) return {0, 0, 0};
+        return {float(r[0] / length), float(r[1] / length), float(r[2] / length)};
+    }
+
+  private:
+    double cofactor[3][3];
+};
+
 class DrawingBuilder {
   public:
-    DrawingBuilder(SceneDrawing& drawing, const ImageLookup& lookup) : out(drawing), lookup(lookup) {}
+    DrawingBuilder(SceneDrawing& drawing, const ImageLookup& lookup)
+        : out(drawing), lookup(lookup) {}
 
     void AddNode(HostNode* node) {
         Mesh* mesh = NodeMesh(node);
@@ -96,6 +135,8 @@ class DrawingBuilder {
             m.vertices.push_back(WorldPoint(tm, mesh.verts[i]));
         }
 
+        AddNormals(mesh, tm, index, m);
+
         bool textured = HasTextureChannel(mesh);
         bool coloured = HasColourChannel(mesh);
         if (textured) m.uvs.reserve(mesh.numTVerts);
@@ -125,6 +166,60 @@ class DrawingBuilder {
             for (int k = 0; k < 3; ++k) m.corners.push_back(index[face.v[k]]);
             AddAttributes(attributes, m);
         }
+    }
+
+    // One world-space normal per drawn vertex: the mesh's explicit one where
+    // it has it, else the area-weighted mean of its faces' normals, worked
+    // out here so the scene's mesh is left as it is.
+    static void AddNormals(const Mesh& mesh, const Matrix3& tm, const std::vector<uint32_t>& index,
+                           DrawMesh& m) {
+        std::vector<Vec3> computed;
+        if (NeedsComputedNormals(mesh, index)) computed = FaceAreaNormals(mesh);
+        const NormalTransform toWorld(tm);
+        m.normals.resize(m.vertices.size());
+        for (int i = 0; i < mesh.numVerts; ++i) {
+            if (index[i] == kUnused) continue;
+            Point3 n = mesh.hasExplicitNormals() ? mesh.getExplicitNormal(i) : Point3(0, 0, 0);
+            Vec3 v = HasDirection(n) ? Vec3{n.x, n.y, n.z} : computed[i];
+            m.normals[index[i]] = PackNormal(toWorld.Apply(v));
+        }
+    }
+
+    static bool HasDirection(const Point3& n) {
+        return std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z) &&
+               (n.x != 0 || n.y != 0 || n.z != 0);
+    }
+
+    static bool NeedsComputedNormals(const Mesh& mesh, const std::vector<uint32_t>& index) {
+        if (!mesh.hasExplicitNormals()) return true;
+        for (int i = 0; i < mesh.numVerts; ++i)
+            if (index[i] != kUnused && !HasDirection(mesh.getExplicitNormal(i))) return true;
+        return false;
+    }
+
+    // Per vertex, the sum of its faces' cross products: each face's normal
+    // weighted by its area. Edges are measured in units of the mesh's
+    // largest extent, so that the products stay in float's range.
+    static std::vector<Vec3> FaceAreaNormals(const Mesh& mesh) {
+        float extent = 0;
+        for (int i = 1; i < mesh.numVerts; ++i) {
+            Point3 d = mesh.verts[i] - mesh.verts[0];
+            extent = std::max({extent, std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)});
+        }
+        const float unit = extent > 0 && std::isfinite(extent) ? 1.0f / extent : 1.0f;
+        std::vector<Vec3> sum(mesh.numVerts, Vec3{0, 0, 0});
+        for (int f = 0; f < mesh.numFaces; ++f) {
+            const DWORD* v = mesh.faces[f].v;
+            if (!FaceInRange(v, mesh.numVerts)) continue;
+            Point3 a = (mesh.verts[v[1]] - mesh.verts[v[0]]) * unit;
+            Point3 b = (mesh.verts[v[2]] - mesh.verts[v[0]]) * unit;
+            Vec3 n = Cross({a.x, a.y, a.z}, {b.x, b.y, b.z});
+            for (int k = 0; k < 3; ++k) {
+                Vec3& s = sum[v[k]];
+                s = {s.x + n.x, s.y + n.y, s.z + n.z};
+            }
+        }
+        return sum;
     }
 
     // Attribute indices are kept apart only once some face's differ from

@@ -19,11 +19,23 @@ Vec3 ScaledToUnitBox(const Vec3& v) {
 }
 
 // Two-sided Lambert: imported meshes come with either winding.
+float Lambert(const Vec3& unitNormal, const Vec3& toLight) {
+    return kAmbient + (1.0f - kAmbient) * std::fabs(Dot(unitNormal, toLight));
+}
+
 float FlatLight(const DrawMesh& m, size_t f, const Vec3& toLight) {
     const uint32_t* v = &m.corners[3 * f];
     const Vec3 &p0 = m.vertices[v[0]], &p1 = m.vertices[v[1]], &p2 = m.vertices[v[2]];
-    Vec3 n = Normalized(Cross(ScaledToUnitBox(Sub(p1, p0)), ScaledToUnitBox(Sub(p2, p0))));
-    return kAmbient + (1.0f - kAmbient) * std::fabs(Dot(n, toLight));
+    return Lambert(Normalized(Cross(ScaledToUnitBox(Sub(p1, p0)), ScaledToUnitBox(Sub(p2, p0)))),
+                   toLight);
+}
+
+const float kOctScale = 32767.0f;
+
+float SignOf(float v) { return v < 0 ? -1.0f : 1.0f; }
+
+int16_t OctCoordinate(float v) {
+    return int16_t(std::lround(std::min(1.0f, std::max(-1.0f, v)) * kOctScale));
 }
 
 }  // namespace
@@ -37,9 +49,40 @@ Vec3 LightDirection(const Camera& c) {
 
 Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight) {
     Shade s = FaceColours(m, f);
-    float light = FlatLight(m, f, toLight);
-    for (Rgb& l : s.light) l = {light, light, light};
+    if (m.normals.empty()) {
+        float light = FlatLight(m, f, toLight);
+        for (Rgb& l : s.light) l = {light, light, light};
+        return s;
+    }
+    const uint32_t* v = &m.corners[3 * f];
+    for (int k = 0; k < 3; ++k) {
+        float light = Lambert(UnpackNormal(m.normals[v[k]]), toLight);
+        s.light[k] = {light, light, light};
+    }
     return s;
+}
+
+// The normal projected onto the octahedron |x| + |y| + |z| = 1, its lower
+// half folded out over the corners of the upper one.
+uint32_t PackNormal(const Vec3& n) {
+    float sum = std::fabs(n.x) + std::fabs(n.y) + std::fabs(n.z);
+    if (!(sum > 0) || !std::isfinite(sum)) return 0;
+    float x = n.x / sum, y = n.y / sum;
+    if (n.z < 0) {
+        float fx = (1 - std::fabs(y)) * SignOf(x), fy = (1 - std::fabs(x)) * SignOf(y);
+        x = fx, y = fy;
+    }
+    return uint32_t(uint16_t(OctCoordinate(x))) | uint32_t(uint16_t(OctCoordinate(y))) << 16;
+}
+
+Vec3 UnpackNormal(uint32_t packed) {
+    float x = int16_t(packed & 0xFFFF) / kOctScale, y = int16_t(packed >> 16) / kOctScale;
+    float z = 1 - std::fabs(x) - std::fabs(y);
+    if (z < 0) {
+        float fx = (1 - std::fabs(y)) * SignOf(x), fy = (1 - std::fabs(x)) * SignOf(y);
+        x = fx, y = fy;
+    }
+    return Normalized({x, y, z});
 }
 
 void ShadeAsBackFace(Shade& shade) {

@@ -37,11 +37,10 @@ struct Shade {
     Rgb c[3] = {};
     TexCoord uv[3] = {};
     const Image* texture = nullptr;
-    Rgb light[3] = {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}};
+    Rgb light[3];  // set by LitFace
 };
 
-// The face's colours or texture coordinates; unlit. Inline, as this and
-// CornerColour run for every face a wireframe draws.
+// The face's colours or texture coordinates; unlit.
 inline Shade FaceColours(const DrawMesh& m, size_t f) {
     const uint32_t* a = m.Attributes(f);
     const FaceStyle& style = m.styles[f];
@@ -58,14 +57,26 @@ inline Shade FaceColours(const DrawMesh& m, size_t f) {
     return s;
 }
 
-// The colour a face shows unlit at corner k: a wireframe's line colour.
-inline Rgb CornerColour(const Shade& shade, int k) {
-    if (!shade.texture) return shade.c[k];
-    const uint8_t* t = Texel(*shade.texture, shade.uv[k].u, shade.uv[k].v);
+// The colour face f shows unlit at corner k: a wireframe's line colour.
+// Inline and on its own, as this runs for every corner a wireframe draws.
+inline Rgb CornerColour(const DrawMesh& m, size_t f, int k) {
+    const FaceStyle& style = m.styles[f];
+    const Look& look = m.looks[style.look];
+    if (style.shading == kShadeLookColour) return look.colour;
+    const uint32_t a = m.Attributes(f)[k];
+    if (style.shading == kShadeCornerColours) return m.colours[a];
+    const uint8_t* t = Texel(*look.texture, m.uvs[a].u, m.uvs[a].v);
     return {t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f};
 }
 
-// The face's colours, lit from toLight.
+// A unit normal in 32 bits (two 16-bit octahedral coordinates), so that
+// smooth shading costs a mesh 4 bytes a vertex; about 0.01 degrees off.
+// A zero or non-finite normal packs as +Z.
+uint32_t PackNormal(const Vec3& n);
+Vec3 UnpackNormal(uint32_t packed);
+
+// The face's colours, lit from toLight: from its vertices' normals, the
+// light interpolated across it, where the mesh has them, else flat.
 Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight);
 
 // Darkens and tints the shade of a face seen from behind, so that a face

@@ -259,6 +259,22 @@ TEST(RendererTest, LightDoesNotDependOnTheFaceSize) {
         EXPECT_NEAR(lightAt(s), unit, 1e-6f) << s;
 }
 
+// Normals keep their direction in 32 bits, in every octant.
+TEST(RendererTest, PackedNormalsKeepTheirDirection) {
+    const Vec3 normals[] = {{0, 0, 1},
+                            {0, 0, -1},
+                            {1, 0, 0},
+                            {0, -1, 0},
+                            {1, -2, -3},
+                            {-3, 2, -1},
+                            {-0.3f, -0.2f, -0.9f},
+                            {2, 3, 0.5f}};
+    for (const Vec3& n : normals)
+        EXPECT_GT(Dot(UnpackNormal(PackNormal(n)), Normalized(n)), 0.99999f)
+            << n.x << "," << n.y << "," << n.z;
+    EXPECT_FLOAT_EQ(UnpackNormal(PackNormal({0, 0, 0})).z, 1);
+}
+
 // A face wound counter-clockwise as seen is lit as it always was; wound the
 // other way it shows darker and bluer, so a winding error shows.
 TEST(RendererTest, FacesSeenFromBehindAreTinted) {
