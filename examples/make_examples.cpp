@@ -92,9 +92,10 @@ bool WriteSphere(const char* path) {
     }
     for (int r = 0; r < rings; ++r) {
         for (int s = 0; s < segments; ++s) {
+            // Counter-clockwise seen from outside, as the normals point.
             int a = r * (segments + 1) + s, b = a + segments + 1;
-            w.u8(3); w.i32(a); w.i32(b); w.i32(a + 1);
-            w.u8(3); w.i32(a + 1); w.i32(b); w.i32(b + 1);
+            w.u8(3); w.i32(a); w.i32(a + 1); w.i32(b);
+            w.u8(3); w.i32(a + 1); w.i32(b + 1); w.i32(b);
         }
     }
     return w.save(path);
