@@ -605,6 +605,38 @@ TEST(RendererTest, PerspectiveLeavesOutPointsBehindTheEye) {
     EXPECT_EQ(blue, 0);
 }
 
+// The triad turns with the camera: from the front X runs right and Z up,
+// from the right Y runs right, from the top X right and Y up. The axis
+// along the view shows at most at the triad's centre, which is left out.
+TEST(RendererTest, AxisTriadShowsTheWorldAxesAsTheCameraTurns) {
+    struct Case {
+        StandardView view;
+        int right, up;  // the axes that run right and up
+    };
+    const int kLength = int(kAxisTriadLength);
+    const int x = kAxisTriadInset, y = 120 - 1 - kAxisTriadInset;
+    for (Case k : {Case{StandardView::kFront, 0, 2}, Case{StandardView::kRight, 1, 2},
+                   Case{StandardView::kTop, 0, 1}}) {
+        RenderOptions options;
+        options.axisTriad = true;
+        Camera camera = LookFrom(DefaultCamera(), k.view);
+        Image image = RenderView(SceneDrawing(), camera, 160, 120, options);
+        int count[3] = {0, 0, 0};
+        for (int j = 0; j < 120; ++j)
+            for (int i = 0; i < 160; ++i)
+                for (int a = 0; a < 3; ++a)
+                    if ((i != x || j != y) &&
+                        std::equal(kAxisColours[a], kAxisColours[a] + 3, image.Pixel(i, j))) {
+                        ++count[a];
+                        bool alongRight = j == y && i > x && i <= x + kLength;
+                        bool alongUp = i == x && j < y && j >= y - kLength;
+                        EXPECT_TRUE(a == k.right ? alongRight : alongUp) << i << "," << j;
+                    }
+        EXPECT_EQ(count[k.right], kLength) << StandardViewName(k.view);
+        EXPECT_EQ(count[k.up], kLength) << StandardViewName(k.view);
+    }
+}
+
 // Below 50,000 faces a core, one core draws alone. Padded with faces that
 // draw nothing, the same squares are shared out over the cores, and the
 // merged frame must be the one-core frame: nearest wins, a tie the first.
