@@ -1,9 +1,9 @@
 // The host's viewport picture, drawn in software so that it looks the same
-// under any display: z-buffered, lit flat shading, colours given per
-// triangle corner or by a texture, visible edges or wireframe lines, and
-// points as small unlit squares, seen through a Camera. Both cores draw,
-// each its share of the faces into a picture of its own; the pictures merge
-// by depth.
+// under any display: z-buffered, lit flat or smooth (from the vertex
+// normals a mesh carries), colours given per triangle corner or by a
+// texture, visible edges or wireframe lines, and points as small unlit
+// squares, seen through a Camera. Both cores draw, each its share of the
+// faces into a picture of its own; the pictures merge by depth.
 #pragma once
 
 #include <cstdint>
