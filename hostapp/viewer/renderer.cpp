@@ -1,6 +1,7 @@
 #include "hostapp/viewer/renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <thread>
@@ -11,6 +12,7 @@
 
 const uint8_t kViewportBackground[3] = {58, 62, 72};
 const uint8_t kEdgeColour[3] = {0, 0, 0};
+const uint8_t kAxisColours[3][3] = {{235, 70, 70}, {80, 210, 80}, {90, 140, 255}};
 
 namespace {
 
@@ -70,6 +72,34 @@ void Fill(Image& image, std::vector<float>& depth) {
     for (size_t i = 0; i < image.rgb.size(); i += 3)
         std::copy(kViewportBackground, kViewportBackground + 3, &image.rgb[i]);
     depth.assign(size_t(image.width) * image.height, std::numeric_limits<float>::infinity());
+}
+
+// A line of one colour, one pixel a step along its main direction, cut
+// to the picture.
+void DrawPlainLine(Image& image, float x0, float y0, float x1, float y1, const uint8_t colour[3]) {
+    const int steps = int(std::ceil(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0))));
+    for (int i = 0; i <= steps; ++i) {
+        float t = steps ? float(i) / steps : 0.0f;
+        int x = int(std::floor(x0 + (x1 - x0) * t)), y = int(std::floor(y0 + (y1 - y0) * t));
+        if (x >= 0 && y >= 0 && x < image.width && y < image.height)
+            std::copy(colour, colour + 3, image.Pixel(x, y));
+    }
+}
+
+// The world axes as the camera turns them, from one point near the
+// bottom-left corner; the axis pointing farthest away goes first, so the
+// nearer ones cross over it.
+void DrawAxisTriad(Image& image, const Camera& camera) {
+    const Vec3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    const Vec3 up = camera.Up();
+    int order[3] = {0, 1, 2};
+    std::sort(order, order + 3, [&](int a, int b) {
+        return Dot(axes[a], camera.forward) > Dot(axes[b], camera.forward);
+    });
+    const float x = kAxisTriadInset + 0.5f, y = image.height - kAxisTriadInset - 0.5f;
+    for (int i : order)
+        DrawPlainLine(image, x, y, x + Dot(axes[i], camera.right) * kAxisTriadLength,
+                      y - Dot(axes[i], up) * kAxisTriadLength, kAxisColours[i]);
 }
 
 }  // namespace
@@ -136,5 +166,6 @@ Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, i
                 std::copy_n(&images[t].rgb[3 * i], 3, &images[0].rgb[3 * i]);
             }
     if (options.depth) options.depth->swap(depth);
+    if (options.axisTriad) DrawAxisTriad(images[0], camera);
     return std::move(images[0]);
 }

@@ -1,9 +1,9 @@
 // The host's viewport picture, drawn in software so that it looks the same
-// under any display: z-buffered, lit flat shading, colours given per
-// triangle corner or by a texture, visible edges or wireframe lines, and
-// points as small unlit squares, seen through a Camera. Both cores draw,
-// each its share of the faces into a picture of its own; the pictures merge
-// by depth.
+// under any display: z-buffered, lit flat or smooth (from the vertex
+// normals a mesh carries), colours given per triangle corner or by a
+// texture, visible edges or wireframe lines, and points as small unlit
+// squares, seen through a Camera. Both cores draw, each its share of the
+// faces into a picture of its own; the pictures merge by depth.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,7 @@ struct RenderOptions {
     DisplayMode mode = DisplayMode::kShaded;
     bool moving = false;                  // draw the reduced stand-ins where there are
     std::vector<float>* depth = nullptr;  // receives each pixel's depth (infinite: background)
+    bool axisTriad = false;               // the world axes in the bottom-left corner
 };
 
 // The background of an empty viewport; its channels differ, so no grey
@@ -24,6 +25,13 @@ struct RenderOptions {
 extern const uint8_t kViewportBackground[3];
 // The colour of visible edges drawn over the shaded faces.
 extern const uint8_t kEdgeColour[3];
+
+// The axis triad: X, Y and Z lines in these colours from a point this far
+// in from the picture's bottom-left corner, each this long where it lies
+// square to the view.
+extern const uint8_t kAxisColours[3][3];
+const int kAxisTriadInset = 48;
+const float kAxisTriadLength = 40.0f;
 
 // The size of the snapshot picture.
 const int kSnapshotWidth = 800;
@@ -34,7 +42,8 @@ const int kSnapshotHeight = 600;
 // Faces with non-finite corners or no area are skipped; a face seen from
 // behind (wound clockwise as it shows) is lit as one seen from the front,
 // then darkened and tinted; in perspective, whatever lies behind the near
-// plane is cut off. Throws std::bad_alloc, on the calling thread, when
-// memory runs short.
+// plane is cut off. The axis triad goes over everything and leaves the
+// depth alone. Throws std::bad_alloc, on the calling thread, when memory
+// runs short.
 Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
                  const RenderOptions& options = {});

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
 #include <thread>
 
 #include "hostapp/viewer/scenehelpers.h"
@@ -76,61 +77,36 @@ TEST(RendererTest, ZeroOrNegativeSizeGivesEmptyPicture) {
     EXPECT_TRUE(RenderView(Drawing(Square(1, 0, kWhite)), DefaultCamera(), 10, -3).rgb.empty());
 }
 
-// A fan of triangles round (cx, cz) to corners on the outline of the square
-// from lo to hi in x and z (the XZ plane at y = 0), every other one wound
-// the other way, as imported meshes come.
-std::vector<Tri> Fan(float cx, float cz, float lo, float hi, int perSide, Rgb colour) {
-    std::vector<Vec3> ring;
-    const float step = (hi - lo) / perSide;
-    for (int i = 0; i < perSide; ++i) ring.push_back({lo + i * step, 0, lo});
-    for (int i = 0; i < perSide; ++i) ring.push_back({hi, 0, lo + i * step});
-    for (int i = 0; i < perSide; ++i) ring.push_back({hi - i * step, 0, hi});
-    for (int i = 0; i < perSide; ++i) ring.push_back({lo, 0, hi - i * step});
-    std::vector<Tri> tris;
-    for (size_t i = 0; i < ring.size(); ++i) {
-        Vec3 a = ring[i], b = ring[(i + 1) % ring.size()];
-        tris.push_back(i % 2 ? MakeTri({cx, 0, cz}, a, b, colour)
-                             : MakeTri(b, a, {cx, 0, cz}, colour));
-    }
-    return tris;
-}
-
-// A green fan in front of a larger red square, seen from the front. Every
-// pixel centre on an edge two faces share is drawn by exactly one of them:
-// no red shows through the green. Orthographic, with the fan's corners and
-// spokes on pixel centres, the outline takes its top and left pixels only,
-// so the counts are exact; in perspective nothing lands on a centre exactly.
+// A green fan of triangles, every other one wound the other way, in front
+// of a larger red square, seen from the front at one pixel a unit; every
+// corner on a pixel centre. Each centre on an edge two faces share is drawn
+// by one of them, and the outline takes its top and left ones only: 40 x 40
+// green pixels, and no red among them.
 TEST(RendererTest, SharedEdgesAreDrawnOnceWithoutGaps) {
-    const int kSide = 64;
-    for (bool perspective : {false, true}) {
-        Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
-        c.halfHeight = kSide / 2;  // one pixel a unit; n + 0.5 is a pixel centre
-        c.perspective = perspective;
-        const float lo = perspective ? -20.37f : -20.5f, hi = perspective ? 19.71f : 19.5f;
-        std::vector<Tri> tris = Fan(perspective ? 0.13f : -0.5f, perspective ? -1.29f : -0.5f, lo,
-                                    hi, perspective ? 7 : 4, {0, 1, 0});
-        for (Tri far : Square(25, 0, {1, 0, 0})) {
-            for (Vec3& p : far.p) p = {p.x - 0.5f, 5, p.z - 0.5f};
-            tris.push_back(far);
-        }
-        Image image = RenderView(Drawing(tris), c, kSide, kSide);
-        ViewProjection view(c, kSide, kSide);
-        ScreenPoint topLeft = view.Project({lo, 0, hi}), bottomRight = view.Project({hi, 0, lo});
-        int green = 0, red = 0;
-        for (int y = 0; y < kSide; ++y)
-            for (int x = 0; x < kSide; ++x) {
-                const uint8_t* p = image.Pixel(x, y);
-                green += p[1] > 0 && p[0] == 0;
-                red += p[0] > 0 && p[1] == 0;
-                bool inside = x + 0.5f > topLeft.x && x + 0.5f < bottomRight.x &&
-                              y + 0.5f > topLeft.y && y + 0.5f < bottomRight.y;
-                EXPECT_TRUE(!inside || p[1] > 0) << x << "," << y << " " << perspective;
-            }
-        if (!perspective) {
-            EXPECT_EQ(green, 40 * 40);
-            EXPECT_EQ(red, 50 * 50 - 40 * 40);
-        }
+    std::vector<Tri> tris = Square(25, 5, {1, 0, 0});
+    for (Tri& far : tris)
+        for (Vec3& p : far.p) p.x -= 0.5f, p.z -= 0.5f;
+    std::vector<Vec3> ring;  // round the square from -20.5 to 19.5, 10 apart
+    for (int i = 0; i < 16; ++i) {
+        float t = -20.5f + 10 * (i % 4), u = -t - 1;
+        const Vec3 sides[4] = {{t, 0, -20.5f}, {19.5f, 0, t}, {u, 0, 19.5f}, {-20.5f, 0, u}};
+        ring.push_back(sides[i / 4]);
     }
+    const Vec3 hub = {-0.5f, 0, -0.5f};
+    for (int i = 0; i < 16; ++i)
+        tris.push_back(i % 2 ? MakeTri(hub, ring[i], ring[(i + 1) % 16], {0, 1, 0})
+                             : MakeTri(ring[(i + 1) % 16], ring[i], hub, {0, 1, 0}));
+    Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+    c.halfHeight = 32;
+    Image image = RenderView(Drawing(tris), c, 64, 64);
+    int green = 0, red = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint8_t* p = image.Pixel(x, y);
+            green += p[1] > 0 && p[0] == 0, red += p[0] > 0 && p[1] == 0;
+        }
+    EXPECT_EQ(green, 40 * 40);
+    EXPECT_EQ(red, 50 * 50 - 40 * 40);
 }
 
 TEST(RendererTest, ZoomedSquareCoversTheCentreAndLeavesTheCorners) {
@@ -259,38 +235,20 @@ TEST(RendererTest, LightDoesNotDependOnTheFaceSize) {
         EXPECT_NEAR(lightAt(s), unit, 1e-6f) << s;
 }
 
-// Normals keep their direction in 32 bits, in every octant.
-TEST(RendererTest, PackedNormalsKeepTheirDirection) {
-    const Vec3 normals[] = {{0, 0, 1},
-                            {0, 0, -1},
-                            {1, 0, 0},
-                            {0, -1, 0},
-                            {1, -2, -3},
-                            {-3, 2, -1},
-                            {-0.3f, -0.2f, -0.9f},
-                            {2, 3, 0.5f}};
-    for (const Vec3& n : normals)
-        EXPECT_GT(Dot(UnpackNormal(PackNormal(n)), Normalized(n)), 0.99999f)
-            << n.x << "," << n.y << "," << n.z;
-    EXPECT_FLOAT_EQ(UnpackNormal(PackNormal({0, 0, 0})).z, 1);
-}
-
 // A face wound counter-clockwise as seen is lit as it always was; wound the
 // other way it shows darker and bluer, so a winding error shows.
 TEST(RendererTest, FacesSeenFromBehindAreTinted) {
     const Vec3 a = {-1, 0, -1}, b = {1, 0, -1}, c = {0, 0, 1};
     const Rgb colour = {0.8f, 0.6f, 0.4f};
+    Image front = Render(Drawing({MakeTri(a, b, c, colour)}), 40, 40, DisplayMode::kShaded,
+                         StandardView::kFront);
+    Image back = Render(Drawing({MakeTri(a, c, b, colour)}), 40, 40, DisplayMode::kShaded,
+                        StandardView::kFront);
+    const uint8_t *f = front.Pixel(20, 20), *k = back.Pixel(20, 20);
     const uint8_t before[3] = {179, 134, 90};  // the front face's colour before tinting
-    for (bool perspective : {false, true}) {
-        Camera cam = LookFrom(DefaultCamera(), StandardView::kFront);
-        cam.perspective = perspective, cam.halfHeight = 2;
-        Image front = RenderView(Drawing({MakeTri(a, b, c, colour)}), cam, 40, 40);
-        Image back = RenderView(Drawing({MakeTri(a, c, b, colour)}), cam, 40, 40);
-        const uint8_t *f = front.Pixel(20, 20), *k = back.Pixel(20, 20);
-        EXPECT_TRUE(std::equal(before, before + 3, f)) << perspective;
-        EXPECT_LT(k[0], f[0] * 0.6) << perspective;
-        EXPECT_GT(k[2] * f[0], f[2] * k[0]) << perspective;  // bluer
-    }
+    EXPECT_TRUE(std::equal(before, before + 3, f));
+    EXPECT_LT(k[0], f[0] * 0.6);
+    EXPECT_GT(k[2] * f[0], f[2] * k[0]);  // bluer
 }
 
 // Importers pass colours on as the file has them; a NaN one draws black.
@@ -404,29 +362,41 @@ TEST(RendererTest, EdgesModeDrawsTheOutlineButNotTheHiddenDiagonal) {
 TEST(RendererTest, EdgesAreOnePixelWideAndMixedWithTheFace) {
     for (bool level : {true, false}) {
         const float a = level ? 25.3f : 8.1f, b = level ? 8.1f : 25.3f;
-        SceneDrawing quad =
-            Quad({0.8f, 0.6f, 0.2f}, {{-a, 0, -b}, {a, 0, -b}, {a, 0, b}, {-a, 0, b}});
+        SceneDrawing quad = Quad(kWhite, {{-a, 0, -b}, {a, 0, -b}, {a, 0, b}, {-a, 0, b}});
         quad.meshes[0].styles[0].edges = kEdge20;  // the diagonal only
         quad.meshes[0].styles[1].edges = kEdge01;
-        Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
-        c.halfHeight = 30;  // one pixel a unit
-        RenderOptions options;
-        options.mode = DisplayMode::kEdges;
-        Image shaded = RenderView(quad, c, 80, 60), edges = RenderView(quad, c, 80, 60, options);
-        // Columns (rows) a few pixels in from the diagonal's ends.
-        const int from = level ? 40 - 22 : 30 - 22, to = level ? 40 + 22 : 30 + 22;
-        for (int i = from; i < to; ++i) {
+        Image shaded = Render(quad, 80, 80, DisplayMode::kShaded, StandardView::kFront);
+        Image edges = Render(quad, 80, 80, DisplayMode::kEdges, StandardView::kFront);
+        for (int i = 20; i < 60; ++i) {  // columns (rows) away from the diagonal's ends
             int onLine = 0;
-            for (int j = 0; j < (level ? 60 : 80); ++j) {
-                const int x = level ? i : j, y = level ? j : i;
-                const uint8_t *s = shaded.Pixel(x, y), *e = edges.Pixel(x, y);
-                if (std::equal(s, s + 3, e)) continue;
-                ++onLine;
-                EXPECT_TRUE(IsEdgeOver(e, s)) << x << "," << y;
+            for (int j = 0; j < 80; ++j) {
+                const uint8_t *s = shaded.Pixel(level ? i : j, level ? j : i),
+                              *e = edges.Pixel(level ? i : j, level ? j : i);
+                if (!std::equal(s, s + 3, e)) {
+                    EXPECT_TRUE(IsEdgeOver(e, s)) << i << "," << j;
+                }
+                onLine += !std::equal(s, s + 3, e);
             }
-            EXPECT_EQ(onLine, 1) << (level ? "column " : "row ") << i;
+            EXPECT_EQ(onLine, 1) << i;
         }
     }
+}
+
+// Lit from vertex normals fanning out left and right, a flat quad shades
+// across from side to side; without normals it is one colour.
+TEST(RendererTest, SmoothShadingFollowsTheVertexNormals) {
+    SceneDrawing flat = Quad(kWhite), smooth = flat;
+    for (Vec3 n : {Vec3{-1, -1, 0}, Vec3{1, -1, 0}, Vec3{1, -1, 0}, Vec3{-1, -1, 0}})
+        smooth.meshes[0].normals.push_back(PackNormal(n));
+    auto shadesInMiddleRow = [](const SceneDrawing& d) {
+        Image image = Render(d, 80, 60, DisplayMode::kShaded, StandardView::kFront);
+        std::set<int> reds;
+        for (int x = 0; x < 80; ++x)
+            if (!IsBackground(image.Pixel(x, 30))) reds.insert(image.Pixel(x, 30)[0]);
+        return reds.size();
+    };
+    EXPECT_EQ(shadesInMiddleRow(flat), 1u);
+    EXPECT_GT(shadesInMiddleRow(smooth), 20u);
 }
 
 TEST(RendererTest, WireframeDrawsTheVisibleEdgesInTheirColourUnlit) {
@@ -603,6 +573,31 @@ TEST(RendererTest, PerspectiveLeavesOutPointsBehindTheEye) {
         }
     EXPECT_EQ(red, PointSide(2) * PointSide(2));
     EXPECT_EQ(blue, 0);
+}
+
+// The triad turns with the camera: from the front X runs right and Z up,
+// from the right Y runs right, from the top X right and Y up.
+TEST(RendererTest, AxisTriadShowsTheWorldAxesAsTheCameraTurns) {
+    const int x = kAxisTriadInset, y = 119 - kAxisTriadInset, length = int(kAxisTriadLength);
+    const struct {
+        StandardView view;
+        int right, up;  // the axes that run right and up
+    } cases[] = {
+        {StandardView::kFront, 0, 2}, {StandardView::kRight, 1, 2}, {StandardView::kTop, 0, 1}};
+    for (const auto& k : cases) {
+        RenderOptions options;
+        options.axisTriad = true;
+        Image image =
+            RenderView(SceneDrawing(), LookFrom(DefaultCamera(), k.view), 160, 120, options);
+        int right = 0, up = 0;
+        for (int d = 1; d <= length + 1; ++d) {
+            right +=
+                std::equal(kAxisColours[k.right], kAxisColours[k.right] + 3, image.Pixel(x + d, y));
+            up += std::equal(kAxisColours[k.up], kAxisColours[k.up] + 3, image.Pixel(x, y - d));
+        }
+        EXPECT_EQ(right, length) << StandardViewName(k.view);
+        EXPECT_EQ(up, length) << StandardViewName(k.view);
+    }
 }
 
 // Below 50,000 faces a core, one core draws alone. Padded with faces that
