@@ -131,6 +131,8 @@ DrawMesh Reduced(const DrawMesh& m) {
             members.push_back(0);
             const uint8_t* colour = m.pointColours.data() + 3 * i;
             r.pointColours.insert(r.pointColours.end(), colour, colour + 3);
+            // The first vertex's normal: a turning scan stays smooth.
+            if (!m.normals.empty()) r.normals.push_back(m.normals[i]);
         }
         sums[3 * c] += p.x, sums[3 * c + 1] += p.y, sums[3 * c + 2] += p.z;
         ++members[c];

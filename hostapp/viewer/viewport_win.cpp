@@ -292,6 +292,7 @@ void Viewport::OnPaint() {
     options.mode = mode;
     options.moving = moving;
     options.depth = &depth;
+    options.axisTriad = true;
     try {
         BlitImage(dc, RenderView(drawing, camera, size.cx, size.cy, options), 0, 0);
     } catch (const std::bad_alloc&) {

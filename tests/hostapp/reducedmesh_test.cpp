@@ -72,14 +72,17 @@ TEST(ReducedMeshTest, ALargeMeshKeepsItsExtentWithFewerWholeFaces) {
     for (bool outlier : {false, true}) {
         SCOPED_TRACE(outlier ? "with an outlier" : "plain");
         SceneDrawing d = outlier ? WithOutlier(Grid(560)) : Grid(560);
-        const DrawMesh& full = d.meshes[0];
+        DrawMesh& full = d.meshes[0];
         ASSERT_GT(full.FaceCount(), kReduceAboveFaces);
+        if (!outlier) full.normals.assign(full.vertices.size(), 42u);  // one code for all
         AddReducedMeshes(d);
         ASSERT_EQ(d.reduced.size(), 1u);
         const DrawMesh& reduced = d.reduced[0];
         EXPECT_GT(reduced.FaceCount(), 0u);
         EXPECT_LT(reduced.FaceCount(), full.FaceCount());
         EXPECT_EQ(reduced.pointColours.size(), 3 * reduced.vertices.size());
+        EXPECT_EQ(reduced.normals,
+                  std::vector<uint32_t>(outlier ? 0 : reduced.vertices.size(), 42u));
         if (!outlier) plainVertices = reduced.vertices.size();
         EXPECT_NEAR(double(reduced.vertices.size()), double(plainVertices), 0.02 * plainVertices);
         ExpectSameExtent(full, reduced);
