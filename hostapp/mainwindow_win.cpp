@@ -192,7 +192,9 @@ ErrorSink ErrorBox(MainWindow& mw) {
 // a close asked for meanwhile happens when it has ended.
 void RunBusy(MainWindow& mw, const std::function<void()>& work) {
     mw.busy = true;
+    mw.viewport->HoldScene(true);
     work();
+    mw.viewport->HoldScene(false);
     mw.busy = false;
     if (mw.closeWhenIdle) DestroyWindow(mw.window);
 }
@@ -250,8 +252,10 @@ void OnCommand(MainWindow& mw, int id) {
             break;
         case kCmdReset:
             if (mw.busy) break;
+            mw.viewport->HoldScene(true);
             mw.context->core->FileReset(TRUE);
             mw.viewport->SceneChanged();
+            mw.viewport->HoldScene(false);
             mw.viewport->ResetView();
             mw.titleFile.clear();
             mw.lastImport.reset();
@@ -334,8 +338,7 @@ LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             OnDropFiles(*mw, reinterpret_cast<HDROP>(wp));
             return 0;
         case kMsgViewportNews:
-            // An import's end draws the scene anew anyway.
-            if (!mw->busy) mw->viewport->ShowDecodedTextures();
+            mw->viewport->ShowDecodedTextures();
             UpdateStatusLine(*mw);
             return 0;
         case kMsgImportCommandLine:

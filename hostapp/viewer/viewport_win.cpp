@@ -13,6 +13,7 @@ namespace {
 const char kViewportClass[] = "plyhostViewport";
 const UINT_PTR kRestTimer = 1;
 const UINT kMsgDecoderDone = WM_APP + 41;
+const UINT kMsgBuildDone = WM_APP + 42;
 // The mouse has rested this long: draw the whole scene again.
 const UINT kRestMs = 200;
 // One wheel notch zooms by this factor.
@@ -95,37 +96,75 @@ bool Viewport::Create(HWND parent, HINSTANCE instance) {
 
 Viewport::Viewport(const HostScene& scene) : scene(scene), textures(WindowsImageFiles()) {}
 
-Viewport::~Viewport() { StopDecoding(); }
-
-// An import asks for a redraw and then shows its result: one drawing.
-void Viewport::SceneChanged() {
-    drawingStale = true;
-    if (window) InvalidateRect(window, nullptr, FALSE);
+Viewport::~Viewport() {
+    StopDecoding();
+    if (builder.joinable()) builder.join();
 }
 
-void Viewport::EnsureDrawing() {
-    if (!drawingStale) return;
+void Viewport::SceneChanged() {
+    drawingStale = true;
+    StartBuild();
+}
+
+// Held first: the build waited for must not start another.
+void Viewport::HoldScene(bool hold) {
+    held = hold;
+    if (hold)
+        WaitForDrawing();
+    else
+        StartBuild();
+}
+
+void Viewport::WaitForDrawing() {
+    if (building) FinishBuild();
+}
+
+// Building the drawing of a large scan takes longer than a frame: never on
+// this thread. The old drawing goes first, so that two are never held.
+void Viewport::StartBuild() {
+    if (!window || held || !drawingStale || building) return;
+    building = true;
     drawingStale = false;
-    RebuildDrawing();
-    sceneSize = SceneSize(drawing);
-    StartDecoding();
+    texturesWaiting = false;
+    drawing = SceneDrawing();
+    InvalidateRect(window, nullptr, FALSE);
+    auto build = [this] {
+        try {
+            built = textures.Draw(scene, false);
+            AddReducedMeshes(built);
+            builtFits = true;
+        } catch (const std::bad_alloc&) {
+            built = SceneDrawing();
+            builtFits = false;
+        }
+        PostMessageA(window, kMsgBuildDone, 0, 0);
+    };
+    try {
+        builder = std::thread(build);
+    } catch (...) {
+        build();  // no thread to be had: built here, shown when the post comes
+    }
 }
 
 // A scene too large for this process's memory stays imported; it is just
 // not drawn, and the status line says so.
-void Viewport::RebuildDrawing() {
-    texturesWaiting = false;
+void Viewport::FinishBuild() {
+    if (builder.joinable()) builder.join();
+    building = false;
     ++builds;
-    try {
-        drawing = SceneDrawing();
-        drawing = textures.Draw(scene, false);
-        AddReducedMeshes(drawing);
-        SetTooLarge(false);
-    } catch (const std::bad_alloc&) {
-        drawing = SceneDrawing();
-        SetTooLarge(true);
+    drawing = std::move(built);
+    built = SceneDrawing();
+    sceneSize = SceneSize(drawing);
+    overBudget = textures.OverBudget();
+    SetTooLarge(!builtFits);
+    if (frameWhenBuilt) {
+        frameWhenBuilt = false;
+        ZoomExtents();
     }
-    if (window) InvalidateRect(window, nullptr, FALSE);
+    InvalidateRect(window, nullptr, FALSE);
+    if (decodedWaiting) OnDecoded();
+    StartDecoding();
+    StartBuild();
 }
 
 void Viewport::SetTooLarge(bool failed) {
@@ -135,12 +174,14 @@ void Viewport::SetTooLarge(bool failed) {
 }
 
 void Viewport::ShowDecodedTextures() {
-    if (texturesWaiting) RebuildDrawing();
+    if (!texturesWaiting) return;
+    drawingStale = true;
+    StartBuild();
 }
 
 // Decoding a large picture takes about a second: never on this thread.
 void Viewport::StartDecoding() {
-    if (!window || decoder.joinable() || !textures.HasWork()) return;
+    if (!window || decoder.joinable() || building || !textures.HasWork()) return;
     job = textures.TakeJob();
     try {
         decoder = std::thread([this] {
@@ -153,9 +194,11 @@ void Viewport::StartDecoding() {
 }
 
 void Viewport::OnDecoded() {
-    if (!decoder.joinable()) return;
-    decoder.join();
+    if (decoder.joinable()) decoder.join();
+    decodedWaiting = building;
+    if (decodedWaiting) return;  // the cache is the builder's until it ends
     texturesWaiting = textures.Finish(job) || texturesWaiting;
+    overBudget = textures.OverBudget();
     StartDecoding();
     SendMessageA(GetParent(window), kMsgViewportNews, 0, 0);
 }
@@ -166,7 +209,10 @@ void Viewport::StopDecoding() {
 }
 
 void Viewport::ZoomExtents() {
-    EnsureDrawing();
+    if (drawingStale || building) {
+        frameWhenBuilt = true;
+        return;
+    }
     SIZE size = ClientSize();
     Show(FrameScene(drawing, camera, size.cx, size.cy), false);
 }
@@ -284,7 +330,6 @@ void Viewport::OnKey(UINT key) {
 }
 
 void Viewport::OnPaint() {
-    EnsureDrawing();
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     SIZE size = ClientSize();
@@ -356,10 +401,14 @@ LRESULT CALLBACK Viewport::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             self->Show(self->camera, false);
             return 0;
         case kMsgDecoderDone:
-            self->OnDecoded();
+            if (self->decoder.joinable()) self->OnDecoded();
+            return 0;
+        case kMsgBuildDone:
+            self->WaitForDrawing();
             return 0;
         case WM_DESTROY:
             self->StopDecoding();
+            if (self->builder.joinable()) self->builder.join();
             self->window = nullptr;
             return 0;
     }

@@ -42,22 +42,28 @@ class Viewport {
     bool Create(HWND parent, HINSTANCE instance);
     HWND Window() const { return window; }
 
-    // The scene changed: its meshes are taken anew before the next paint or
-    // framing, once however often it changed meanwhile. Textures not yet
-    // decoded are decoded in the background; their faces draw untextured
-    // until ShowDecodedTextures.
+    // The scene changed: its drawing is built anew on a thread of its own,
+    // once however often it changed while held. Textures not yet decoded
+    // are decoded in the background too; their faces draw untextured until
+    // ShowDecodedTextures.
     void SceneChanged();
-    // Draws the scene again with the textures decoded since; call it when
-    // the scene is not being changed (not during an import).
+    // While held, nothing reads the scene, so it may change (an import, a
+    // reset); a build under way is waited for first. Let go, a change made
+    // meanwhile is built.
+    void HoldScene(bool hold);
+    // Waits for a build under way and shows it (tests, and before a change).
+    void WaitForDrawing();
+    // Draws the scene again with the textures decoded since.
     void ShowDecodedTextures();
     // Some texture of the scene is left out for the pixel budget.
-    bool TexturesOverBudget() const { return textures.OverBudget(); }
+    bool TexturesOverBudget() const { return overBudget; }
     // The last drawing or picture failed for memory: nothing is drawn.
     bool TooLargeToDraw() const { return tooLarge; }
     // How often the scene's drawing was built (the tests count them).
     int DrawingBuilds() const { return builds; }
     const Camera& GetCamera() const { return camera; }
-    // Frames the whole scene in the current window size and direction.
+    // Frames the whole scene in the current window size and direction (once
+    // its drawing is built).
     void ZoomExtents();
     void ResetView();
     // Carries out a View menu command; false when id is none.
@@ -83,8 +89,9 @@ class Viewport {
     // A new camera; while it moves, large meshes are drawn reduced until
     // the mouse rests.
     void Show(const Camera& c, bool moving);
-    void RebuildDrawing();
-    void EnsureDrawing();
+    // One build at a time on the builder thread; it posts back when done.
+    void StartBuild();
+    void FinishBuild();
     void SetTooLarge(bool failed);
     // One job at a time on the decoder thread; it posts back when done.
     void StartDecoding();
@@ -94,12 +101,21 @@ class Viewport {
     const HostScene& scene;
     HWND window = nullptr;
     SceneDrawing drawing;
+    // The texture cache is the builder's while it runs.
     TextureCache textures;
+    std::thread builder;
+    SceneDrawing built;  // the builder's alone while it runs
+    bool builtFits = true;
+    bool building = false;
+    bool held = false;
+    bool frameWhenBuilt = false;
+    bool overBudget = false;
+    bool decodedWaiting = false;  // a decoding job ended during a build
     std::thread decoder;
     DecodeJob job;  // the decoder's alone while it runs
     std::atomic<bool> cancelDecoding{false};
     bool texturesWaiting = false;
-    bool drawingStale = true;
+    bool drawingStale = false;
     bool tooLarge = false;
     int builds = 0;
     float sceneSize = 0;  // sets the zoom's range

@@ -29,6 +29,7 @@ class ViewportTest : public testing::Test {
         ASSERT_TRUE(viewport.Create(parent, GetModuleHandleA(nullptr)));
         viewport.SceneChanged();
         viewport.ZoomExtents();
+        viewport.WaitForDrawing();
         Paint();
     }
     void TearDown() override { DestroyWindow(parent); }
@@ -61,14 +62,21 @@ class ViewportTest : public testing::Test {
     HWND parent = nullptr;
 };
 
-// An import redraws the views and then shows its scene: one drawing.
+// An import redraws the views and then shows its scene: one drawing, made
+// once the scene is let go, and framed when made.
 TEST_F(ViewportTest, TheDrawingIsBuiltOncePerChangeOfTheScene) {
     const int before = viewport.DrawingBuilds();
+    const Vec3 framed = viewport.GetCamera().target;
+    SendMessageA(viewport.Window(), WM_KEYDOWN, VK_LEFT, 0);
+    viewport.HoldScene(true);
     viewport.SceneChanged();
     viewport.SceneChanged();
     viewport.ZoomExtents();
-    Paint();
+    EXPECT_NE(viewport.GetCamera().target.x, framed.x);
+    viewport.HoldScene(false);
+    viewport.WaitForDrawing();
     EXPECT_EQ(viewport.DrawingBuilds(), before + 1);
+    EXPECT_FLOAT_EQ(viewport.GetCamera().target.x, framed.x);
 }
 
 // An orbit turns about the point under the cursor: it stays there. The drag
