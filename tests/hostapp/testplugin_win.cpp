@@ -6,6 +6,7 @@
 //   path           shows the path the host passed
 //   dirs           shows the host's directories 9 and 4
 //   result N       DoImport answers N
+//   pump MS        takes MS milliseconds, handling messages meanwhile
 //   crash          dies of an access violation
 // TESTPLUGIN_BREAK builds a variant that breaks one step of loading.
 #include <windows.h>
@@ -135,6 +136,7 @@ class TestImporter : public SceneImport {
                      std::string("cfg=") + ip->GetDir(APP_PLUGCFG_DIR) +
                          " help=" + ip->GetDir(APP_HELP_DIR));
             if (word == "result") result = std::atoi(rest.c_str());
+            if (word == "pump") Pump(DWORD(std::atoi(rest.c_str())));
             if (word == "crash") *static_cast<volatile int*>(nullptr) = 1;
         }
         ii->RedrawViews();
@@ -142,6 +144,19 @@ class TestImporter : public SceneImport {
     }
 
   private:
+    // An import that takes its time with the messages flowing, as one behind
+    // a progress dialog does.
+    static void Pump(DWORD ms) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            Sleep(10);
+        }
+    }
     static void Show(Interface* ip, BOOL suppressPrompts, const std::string& text) {
         if (!suppressPrompts) RunFakeMessageBox(ip->GetMAXHWnd(), text.c_str());
     }
