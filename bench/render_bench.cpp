@@ -1,6 +1,6 @@
 // The viewport's frame time, the renderer alone: the benchmark grid that
 // ply_bench writes (2000 x 1000 vertices with a colour each, about 4
-// million triangles), built in memory as the importer would build it, drawn
+// million triangles), built in a scene as the importer would build it, drawn
 // at the window's first size from the three-quarter camera framing it. The
 // full frame, and the frame drawn while the camera moves, in each mode.
 // Then a scan's point cloud of 4 million points, full and moving.
@@ -11,62 +11,63 @@
 #include "hostapp/viewer/reducedmesh.h"
 #include "hostapp/viewer/renderer.h"
 #include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/scenetriangles.h"
+#include "hostsdk/object.h"
 
 namespace {
 
 const int kColumns = 2000, kRows = 1000;
 
-// A waving surface of kColumns x rows vertices with a colour each.
-void AddSurface(DrawMesh& m, int rows) {
-    m.vertices.reserve(size_t(kColumns) * rows);
-    m.colours.reserve(size_t(kColumns) * rows);
+// A node whose mesh is a waving surface of kColumns x rows vertices with a
+// colour each, as the importer builds one; with faces, two triangles a
+// grid square, all their edges visible.
+void AddSurface(HostScene& scene, int rows, bool faces) {
+    TriObject* object = CreateNewTriObject();
+    Mesh& m = object->GetMesh();
+    const int vertices = kColumns * rows;
+    m.setNumVerts(vertices);
+    m.setNumVertCol(vertices);
     for (int j = 0; j < rows; ++j)
         for (int i = 0; i < kColumns; ++i) {
             const float height = 0.05f * float(std::sin(i * 0.01) * std::cos(j * 0.013));
-            m.vertices.push_back({i * 0.001f, j * 0.001f, height});
-            m.colours.push_back({(i & 255) / 255.0f, (j & 255) / 255.0f, 128 / 255.0f});
+            m.verts[j * kColumns + i] = Point3(i * 0.001f, j * 0.001f, height);
+            m.vertCol[j * kColumns + i] = Point3((i & 255) / 255.0f, (j & 255) / 255.0f, 128 / 255.0f);
         }
+    if (faces) {
+        m.setNumFaces(2 * (kColumns - 1) * (rows - 1));
+        m.setNumVCFaces(m.numFaces);
+        int f = 0;
+        for (int j = 0; j + 1 < rows; ++j)
+            for (int i = 0; i + 1 < kColumns; ++i) {
+                const int a = j * kColumns + i, b = a + 1, c = a + kColumns, e = c + 1;
+                const int corners[2][3] = {{a, b, e}, {a, e, c}};
+                for (const int* v : corners) {
+                    m.faces[f].setVerts(v[0], v[1], v[2]);
+                    m.faces[f].setEdgeVisFlags(1, 1, 1);
+                    m.vcFace[f++].setTVerts(v[0], v[1], v[2]);
+                }
+            }
+    }
+    ImpNode* node = scene.CreateNode();
+    node->Reference(object);
+    scene.AddNodeToScene(node);
 }
 
-SceneDrawing MakeGrid() {
-    SceneDrawing d;
-    d.meshes.emplace_back();
-    DrawMesh& m = d.meshes.back();
-    AddSurface(m, kRows);
-    m.looks.push_back({{0.69f, 0.69f, 0.69f}, nullptr});
-    const size_t faces = 2 * size_t(kColumns - 1) * (kRows - 1);
-    m.corners.reserve(3 * faces);
-    m.styles.assign(faces, {0, kShadeCornerColours, kEdge01 | kEdge12 | kEdge20});
-    for (int j = 0; j + 1 < kRows; ++j)
-        for (int i = 0; i + 1 < kColumns; ++i) {
-            const uint32_t a = j * kColumns + i, b = a + 1, c = a + kColumns, e = c + 1;
-            for (uint32_t v : {a, b, e, a, e, c}) m.corners.push_back(v);
-        }
-    SetPointColours(m);
-    AddReducedMeshes(d);
+const SceneDrawing& Drawing(int rows, bool faces) {
+    static HostScene scenes[2];
+    static SceneDrawing drawings[2];
+    SceneDrawing& d = drawings[faces];
+    if (d.meshes.empty()) {
+        AddSurface(scenes[faces], rows, faces);
+        d = BuildSceneDrawing(scenes[faces]);
+        AddReducedMeshes(d);
+    }
     return d;
 }
 
-const SceneDrawing& Grid() {
-    static const SceneDrawing grid = MakeGrid();
-    return grid;
-}
-
+const SceneDrawing& Grid() { return Drawing(kRows, true); }
 // The grid's waving surface, twice as deep, as points with a colour each.
-SceneDrawing MakeCloud() {
-    SceneDrawing d;
-    d.meshes.emplace_back();
-    DrawMesh& m = d.meshes.back();
-    AddSurface(m, 2 * kRows);
-    SetPointColours(m);
-    AddReducedMeshes(d);
-    return d;
-}
-
-const SceneDrawing& Cloud() {
-    static const SceneDrawing cloud = MakeCloud();
-    return cloud;
-}
+const SceneDrawing& Cloud() { return Drawing(2 * kRows, false); }
 
 void Frame(benchmark::State& state, bool moving) {
     RenderOptions options;
@@ -80,7 +81,7 @@ void Frame(benchmark::State& state, bool moving) {
     state.SetLabel(DisplayModeName(options.mode));
     const DrawMesh& drawn = moving ? Grid().reduced[0] : Grid().meshes[0];
     state.counters["faces"] = double(drawn.FaceCount());
-    state.counters["points"] = double(drawn.vertices.size());
+    state.counters["points"] = double(drawn.VertexCount());
 }
 
 void FullFrame(benchmark::State& state) { Frame(state, false); }
@@ -99,7 +100,21 @@ void CloudFrame(benchmark::State& state) {
     // The CSV table wants the same counters in every row.
     const DrawMesh& drawn = options.moving ? Cloud().reduced[0] : Cloud().meshes[0];
     state.counters["faces"] = 0;
-    state.counters["points"] = double(drawn.vertices.size());
+    state.counters["points"] = double(drawn.VertexCount());
+}
+
+// What the window's own thread does when a built drawing arrives, before
+// its first frame: the scene's size and the framing.
+void SwapIn(benchmark::State& state) {
+    const SceneDrawing& grid = Grid();
+    for (auto _ : state) {
+        float size = SceneSize(grid);
+        Camera camera = FrameScene(grid, DefaultCamera(), kSnapshotWidth, kSnapshotHeight);
+        benchmark::DoNotOptimize(size);
+        benchmark::DoNotOptimize(camera);
+    }
+    state.counters["faces"] = double(Grid().meshes[0].FaceCount());
+    state.counters["points"] = double(Grid().meshes[0].VertexCount());
 }
 
 }  // namespace
@@ -113,6 +128,7 @@ BENCHMARK(MovingFrame)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+BENCHMARK(SwapIn)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(CloudFrame)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -124,8 +124,10 @@ Camera FitPoints(const Camera& camera, const std::vector<PointSet>& sets, int wi
     };
     auto forEachPoint = [&sets](auto visit) {
         for (const PointSet& set : sets)
-            for (size_t i = 0; i < set.count; ++i)
-                if (IsFinite(set.points[i])) visit(set.points[i]);
+            for (size_t i = 0; i < set.count; ++i) {
+                const Vec3 p = set.place.Apply(set.xyz + 3 * i);
+                if (IsFinite(p)) visit(p);
+            }
     };
     const double inf = std::numeric_limits<double>::infinity();
     double lo[3] = {inf, inf, inf}, hi[3] = {-inf, -inf, -inf};

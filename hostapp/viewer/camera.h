@@ -12,6 +12,20 @@ struct Vec3 {
     float x, y, z;
 };
 
+static_assert(sizeof(Vec3) == 3 * sizeof(float), "a Vec3 is three floats");
+
+// Where a mesh's own coordinates lie in the drawing: x, y and z are where
+// its unit axes go, offset where its origin goes.
+struct Placement {
+    Vec3 x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1}, offset{0, 0, 0};
+
+    Vec3 Apply(const float* p) const {
+        return {p[0] * x.x + p[1] * y.x + p[2] * z.x + offset.x,
+                p[0] * x.y + p[1] * y.y + p[2] * z.y + offset.y,
+                p[0] * x.z + p[1] * y.z + p[2] * z.z + offset.z};
+    }
+};
+
 inline Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline float Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline Vec3 Cross(const Vec3& a, const Vec3& b) {
@@ -119,8 +133,9 @@ const float kZoomRange = 1e6f;
 // the picture. Non-finite points are left out; without any the camera's
 // target and zoom are the default ones.
 struct PointSet {
-    const Vec3* points;
+    const float* xyz;  // three floats a point
     size_t count;
+    Placement place;
 };
 Camera FitPoints(const Camera& camera, const std::vector<PointSet>& sets, int width, int height);
 

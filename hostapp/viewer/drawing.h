@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hostapp/viewer/camera.h"
+#include "hostsdk/mesh.h"
 
 // Colour channels from 0 to 1.
 struct Rgb {
@@ -58,25 +59,64 @@ struct FaceStyle {
     uint8_t edges;
 };
 
-// One mesh as the renderer draws it: world-space vertices shared by indexed
-// faces, about 30 bytes a face (a grid: 29.5, 31.5 with normals). A mesh
-// without faces is a point cloud.
+// The three vertex (or attribute) indices of a face.
+struct FaceCorners {
+    uint32_t v[3];
+};
+
+// One mesh as the renderer draws it: vertices shared by indexed faces. A
+// large scan is drawn from the scene mesh's own vertex and face arrays,
+// which must then outlive the drawing and stay as they are: it costs the
+// drawing a 4-byte normal a vertex and nothing a face. Other meshes (and
+// the reduced stand-ins) keep arrays of their own, about 30 bytes a face.
+// A mesh without faces is a point cloud.
 struct DrawMesh {
+    // The drawing's own vertices, or the scene mesh's (three floats each)
+    // placed by place.
     std::vector<Vec3> vertices;
+    const float* sceneVertices = nullptr;
+    size_t sceneVertexCount = 0;
+    Placement place;
+    // The drawing's own faces (three vertex indices and a style each), or
+    // the scene mesh's: their edges from their flags, look and shading from
+    // common unless styles holds one a face.
+    std::vector<uint32_t> corners;
+    std::vector<FaceStyle> styles;
+    const Face* sceneFaces = nullptr;
+    size_t sceneFaceCount = 0;
+    FaceStyle common = {0, kShadeLookColour, 0};
+
     std::vector<uint32_t> normals;           // one per vertex (PackNormal), world space;
                                              // empty: faces are shaded flat
-    std::vector<uint32_t> corners;           // three vertex indices per face
-    std::vector<FaceStyle> styles;           // one per face
     std::vector<uint32_t> attributeCorners;  // three per face into colours or uvs;
-                                             // empty: the same as corners
+                                             // empty: the same as the vertex indices
     std::vector<Rgb> colours;
     std::vector<TexCoord> uvs;
     std::vector<Look> looks;
-    std::vector<uint8_t> pointColours;  // RGB bytes per vertex: what it shows as a point
+    // RGB bytes per vertex: what it shows as a point; empty: all show commonPoint.
+    std::vector<uint8_t> pointColours;
+    uint8_t commonPoint[3] = {0, 0, 0};
 
-    size_t FaceCount() const { return styles.size(); }
-    const uint32_t* Attributes(size_t face) const {
-        return attributeCorners.empty() ? &corners[3 * face] : &attributeCorners[3 * face];
+    size_t VertexCount() const { return sceneVertices ? sceneVertexCount : vertices.size(); }
+    Vec3 Vertex(size_t i) const {
+        return sceneVertices ? place.Apply(sceneVertices + 3 * i) : vertices[i];
+    }
+    size_t FaceCount() const { return sceneFaces ? sceneFaceCount : corners.size() / 3; }
+    FaceCorners Corners(size_t f) const {
+        if (sceneFaces) return {{sceneFaces[f].v[0], sceneFaces[f].v[1], sceneFaces[f].v[2]}};
+        return {{corners[3 * f], corners[3 * f + 1], corners[3 * f + 2]}};
+    }
+    FaceStyle Style(size_t f) const {
+        if (!styles.empty()) return styles[f];
+        return {common.look, common.shading, uint8_t(sceneFaces[f].flags & EDGE_ALL)};
+    }
+    FaceCorners Attributes(size_t f) const {
+        if (attributeCorners.empty()) return Corners(f);
+        const uint32_t* a = &attributeCorners[3 * f];
+        return {{a[0], a[1], a[2]}};
+    }
+    const uint8_t* PointColour(size_t i) const {
+        return pointColours.empty() ? commonPoint : &pointColours[3 * i];
     }
 };
 

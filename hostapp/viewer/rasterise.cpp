@@ -227,14 +227,14 @@ int CutAtNearPlane(const CutCorner in[3], uint8_t edges, float nearDepth, CutCor
 // A face that crosses the near plane: its front part, fanned into triangles
 // whose colours and texture coordinates are the face's, blended.
 void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& target) {
-    const uint32_t* v = &m.corners[3 * f];
+    const FaceCorners c = m.Corners(f);
     CutCorner in[3];
     for (int k = 0; k < 3; ++k) {
-        in[k].view = frame.view.ToView(m.vertices[v[k]]);
+        in[k].view = frame.view.ToView(m.Vertex(c.v[k]));
         for (int j = 0; j < 3; ++j) in[k].w[j] = j == k;
     }
     CutCorner out[4];
-    int n = CutAtNearPlane(in, m.styles[f].edges, frame.view.NearDepth(), out);
+    int n = CutAtNearPlane(in, m.Style(f).edges, frame.view.NearDepth(), out);
     Shade face = LitFace(m, f, frame.toLight);
     for (int i = 1; i + 1 < n; ++i) {
         const CutCorner* corner[3] = {&out[0], &out[i], &out[i + 1]};
@@ -267,9 +267,9 @@ void FillCutFace(const DrawMesh& m, size_t f, const Frame& frame, const Target& 
 
 void FillFace(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Frame& frame,
               const Target& target) {
-    const uint32_t* v = &m.corners[3 * f];
-    const ScreenPoint s[3] = {screen[v[0]], screen[v[1]], screen[v[2]]};
-    LazyFaceShade shade{m, f, frame.toLight, m.styles[f].edges};
+    const FaceCorners c = m.Corners(f);
+    const ScreenPoint s[3] = {screen[c.v[0]], screen[c.v[1]], screen[c.v[2]]};
+    LazyFaceShade shade{m, f, frame.toLight, m.Style(f).edges};
     if (!frame.view.Perspective()) return FillTriangleInMode<false>(s, frame, shade, target);
     float nearDepth = frame.view.NearDepth();
     int behind = (s[0].depth < nearDepth) + (s[1].depth < nearDepth) + (s[2].depth < nearDepth);
@@ -329,9 +329,10 @@ void DrawLine(const ScreenPoint& a, const ScreenPoint& b, const Rgb& ca, const R
 
 void DrawFaceLines(const DrawMesh& m, const ScreenPoint* screen, size_t f, const Frame& frame,
                    const Target& target) {
-    uint8_t edges = m.styles[f].edges;
+    uint8_t edges = m.Style(f).edges;
     if (!edges) return;
-    const uint32_t* v = &m.corners[3 * f];
+    const FaceCorners corners = m.Corners(f);
+    const uint32_t* v = corners.v;
     const Rgb colour[3] = {CornerColour(m, f, 0), CornerColour(m, f, 1), CornerColour(m, f, 2)};
     float nearDepth = frame.view.NearDepth();
     for (int k = 0; k < 3; ++k) {
@@ -341,7 +342,7 @@ void DrawFaceLines(const DrawMesh& m, const ScreenPoint* screen, size_t f, const
         Rgb ca = colour[k], cb = colour[j];
         if (frame.view.Perspective() && !(a.depth >= nearDepth && b.depth >= nearDepth)) {
             if (!(a.depth >= nearDepth || b.depth >= nearDepth)) continue;
-            Vec3 va = frame.view.ToView(m.vertices[v[k]]), vb = frame.view.ToView(m.vertices[v[j]]);
+            Vec3 va = frame.view.ToView(m.Vertex(v[k])), vb = frame.view.ToView(m.Vertex(v[j]));
             float t = (nearDepth - va.z) / (vb.z - va.z);
             Vec3 cut = {va.x + (vb.x - va.x) * t, va.y + (vb.y - va.y) * t, nearDepth};
             Rgb cc = {ca.r + (cb.r - ca.r) * t, ca.g + (cb.g - ca.g) * t, ca.b + (cb.b - ca.b) * t};

@@ -44,11 +44,13 @@ uint64_t CubeOf(const Vec3& p, const CubeGrid& grid) {
 }
 
 // Evenly strided finite vertices, about kSampleSize of them.
-std::vector<Vec3> Sample(const std::vector<Vec3>& vertices) {
+std::vector<Vec3> Sample(const DrawMesh& m) {
     std::vector<Vec3> sample;
-    const size_t step = std::max<size_t>(1, vertices.size() / kSampleSize);
-    for (size_t i = 0; i < vertices.size(); i += step)
-        if (IsFinite(vertices[i])) sample.push_back(vertices[i]);
+    const size_t step = std::max<size_t>(1, m.VertexCount() / kSampleSize);
+    for (size_t i = 0; i < m.VertexCount(); i += step) {
+        const Vec3 p = m.Vertex(i);
+        if (IsFinite(p)) sample.push_back(p);
+    }
     return sample;
 }
 
@@ -84,8 +86,8 @@ size_t CubesOccupied(const std::vector<Vec3>& sample, const CubeGrid& grid) {
 // square of the scale for a surface, up to the cube for a solid. Never
 // less: at coarse sides a scan's relief makes it look thinner than a
 // surface, and too many cubes would cost more than too few.
-CubeGrid GridFor(const std::vector<Vec3>& vertices, size_t wanted) {
-    const std::vector<Vec3> sample = Sample(vertices);
+CubeGrid GridFor(const DrawMesh& m, size_t wanted) {
+    const std::vector<Vec3> sample = Sample(m);
     CubeGrid grid = {{0, 0, 0}, 0};
     double extent = 0;
     if (sample.empty()) return grid;
@@ -113,23 +115,23 @@ DrawMesh Reduced(const DrawMesh& m) {
     const bool cloud = m.FaceCount() == 0;
     // A surface has about twice as many faces as vertices.
     const size_t wanted = cloud ? kReducedPoints : kReducedFaces / 2;
-    const CubeGrid grid = GridFor(m.vertices, wanted);
+    const CubeGrid grid = GridFor(m, wanted);
     if (!(grid.side > 0)) return r;
 
-    std::vector<uint32_t> cluster(m.vertices.size(), kNoCluster);
+    std::vector<uint32_t> cluster(m.VertexCount(), kNoCluster);
     std::unordered_map<uint64_t, uint32_t> cubes;
     cubes.reserve(wanted);
     std::vector<double> sums;  // x, y, z per cluster
     std::vector<uint32_t> members;
-    for (size_t i = 0; i < m.vertices.size(); ++i) {
-        const Vec3& p = m.vertices[i];
+    for (size_t i = 0; i < m.VertexCount(); ++i) {
+        const Vec3 p = m.Vertex(i);
         if (!IsFinite(p)) continue;
         auto cube = cubes.emplace(CubeOf(p, grid), uint32_t(members.size()));
         uint32_t c = cube.first->second;
         if (cube.second) {
             sums.insert(sums.end(), {0.0, 0.0, 0.0});
             members.push_back(0);
-            const uint8_t* colour = m.pointColours.data() + 3 * i;
+            const uint8_t* colour = m.PointColour(i);
             r.pointColours.insert(r.pointColours.end(), colour, colour + 3);
             // The first vertex's normal: a turning scan stays smooth.
             if (!m.normals.empty()) r.normals.push_back(m.normals[i]);
@@ -144,14 +146,14 @@ DrawMesh Reduced(const DrawMesh& m) {
                               float(sums[3 * c + 2] / members[c])});
 
     for (size_t f = 0; f < m.FaceCount(); ++f) {
-        const uint32_t* v = &m.corners[3 * f];
-        uint32_t a = cluster[v[0]], b = cluster[v[1]], c = cluster[v[2]];
+        const FaceCorners v = m.Corners(f);
+        uint32_t a = cluster[v.v[0]], b = cluster[v.v[1]], c = cluster[v.v[2]];
         if (a == kNoCluster || b == kNoCluster || c == kNoCluster || a == b || b == c || a == c)
             continue;
         r.corners.insert(r.corners.end(), {a, b, c});
-        r.styles.push_back(m.styles[f]);
-        const uint32_t* attributes = m.Attributes(f);
-        r.attributeCorners.insert(r.attributeCorners.end(), attributes, attributes + 3);
+        r.styles.push_back(m.Style(f));
+        const FaceCorners attributes = m.Attributes(f);
+        r.attributeCorners.insert(r.attributeCorners.end(), attributes.v, attributes.v + 3);
     }
     // A cloud's points show their point colours alone.
     if (!cloud) r.colours = m.colours, r.uvs = m.uvs;
@@ -160,7 +162,7 @@ DrawMesh Reduced(const DrawMesh& m) {
 }
 
 bool NeedsReducing(const DrawMesh& m) {
-    const size_t items = m.FaceCount() > 0 ? m.FaceCount() : m.vertices.size();
+    const size_t items = m.FaceCount() > 0 ? m.FaceCount() : m.VertexCount();
     return items > kReduceAboveFaces;
 }
 

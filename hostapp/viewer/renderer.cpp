@@ -36,7 +36,7 @@ void DrawItems(const std::vector<Part>& parts, size_t begin, size_t end, const F
         const DrawMesh& m = *part.mesh;
         for (size_t i = from - first; i + first < to; ++i) {
             if (part.points)
-                DrawPoint(part.screen[i], &m.pointColours[3 * i], frame, target);
+                DrawPoint(part.screen[i], m.PointColour(i), frame, target);
             else if (frame.mode == DisplayMode::kWireframe)
                 DrawFaceLines(m, part.screen, i, frame, target);
             else
@@ -115,7 +115,7 @@ Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, i
     std::vector<const DrawMesh*> meshes;
     for (size_t i = 0; i < drawing.meshes.size(); ++i) {
         bool reduced =
-            options.moving && i < drawing.reduced.size() && !drawing.reduced[i].vertices.empty();
+            options.moving && i < drawing.reduced.size() && drawing.reduced[i].VertexCount() > 0;
         meshes.push_back(reduced ? &drawing.reduced[i] : &drawing.meshes[i]);
     }
     Frame frame{ViewProjection(camera, width, height), LightDirection(camera), options.mode, 0,
@@ -123,11 +123,11 @@ Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, i
 
     std::vector<std::vector<ScreenPoint>> screens(meshes.size());
     for (size_t i = 0; i < meshes.size(); ++i) {
-        const std::vector<Vec3>& vertices = meshes[i]->vertices;
+        const DrawMesh& m = *meshes[i];
         std::vector<ScreenPoint>& screen = screens[i];
-        screen.resize(vertices.size());
-        ParallelFor(vertices.size(), ThreadsFor(vertices.size()), [&](size_t b, size_t e, int) {
-            for (size_t j = b; j < e; ++j) screen[j] = frame.view.Project(vertices[j]);
+        screen.resize(m.VertexCount());
+        ParallelFor(screen.size(), ThreadsFor(screen.size()), [&](size_t b, size_t e, int) {
+            for (size_t j = b; j < e; ++j) screen[j] = frame.view.Project(m.Vertex(j));
         });
     }
     // Faces first, then points, as they always were drawn.
@@ -139,8 +139,8 @@ Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, i
     size_t points = 0, items = 0;
     for (size_t i = 0; i < meshes.size(); ++i)
         if (pointsOnly || meshes[i]->FaceCount() == 0) {
-            parts.push_back({meshes[i], screens[i].data(), true, meshes[i]->vertices.size()});
-            points += meshes[i]->vertices.size();
+            parts.push_back({meshes[i], screens[i].data(), true, meshes[i]->VertexCount()});
+            points += meshes[i]->VertexCount();
         }
     for (const Part& part : parts) items += part.count;
     frame.pointSide = PointSide(points);

@@ -76,19 +76,43 @@ class NormalTransform {
     double cofactor[3][3];
 };
 
+// A scene reaching farther than this from its origin is drawn scaled down
+// by a power of two, so the camera's sums stay finite in float.
+const double kLargestDrawn = 0x1p100;
+
 class DrawingBuilder {
   public:
     DrawingBuilder(SceneDrawing& drawing, const ImageLookup& lookup)
         : out(drawing), lookup(lookup) {}
 
+    // The scene is drawn relative to the first mesh node's position, worked
+    // out in double: a node far from the origin (a georeferenced scan) keeps
+    // its detail, and the view, which frames the extents, looks the same.
+    void Measure(const HostScene& scene) {
+        double reach = 0;
+        for (int i = 0; i < scene.NodeCount(); ++i) {
+            HostNode* node = scene.GetNode(i);
+            const Mesh* mesh = NodeMesh(node);
+            if (!mesh || !mesh->verts) continue;
+            const Matrix3 tm = node->GetNodeTM(0);
+            if (!hasOrigin) {
+                for (int j = 0; j < 3; ++j) origin[j] = tm.m[3][j];
+                hasOrigin = true;
+            }
+            for (int v = 0; v < mesh->numVerts; ++v) {
+                double r[3];
+                WorldPoint(tm, mesh->verts[v], r);
+                for (double c : r)
+                    if (std::isfinite(c)) reach = std::max(reach, std::fabs(c));
+            }
+        }
+        if (reach > kLargestDrawn) scale = std::ldexp(1.0, -std::ilogb(reach / kLargestDrawn) - 1);
+    }
+
     void AddNode(HostNode* node) {
         Mesh* mesh = NodeMesh(node);
         if (!mesh || !mesh->verts || (mesh->numFaces > 0 && !mesh->faces)) return;
         Matrix3 tm = node->GetNodeTM(0);
-        if (!hasOrigin) {
-            for (int j = 0; j < 3; ++j) origin[j] = tm.m[3][j];
-            hasOrigin = true;
-        }
         DrawMesh m;
         if (mesh->numFaces == 0)
             AddPoints(*mesh, tm, m);
@@ -99,42 +123,86 @@ class DrawingBuilder {
     }
 
   private:
-    // The scene is drawn relative to the first mesh node's position, worked
-    // out in double: a node far from the origin (a georeferenced scan) keeps
-    // its detail, and the view, which frames the extents, looks the same.
-    Vec3 WorldPoint(const Matrix3& tm, const Point3& v) const {
-        double r[3];
+    // Relative to the origin, in drawing units.
+    void WorldPoint(const Matrix3& tm, const Point3& v, double r[3]) const {
         for (int j = 0; j < 3; ++j)
-            r[j] = double(v.x) * tm.m[0][j] + double(v.y) * tm.m[1][j] + double(v.z) * tm.m[2][j] +
-                   (double(tm.m[3][j]) - origin[j]);
-        return {float(r[0]), float(r[1]), float(r[2])};
+            r[j] = (double(v.x) * tm.m[0][j] + double(v.y) * tm.m[1][j] +
+                    double(v.z) * tm.m[2][j] + (double(tm.m[3][j]) - origin[j])) *
+                   scale;
+    }
+
+    // Where the node puts its mesh's own coordinates in the drawing.
+    Placement PlacementOf(const Matrix3& tm) const {
+        auto row = [&](int i, const double from[3]) {
+            return Vec3{float((double(tm.m[i][0]) - from[0]) * scale),
+                        float((double(tm.m[i][1]) - from[1]) * scale),
+                        float((double(tm.m[i][2]) - from[2]) * scale)};
+        };
+        const double none[3] = {0, 0, 0};
+        Placement p;
+        p.x = row(0, none), p.y = row(1, none), p.z = row(2, none);
+        p.offset = row(3, origin);
+        return p;
+    }
+
+    // The scene mesh's own vertices, placed: nothing copied.
+    void UseSceneVertices(const Mesh& mesh, const Matrix3& tm, DrawMesh& m) const {
+        static_assert(sizeof(Point3) == 3 * sizeof(float), "a Point3 is three floats");
+        m.sceneVertices = &mesh.verts[0].x;
+        m.sceneVertexCount = size_t(mesh.numVerts);
+        m.place = PlacementOf(tm);
     }
 
     // A vertex colour only where the channel has one entry per vertex.
     void AddPoints(const Mesh& mesh, const Matrix3& tm, DrawMesh& m) {
-        m.vertices.reserve(mesh.numVerts);
-        for (int i = 0; i < mesh.numVerts; ++i) m.vertices.push_back(WorldPoint(tm, mesh.verts[i]));
+        UseSceneVertices(mesh, tm, m);
         if (mesh.vertCol && mesh.numCVerts == mesh.numVerts) AddColours(mesh, m);
         m.looks.push_back({kDefaultObjectColour, nullptr});
     }
 
-    // Faces whose indices lie outside the arrays are skipped, and with them
-    // the vertices only they use.
-    void AddFaces(const Mesh& mesh, const Matrix3& tm, Mtl* nodeMaterial, DrawMesh& m) {
+    // True when every face's indices lie in the vertex array and every
+    // vertex is used by some face: the mesh's own arrays can be drawn.
+    static bool DrawableAsItIs(const Mesh& mesh) {
+        std::vector<bool> used(mesh.numVerts, false);
+        for (int f = 0; f < mesh.numFaces; ++f) {
+            const DWORD* v = mesh.faces[f].v;
+            if (!FaceInRange(v, mesh.numVerts)) return false;
+            used[v[0]] = used[v[1]] = used[v[2]] = true;
+        }
+        return std::find(used.begin(), used.end(), false) == used.end();
+    }
+
+    // The vertices that faces in range use, copied to drawing space; the
+    // index of each in the copy (kUnused for the others).
+    std::vector<uint32_t> CopyUsedVertices(const Mesh& mesh, const Matrix3& tm, DrawMesh& m) const {
         std::vector<uint32_t> index(mesh.numVerts, kUnused);
-        size_t faces = 0;
         for (int f = 0; f < mesh.numFaces; ++f) {
             const DWORD* v = mesh.faces[f].v;
             if (!FaceInRange(v, mesh.numVerts)) continue;
-            ++faces;
             for (int k = 0; k < 3; ++k) index[v[k]] = 0;
         }
         for (int i = 0; i < mesh.numVerts; ++i) {
             if (index[i] == kUnused) continue;
             index[i] = uint32_t(m.vertices.size());
-            m.vertices.push_back(WorldPoint(tm, mesh.verts[i]));
+            double r[3];
+            WorldPoint(tm, mesh.verts[i], r);
+            m.vertices.push_back({float(r[0]), float(r[1]), float(r[2])});
         }
+        return index;
+    }
 
+    // A mesh as the importer makes it is drawn from its own arrays. Others
+    // are copied: faces whose indices lie outside the arrays are skipped,
+    // and with them the vertices only they use.
+    void AddFaces(const Mesh& mesh, const Matrix3& tm, Mtl* nodeMaterial, DrawMesh& m) {
+        std::vector<uint32_t> index;  // empty: the mesh's own arrays
+        if (DrawableAsItIs(mesh)) {
+            UseSceneVertices(mesh, tm, m);
+            m.sceneFaces = mesh.faces;
+            m.sceneFaceCount = size_t(mesh.numFaces);
+        } else {
+            index = CopyUsedVertices(mesh, tm, m);
+        }
         AddNormals(mesh, tm, index, m);
 
         bool textured = HasTextureChannel(mesh);
@@ -143,10 +211,13 @@ class DrawingBuilder {
         for (int i = 0; textured && i < mesh.numTVerts; ++i)
             m.uvs.push_back({mesh.tVerts[i].x, mesh.tVerts[i].y});
         if (coloured) AddColours(mesh, m);
-        m.corners.reserve(3 * faces);
-        m.styles.reserve(faces);
+        if (!index.empty()) {
+            m.corners.reserve(3 * size_t(mesh.numFaces));
+            m.styles.reserve(mesh.numFaces);
+        }
         looks.clear();
         lastMaterial = nullptr;
+        size_t drawn = 0;
         for (int f = 0; f < mesh.numFaces; ++f) {
             const Face& face = mesh.faces[f];
             if (!FaceInRange(face.v, mesh.numVerts)) continue;
@@ -162,10 +233,27 @@ class DrawingBuilder {
                 style.shading = kShadeCornerColours;
                 attributes = cv;
             }
-            m.styles.push_back(style);
-            for (int k = 0; k < 3; ++k) m.corners.push_back(index[face.v[k]]);
-            AddAttributes(attributes, m);
+            FaceCorners corners = {{face.v[0], face.v[1], face.v[2]}};
+            if (!index.empty()) {
+                for (uint32_t& v : corners.v) v = index[v];
+                m.corners.insert(m.corners.end(), corners.v, corners.v + 3);
+            }
+            AddStyle(style, drawn, m);
+            AddAttributes(attributes, corners, drawn, m);
+            ++drawn;
         }
+    }
+
+    // Faces drawn from the mesh's own array share one look and shading
+    // until some face differs; only then does each keep its own.
+    static void AddStyle(const FaceStyle& style, size_t drawn, DrawMesh& m) {
+        if (m.sceneFaces && m.styles.empty()) {
+            if (drawn == 0) m.common = style;
+            if (style.look == m.common.look && style.shading == m.common.shading) return;
+            m.styles.reserve(m.FaceCount());
+            for (size_t g = 0; g < drawn; ++g) m.styles.push_back(m.Style(g));
+        }
+        m.styles.push_back(style);
     }
 
     // One world-space normal per drawn vertex: the mesh's explicit one where
@@ -176,12 +264,13 @@ class DrawingBuilder {
         std::vector<Vec3> computed;
         if (NeedsComputedNormals(mesh, index)) computed = FaceAreaNormals(mesh);
         const NormalTransform toWorld(tm);
-        m.normals.resize(m.vertices.size());
+        m.normals.resize(m.VertexCount());
         for (int i = 0; i < mesh.numVerts; ++i) {
-            if (index[i] == kUnused) continue;
+            const uint32_t to = index.empty() ? uint32_t(i) : index[i];
+            if (to == kUnused) continue;
             Point3 n = mesh.hasExplicitNormals() ? mesh.getExplicitNormal(i) : Point3(0, 0, 0);
             Vec3 v = HasDirection(n) ? Vec3{n.x, n.y, n.z} : computed[i];
-            m.normals[index[i]] = PackNormal(toWorld.Apply(v));
+            m.normals[to] = PackNormal(toWorld.Apply(v));
         }
     }
 
@@ -193,7 +282,8 @@ class DrawingBuilder {
     static bool NeedsComputedNormals(const Mesh& mesh, const std::vector<uint32_t>& index) {
         if (!mesh.hasExplicitNormals()) return true;
         for (int i = 0; i < mesh.numVerts; ++i)
-            if (index[i] != kUnused && !HasDirection(mesh.getExplicitNormal(i))) return true;
+            if ((index.empty() || index[i] != kUnused) && !HasDirection(mesh.getExplicitNormal(i)))
+                return true;
         return false;
     }
 
@@ -224,15 +314,17 @@ class DrawingBuilder {
 
     // Attribute indices are kept apart only once some face's differ from
     // its vertex indices: a per-vertex channel costs nothing.
-    static void AddAttributes(const DWORD* a, DrawMesh& m) {
-        const uint32_t* v = &m.corners[m.corners.size() - 3];
-        bool same = !a || (a[0] == v[0] && a[1] == v[1] && a[2] == v[2]);
+    static void AddAttributes(const DWORD* a, const FaceCorners& v, size_t drawn, DrawMesh& m) {
+        bool same = !a || (a[0] == v.v[0] && a[1] == v.v[1] && a[2] == v.v[2]);
         if (same && m.attributeCorners.empty()) return;
         if (m.attributeCorners.empty()) {
-            m.attributeCorners.reserve(m.corners.capacity());
-            m.attributeCorners.assign(m.corners.begin(), m.corners.end() - 3);
+            m.attributeCorners.reserve(3 * m.FaceCount());
+            for (size_t g = 0; g < drawn; ++g) {
+                const FaceCorners c = m.Corners(g);
+                m.attributeCorners.insert(m.attributeCorners.end(), c.v, c.v + 3);
+            }
         }
-        for (int k = 0; k < 3; ++k) m.attributeCorners.push_back(same ? v[k] : a[k]);
+        for (int k = 0; k < 3; ++k) m.attributeCorners.push_back(same ? v.v[k] : a[k]);
     }
 
     static void AddColours(const Mesh& mesh, DrawMesh& m) {
@@ -284,6 +376,7 @@ class DrawingBuilder {
     uint16_t lastLook = 0;
     bool hasOrigin = false;
     double origin[3] = {0, 0, 0};
+    double scale = 1;  // drawing units per world unit
 };
 
 }  // namespace
@@ -297,6 +390,7 @@ Mesh* NodeMesh(HostNode* node) {
 SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup) {
     SceneDrawing drawing;
     DrawingBuilder builder(drawing, lookup);
+    builder.Measure(scene);
     for (int i = 0; i < scene.NodeCount(); ++i) builder.AddNode(scene.GetNode(i));
     return drawing;
 }

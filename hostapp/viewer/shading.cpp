@@ -24,8 +24,8 @@ float Lambert(const Vec3& unitNormal, const Vec3& toLight) {
 }
 
 float FlatLight(const DrawMesh& m, size_t f, const Vec3& toLight) {
-    const uint32_t* v = &m.corners[3 * f];
-    const Vec3 &p0 = m.vertices[v[0]], &p1 = m.vertices[v[1]], &p2 = m.vertices[v[2]];
+    const FaceCorners c = m.Corners(f);
+    const Vec3 p0 = m.Vertex(c.v[0]), p1 = m.Vertex(c.v[1]), p2 = m.Vertex(c.v[2]);
     return Lambert(Normalized(Cross(ScaledToUnitBox(Sub(p1, p0)), ScaledToUnitBox(Sub(p2, p0)))),
                    toLight);
 }
@@ -54,9 +54,9 @@ Shade LitFace(const DrawMesh& m, size_t f, const Vec3& toLight) {
         for (Rgb& l : s.light) l = {light, light, light};
         return s;
     }
-    const uint32_t* v = &m.corners[3 * f];
+    const FaceCorners c = m.Corners(f);
     for (int k = 0; k < 3; ++k) {
-        float light = Lambert(UnpackNormal(m.normals[v[k]]), toLight);
+        float light = Lambert(UnpackNormal(m.normals[c.v[k]]), toLight);
         s.light[k] = {light, light, light};
     }
     return s;

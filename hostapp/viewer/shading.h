@@ -42,16 +42,16 @@ struct Shade {
 
 // The face's colours or texture coordinates; unlit.
 inline Shade FaceColours(const DrawMesh& m, size_t f) {
-    const uint32_t* a = m.Attributes(f);
-    const FaceStyle& style = m.styles[f];
+    const FaceCorners a = m.Attributes(f);
+    const FaceStyle style = m.Style(f);
     const Look& look = m.looks[style.look];
     Shade s;
     for (int k = 0; k < 3; ++k) {
         if (style.shading == kShadeTexture) {
             s.texture = look.texture;
-            s.uv[k] = m.uvs[a[k]];
+            s.uv[k] = m.uvs[a.v[k]];
         } else {
-            s.c[k] = style.shading == kShadeCornerColours ? m.colours[a[k]] : look.colour;
+            s.c[k] = style.shading == kShadeCornerColours ? m.colours[a.v[k]] : look.colour;
         }
     }
     return s;
@@ -60,10 +60,10 @@ inline Shade FaceColours(const DrawMesh& m, size_t f) {
 // The colour face f shows unlit at corner k: a wireframe's line colour.
 // Inline and on its own, as this runs for every corner a wireframe draws.
 inline Rgb CornerColour(const DrawMesh& m, size_t f, int k) {
-    const FaceStyle& style = m.styles[f];
+    const FaceStyle style = m.Style(f);
     const Look& look = m.looks[style.look];
     if (style.shading == kShadeLookColour) return look.colour;
-    const uint32_t a = m.Attributes(f)[k];
+    const uint32_t a = m.Attributes(f).v[k];
     if (style.shading == kShadeCornerColours) return m.colours[a];
     const uint8_t* t = Texel(*look.texture, m.uvs[a].u, m.uvs[a].v);
     return {t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f};

@@ -45,6 +45,14 @@ const ViewItem kViewItems[] = {
     {kCmdFirstView + int(StandardView::kThreeQuarter), "T&hree-quarter\t0", '0', false},
 };
 
+void FillBackground(HDC dc, SIZE size) {
+    const uint8_t* b = kViewportBackground;
+    HBRUSH brush = CreateSolidBrush(RGB(b[0], b[1], b[2]));
+    RECT all = {0, 0, size.cx, size.cy};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+}
+
 }  // namespace
 
 HMENU CreateViewMenu() {
@@ -106,13 +114,14 @@ void Viewport::SceneChanged() {
     StartBuild();
 }
 
-// Held first: the build waited for must not start another.
+// Held first: the build waited for must not start another. The drawing
+// reads the scene's own arrays, so while held the last picture stands in.
 void Viewport::HoldScene(bool hold) {
     held = hold;
-    if (hold)
-        WaitForDrawing();
-    else
-        StartBuild();
+    if (hold) return WaitForDrawing();
+    StartBuild();
+    if (!building && frameWhenBuilt) ZoomExtents();
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void Viewport::WaitForDrawing() {
@@ -209,7 +218,7 @@ void Viewport::StopDecoding() {
 }
 
 void Viewport::ZoomExtents() {
-    if (drawingStale || building) {
+    if (held || drawingStale || building) {
         frameWhenBuilt = true;
         return;
     }
@@ -338,15 +347,22 @@ void Viewport::OnPaint() {
     options.moving = moving;
     options.depth = &depth;
     options.axisTriad = true;
+    // Held or being built, the drawing may not be read: the last picture stays.
+    if (held || building) {
+        if (picture.width == size.cx && picture.height == size.cy)
+            BlitImage(dc, picture, 0, 0);
+        else
+            FillBackground(dc, size);
+        EndPaint(window, &ps);
+        return;
+    }
     try {
-        BlitImage(dc, RenderView(drawing, camera, size.cx, size.cy, options), 0, 0);
+        picture = RenderView(drawing, camera, size.cx, size.cy, options);
+        BlitImage(dc, picture, 0, 0);
     } catch (const std::bad_alloc&) {
         depth.clear();
-        const uint8_t* b = kViewportBackground;
-        HBRUSH brush = CreateSolidBrush(RGB(b[0], b[1], b[2]));
-        RECT all = {0, 0, size.cx, size.cy};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
+        picture = Image();
+        FillBackground(dc, size);
         SetTooLarge(true);
     }
     shown = camera;

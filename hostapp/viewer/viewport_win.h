@@ -126,7 +126,8 @@ class Viewport {
     Drag drag = Drag::kNone;
     POINT last = {0, 0};    // the mouse at the last move of a drag
     Vec3 grabbed{0, 0, 0};  // what a pan holds under the cursor
-    // The last picture's depths and the camera they were seen through.
+    // The last picture, its depths and the camera they were seen through.
+    Image picture;
     std::vector<float> depth;
     Camera shown;
     SIZE shownSize = {0, 0};

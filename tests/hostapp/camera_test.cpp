@@ -99,7 +99,7 @@ TEST(CameraTest, FramingAndZoomHoldAtEveryScale) {
     for (float size : {1e-9f, 1e-3f, 1.0f, 1e10f, 1e30f}) {
         Vec3 box[2] = {{size, size, size}, {2 * size, 2 * size, 2 * size}};
         for (const Camera& start : {DefaultCamera(), Perspective(DefaultCamera())}) {
-            Camera framed = FitPoints(start, {{box, 2}}, kWidth, kHeight);
+            Camera framed = FitPoints(start, {{&box[0].x, 2, {}}}, kWidth, kHeight);
             EXPECT_GT(framed.halfHeight, size / 2) << size;
             EXPECT_LT(framed.halfHeight, size * 4) << size;
             Camera out = ZoomAt(framed, framed.target, 0.8f, size);
@@ -120,7 +120,7 @@ TEST(CameraTest, FramingFitsTheBoxInsideTheMarginInBothProjections) {
                      Orbit(DefaultCamera(), {0, 0, 0}, 100, -60)}) {
         for (bool perspective : {false, true}) {
             c.perspective = perspective;
-            Camera fitted = FitPoints(c, {{box, 8}}, kWidth, kHeight);
+            Camera fitted = FitPoints(c, {{&box[0].x, 8, {}}}, kWidth, kHeight);
             EXPECT_EQ(fitted.forward.x, c.forward.x);  // the direction stays
             ViewProjection view(fitted, kWidth, kHeight);
             float widest = 0;  // of the picture's half size

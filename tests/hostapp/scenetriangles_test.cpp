@@ -84,12 +84,12 @@ class SceneTrianglesTest : public testing::Test {
     // Corner k of face f of mesh i, and its colour.
     static Vec3 Corner(const SceneDrawing& d, int i, int f, int k) {
         const DrawMesh& m = d.meshes[i];
-        return m.vertices[m.corners[3 * f + k]];
+        return m.Vertex(m.Corners(f).v[k]);
     }
     static Rgb CornerColour(const SceneDrawing& d, int i, int f, int k) {
         const DrawMesh& m = d.meshes[i];
-        if (m.styles[f].shading == kShadeLookColour) return m.looks[m.styles[f].look].colour;
-        return m.colours[m.Attributes(f)[k]];
+        if (m.Style(f).shading == kShadeLookColour) return m.looks[m.Style(f).look].colour;
+        return m.colours[m.Attributes(f).v[k]];
     }
 
     HostScene scene;
@@ -108,6 +108,51 @@ TEST_F(SceneTrianglesTest, CornersAreInWorldSpaceRelativeToTheFirstNode) {
     EXPECT_FLOAT_EQ(Corner(d, 1, 0, 1).x, 65);
     EXPECT_FLOAT_EQ(Corner(d, 1, 0, 2).y, 21);
     EXPECT_FLOAT_EQ(Corner(d, 1, 0, 2).z, 30);
+}
+
+// A scene out to the end of float's range shows in both projections: the
+// drawing scales it down, so the perspective eye's distance stays finite.
+TEST_F(SceneTrianglesTest, SceneAtTheEndOfTheFloatRangeIsDrawn) {
+    AddTriangleNode(0, Point3(-1e38f, -1e38f, -1e38f), 2e38f);
+    const SceneDrawing d = BuildSceneDrawing(scene);
+    for (bool perspective : {false, true}) {
+        Camera c = DefaultCamera();
+        c.perspective = perspective;
+        const Image image = RenderView(d, FrameScene(d, c, 60, 60), 60, 60);
+        int drawn = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 60; ++x) drawn += image.Pixel(x, y)[0] != kViewportBackground[0];
+        EXPECT_GT(drawn, 300) << perspective;
+    }
+}
+
+// A mesh as the importer makes it costs the drawing its normals alone: the
+// vertices, faces and looks are the scene's own until a face differs.
+TEST_F(SceneTrianglesTest, PlainMeshesAreDrawnFromTheScenesOwnArrays) {
+    HostNode* plain = AddTriangleNode();
+    HostNode* mixed = AddTriangleNode(0, Point3(10, 40, 30));
+    Mesh& m = MeshOf(mixed);
+    m.setNumFaces(2, TRUE);
+    m.faces[1].setVerts(2, 1, 0);
+    m.faces[1].setEdgeVisFlags(1, 0, 0);
+    m.faces[1].setMatID(1);
+    m.faces[0].setEdgeVisFlags(1, 1, 0);
+    MultiMtl* multi = NewDefaultMultiMtl();
+    multi->SetNumSubMtls(2);
+    multi->SetSubMtl(0, NewDefaultStdMat());
+    multi->SetSubMtl(1, NewDefaultStdMat());
+    mixed->SetMtl(multi);
+    const SceneDrawing d = BuildSceneDrawing(scene);
+    for (const DrawMesh& drawn : d.meshes) EXPECT_TRUE(drawn.vertices.empty() && drawn.corners.empty());
+    EXPECT_EQ(d.meshes[0].sceneVertices, &MeshOf(plain).verts[0].x);
+    EXPECT_EQ(d.meshes[1].sceneFaces, m.faces);
+    EXPECT_TRUE(d.meshes[0].styles.empty() && d.meshes[0].pointColours.empty());
+    const DrawMesh& two = d.meshes[1];
+    ASSERT_EQ(two.styles.size(), 2u);
+    EXPECT_NE(two.Style(0).look, two.Style(1).look);
+    EXPECT_EQ(two.Style(0).edges, kEdge01 | kEdge12);
+    EXPECT_EQ(two.Style(1).edges, kEdge01);
+    EXPECT_FLOAT_EQ(two.Vertex(2).y, 21);
 }
 
 TEST_F(SceneTrianglesTest, NoMaterialGivesTheDefaultObjectColour) {
@@ -169,9 +214,9 @@ TEST_F(SceneTrianglesTest, FacesKeepTheirEdgeFlagsAndOnlyUsedVerticesAreKept) {
     SceneDrawing d = BuildSceneDrawing(scene);
     const DrawMesh& mesh = d.meshes[0];
     ASSERT_EQ(mesh.FaceCount(), 2u);
-    EXPECT_EQ(mesh.vertices.size(), 4u);
-    EXPECT_EQ(mesh.styles[0].edges, kEdge01 | kEdge12);
-    EXPECT_EQ(mesh.styles[1].edges, kEdge12 | kEdge20);
+    EXPECT_EQ(mesh.VertexCount(), 4u);
+    EXPECT_EQ(mesh.Style(0).edges, kEdge01 | kEdge12);
+    EXPECT_EQ(mesh.Style(1).edges, kEdge12 | kEdge20);
     EXPECT_FLOAT_EQ(Corner(d, 0, 1, 1).y, 1);  // vertex 4, now the fourth kept
 }
 
@@ -225,8 +270,8 @@ TEST_F(SceneTrianglesTest, NormalsFollowTheNodeTransform) {
         const DrawMesh& m = d.meshes.back();
         ASSERT_EQ(m.normals.size(), 3u);
         Vec3 expected = given ? Normalized({-1, 0.5f, -1})
-                              : Normalized(Cross(Sub(m.vertices[1], m.vertices[0]),
-                                                 Sub(m.vertices[2], m.vertices[0])));
+                              : Normalized(Cross(Sub(m.Vertex(1), m.Vertex(0)),
+                                                 Sub(m.Vertex(2), m.Vertex(0))));
         for (uint32_t n : m.normals) EXPECT_GT(Dot(UnpackNormal(n), expected), 0.9999f) << given;
     }
 }
@@ -254,8 +299,8 @@ TEST_F(SceneTrianglesTest, TexturedSquareShowsEachTexelInItsCornerWithVUpward) {
     SceneDrawing drawing = BuildSceneDrawing(scene, load);
     EXPECT_EQ(loads, 1);  // both faces show the one decoded picture
     ASSERT_EQ(drawing.meshes[0].FaceCount(), 2u);
-    EXPECT_EQ(drawing.meshes[0].styles[1].shading, kShadeTexture);
-    EXPECT_EQ(drawing.meshes[0].styles[0].look, drawing.meshes[0].styles[1].look);
+    EXPECT_EQ(drawing.meshes[0].Style(1).shading, kShadeTexture);
+    EXPECT_EQ(drawing.meshes[0].Style(0).look, drawing.meshes[0].Style(1).look);
     Image image = Render(drawing, 120, 90);
     Spot topLeft = FindColour(image, red), topRight = FindColour(image, green),
          bottomLeft = FindColour(image, blue), bottomRight = FindColour(image, white);
@@ -287,7 +332,7 @@ TEST_F(SceneTrianglesTest, BitmapThatCannotBeShownGivesTheDiffuseColour) {
     ASSERT_EQ(drawing.meshes.size(), 2u);
     EXPECT_TRUE(drawing.textures.empty());
     for (const DrawMesh& m : drawing.meshes)
-        for (const FaceStyle& style : m.styles) EXPECT_NE(style.shading, kShadeTexture);
+        for (size_t f = 0; f < m.FaceCount(); ++f) EXPECT_NE(m.Style(f).shading, kShadeTexture);
     EXPECT_FLOAT_EQ(CornerColour(drawing, 0, 1, 2).b, 0.75f);
     EXPECT_FLOAT_EQ(CornerColour(drawing, 1, 0, 0).r, 0.5f);
 }
@@ -368,7 +413,7 @@ struct FakeImageFiles {
 };
 
 bool Textured(const SceneDrawing& d, size_t mesh) {
-    return d.meshes[mesh].styles[0].shading == kShadeTexture;
+    return d.meshes[mesh].Style(0).shading == kShadeTexture;
 }
 
 // One decoding per file however it is spelt; past the budget a texture
