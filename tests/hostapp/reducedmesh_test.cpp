@@ -36,9 +36,12 @@ SceneDrawing Grid(int n, bool faces = true) {
 SceneDrawing WithOutlier(SceneDrawing d) {
     DrawMesh& m = d.meshes[0];
     const uint32_t first = uint32_t(m.vertices.size());
-    for (Vec3 p : {Vec3{-1e9f, 0, 0}, Vec3{-1e9f + 1000, 0, 0}, Vec3{-1e9f, 1000, 0}})
+    const float nan = std::nanf("");
+    for (Vec3 p : {Vec3{-1e9f, 0, 0}, Vec3{-1e9f + 1000, 0, 0}, Vec3{-1e9f, 1000, 0}, Vec3{nan, 0, 0}})
         m.vertices.push_back(p);
-    m.corners.insert(m.corners.end(), {first, first + 1, first + 2});
+    // And a face with a corner that lies nowhere.
+    m.corners.insert(m.corners.end(), {first, first + 1, first + 2, first + 3, 0, 1});
+    m.styles.push_back({0, kShadeLookColour, 0});
     m.styles.push_back({0, kShadeLookColour, 0});
     SetPointColours(m);
     return d;
@@ -78,8 +81,7 @@ TEST(ReducedMeshTest, ALargeMeshKeepsItsExtentWithFewerWholeFaces) {
         AddReducedMeshes(d);
         ASSERT_EQ(d.reduced.size(), 1u);
         const DrawMesh& reduced = d.reduced[0];
-        EXPECT_GT(reduced.FaceCount(), 0u);
-        EXPECT_LT(reduced.FaceCount(), full.FaceCount());
+        EXPECT_NEAR(double(reduced.FaceCount()), 300000, 90000);  // the stand-in's aim
         EXPECT_EQ(reduced.pointColours.size(), 3 * reduced.vertices.size());
         EXPECT_EQ(reduced.normals,
                   std::vector<uint32_t>(outlier ? 0 : reduced.vertices.size(), 42u));

@@ -573,6 +573,45 @@ TEST(RendererTest, PerspectiveLeavesOutPointsBehindTheEye) {
         }
     EXPECT_EQ(red, PointSide(2) * PointSide(2));
     EXPECT_EQ(blue, 0);
+    // Nor do the lines of a face wholly behind it.
+    const float behind = 2 * eye.y;
+    RenderOptions wireframe;
+    wireframe.mode = DisplayMode::kWireframe;
+    SceneDrawing face =
+        Drawing({MakeTri({10, behind, 10}, {30, 1.5f * behind, 10}, {20, 1.2f * behind, 30}, {0, 0, 1})});
+    EXPECT_EQ(CountDrawn(RenderView(face, c, 80, 60, wireframe)), 0);
+}
+
+// A line running out of the picture stops at its border: nothing piles up
+// along the last column.
+TEST(RendererTest, ALineLeavingThePictureStopsAtItsBorder) {
+    RenderOptions wireframe;
+    wireframe.mode = DisplayMode::kWireframe;
+    // From the front, 0.3 pixels a unit: from the centre out through the
+    // right border at about row 50, then on far below the picture.
+    SceneDrawing d = Drawing({MakeTri({0, 0, 0}, {2000, 0, -1000}, {0, 0, 10}, kWhite)});
+    Image image = RenderView(d, LookFrom(DefaultCamera(), StandardView::kFront), 80, 60, wireframe);
+    int lastColumn = 0;
+    for (int y = 0; y < 60; ++y) lastColumn += !IsBackground(image.Pixel(79, y));
+    EXPECT_GE(lastColumn, 1);
+    EXPECT_LE(lastColumn, 3);
+}
+
+// Shared out over the cores, every face is drawn: 400,000 faces, each
+// alone on a pixel of its own.
+TEST(RendererTest, EveryFaceOfAFrameSharedOverTheCoresIsDrawn) {
+    const int w = 800, h = 600, faces = 400000;
+    const Camera c = LookFrom(DefaultCamera(), StandardView::kFront);
+    const ViewProjection view(c, w, h);
+    std::vector<Tri> tris;
+    for (int i = 0; i < faces; ++i) {
+        // A small triangle about pixel (x, y)'s centre, in world units.
+        const Vec3 at = view.Unproject(i % w + 0.5f, i / w + 0.5f, 0);
+        const float r = 0.3f / view.Scale();
+        tris.push_back(MakeTri({at.x - r, 0, at.z - r}, {at.x + r, 0, at.z - r},
+                               {at.x, 0, at.z + r}, kWhite));
+    }
+    EXPECT_EQ(CountDrawn(RenderView(Drawing(tris), c, w, h)), faces);
 }
 
 // The triad turns with the camera: from the front X runs right and Z up,

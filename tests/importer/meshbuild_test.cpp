@@ -566,6 +566,13 @@ TEST_F(MeshBuildTest, ColourChoiceTakesEachChannelFromWhereItVaries) {
          {"255 0 0 51", "0 0 255 51"},
          6,
          4},
+        {"vertex colours that vary before their alpha does",
+         rgb + a,
+         rgb + a,
+         {"255 255 255 9", "0 0 0 9", "0 0 0 8", "0 0 0 9"},
+         {"255 0 0 51", "0 0 255 102"},
+         4,
+         4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
