@@ -120,7 +120,10 @@ void Viewport::HoldScene(bool hold) {
     held = hold;
     if (hold) return WaitForDrawing();
     StartBuild();
-    if (!building && frameWhenBuilt) ZoomExtents();
+    if (!building && frameWhenBuilt) {
+        frameWhenBuilt = false;
+        ZoomExtents();
+    }
     InvalidateRect(window, nullptr, FALSE);
 }
 
