@@ -134,11 +134,10 @@ Mesh::Mesh()
       vertCol(nullptr),
       vcFace(nullptr),
       numVCFaces(0),
-      alphaSupport(false),
-      numAlphaVerts(0),
-      numAlphaFaces(0),
-      alphaVerts(nullptr),
-      alphaFaces(nullptr),
+      colourSupport(false),
+      textureSupport(false),
+      numMaps(2),
+      furtherMaps(nullptr),
       explicitNormals(nullptr),
       faceNormals(nullptr),
       vertexNormals(nullptr),
@@ -153,16 +152,39 @@ Mesh::~Mesh() {
     zfree(vcFace);
     zfree(explicitNormals);
     freeNormals();
-    freeAlpha();
+    freeChannel(alpha);
+    freeFurtherChannels();
 }
 
-void Mesh::freeAlpha() {
-    zfree(alphaVerts);
-    zfree(alphaFaces);
-    alphaVerts = nullptr;
-    alphaFaces = nullptr;
-    numAlphaVerts = 0;
-    numAlphaFaces = 0;
+void Mesh::freeChannel(MapChannel& ch) {
+    zfree(ch.verts);
+    zfree(ch.faces);
+    ch = MapChannel();
+}
+
+void Mesh::freeColourChannel() {
+    zfree(vertCol);
+    zfree(vcFace);
+    vertCol = nullptr;
+    vcFace = nullptr;
+    numCVerts = 0;
+    numVCFaces = 0;
+}
+
+void Mesh::freeTextureChannel() {
+    zfree(tVerts);
+    zfree(tvFace);
+    tVerts = nullptr;
+    tvFace = nullptr;
+    numTVerts = 0;
+    numTVFaces = 0;
+}
+
+void Mesh::freeFurtherChannels() {
+    for (int i = 0; i < numMaps - 2; ++i) freeChannel(furtherMaps[i]);
+    zfree(furtherMaps);
+    furtherMaps = nullptr;
+    numMaps = 2;
 }
 
 void Mesh::freeNormals() {
@@ -215,19 +237,107 @@ BOOL Mesh::setNumVCFaces(int n, BOOL keep, int oldCt) {
     return Resize(vcFace, numVCFaces, n, keep != FALSE, oldCt > 0 ? oldCt : -1);
 }
 
+Mesh::MapChannel* Mesh::storedChannel(int mp) {
+    if (mp == MAP_ALPHA) return &alpha;
+    if (mp >= 2 && mp < numMaps) return &furtherMaps[mp - 2];
+    return nullptr;
+}
+
+const Mesh::MapChannel* Mesh::storedChannel(int mp) const {
+    return const_cast<Mesh*>(this)->storedChannel(mp);
+}
+
+// The alpha channel sizes whether supported or not, a further one only while supported.
+Mesh::MapChannel* Mesh::sizableChannel(int mp) {
+    MapChannel* ch = storedChannel(mp);
+    return ch && (ch->support || mp == MAP_ALPHA) ? ch : nullptr;
+}
+
+// Only the further channels live in the table; 0 and 1 are the public fields.
+BOOL Mesh::setNumMaps(int ct, BOOL keep) {
+    if (ct > MAX_MESHMAPS) return FALSE;
+    if (ct < 2) ct = 2;
+    const int oldCount = numMaps - 2;
+    const int newCount = ct - 2;
+    bool ok;
+    MapChannel* fresh = NewArray(furtherMaps, keep ? oldCount : 0, newCount, ok);
+    if (!ok) return FALSE;
+    const int keptCount = keep ? (oldCount < newCount ? oldCount : newCount) : 0;
+    for (int i = keptCount; i < oldCount; ++i) freeChannel(furtherMaps[i]);
+    zfree(furtherMaps);
+    furtherMaps = fresh;
+    numMaps = ct;
+    return TRUE;
+}
+
 void Mesh::setMapSupport(int mp, BOOL support) {
-    if (mp != MAP_ALPHA) return;
-    alphaSupport = support != FALSE;
-    if (!alphaSupport) freeAlpha();
+    const bool on = support != FALSE;
+    if (mp == 0) {
+        colourSupport = on;
+        if (!on) freeColourChannel();
+        return;
+    }
+    if (mp == 1) {
+        textureSupport = on;
+        if (!on) freeTextureChannel();
+        return;
+    }
+    if (on && mp >= numMaps && mp < MAX_MESHMAPS && !setNumMaps(mp + 1, TRUE)) return;
+    MapChannel* ch = storedChannel(mp);
+    if (!ch) return;
+    if (!on) freeChannel(*ch);
+    ch->support = on;
+}
+
+BOOL Mesh::mapSupport(int mp) const {
+    if (mp == 0) return colourSupport || numCVerts > 0 || numVCFaces > 0;
+    if (mp == 1) return textureSupport || numTVerts > 0 || numTVFaces > 0;
+    const MapChannel* ch = storedChannel(mp);
+    return ch && ch->support;
 }
 
 BOOL Mesh::setNumMapVerts(int mp, int n, BOOL keep) {
-    return mp == MAP_ALPHA && Resize(alphaVerts, numAlphaVerts, n, keep != FALSE);
+    if (mp == 0) return setNumVertCol(n, keep);
+    if (mp == 1) return setNumTVerts(n, keep);
+    MapChannel* ch = sizableChannel(mp);
+    if (!ch) return FALSE;
+    return Resize(ch->verts, ch->numVerts, n, keep != FALSE);
 }
 
 BOOL Mesh::setNumMapFaces(int mp, int n, BOOL keep, int oldCt) {
-    return mp == MAP_ALPHA &&
-           Resize(alphaFaces, numAlphaFaces, n, keep != FALSE, oldCt > 0 ? oldCt : -1);
+    if (mp == 0) return setNumVCFaces(n, keep, oldCt);
+    if (mp == 1) return setNumTVFaces(n, keep, oldCt);
+    MapChannel* ch = sizableChannel(mp);
+    if (!ch) return FALSE;
+    return Resize(ch->faces, ch->numFaces, n, keep != FALSE, oldCt > 0 ? oldCt : -1);
+}
+
+int Mesh::getNumMapVerts(int mp) const {
+    if (mp == 0) return numCVerts;
+    if (mp == 1) return numTVerts;
+    const MapChannel* ch = storedChannel(mp);
+    return ch ? ch->numVerts : 0;
+}
+
+int Mesh::getNumMapFaces(int mp) const {
+    if (mp == 0) return numVCFaces;
+    if (mp == 1) return numTVFaces;
+    const MapChannel* ch = storedChannel(mp);
+    return ch ? ch->numFaces : 0;
+}
+
+UVVert* Mesh::mapVerts(int mp) {
+    if (mp == 0) return vertCol;
+    if (mp == 1) return tVerts;
+    MapChannel* ch = storedChannel(mp);
+    return ch ? ch->verts : nullptr;
+}
+
+TVFace* Mesh::mapFaces(int mp) {
+    if (mp == 0) return vcFace;
+    if (mp == 1) return tvFace;
+    MapChannel* ch = storedChannel(mp);
+    return ch ? ch->faces : nullptr;
 }
 
 // The normal array is made on the first call, sized to the vertices; an
@@ -278,7 +388,11 @@ void Mesh::DeleteIsoVerts() {
 void Mesh::DeleteIsoMapVerts() {
     DeleteIsoChannel(tVerts, numTVerts, tvFace, numTVFaces);
     DeleteIsoChannel(vertCol, numCVerts, vcFace, numVCFaces);
-    DeleteIsoChannel(alphaVerts, numAlphaVerts, alphaFaces, numAlphaFaces);
+    DeleteIsoChannel(alpha.verts, alpha.numVerts, alpha.faces, alpha.numFaces);
+    for (int i = 0; i < numMaps - 2; ++i) {
+        MapChannel& ch = furtherMaps[i];
+        DeleteIsoChannel(ch.verts, ch.numVerts, ch.faces, ch.numFaces);
+    }
 }
 
 // Face normals are the unit normals of the triangles (zero for degenerate

@@ -1,5 +1,5 @@
-// The host's triangle mesh: faces of 20 bytes, texture and colour channels,
-// normals, isolated-vertex removal and bounding box.
+// The host's triangle mesh: faces of 20 bytes, map channels, normals,
+// isolated-vertex removal and bounding box.
 #pragma once
 
 #include "hostsdk/geom.h"
@@ -10,9 +10,10 @@ const DWORD EDGE_C = 4;
 const DWORD EDGE_ALL = EDGE_A | EDGE_B | EDGE_C;
 const int FACE_MATID_SHIFT = 16;
 const DWORD FACE_MATID_MASK = 0xFFFF;
-// The map channel of the vertex alpha, the only one beyond the texture and
-// colour channels that the stand-in has.
+// Map channels: 0 the vertex colours, 1 the texture coordinates, 2 and up
+// further channels, below MAX_MESHMAPS; MAP_ALPHA the hidden vertex alpha.
 const int MAP_ALPHA = -2;
+const int MAX_MESHMAPS = 100;
 
 // Three vertex indices, smoothing group, flags: material id in the upper
 // 16 bits, edge visibility in the lower bits.
@@ -65,18 +66,27 @@ public:
     Point3& getVert(int i) { return verts[i]; }
     void setTVert(int i, const UVVert& p) { tVerts[i] = p; }
 
-    // The alpha channel (MAP_ALPHA; other channels answer FALSE, null or 0).
-    // A value a is stored as UVVert(a, a, a); the map faces parallel the
-    // geometry faces. Sizing works as for the channels above, whether the
-    // channel is supported or not; turning support off drops its arrays.
+    // Map channels: 0 is vertCol/vcFace and 1 is tVerts/tvFace, sized as
+    // setNumVertCol/setNumTVerts size them and supported while asked for or
+    // while they have entries; MAP_ALPHA sizes supported or not; 2 and up
+    // exist below getNumMaps() and size only while supported. Any other
+    // channel answers FALSE, 0 or null; turning support off drops a
+    // channel's arrays. Map faces parallel the geometry faces; an alpha
+    // value a is stored as UVVert(a, a, a).
+
+    // Channels 0..ct-1 (at least 2) exist; channels at or past ct go, and
+    // without keep the further channels below ct start empty and unsupported.
+    BOOL setNumMaps(int ct, BOOL keep = FALSE);
+    int getNumMaps() const { return numMaps; }
+    // Support for a channel past getNumMaps() first grows the count to it.
     void setMapSupport(int mp, BOOL support = TRUE);
-    BOOL mapSupport(int mp) const { return mp == MAP_ALPHA && alphaSupport; }
+    BOOL mapSupport(int mp) const;
     BOOL setNumMapVerts(int mp, int n, BOOL keep = FALSE);
     BOOL setNumMapFaces(int mp, int n, BOOL keep = FALSE, int oldCt = 0);
-    int getNumMapVerts(int mp) const { return mp == MAP_ALPHA ? numAlphaVerts : 0; }
-    int getNumMapFaces(int mp) const { return mp == MAP_ALPHA ? numAlphaFaces : 0; }
-    UVVert* mapVerts(int mp) { return mp == MAP_ALPHA ? alphaVerts : nullptr; }
-    TVFace* mapFaces(int mp) { return mp == MAP_ALPHA ? alphaFaces : nullptr; }
+    int getNumMapVerts(int mp) const;
+    int getNumMapFaces(int mp) const;
+    UVVert* mapVerts(int mp);
+    TVFace* mapFaces(int mp);
 
     // Explicit normals, kept apart from those buildNormals computes. Stored
     // as given; an index outside the vertices (or no memory for the normal
@@ -95,8 +105,8 @@ public:
     // so a point cloud is not passed here. The map channels keep their own
     // indices and are untouched. A face index past the end stays past it.
     void DeleteIsoVerts();
-    // The same for the texture, colour and alpha channels, each against its
-    // own map faces (a channel without map faces loses all its entries).
+    // The same for every map channel, each against its own map faces (a
+    // channel without map faces loses all its entries).
     void DeleteIsoMapVerts();
     // Face normals and smoothed vertex normals from the geometry (smoothing
     // group 0 faces are faceted). Sizing calls and DeleteIsoVerts drop them.
@@ -130,14 +140,30 @@ public:
 private:
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
+    // The arrays of the alpha channel or of one further channel.
+    struct MapChannel {
+        bool support = false;
+        int numVerts = 0;
+        UVVert* verts = nullptr;
+        int numFaces = 0;
+        TVFace* faces = nullptr;
+    };
+    static void freeChannel(MapChannel& ch);
+    // The alpha or further channel mp; null for 0, 1 and channels that do not exist.
+    MapChannel* storedChannel(int mp);
+    const MapChannel* storedChannel(int mp) const;
+    MapChannel* sizableChannel(int mp);  // null where sizing is refused
     void freeNormals();
-    void freeAlpha();
+    void freeColourChannel();
+    void freeTextureChannel();
+    void freeFurtherChannels();
 
-    bool alphaSupport;
-    int numAlphaVerts;
-    int numAlphaFaces;
-    UVVert* alphaVerts;
-    TVFace* alphaFaces;
+    bool colourSupport;
+    bool textureSupport;
+    MapChannel alpha;
+    // Channels 2..numMaps-1, made when first asked for: most meshes have none.
+    int numMaps;
+    MapChannel* furtherMaps;
     Point3* explicitNormals;
     Point3* faceNormals;
     Point3* vertexNormals;

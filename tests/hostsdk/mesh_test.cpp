@@ -1,5 +1,5 @@
-// The host mesh: sizing under memory pressure, isolated-vertex removal,
-// normals and the bounding box.
+// The host mesh: sizing under memory pressure, map channels, isolated-vertex
+// removal, normals and the bounding box.
 #include "hostsdk/mesh.h"
 
 #include <gtest/gtest.h>
@@ -124,7 +124,7 @@ TEST_F(HostMesh, SizingFailsUnderTheAllocationLimitLeavingTheMeshAlone) {
     EXPECT_EQ(mesh.getVert(3), Point3(7, 8, 9));
 }
 
-TEST_F(HostMesh, AlphaChannelSizingFailsCleanlyAndOnlyThatChannelExists) {
+TEST_F(HostMesh, AlphaChannelSizingFailsCleanlyAndChannelsOutsideTheRangeDoNotExist) {
     size_t heapAtStart = HostHeapBytesInUse();
     {
         Mesh m;
@@ -151,7 +151,7 @@ TEST_F(HostMesh, AlphaChannelSizingFailsCleanlyAndOnlyThatChannelExists) {
         EXPECT_EQ(faces[0].getTVert(0), 1u);
         HostSetAllocationLimit(0);
 
-        for (int other : {-1, 0, 1, 2}) {
+        for (int other : {-3, -1, MAX_MESHMAPS}) {
             m.setMapSupport(other);
             EXPECT_FALSE(m.mapSupport(other));
             EXPECT_FALSE(m.setNumMapVerts(other, 2));
@@ -170,6 +170,71 @@ TEST_F(HostMesh, AlphaChannelSizingFailsCleanlyAndOnlyThatChannelExists) {
     mesh.setMapSupport(MAP_ALPHA, FALSE);  // drops the arrays
     EXPECT_EQ(mesh.getNumMapVerts(MAP_ALPHA), 0);
     EXPECT_EQ(mesh.mapVerts(MAP_ALPHA), nullptr);
+    EXPECT_EQ(HostHeapBytesInUse(), heapAtStart);
+}
+
+// Every channel through the same steps: 0 and 1 are the colour and texture
+// fields, MAP_ALPHA sizes unsupported too, 2 and up grow the channel count.
+TEST_F(HostMesh, MapChannelsSizeKeepAndDropTheirArrays) {
+    struct Case {
+        int mp;
+        int mapsOnceSupported;
+        bool sizesUnsupported;
+        UVVert* Mesh::*field;  // the public array channels 0 and 1 share
+    };
+    const Case cases[] = {{0, 2, true, &Mesh::vertCol},  {1, 2, true, &Mesh::tVerts},
+                          {MAP_ALPHA, 2, true, nullptr}, {2, 3, false, nullptr},
+                          {98, 99, false, nullptr},      {99, 100, false, nullptr}};
+    const size_t heapAtStart = HostHeapBytesInUse();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "channel " << c.mp);
+        {
+            Mesh m;
+            EXPECT_FALSE(m.mapSupport(c.mp));
+            m.setMapSupport(c.mp);
+            EXPECT_TRUE(m.mapSupport(c.mp));
+            EXPECT_EQ(m.getNumMaps(), c.mapsOnceSupported);
+            ASSERT_TRUE(m.setNumMapVerts(c.mp, 3) && m.setNumMapFaces(c.mp, 2));
+            m.mapVerts(c.mp)[2] = UVVert(0.5f, 0.25f, 1);
+            ASSERT_TRUE(m.setNumMapVerts(c.mp, 4, TRUE));
+            EXPECT_EQ(m.getNumMapVerts(c.mp), 4);
+            EXPECT_EQ(m.getNumMapFaces(c.mp), 2);
+            EXPECT_EQ(m.mapVerts(c.mp)[2], UVVert(0.5f, 0.25f, 1));
+            if (c.field) {
+                EXPECT_EQ(m.*c.field, m.mapVerts(c.mp));
+            }
+            m.setMapSupport(c.mp, FALSE);
+            EXPECT_FALSE(m.mapSupport(c.mp));
+            EXPECT_EQ(m.getNumMapVerts(c.mp) + m.getNumMapFaces(c.mp), 0);
+            EXPECT_EQ(m.mapVerts(c.mp), nullptr);
+            EXPECT_EQ(m.mapFaces(c.mp), nullptr);
+            EXPECT_EQ(m.setNumMapVerts(c.mp, 2) != FALSE, c.sizesUnsupported);
+        }
+        EXPECT_EQ(HostHeapBytesInUse(), heapAtStart);
+    }
+
+    mesh.setMapSupport(5);
+    for (int mp : {-3, -1, 4, 6, MAX_MESHMAPS}) {  // none, unsupported, past the count
+        SCOPED_TRACE(::testing::Message() << "channel " << mp);
+        if (mp < 0 || mp >= MAX_MESHMAPS) mesh.setMapSupport(mp);
+        EXPECT_FALSE(mesh.mapSupport(mp));
+        EXPECT_FALSE(mesh.setNumMapVerts(mp, 2));
+        EXPECT_FALSE(mesh.setNumMapFaces(mp, 1));
+        EXPECT_EQ(mesh.mapVerts(mp), nullptr);
+    }
+    mesh.setMapSupport(3);
+    ASSERT_TRUE(mesh.setNumMapVerts(3, 1));
+    HostSetAllocationLimit(HostHeapBytesInUse() + 16);
+    mesh.setMapSupport(50);  // no memory for the larger table
+    EXPECT_FALSE(mesh.mapSupport(50));
+    EXPECT_EQ(mesh.getNumMaps(), 6);
+    HostSetAllocationLimit(0);
+    EXPECT_FALSE(mesh.setNumMaps(MAX_MESHMAPS + 1));
+    ASSERT_TRUE(mesh.setNumMaps(5, TRUE));  // channel 5 goes, 3 stays
+    EXPECT_FALSE(mesh.mapSupport(5));
+    EXPECT_EQ(mesh.getNumMapVerts(3), 1);
+    ASSERT_TRUE(mesh.setNumMaps(1));  // never below the colour and texture channels
+    EXPECT_EQ(mesh.getNumMaps(), 2);
     EXPECT_EQ(HostHeapBytesInUse(), heapAtStart);
 }
 
@@ -350,6 +415,29 @@ TEST_F(HostMesh, DeleteIsoMapVertsCompactsTextureColourAndAlphaChannels) {
     ASSERT_EQ(mesh.getNumMapVerts(MAP_ALPHA), 3);
     EXPECT_EQ(mesh.mapVerts(MAP_ALPHA)[2], UVVert(0.3f, 0.3f, 0.3f));
     EXPECT_EQ(mesh.mapFaces(MAP_ALPHA)[1].getTVert(1), 2u);
+}
+
+// Channel 2 uses map vertices 1, 3 and 5 of six; channel 3 has no map faces.
+TEST_F(HostMesh, DeleteIsoMapVertsCompactsFurtherChannelsThatDeleteIsoVertsLeaves) {
+    MakeQuadWithIsolatedVertex();
+    mesh.setMapSupport(2);
+    ASSERT_TRUE(mesh.setNumMapVerts(2, 6) && mesh.setNumMapFaces(2, 2));
+    for (int i = 0; i < 6; ++i) mesh.mapVerts(2)[i] = UVVert(float(i), 0, 0);
+    mesh.mapFaces(2)[0].setTVerts(5, 1, 3);
+    mesh.mapFaces(2)[1].setTVerts(5, 3, 3);
+    mesh.setMapSupport(3);
+    ASSERT_TRUE(mesh.setNumMapVerts(3, 2));
+    mesh.DeleteIsoVerts();
+    EXPECT_EQ(mesh.getNumMapVerts(2), 6);
+    mesh.DeleteIsoMapVerts();
+
+    ASSERT_EQ(mesh.getNumMapVerts(2), 3);
+    EXPECT_EQ(mesh.mapVerts(2)[2], UVVert(5, 0, 0));
+    const DWORD expected[2][3] = {{2, 0, 1}, {2, 1, 1}};
+    ASSERT_EQ(mesh.getNumMapFaces(2), mesh.getNumFaces());
+    for (int f = 0; f < 2; ++f)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(mesh.mapFaces(2)[f].getTVert(k), expected[f][k]);
+    EXPECT_EQ(mesh.getNumMapVerts(3), 0);
 }
 
 TEST_F(HostMesh, BuildNormalsGivesFaceNormalsAndSmoothedVertexNormals) {
