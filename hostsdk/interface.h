@@ -14,6 +14,9 @@ public:
     virtual Mtl* GetMtl() = 0;
     // The node holds the material from now on (releasing any earlier one).
     virtual void SetMtl(Mtl* mtl) = 0;
+    // The node's user-defined properties, one text replaced whole by each set.
+    virtual void SetUserPropBuffer(const char* buf) = 0;
+    virtual void GetUserPropBuffer(CStr& buf) = 0;
 };
 
 typedef int RefResult;

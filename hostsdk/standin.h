@@ -25,9 +25,14 @@ public:
     Matrix3 GetNodeTM(TimeValue t) override { return transform; }
     Mtl* GetMtl() override { return material; }
     void SetMtl(Mtl* mtl) override;
+    void SetUserPropBuffer(const char* buf) override { userProps = buf; }
+    void GetUserPropBuffer(CStr& buf) override { buf = userProps; }
+
+    const char* UserPropBuffer() const { return userProps.data(); }  // never null
 
 private:
     CStr name;
+    CStr userProps;
     Object* object;
     Mtl* material;
     Matrix3 transform;
