@@ -97,16 +97,32 @@ void AddMapFaces(std::string& out, const char* tag, const TVFace* faces, int n) 
     }
 }
 
+// The counts that end a channel's own line, then its values and faces.
+void AddChannelBody(std::string& out, Mesh& mesh, int mp, const char* vertTag,
+                    const char* faceTag) {
+    Add(out, " verts ");
+    AddUnsigned(out, unsigned(mesh.getNumMapVerts(mp)));
+    Add(out, " faces ");
+    AddUnsigned(out, unsigned(mesh.getNumMapFaces(mp)));
+    out += '\n';
+    for (int i = 0; i < mesh.getNumMapVerts(mp); ++i) AddPoint(out, vertTag, mesh.mapVerts(mp)[i]);
+    AddMapFaces(out, faceTag, mesh.mapFaces(mp), mesh.getNumMapFaces(mp));
+}
+
 // Its own count line: the mesh line keeps its fields for meshes without it.
 void AddAlphaChannel(std::string& out, Mesh& mesh) {
-    Add(out, "alpha verts ");
-    AddUnsigned(out, unsigned(mesh.getNumMapVerts(MAP_ALPHA)));
-    Add(out, " faces ");
-    AddUnsigned(out, unsigned(mesh.getNumMapFaces(MAP_ALPHA)));
-    out += '\n';
-    for (int i = 0; i < mesh.getNumMapVerts(MAP_ALPHA); ++i)
-        AddPoint(out, "va", mesh.mapVerts(MAP_ALPHA)[i]);
-    AddMapFaces(out, "fa", mesh.mapFaces(MAP_ALPHA), mesh.getNumMapFaces(MAP_ALPHA));
+    Add(out, "alpha");
+    AddChannelBody(out, mesh, MAP_ALPHA, "va", "fa");
+}
+
+// Channels 2 and up, likewise on lines of their own, only where supported.
+void AddFurtherChannels(std::string& out, Mesh& mesh) {
+    for (int mp = 2; mp < mesh.getNumMaps(); ++mp) {
+        if (!mesh.mapSupport(mp)) continue;
+        Add(out, "map ");
+        AddUnsigned(out, unsigned(mp));
+        AddChannelBody(out, mesh, mp, "mv", "mf");
+    }
 }
 
 void AddBox(std::string& out, Mesh& mesh) {
@@ -121,7 +137,8 @@ void AddBox(std::string& out, Mesh& mesh) {
     out += '\n';
 }
 
-// Vertices, faces, the texture, colour and alpha channels, the set normals, the box.
+// Vertices, faces, the texture, colour, alpha and further channels, the set
+// normals, the box.
 void AddObject(std::string& out, Object* object) {
     TriObject* tri = dynamic_cast<TriObject*>(object);
     if (!tri) {
@@ -138,6 +155,7 @@ void AddObject(std::string& out, Object* object) {
     for (int i = 0; i < mesh.numCVerts; ++i) AddPoint(out, "vc", mesh.vertCol[i]);
     AddMapFaces(out, "fc", mesh.vcFace, mesh.numVCFaces);
     if (mesh.mapSupport(MAP_ALPHA)) AddAlphaChannel(out, mesh);
+    AddFurtherChannels(out, mesh);
     if (mesh.hasExplicitNormals())
         for (int i = 0; i < mesh.numVerts; ++i) AddPoint(out, "vn", mesh.getExplicitNormal(i));
     AddBox(out, mesh);
@@ -214,6 +232,11 @@ void AddNode(std::string& out, HostNode* node) {
     Add(out, "node ");
     out += DumpText(node->GetName());
     out += '\n';
+    if (*node->UserPropBuffer()) {
+        Add(out, "userprops ");
+        out += DumpText(node->UserPropBuffer());
+        out += '\n';
+    }
     AddTransform(out, node->GetNodeTM(0));
     AddObject(out, node->GetObjectRef());
     AddMaterial(out, node->GetMtl(), std::string());

@@ -172,6 +172,63 @@ TEST_F(SceneDump, AlphaChannelFollowsTheColoursAndABitmapMapShowsItsFile) {
               "end\n");
 }
 
+// Further channels follow the alpha lines, supported ones only; the user
+// properties follow the node line, escaped as message text is. A node
+// without either writes no new line.
+TEST_F(SceneDump, FurtherChannelsAndUserPropertiesHaveLinesOfTheirOwn) {
+    TriObject* tri = CreateNewTriObject();
+    Mesh& mesh = tri->GetMesh();
+    ASSERT_TRUE(mesh.setNumVerts(1) && mesh.setNumFaces(1));
+    mesh.setMapSupport(MAP_ALPHA);
+    ASSERT_TRUE(mesh.setNumMapVerts(MAP_ALPHA, 1) && mesh.setNumMapFaces(MAP_ALPHA, 1));
+    mesh.setMapSupport(4);  // channel 3 exists, unsupported
+    mesh.setMapSupport(2);
+    ASSERT_TRUE(mesh.setNumMapVerts(2, 2) && mesh.setNumMapFaces(2, 1));
+    mesh.mapVerts(2)[0] = UVVert(0.5f, 0.25f, 0);
+    mesh.mapVerts(2)[1] = UVVert(1, 0.1f, 0);
+    mesh.mapFaces(2)[0].setTVerts(1, 0, 1);
+    ImpNode* node = scene.CreateNode();
+    node->Reference(tri);
+    node->GetINode()->SetUserPropBuffer("wire=1\r\nlabel=a\tb\nlast");
+    scene.AddNodeToScene(node);
+    node->SetName("scan");
+    CStr props;
+    node->GetINode()->GetUserPropBuffer(props);
+    EXPECT_STREQ(props.data(), "wire=1\r\nlabel=a\tb\nlast");
+
+    ImpNode* plain = scene.CreateNode();
+    TriObject* plainTri = CreateNewTriObject();
+    ASSERT_TRUE(plainTri->GetMesh().setNumMaps(5));
+    plain->Reference(plainTri);
+    plain->GetINode()->SetUserPropBuffer("x");
+    plain->GetINode()->SetUserPropBuffer("");  // replaced whole: none left
+    scene.AddNodeToScene(plain);
+    plain->SetName("plain");
+    EXPECT_EQ(DumpScene(scene),
+              "node scan\n"
+              "userprops wire=1\\nlabel=a\\x09b\\nlast\n"
+              "transform 1 0 0 0 1 0 0 0 1 0 0 0\n"
+              "mesh verts 1 faces 1 tverts 0 tvfaces 0 cverts 0 cvfaces 0 normals 0\n"
+              "v 0 0 0\n"
+              "f 0 0 0 0 0 0 0 0\n"
+              "alpha verts 1 faces 1\n"
+              "va 0 0 0\n"
+              "fa 0 0 0\n"
+              "map 2 verts 2 faces 1\n"
+              "mv 0.5 0.25 0\n"
+              "mv 1 0.100000001 0\n"
+              "mf 1 0 1\n"
+              "map 4 verts 0 faces 0\n"
+              "bbox 0 0 0 0 0 0\n"
+              "material none\n"
+              "node plain\n"
+              "transform 1 0 0 0 1 0 0 0 1 0 0 0\n"
+              "mesh verts 0 faces 0 tverts 0 tvfaces 0 cverts 0 cvfaces 0 normals 0\n"
+              "bbox 0 0 0 0 0 0\n"
+              "material none\n"
+              "end\n");
+}
+
 TEST_F(SceneDump, MeshWithoutBoxWritesZeros) {
     ImpNode* node = scene.CreateNode();
     TriObject* tri = CreateNewTriObject();
