@@ -28,9 +28,12 @@ float ColourValue(float value, int type) {
 }  // namespace
 
 // The common face record, when it is whole in the block: it must give
-// exactly what ReadFaceBinary gives for the same record.
-inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount,
-                                          IndexList* indices, int32_t* materialIndex) {
+// exactly what ReadFaceBinary gives for the same record. On a 64-byte
+// boundary, so that its speed does not move with the code before it.
+__attribute__((aligned(64))) inline bool PlyReader::ReadFaceBinaryFast(const RecordLayout& layout,
+                                                                       int32_t* vertexCount,
+                                                                       IndexList* indices,
+                                                                       int32_t* materialIndex) {
     const unsigned char* record = buffer_.Cursor();
     const size_t available = size_t(buffer_.Limit() - record);
     const size_t head = layout.bytesBeforeList + layout.listCountSize;
