@@ -5,7 +5,8 @@
 //
 // Generates, once, a grid mesh of N vertices (positions, normals, uchar
 // colours) with about 2N triangles in all three encodings, the same grid
-// as quads, its vertices alone as a point cloud, and N/4 Gaussian splats
+// as quads, its vertices alone as a point cloud (also with two extra float
+// values a vertex, read with and without them), and N/4 Gaussian splats
 // (62 floats each, of which the reader decodes 10) (all three binary
 // little-endian). For each file it reports the best of R
 // runs of: the raw floor (the whole file read through a reused buffer), the triangle
@@ -27,12 +28,13 @@
 
 namespace {
 
-enum BenchShape { kTriangles, kQuads, kPoints, kSplats };
+enum BenchShape { kTriangles, kQuads, kPoints, kSplats, kPointsWithExtras };
 
 struct BenchFile {
     std::string name;
     PlyFormat format;
     BenchShape shape;
+    bool readExtras = false;  // the full read asks for the extra values
 };
 
 struct Grid {
@@ -123,9 +125,11 @@ bool WriteGrid(const std::string& path, const Grid& grid, PlyFormat format, bool
     return std::fclose(file) == 0;
 }
 
-// Vertices without faces: the grid's points, or splats with every property
-// a splatting trainer writes (f_rest_* and scale_*, rot_* are not read).
-bool WritePoints(const std::string& path, const Grid& grid, int64_t count, bool splats) {
+// Vertices without faces: the grid's points (with a float confidence and
+// intensity when extras), or splats with every property a splatting trainer
+// writes (f_rest_* and scale_*, rot_* are not read).
+bool WritePoints(const std::string& path, const Grid& grid, int64_t count, bool splats,
+                 bool extras = false) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     std::string out =
@@ -140,6 +144,7 @@ bool WritePoints(const std::string& path, const Grid& grid, int64_t count, bool 
         for (int i = 0; i < 4; ++i) out += "property float rot_" + std::to_string(i) + "\n";
     } else {
         out += "property uchar red\nproperty uchar green\nproperty uchar blue\n";
+        if (extras) out += "property float confidence\nproperty float intensity\n";
     }
     out += "end_header\n";
     for (int64_t k = 0; k < count; ++k) {
@@ -153,6 +158,8 @@ bool WritePoints(const std::string& path, const Grid& grid, int64_t count, bool 
         } else {
             const unsigned char c[3] = {(unsigned char)(i & 255), (unsigned char)(j & 255), 128};
             out.append(reinterpret_cast<const char*>(c), 3);
+            const float values[2] = {float(k % 1000) * 0.001f, float(i)};
+            if (extras) AppendBinary(out, values, sizeof values, false);
         }
         if (out.size() > (1 << 22)) {
             std::fwrite(out.data(), 1, out.size(), file);
@@ -223,6 +230,8 @@ int main(int argc, char** argv) {
         {"tri_be_" + tag + ".ply", kPlyBinaryBigEndian, kTriangles},
         {"quad_le_" + tag + ".ply", kPlyBinaryLittleEndian, kQuads},
         {"points_le_" + tag + ".ply", kPlyBinaryLittleEndian, kPoints},
+        {"points_extras_le_" + tag + ".ply", kPlyBinaryLittleEndian, kPointsWithExtras},
+        {"points_extras_le_" + tag + ".ply", kPlyBinaryLittleEndian, kPointsWithExtras, true},
         {"splats_le_" + std::to_string(splats) + ".ply", kPlyBinaryLittleEndian, kSplats},
     };
     for (const BenchFile& file : files) {
@@ -232,8 +241,8 @@ int main(int argc, char** argv) {
         const bool written =
             file.shape == kTriangles || file.shape == kQuads
                 ? WriteGrid(path, grid, file.format, file.shape == kQuads)
-                : WritePoints(path, grid, file.shape == kPoints ? grid.Vertices() : splats,
-                              file.shape == kSplats);
+                : WritePoints(path, grid, file.shape == kSplats ? splats : grid.Vertices(),
+                              file.shape == kSplats, file.shape == kPointsWithExtras);
         if (!written) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
@@ -242,7 +251,7 @@ int main(int argc, char** argv) {
 
     std::printf("%d vertices, %lld triangles per file; best of %d runs\n", int(grid.Vertices()),
                 (long long)(2 * grid.Cells()), repeat);
-    std::printf("%-24s %8s | %9s | %9s %7s %6s | %9s %7s %6s\n", "file", "MB", "floor MB/s",
+    std::printf("%-35s %8s | %9s | %9s %7s %6s | %9s %7s %6s\n", "file", "MB", "floor MB/s",
                 "count MB/s", "Mtri/s", "floor", "full MB/s", "Mtri/s", "floor");
     uint64_t bytesChecksum = 0;
     double valueChecksum = 0;
@@ -255,13 +264,15 @@ int main(int argc, char** argv) {
         for (int r = 0; r < repeat; ++r) {
             floor.push_back(MeasureChunkedFloor(path, &bytesChecksum));
             count.push_back(MeasureCount(path, &triangles));
-            full.push_back(MeasureFullRead(path, &valueChecksum));
+            full.push_back(MeasureFullRead(path, &valueChecksum, file.readExtras));
         }
         const double floorRate = megabytes / Best(floor);
         const double countRate = megabytes / Best(count);
         const double fullRate = megabytes / Best(full);
-        std::printf("%-24s %8.1f | %9.0f | %9.0f %7.1f %5.0f%% | %9.0f %7.1f %5.0f%%\n",
-                    file.name.c_str(), megabytes, floorRate, countRate,
+        // No blank after the name: scripts/bench takes the files from the rows.
+        const std::string label = file.name + (file.readExtras ? "+extras" : "");
+        std::printf("%-35s %8.1f | %9.0f | %9.0f %7.1f %5.0f%% | %9.0f %7.1f %5.0f%%\n",
+                    label.c_str(), megabytes, floorRate, countRate,
                     triangles / 1e6 / Best(count), 100 * countRate / floorRate, fullRate,
                     triangles / 1e6 / Best(full), 100 * fullRate / floorRate);
     }

@@ -20,5 +20,6 @@ double MeasureChunkedFloor(const std::string& path, uint64_t* checksum);
 // that first takes the file into memory.
 double MeasureFreshFloor(const std::string& path, uint64_t* checksum);
 // What the importer asks of the reader: counts, then every vertex, then
-// every face. Negative when the file cannot be read.
-double MeasureFullRead(const std::string& path, double* checksum);
+// every face, with their extra values when extras. Negative when the file
+// cannot be read.
+double MeasureFullRead(const std::string& path, double* checksum, bool extras = false);

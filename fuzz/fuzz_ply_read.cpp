@@ -1,7 +1,7 @@
 // Fuzz target: the importer's whole read sequence over arbitrary bytes:
 // counts, then every vertex, material and face record, then a second round
-// of seeks in another order, with the position offset, the face extras and
-// the strips and the range grid.
+// of seeks in another order, with the position offset, the vertex and face
+// extras and the strips and the range grid.
 #include <cstddef>
 #include <cstdint>
 
@@ -14,12 +14,16 @@ const int32_t kMaxRecords = 200000;
 
 int32_t Bounded(int32_t count) { return count < kMaxRecords ? count : kMaxRecords; }
 
-void ReadVertices(PlyReader& reader) {
+void ReadVertices(PlyReader& reader, bool extras) {
     const int32_t count = Bounded(reader.SeekElement(kElementVertex));
+    float extra[kMaxExtraValues];
     for (int32_t i = 0; i < count; ++i) {
         float position[3] = {10, 0, 0}, normal[3] = {}, texCoord[3] = {}, colour[3] = {};
         float alpha = 1;
-        if (!reader.ReadVertex(position, normal, texCoord, colour, &alpha)) break;
+        if (!reader.ReadVertex(position, normal, texCoord, colour, &alpha,
+                               extras ? extra : nullptr)) {
+            break;
+        }
     }
 }
 
@@ -57,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reader.CountTriangles();
     uint32_t flags = 0;
     reader.SeekElement(kElementVertex, &flags);
-    ReadVertices(reader);
+    ReadVertices(reader, false);
     ReadMaterials(reader);
     ReadFaces(reader, kElementFace, nullptr);
     FaceExtras extras;
@@ -67,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     double minimum[3], maximum[3];
     reader.ReadPositionBounds(minimum, maximum);
     reader.SetPositionOffset(minimum);
-    ReadVertices(reader);
+    ReadVertices(reader, true);
     reader.CountTriangles();
     return 0;
 }

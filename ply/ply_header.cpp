@@ -328,8 +328,8 @@ bool PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
         property.countType = kPlyInvalid;
         name = TokenAt(tokens, 3);
     }
-    if (!ChargeShare(&schemaMemory_,
-                     sizeof(PlyProperty) + sizeof(VertexOp) + sizeof(int8_t) + name.size())) {
+    if (!ChargeShare(&schemaMemory_, sizeof(PlyProperty) + sizeof(VertexOp) + sizeof(ExtraOp) +
+                                         sizeof(int) + 2 * sizeof(int8_t) + name.size())) {
         errorText_ = kMsgHeaderError;
         return false;
     }
@@ -343,10 +343,13 @@ bool PlyReader::ReadPropertyLine(const std::vector<std::string_view>& tokens) {
 void PlyReader::PrepareLayouts() {
     layouts_.clear();
     for (PlyElement& element : elements_) {
-        if (EqualsNoCase(element.name, kElementKindNames[kElementVertex])) {
-            TakeDiffuseAsVertexColours(element);
-        }
+        const bool vertex = EqualsNoCase(element.name, kElementKindNames[kElementVertex]);
+        const bool face = EqualsNoCase(element.name, kElementKindNames[kElementFace]);
+        if (vertex) TakeDiffuseAsVertexColours(element);
         element.flags = FlagsOfElement(element);
+        if (vertex || face) {
+            element.extras = ExtraPropertiesOf(element, vertex ? kElementVertex : kElementFace);
+        }
         layouts_.push_back(MakeRecordLayout(element));
     }
     elementStarts_.assign(elements_.size() + 1, -1);

@@ -30,6 +30,9 @@ struct FaceExtras {
     // Red, green, blue, alpha in 0..1 (integer types / 255); written only
     // for those the element has.
     float colour[4] = {0, 0, 0, 1};
+    // The element's extra scalars (PlyElement::extras), as ReadVertex's
+    // extra; written only when it has some.
+    float values[kMaxExtraValues] = {};
 };
 
 class PlyReader {
@@ -118,6 +121,12 @@ class PlyReader {
     // divided by its type's maximum.
     bool ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
                     float* alpha = nullptr);
+    // The same; extra, when not null, receives the value of each of the
+    // element's extra scalars (PlyElement::extras) in file order, converted
+    // to float as it is (no division, whatever its type); after a failure
+    // they mean nothing.
+    bool ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
+                    float* alpha, float* extra);
 
     // One pass over the vertex element reading x, y and z exactly (an axis
     // the element lacks reads as 0): the bounds of the vertices whose three
@@ -137,8 +146,8 @@ class PlyReader {
     // list each time and it allocates only for a face larger than any
     // before). materialIndex, when given, is written only when the element
     // has a material_index. extras, when given, receives the texcoord list,
-    // texnumber and colour of the record (see FaceExtras). On a tristrips
-    // element the list is a strip's, restart markers included.
+    // texnumber, colour and extra values of the record (see FaceExtras). On
+    // a tristrips element the list is a strip's, restart markers included.
     bool ReadFace(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                   FaceExtras* extras = nullptr);
 
@@ -203,16 +212,18 @@ class PlyReader {
     void OffsetPositions(const RecordLayout& layout, const unsigned char* record,
                          float* position) const;
     bool ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour,
-                          float* alpha, double* exact);
+                          float* alpha, double* exact, float* extra);
     bool ReadVertexInBlock(const RecordLayout& layout, float* const* groups);
-    bool ReadVertexLineInBlock(const RecordLayout& layout, float* const* groups, double* exact);
-    bool ReadVertexAscii(float* const* destinations, double* exact);
+    bool ReadVertexLineInBlock(const RecordLayout& layout, float* const* groups, double* exact,
+                               float* extra);
+    bool ReadVertexAscii(float* const* destinations, double* exact, float* extra);
     void StoreVertexValues(const float* values, const double* positions, size_t count,
                            float* const* destinations, double* exact) const;
     bool ReadVertexBinary(float* const* destinations, double* exact);
     bool ReadExactPosition(double position[3]);
     bool ReadFaceBinaryFast(const RecordLayout& layout, int32_t* vertexCount, IndexList* indices,
                             int32_t* materialIndex);
+    void DecodeFaceExtras(const RecordLayout& layout, int32_t vertexCount, float* extra) const;
     bool ReadFaceRecord(int32_t* vertexCount, IndexList* indices, int32_t* materialIndex,
                         FaceExtras* extras);
     bool ReadPlainFaceLine(int32_t* vertexCount, IndexList* indices);

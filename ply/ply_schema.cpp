@@ -139,3 +139,67 @@ uint32_t FlagsOfElement(const PlyElement& element) {
     }
     return flags;
 }
+
+namespace {
+
+// NAME_ followed by one or more digits, ASCII case ignored.
+bool IsNumbered(std::string_view name, std::string_view prefix) {
+    if (name.size() <= prefix.size() || !EqualsNoCase(name.substr(0, prefix.size()), prefix)) {
+        return false;
+    }
+    for (char c : name.substr(prefix.size())) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+bool IsSplatValue(std::string_view name) {
+    return IsNumbered(name, "f_dc_") || IsNumbered(name, "f_rest_") || IsNumbered(name, "scale_") ||
+           IsNumbered(name, "rot_") || EqualsNoCase(name, "opacity");
+}
+
+bool VertexReads(const PlyProperty& property, bool splat) {
+    const PropertyRole role = property.role;
+    if ((role >= kRoleX && role <= kRoleBlue) || role == kRoleAlpha) return true;
+    return splat && IsSplatValue(property.name);
+}
+
+bool FaceReads(const PlyProperty& property) {
+    const PropertyRole role = property.role;
+    return role == kRoleMaterialIndex || (role >= kRoleRed && role <= kRoleBlue) ||
+           role == kRoleAlpha || role == kRoleTexNumber;
+}
+
+}  // namespace
+
+ExtraProperties ExtraPropertiesOf(const PlyElement& element, ElementKind kind) {
+    ExtraProperties extras;
+    if (kind != kElementVertex && kind != kElementFace) return extras;
+    const bool splat = kind == kElementVertex && HasSplatColours(element);
+    bool indexList = false, texCoordList = false;
+    for (size_t i = 0; i < element.properties.size(); ++i) {
+        const PlyProperty& property = element.properties[i];
+        if (property.kind != kPropertyScalar) {
+            // The face reader reads its first vertex_indices and texcoord lists.
+            const bool list = property.kind == kPropertyList && kind == kElementFace;
+            if (list && property.role == kRoleVertexIndices && !indexList) {
+                indexList = true;
+            } else if (list && property.role == kRoleTexCoordList && !texCoordList) {
+                texCoordList = true;
+            } else {
+                extras.unusedLists.push_back(int(i));
+            }
+            continue;
+        }
+        if (property.valueType == kPlyInvalid) continue;
+        const bool read =
+            kind == kElementVertex ? VertexReads(property, splat) : FaceReads(property);
+        if (read) continue;
+        if (extras.scalars.size() < size_t(kMaxExtraValues)) {
+            extras.scalars.push_back(int(i));
+        } else {
+            ++extras.leftOver;
+        }
+    }
+    return extras;
+}

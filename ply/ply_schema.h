@@ -93,12 +93,26 @@ struct PlyProperty {
     PropertyRole role = kRoleNone;
 };
 
+// The most extra values one record hands out (ReadVertex, FaceExtras).
+const int kMaxExtraValues = 97;
+
+// The properties of an element the import reads for no other purpose, by
+// index into its properties, in file order: scalars whose values the
+// readers hand out as extras (the first kMaxExtraValues), how many more
+// there are, and the lists and strings nobody reads.
+struct ExtraProperties {
+    std::vector<int> scalars;
+    int32_t leftOver = 0;
+    std::vector<int> unusedLists;
+};
+
 struct PlyElement {
     std::string name;
     int32_t count = 0;
     uint32_t recordSize = 0;  // one item per list, one length and one byte per string
     uint32_t flags = 0;       // ElementFlags
     std::vector<PlyProperty> properties;
+    ExtraProperties extras;  // of a vertex or face element, worked out with the flags
 };
 
 // The role of a property name, ASCII case ignored; kRoleNone when unknown.
@@ -119,3 +133,14 @@ void TakeDiffuseAsVertexColours(PlyElement& element);
 
 // The ElementFlags of the element's properties.
 uint32_t FlagsOfElement(const PlyElement& element);
+
+// The extra properties of an element read as this kind (none for kinds
+// other than vertex and face). On a vertex element every scalar is extra
+// but x, y, z, the normal, the colour, alpha, u and v (by any of their
+// names, diffuse_* once they took the colour), and, where HasSplatColours,
+// f_dc_N, f_rest_N, scale_N, rot_N and opacity; every list is unused. On a
+// face element every scalar is extra but material_index, red, green, blue,
+// alpha and texnumber; every list but the vertex_indices one and the first
+// texcoord one is unused. A scalar of an unknown type has no value and is
+// never extra.
+ExtraProperties ExtraPropertiesOf(const PlyElement& element, ElementKind kind);

@@ -36,6 +36,14 @@ void FinishVertex(const RecordLayout& layout, const float* finished, float* colo
     }
 }
 
+inline void DecodeExtras(const RecordLayout& layout, const unsigned char* record, bool big,
+                         float* extra) {
+    for (const ExtraOp& op : layout.extraOps) {
+        const unsigned char* p = record + op.offset;
+        *extra++ = op.type == kPlyFloat32 ? LoadFloat32(p, big) : BinaryToFloat(p, op.type, big);
+    }
+}
+
 }  // namespace
 
 void PlyReader::SetCountMismatch(size_t properties, size_t tokens) {
@@ -46,8 +54,9 @@ void PlyReader::SetCountMismatch(size_t properties, size_t tokens) {
 
 // A whole record in the block, decoded by the steps prepared for its element:
 // it must give exactly what ReadVertexBinary gives for the same record.
-inline void PlyReader::DecodeVertexRecord(const RecordLayout& layout, const unsigned char* record,
-                                          float* const* groups) const {
+// Forced inline: the compiler leaves a hot loop with two callers out of line.
+inline __attribute__((always_inline)) void PlyReader::DecodeVertexRecord(
+    const RecordLayout& layout, const unsigned char* record, float* const* groups) const {
     const bool big = BigEndian();
     for (const VertexOp& op : layout.vertexOps) {
         const unsigned char* p = record + op.offset;
@@ -85,9 +94,11 @@ inline void PlyReader::OffsetPositions(const RecordLayout& layout, const unsigne
 }
 
 // The common cases, a binary record or an ASCII line whole in the block,
-// decode here; the rest goes through ReadVertexRecord.
-bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
-                           float* alpha) {
+// decode here; the rest goes through ReadVertexRecord. On a 64-byte
+// boundary, so that its speed does not move with the code before it.
+__attribute__((aligned(64))) bool PlyReader::ReadVertex(float position[3], float normal[3],
+                                                        float texCoord[3], float colour[3],
+                                                        float* alpha) {
     errorText_.clear();
     if (texCoord) texCoord[2] = 0.0f;
     const RecordLayout* layout = fastVertices_ ? fastVertices_ : lineVertices_;
@@ -102,11 +113,38 @@ bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3]
             return true;
         }
     }
-    return ReadVertexRecord(position, normal, texCoord, colour, alpha, nullptr);
+    return ReadVertexRecord(position, normal, texCoord, colour, alpha, nullptr, nullptr);
 }
 
-inline bool PlyReader::ReadVertexInBlock(const RecordLayout& layout, float* const* groups) {
-    if (IsAscii()) return ReadVertexLineInBlock(layout, groups, nullptr);
+// Apart from the call without extras, which stays as quick as it was. A
+// binary record (which has a fixed size when it can be read at all) is
+// brought whole into the block and decoded there; ASCII lines go through
+// ReadVertexRecord, which reads those whole in the block in place.
+bool PlyReader::ReadVertex(float position[3], float normal[3], float texCoord[3], float colour[3],
+                           float* alpha, float* extra) {
+    if (!extra) return ReadVertex(position, normal, texCoord, colour, alpha);
+    errorText_.clear();
+    if (texCoord) texCoord[2] = 0.0f;
+    const RecordLayout* layout = fastVertices_;
+    const unsigned char* record = layout ? buffer_.Peek(layout->fixedBytes) : nullptr;
+    if (!record) return ReadVertexRecord(position, normal, texCoord, colour, alpha, nullptr, extra);
+    float sink[3];
+    float finished[4];
+    float* const groups[kVertexGroupCount] = {position ? position : sink, normal ? normal : sink,
+                                              texCoord ? texCoord : sink, colour ? colour : sink,
+                                              finished};
+    DecodeVertexRecord(*layout, record, groups);
+    DecodeExtras(*layout, record, BigEndian(), extra);
+    if (hasPositionOffset_) OffsetPositions(*layout, record, groups[0]);
+    buffer_.Advance(layout->fixedBytes);
+    if (layout->finishVertex) FinishVertex(*layout, finished, colour, alpha);
+    return true;
+}
+
+// Forced inline too, as the forced DecodeVertexRecord makes it larger.
+inline __attribute__((always_inline)) bool PlyReader::ReadVertexInBlock(const RecordLayout& layout,
+                                                                        float* const* groups) {
+    if (IsAscii()) return ReadVertexLineInBlock(layout, groups, nullptr, nullptr);
     const unsigned char* record = buffer_.Cursor();
     if (size_t(buffer_.Limit() - record) < layout.fixedBytes) return false;
     DecodeVertexRecord(layout, record, groups);
@@ -115,9 +153,11 @@ inline bool PlyReader::ReadVertexInBlock(const RecordLayout& layout, float* cons
     return true;
 }
 
-// exact, when given, receives x, y and z as doubles.
+// exact, when given, receives x, y and z as doubles; extra the extras of an
+// ASCII line (a binary record that can be read at all has a fixed size, and
+// ReadVertex decodes its extras).
 bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord, float* colour,
-                                 float* alpha, double* exact) {
+                                 float* alpha, double* exact, float* extra) {
     // Values for a destination the caller did not give land here.
     float sink[kVertexSlotCount];
     float finished[4];
@@ -134,8 +174,8 @@ bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord
         errorText_ = kMsgVertexReadError;
         return false;
     }
-    const bool read =
-        IsAscii() ? ReadVertexAscii(destinations, exact) : ReadVertexBinary(destinations, exact);
+    const bool read = IsAscii() ? ReadVertexAscii(destinations, exact, extra)
+                                : ReadVertexBinary(destinations, exact);
     const RecordLayout& layout = layouts_[size_t(currentElement_)];
     if (read && layout.finishVertex) FinishVertex(layout, finished, colour, alpha);
     return read;
@@ -147,9 +187,10 @@ bool PlyReader::ReadVertexRecord(float* position, float* normal, float* texCoord
 // left to the general reader below, which counts the tokens and gives the
 // error texts.
 bool PlyReader::ReadVertexLineInBlock(const RecordLayout& layout, float* const* groups,
-                                      double* exact) {
+                                      double* exact, float* extra) {
     const size_t propertyCount = layout.vertexSlots.size();
     const int8_t* slots = layout.vertexSlots.data();
+    const int8_t* extraIndices = layout.extraIndices.data();
     const uint8_t* types = layout.vertexTypes.data();
     const char* limit = reinterpret_cast<const char*>(buffer_.Limit());
     const char* readable = buffer_.ReadableEnd();
@@ -162,7 +203,12 @@ bool PlyReader::ReadVertexLineInBlock(const RecordLayout& layout, float* const* 
         if (!token) return false;
         const int slot = slots[i];
         stop = token;
-        if (slot >= 0) values[slot] = DecodeTextDoubleAt(token, limit, readable, types[i], &stop);
+        if (slot >= 0) {
+            values[slot] = DecodeTextDoubleAt(token, limit, readable, types[i], &stop);
+        } else if (extra && extraIndices[i] >= 0) {
+            extra[extraIndices[i]] =
+                float(DecodeTextDoubleAt(token, limit, readable, types[i], &stop));
+        }
         if (++i == propertyCount) break;
         token = NextTokenInLine(stop, limit, lineBreak);
     }
@@ -189,11 +235,11 @@ bool PlyReader::ReadVertexLineInBlock(const RecordLayout& layout, float* const* 
 // One line: the tokens are counted and the vertex values decoded in one
 // pass; nothing is stored unless the line has one token per property.
 // Positions are decoded as doubles, so that the offset keeps their precision.
-bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
+bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact, float* extra) {
     if (lineVertices_) {
         float* const groups[kVertexGroupCount] = {destinations[0], destinations[3], destinations[6],
                                                   destinations[8], destinations[11]};
-        if (ReadVertexLineInBlock(*lineVertices_, groups, exact)) return true;
+        if (ReadVertexLineInBlock(*lineVertices_, groups, exact, extra)) return true;
     }
     const char* p;
     const char* end;
@@ -203,6 +249,7 @@ bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
     }
     const PlyElement& element = elements_[size_t(currentElement_)];
     const std::vector<int8_t>& slots = layouts_[size_t(currentElement_)].vertexSlots;
+    const std::vector<int8_t>& extraIndices = layouts_[size_t(currentElement_)].extraIndices;
     const size_t propertyCount = element.properties.size();
     const char* readable = buffer_.ReadableEnd();
     float values[kVertexSlotCount];
@@ -217,6 +264,9 @@ bool PlyReader::ReadVertexAscii(float* const* destinations, double* exact) {
         } else if (slot >= 0) {
             positions[slot] =
                 DecodeDoubleToken(p, end, readable, element.properties[tokens].valueType, &p);
+        } else if (extra && tokens < propertyCount && extraIndices[tokens] >= 0) {
+            extra[extraIndices[tokens]] =
+                DecodeToken(p, end, readable, element.properties[tokens].valueType, &p);
         } else {
             p = SkipToken(p, end);
         }
@@ -307,7 +357,7 @@ bool PlyReader::ReadExactPosition(double position[3]) {
     }
     // The general reader, which also gives the error text.
     float ignored[3];
-    return ReadVertexRecord(ignored, nullptr, nullptr, nullptr, nullptr, position);
+    return ReadVertexRecord(ignored, nullptr, nullptr, nullptr, nullptr, position, nullptr);
 }
 
 bool PlyReader::ReadPositionBounds(double minimum[3], double maximum[3]) {

@@ -150,6 +150,10 @@ void AddFaceLayout(const PlyElement& element, RecordLayout& layout) {
         if (int(i) == layout.indexList) continue;
         const uint32_t size = TypeSize(property.valueType);
         const bool afterList = layout.indexList >= 0;
+        if (layout.extraIndices[i] >= 0) {
+            layout.extraOps.push_back(
+                {afterList ? after : before, uint8_t(property.valueType), afterList});
+        }
         if (property.role == kRoleMaterialIndex) {
             layout.materialProperty = int(i);
             layout.materialType = uint8_t(property.valueType);
@@ -187,6 +191,10 @@ RecordLayout MakeRecordLayout(const PlyElement& element) {
         }
     }
     if (!layout.fixedSize) layout.fixedBytes = 0;
+    layout.extraIndices.assign(element.properties.size(), -1);
+    for (size_t k = 0; k < element.extras.scalars.size(); ++k) {
+        layout.extraIndices[size_t(element.extras.scalars[k])] = int8_t(k);
+    }
     AddVertexSlots(element, layout);
     if (layout.firstNonScalar < 0) AddVertexOps(element, layout);
     AddFaceLayout(element, layout);

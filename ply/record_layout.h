@@ -53,6 +53,15 @@ struct ByteColourTable {
 };
 constexpr ByteColourTable kByteColours;
 
+// An extra value (see ExtraProperties) in a binary record whose scalars
+// lie at fixed places: from the record start, or from the end of the
+// vertex_indices list when after it.
+struct ExtraOp {
+    uint32_t offset = 0;
+    uint8_t type = 0;
+    bool afterList = false;
+};
+
 struct RecordLayout {
     // Binary records have one size when no property has a length of its own
     // (a list with a valid count type, or a string).
@@ -102,6 +111,11 @@ struct RecordLayout {
 
     // Binary vertex fast path (only scalar properties), in property order.
     std::vector<VertexOp> vertexOps;
+
+    // Extras: each property's place among the record's extra values (-1
+    // for none), and the extras in file order for the binary fast paths.
+    std::vector<int8_t> extraIndices;
+    std::vector<ExtraOp> extraOps;
 };
 
 RecordLayout MakeRecordLayout(const PlyElement& element);

@@ -7,7 +7,10 @@
 //
 // Values a file has only with the less common properties are printed only
 // for such files: vertex alpha after the colour ("a"), a face's texcoord
-// list ("tc"), texnumber ("tn") and colour ("rgba") after its material.
+// list ("tc"), texnumber ("tn") and colour ("rgba") after its material, and
+// last the values of the extra properties ("e"), whose names the schema
+// lists after the element's properties ("extras NAME...", then "+N" for
+// those past the most a record hands out).
 //
 // On a failure it keeps what it printed, prints "error TEXT" and exits with 1.
 #include <cstdio>
@@ -43,9 +46,28 @@ void PrintSchema(const PlyReader& reader) {
                         int(property.kind), int(property.countType), int(property.valueType),
                         int(property.role));
         }
+        const ExtraProperties& extras = element.extras;
+        if (extras.scalars.empty()) continue;
+        std::printf("extras");
+        for (int k : extras.scalars) {
+            std::printf(" %s", Printable(element.properties[size_t(k)].name).c_str());
+        }
+        if (extras.leftOver > 0) std::printf(" +%d", extras.leftOver);
+        std::printf("\n");
     }
     for (const std::string& name : reader.TextureFiles())
         std::printf("texturefile %s\n", Printable(name).c_str());
+}
+
+// The extra values of a record, when its element has any.
+void PrintExtras(const float* values, size_t count) {
+    if (count == 0) return;
+    std::printf(" e");
+    for (size_t k = 0; k < count; ++k) std::printf(" %.9g", values[k]);
+}
+
+size_t ExtraCount(const PlyReader& reader) {
+    return reader.Element(reader.CurrentElement())->extras.scalars.size();
 }
 
 bool DumpVertices(PlyReader& reader) {
@@ -53,17 +75,23 @@ bool DumpVertices(PlyReader& reader) {
     const int32_t count = reader.SeekElement(kElementVertex, &flags);
     if (!reader.ErrorText().empty()) return false;
     const bool alpha = (flags & kFlagAlpha) != 0;
+    const size_t extraCount = count > 0 ? ExtraCount(reader) : 0;
+    float extra[kMaxExtraValues];
     for (int32_t i = 0; i < count; ++i) {
         float position[3] = {0, 0, 0};
         float normal[3] = {0, 0, 0};
         float texCoord[3] = {0, 0, 0};
         float colour[3] = {0, 0, 0};
         float opacity = 1;
-        if (!reader.ReadVertex(position, normal, texCoord, colour, &opacity)) return false;
+        if (!reader.ReadVertex(position, normal, texCoord, colour, &opacity,
+                               extraCount ? extra : nullptr)) {
+            return false;
+        }
         std::printf("v %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g", position[0],
                     position[1], position[2], normal[0], normal[1], normal[2], texCoord[0],
                     texCoord[1], texCoord[2], colour[0], colour[1], colour[2]);
         if (alpha) std::printf(" a %.9g", opacity);
+        PrintExtras(extra, extraCount);
         std::printf("\n");
     }
     return true;
@@ -102,18 +130,21 @@ bool DumpFaces(PlyReader& reader) {
     if (!reader.ErrorText().empty()) return false;
     const uint32_t extraFlags =
         flags & (kFlagCornerTexCoords | kFlagTexNumbers | kFlagColours | kFlagAlpha);
+    const size_t extraCount = count > 0 ? ExtraCount(reader) : 0;
     IndexList indices;
     FaceExtras extras;
     for (int32_t i = 0; i < count; ++i) {
         int32_t vertexCount = 0;
         int32_t material = -1;
-        if (!reader.ReadFace(&vertexCount, &indices, &material, extraFlags ? &extras : nullptr)) {
+        FaceExtras* wanted = extraFlags || extraCount ? &extras : nullptr;
+        if (!reader.ReadFace(&vertexCount, &indices, &material, wanted)) {
             return false;
         }
         std::printf("f %d", vertexCount);
         for (int32_t index : indices) std::printf(" %d", index);
         std::printf(" %d", material);
         PrintFaceExtras(extras, extraFlags);
+        PrintExtras(extras.values, extraCount);
         std::printf("\n");
     }
     return true;

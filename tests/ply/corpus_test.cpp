@@ -117,6 +117,20 @@ TEST(CorpusRangeGrid, BunnyScanGivesItsTriangles) {
     EXPECT_EQ(CountAfter(dump.lines, "triangles "), 79312);
 }
 
+// The names of the extra properties once, their values on each record.
+TEST(CorpusExtras, PlydumpPrintsTheExtraValues) {
+    const DumpResult dump = RunPlydump(
+        (fs::path(kCorpusDir) / "cgal_colored_tetra_edges_facecolor_ascii.ply").string());
+    ASSERT_EQ(dump.status, 0);
+    const auto has = [&](const std::string& line) {
+        return std::find(dump.lines.begin(), dump.lines.end(), line) != dump.lines.end();
+    };
+    EXPECT_TRUE(has("extras id"));
+    EXPECT_TRUE(has("extras label"));
+    EXPECT_TRUE(has("v 1 0 0 0 -0.5 -0.5 0 0 0 1 0.501960814 0 e 3"));
+    EXPECT_TRUE(has("f 3 0 3 1 -1 rgba 0 1 0 1 e 1"));
+}
+
 TEST_P(Corpus, ReadsToTheEndOrFailsWithTheReadersMessage) {
     const std::string name = GetParam();
     const DumpResult dump = RunPlydump((fs::path(kCorpusDir) / name).string());
