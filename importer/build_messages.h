@@ -4,6 +4,7 @@
 
 const char* const kMsgFaceDataMismatch = "the face data does not match the header";
 const char* const kMsgNoMemoryMaterials = "not enough memory to create %d materials";
+const char* const kMsgNoMemoryValues = "not enough memory to keep %d values of a property";
 const char* const kMsgNoVertices = "the file holds no vertices: there is nothing to import";
 // After a successful import: what was changed or left out.
 const char* const kMsgVerticesOutOfRange =
@@ -14,3 +15,5 @@ const char* const kMsgFacesSkipped = "%d faces refer to missing vertices and wer
 const char* const kMsgTexCoordsMismatched =
     "%d faces have texture coordinates that do not match their corners and were given (0, 0)";
 const char* const kMsgTexturesNotFound = "%d texture images were not found: %s";
+const char* const kMsgPropertiesLeftOut =
+    "%d properties were left out (lists, or values past the 97 channels a mesh keeps): %s";

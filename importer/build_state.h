@@ -15,6 +15,17 @@ inline ChannelSource SourceOf(bool active, bool perVertex) {
     return !active ? kNoSource : perVertex ? kPerVertex : kPerCorner;
 }
 
+// The extra values of one element kept as map channels, one channel each
+// from first up: a vertex element's one entry a vertex, a face element's one
+// entry a face record, which all its triangles' corners point at.
+struct ExtraChannels {
+    int first = 0;
+    int count = 0;
+    const PlyElement* element = nullptr;  // whose extras.scalars they are, in order
+    UVVert* values[kMaxExtraValues] = {};
+    TVFace* faces[kMaxExtraValues] = {};
+};
+
 // One build's running state: what the steps share besides the importer.
 struct BuildState {
     DazAzu& importer;
@@ -30,6 +41,8 @@ struct BuildState {
     bool textureMaterials = false;  // faces name their texture's material by texnumber
     UVVert* alphaVerts = nullptr;
     TVFace* alphaFaces = nullptr;
+    ExtraChannels vertexExtras = {}, faceExtras = {};
+    uint32_t faceRecord = 0;  // the face record whose triangles are being written
     // The far-off centre taken out of the positions while they were read,
     // flipped and scaled: part of the pivot.
     Point3 offsetPivot = Point3(0, 0, 0);
@@ -64,6 +77,15 @@ bool TrimToWrittenFaces(BuildState& b);
 // Element checks need 12 bytes per element of the memory the process can
 // still take; the host counts its entries in an int.
 bool EnoughMemoryFor(uint64_t count);
+
+// Gives the elements' extra values their map channels, in file order from
+// channel 2 up, and notes those left over for the report; sizes them, and
+// cuts their faces to the triangles written (extra_channels.cpp).
+void PlanExtraChannels(BuildState& b);
+bool SizeExtraChannels(BuildState& b);
+bool TrimExtraChannels(BuildState& b);
+// The channels' names as the node's user properties, one line each.
+void NameExtraChannels(const BuildState& b, CStr& userProps);
 
 // Sets the colour and alpha sources, reading the colours when vertices and
 // faces both have some (colour_choice.cpp).

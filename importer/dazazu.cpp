@@ -24,7 +24,9 @@ DazAzu::DazAzu()
       nonFiniteVertices(0),
       skippedTexCoords(0),
       missingTextures(0),
-      missingTextureNames() {}
+      missingTextureNames(),
+      leftOutProperties(0),
+      leftOutPropertyNames() {}
 
 // The imported mesh and the host materials are not touched: by now they belong
 // to the scene or have been deleted by the import.

@@ -46,6 +46,8 @@ class DazAzu : public SceneImport {
     void ReportCount(const char* format, unsigned count);
     void NoteMissingTexture(const char* name);
     void ReportMissingTextures();
+    void NoteLeftOutProperty(const char* name);
+    void ReportLeftOutProperties();
 
     // Mesh build on the worker thread (meshbuild.cpp and the files of its
     // stages, build_state.h).
@@ -106,6 +108,10 @@ class DazAzu : public SceneImport {
     // as the file gives them, cut (then ending in "...").
     unsigned int missingTextures;
     char missingTextureNames[kMissingTextureListChars + 4];
+    // Properties whose values the mesh does not keep (lists, and scalars
+    // past its channels), and their names, cut the same way.
+    unsigned int leftOutProperties;
+    char leftOutPropertyNames[kMissingTextureListChars + 4];
 
     DazAzu(const DazAzu&) = delete;
     DazAzu& operator=(const DazAzu&) = delete;

@@ -133,6 +133,7 @@ int DazAzu::DoImport(const char* name, ImpInterface* ii, Interface* i, BOOL supp
         ReportCount(kMsgFacesSkipped, skippedFaces);
         ReportCount(kMsgTexCoordsMismatched, skippedTexCoords);
         ReportMissingTextures();
+        ReportLeftOutProperties();
     }
     return IMPEXP_SUCCESS;
 }

@@ -30,6 +30,9 @@ void WriteTriangle(BuildState& b, int32_t a, int32_t c, int32_t d, MtlID id, DWO
     if (b.texture == kPerVertex) b.mesh.tvFace[b.written].setTVerts(a, c, d);
     if (b.colour == kPerVertex) b.mesh.vcFace[b.written].setTVerts(a, c, d);
     if (b.alpha == kPerVertex) b.alphaFaces[b.written].setTVerts(a, c, d);
+    for (int k = 0; k < b.vertexExtras.count; ++k) b.vertexExtras.faces[k][b.written].setTVerts(a, c, d);
+    const int r = int(b.faceRecord);
+    for (int k = 0; k < b.faceExtras.count; ++k) b.faceExtras.faces[k][b.written].setTVerts(r, r, r);
     ++b.written;
 }
 
@@ -166,9 +169,9 @@ bool ReadPolygons(BuildState& b) {
     const bool perCorner =
         b.texture == kPerCorner || b.colour == kPerCorner || b.alpha == kPerCorner;
     const bool texNumbers = b.textureMaterials && (flags & kFlagTexNumbers);
-    // Without per-corner data the faces are read as before, at full speed.
+    // Without per-corner data or values the faces are read as before, at full speed.
     FaceExtras extras;
-    FaceExtras* wanted = perCorner || texNumbers ? &extras : nullptr;
+    FaceExtras* wanted = perCorner || texNumbers || b.faceExtras.count ? &extras : nullptr;
     IndexList indices;
     MtlID id = 0;
     for (uint32_t f = 0; f < faceCount; ++f) {
@@ -179,6 +182,9 @@ bool ReadPolygons(BuildState& b) {
             return FailWithReaderError(im);
         id = NextMaterialId(b, id, hasMaterialIndex, materialIndex, texNumbers ? wanted : nullptr);
         ++b.counter;
+        b.faceRecord = f;
+        for (int k = 0; k < b.faceExtras.count; ++k)
+            b.faceExtras.values[k][f] = UVVert(extras.values[k], 0.0f, 0.0f);
         // Fewer than three corners enclose no area: such a face yields no
         // triangle, as the triangle count already says.
         if (n < 3) continue;

@@ -28,27 +28,45 @@ void DazAzu::ReportMissingTextures() {
     ReportError(message.data(), 0);
 }
 
-// The list keeps the names in file order up to kMissingTextureListChars: a
-// file may name thousands of images, or one name of many kilobytes, and the
-// message must stay readable. Cut by characters, never inside one; three
-// full stops show the cut in every code page.
-void DazAzu::NoteMissingTexture(const char* name) {
-    ++missingTextures;
-    size_t length = std::strlen(missingTextureNames);
-    if (length > kMissingTextureListChars) return;  // a cut list is longer
-    const char* separator = missingTextures > 1 ? ", " : "";
+namespace {
+
+// The list keeps the names in order up to kMissingTextureListChars: a file
+// may name thousands, or one name of many kilobytes, and the message must
+// stay readable. Cut by characters, never inside one; three full stops show
+// the cut in every code page.
+void AppendToCutList(char* list, unsigned count, const char* name) {
+    size_t length = std::strlen(list);
+    if (length > DazAzu::kMissingTextureListChars) return;  // a cut list is longer
+    const char* separator = count > 1 ? ", " : "";
     for (const char* text : {separator, name}) {
         for (const char* p = text; *p;) {
             const char* next = NextChar(p);
             const size_t n = static_cast<size_t>(next - p);
-            if (length + n > kMissingTextureListChars) {
-                std::memcpy(missingTextureNames + length, "...", 4);
+            if (length + n > DazAzu::kMissingTextureListChars) {
+                std::memcpy(list + length, "...", 4);
                 return;
             }
-            std::memcpy(missingTextureNames + length, p, n);
+            std::memcpy(list + length, p, n);
             length += n;
             p = next;
         }
     }
-    missingTextureNames[length] = '\0';
+    list[length] = '\0';
+}
+
+}  // namespace
+
+void DazAzu::NoteMissingTexture(const char* name) {
+    AppendToCutList(missingTextureNames, ++missingTextures, name);
+}
+
+void DazAzu::NoteLeftOutProperty(const char* name) {
+    AppendToCutList(leftOutPropertyNames, ++leftOutProperties, name);
+}
+
+void DazAzu::ReportLeftOutProperties() {
+    if (leftOutProperties == 0) return;
+    CStr message;
+    message.printf(kMsgPropertiesLeftOut, static_cast<int>(leftOutProperties), leftOutPropertyNames);
+    ReportError(message.data(), 0);
 }

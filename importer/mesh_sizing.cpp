@@ -53,6 +53,7 @@ bool SizeMesh(BuildState& b) {
         b.alphaVerts = b.mesh.mapVerts(MAP_ALPHA);
         b.alphaFaces = b.mesh.mapFaces(MAP_ALPHA);
     }
+    if (!SizeExtraChannels(b)) return false;
     if (f != 0 && (!EnoughMemoryForFaces(f) || !b.mesh.setNumFaces(f, FALSE, TRUE)))
         return FailWithCount(im, IDS_NO_MEMORY_FACES, f);
     return true;
@@ -68,7 +69,8 @@ bool TrimToWrittenFaces(BuildState& b) {
         (b.colour && !m.setNumVCFaces(j, TRUE, f)) ||
         (b.colour == kPerCorner && !m.setNumVertCol(3 * j, TRUE)) ||
         (b.alpha && !m.setNumMapFaces(MAP_ALPHA, j, TRUE, f)) ||
-        (b.alpha == kPerCorner && !m.setNumMapVerts(MAP_ALPHA, 3 * j, TRUE)))
+        (b.alpha == kPerCorner && !m.setNumMapVerts(MAP_ALPHA, 3 * j, TRUE)) ||
+        !TrimExtraChannels(b))
         return FailWithCount(b.importer, IDS_NO_MEMORY_FACES, j);
     return true;
 }

@@ -65,6 +65,7 @@ bool ReadVertices(BuildState& b) {
     const ImportOptions& o = im.options;
     // Without memory for the normals the mesh simply has none.
     Point3* normals = b.normals ? b.mesh.explicitNormalArray() : nullptr;
+    float extra[kMaxExtraValues];
     for (uint32_t i = 0; i < b.vertexCount; ++i) {
         ++b.counter;
         if (!ProgressPoint(b, i)) return false;
@@ -75,7 +76,8 @@ bool ReadVertices(BuildState& b) {
         if (!im.reader.ReadVertex(position, b.normals ? normal : nullptr,
                                   b.texture == kPerVertex ? uvw : nullptr,
                                   b.colour == kPerVertex ? colour : nullptr,
-                                  b.alpha == kPerVertex ? &alpha : nullptr))
+                                  b.alpha == kPerVertex ? &alpha : nullptr,
+                                  b.vertexExtras.count ? extra : nullptr))
             return FailWithReaderError(im);
         Point3 p(position[0], position[1], position[2]);
         // 0 - z rather than -z, so a zero stays +0 in the mesh and the pivot.
@@ -90,6 +92,8 @@ bool ReadVertices(BuildState& b) {
         if (b.texture == kPerVertex) b.mesh.tVerts[i] = Point3(uvw[0], uvw[1], 0.0f);
         if (b.colour == kPerVertex) b.mesh.vertCol[i] = Point3(colour[0], colour[1], colour[2]);
         if (b.alpha == kPerVertex) b.alphaVerts[i] = UVVert(alpha, alpha, alpha);
+        for (int k = 0; k < b.vertexExtras.count; ++k)
+            b.vertexExtras.values[k][i] = UVVert(extra[k], 0.0f, 0.0f);
     }
     return true;
 }
@@ -195,7 +199,7 @@ void Finish(BuildState& b, ImportedMesh& record) {
     if (hasFaces) {
         SendStepText(im, IDS_STEP_ISOLATED_VERTICES);
         b.mesh.DeleteIsoVerts();
-        if (b.texture) b.mesh.DeleteIsoMapVerts();
+        if (b.texture || b.vertexExtras.count || b.faceExtras.count) b.mesh.DeleteIsoMapVerts();
         SendFraction(im, fraction += step);
         if (im.options.generateNormals) {
             SendStepText(im, IDS_STEP_BUILDING_NORMALS);
@@ -293,6 +297,7 @@ int DazAzu::BuildMesh() {
     BuildState b{*this, importedMesh->triObject->mesh, n, triangleCount};
     b.normals = NormalChannelActive();
     b.texture = SourceOf(TextureChannelActive(), (vertexFlags & kFlagTextureCoords) != 0);
+    PlanExtraChannels(b);
     if (!ChooseColourSources(b) || !SizeMesh(b) || !TakeOutFarCentre(b)) return 0;
     const bool read = ReadVertices(b);
     reader.SetPositionOffset(nullptr);
@@ -305,6 +310,7 @@ int DazAzu::BuildMesh() {
     if (!CreateStandardMaterials())
         return FailForMaterials(*this, static_cast<uint32_t>(materialRecords.size()));
     SendCount(*this, vertexCount + triangleCount);
+    NameExtraChannels(b, importedMesh->userProps);
     Finish(b, *importedMesh);
     if (cancelFlag) return 0;
     SendToWindow(progressWindow, kProgressStepText, 0, 0);

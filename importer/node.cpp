@@ -25,6 +25,8 @@ int DazAzu::CreateSceneNode() {
         tm.ClearIdentFlag(POS_IDENT);
     }
     node->SetTransform(0, tm);
+    if (!importedMesh->userProps.isNull())
+        node->GetINode()->SetUserPropBuffer(importedMesh->userProps.data());
     importInterface->AddNodeToScene(node);
     node->SetName(baseName);
     RedrawHostWindow(hostInterface->GetMAXHWnd());

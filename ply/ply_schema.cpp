@@ -198,7 +198,7 @@ ExtraProperties ExtraPropertiesOf(const PlyElement& element, ElementKind kind) {
         if (extras.scalars.size() < size_t(kMaxExtraValues)) {
             extras.scalars.push_back(int(i));
         } else {
-            ++extras.leftOver;
+            extras.leftOver.push_back(int(i));
         }
     }
     return extras;

@@ -98,11 +98,11 @@ const int kMaxExtraValues = 97;
 
 // The properties of an element the import reads for no other purpose, by
 // index into its properties, in file order: scalars whose values the
-// readers hand out as extras (the first kMaxExtraValues), how many more
-// there are, and the lists and strings nobody reads.
+// readers hand out as extras (the first kMaxExtraValues), those past them,
+// and the lists and strings nobody reads.
 struct ExtraProperties {
     std::vector<int> scalars;
-    int32_t leftOver = 0;
+    std::vector<int> leftOver;  // the scalars past the first kMaxExtraValues
     std::vector<int> unusedLists;
 };
 

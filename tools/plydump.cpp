@@ -52,7 +52,7 @@ void PrintSchema(const PlyReader& reader) {
         for (int k : extras.scalars) {
             std::printf(" %s", Printable(element.properties[size_t(k)].name).c_str());
         }
-        if (extras.leftOver > 0) std::printf(" +%d", extras.leftOver);
+        if (!extras.leftOver.empty()) std::printf(" +%d", int(extras.leftOver.size()));
         std::printf("\n");
     }
     for (const std::string& name : reader.TextureFiles())

@@ -663,3 +663,61 @@ TEST_F(MeshBuildTest, BuildEntryReportsTheOutcome) {
 }
 
 }  // namespace
+
+namespace {
+
+// The U of each entry of a map channel, in order.
+std::vector<float> ChannelValues(Mesh& m, int channel) {
+    std::vector<float> values;
+    for (int i = 0; i < m.getNumMapVerts(channel); ++i) values.push_back(m.mapVerts(channel)[i].x);
+    return values;
+}
+
+std::vector<DWORD> ChannelCorners(Mesh& m, int channel) {
+    std::vector<DWORD> corners;
+    for (int j = 0; j < m.getNumMapFaces(channel); ++j)
+        corners.insert(corners.end(), m.mapFaces(channel)[j].t, m.mapFaces(channel)[j].t + 3);
+    return corners;
+}
+
+}  // namespace
+
+// Values the import has no other use for become map channels from 2 up,
+// in file order, named on the node: one entry a vertex, or one a face that
+// all its triangles point at (a face left out leaves its value out too).
+// Lists nobody reads are named in the report.
+TEST_F(MeshBuildTest, UnusedValuesBecomeNamedMapChannels) {
+    const std::string ply = AsciiPly(
+        VertexBlock(4, "property float confidence\nproperty uchar label\n") +
+            FaceBlock(3, "property double quality\nproperty list uchar float weights\n"),
+        "0 0 0 0.25 7\n1 0 0 0.5 200\n1 1 0 1 0\n0 1 0 0.75 9\n"
+        "4 0 1 2 3 -1.5 0\n3 0 1 9 2.5 1 4\n3 2 3 0 16777216 2 1 1\n");
+    ASSERT_EQ(Build(ply), 1);
+    Mesh& m = BuiltMesh();
+    EXPECT_EQ(ChannelValues(m, 2), (std::vector<float>{0.25f, 0.5f, 1, 0.75f}));
+    EXPECT_EQ(ChannelValues(m, 3), (std::vector<float>{7, 200, 0, 9}));
+    EXPECT_EQ(ChannelCorners(m, 2), (std::vector<DWORD>{0, 1, 2, 0, 2, 3, 2, 3, 0}));
+    EXPECT_EQ(ChannelValues(m, 4), (std::vector<float>{-1.5f, 16777216}));
+    EXPECT_EQ(ChannelCorners(m, 4), (std::vector<DWORD>{0, 0, 0, 0, 0, 0, 1, 1, 1}));
+    EXPECT_FALSE(m.mapSupport(5));
+    EXPECT_STREQ(importer->importedMesh->userProps.data(),
+                 "MapChannel:2 = confidence\r\nMapChannel:3 = label\r\nMapChannel:4 = quality");
+    EXPECT_EQ(importer->leftOutProperties, 1u);
+    EXPECT_STREQ(importer->leftOutPropertyNames, "weights");
+}
+
+// Channels 2 to 98: the values past them are named in the report.
+TEST_F(MeshBuildTest, ValuesPastTheLastChannelAreNamed) {
+    std::string properties, values;
+    for (int k = 0; k < 99; ++k) {
+        properties += "property short p" + std::to_string(k) + "\n";
+        values += " " + std::to_string(k - 50);
+    }
+    ASSERT_EQ(Build(AsciiPly(VertexBlock(1, properties), "1 2 3" + values + "\n")), 1);
+    Mesh& m = BuiltMesh();
+    EXPECT_EQ(ChannelValues(m, 2), std::vector<float>{-50});
+    EXPECT_EQ(ChannelValues(m, 98), std::vector<float>{46});
+    EXPECT_FALSE(m.mapSupport(99));
+    EXPECT_EQ(importer->leftOutProperties, 2u);
+    EXPECT_STREQ(importer->leftOutPropertyNames, "p97, p98");
+}

@@ -85,7 +85,7 @@ TEST(ExtraProperties, WhichPropertiesAreExtra) {
         const PlyElement& element = *file.reader.Element(0);
         EXPECT_EQ(Names(element, element.extras.scalars), c.extras);
         EXPECT_EQ(Names(element, element.extras.unusedLists), c.unusedLists);
-        EXPECT_EQ(element.extras.leftOver, c.leftOver);
+        EXPECT_EQ(int32_t(element.extras.leftOver.size()), c.leftOver);
     }
 }
 
