@@ -42,6 +42,10 @@ struct BuildState {
     UVVert* alphaVerts = nullptr;
     TVFace* alphaFaces = nullptr;
     ExtraChannels vertexExtras = {}, faceExtras = {};
+    // The vertex colours are the grey of this extra value (-1: they are not),
+    // times intensityScale (the inverse of an integer type's maximum).
+    int intensity = -1;
+    float intensityScale = 1.0f;
     uint32_t faceRecord = 0;  // the face record whose triangles are being written
     // The far-off centre taken out of the positions while they were read,
     // flipped and scaled: part of the pivot.
@@ -90,6 +94,12 @@ void NameExtraChannels(const BuildState& b, CStr& userProps);
 // Sets the colour and alpha sources, reading the colours when vertices and
 // faces both have some (colour_choice.cpp).
 bool ChooseColourSources(BuildState& b);
+
+// The intensity's part in the vertex colours, once the colour sources are
+// chosen; after the vertices, a float intensity that does not lie in 0..1
+// divided by its largest value, and every grey clamped (colour_choice.cpp).
+void ChooseIntensityColours(BuildState& b);
+void FinishIntensityColours(BuildState& b);
 
 // Reads the face element (polygons, strips or a range grid) into triangles
 // (face_writers.cpp).

@@ -1,5 +1,7 @@
 // Where the mesh's colours and alpha come from when both the vertices and
 // the faces of a file have them.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "importer/build_state.h"
@@ -65,7 +67,7 @@ bool ReadFaceUniformity(DazAzu& im, Uniformity* u) {
 // again afterwards.
 bool ChooseColourSources(BuildState& b) {
     DazAzu& im = b.importer;
-    bool vertexColours = (im.vertexFlags & kFlagColours) != 0;
+    bool vertexColours = (im.vertexFlags & kFlagColours) != 0 || im.IntensityGivesColours();
     bool vertexAlpha = (im.vertexFlags & kFlagAlpha) != 0;
     const bool bothColours = vertexColours && (im.faceFlags & kFlagColours);
     const bool bothAlpha = vertexAlpha && (im.faceFlags & kFlagAlpha);
@@ -83,4 +85,50 @@ bool ChooseColourSources(BuildState& b) {
     b.colour = SourceOf(im.ColourChannelActive(), vertexColours);
     b.alpha = SourceOf(im.AlphaChannelActive(), vertexAlpha);
     return true;
+}
+
+namespace {
+
+float IntegerTypeMaximum(int type) {
+    switch (type) {
+        case kPlyInt8: return 127.0f;
+        case kPlyInt16: return 32767.0f;
+        case kPlyInt32: return 2147483647.0f;
+        case kPlyUint8: return 255.0f;
+        case kPlyUint16: return 65535.0f;
+        case kPlyUint32: return 4294967295.0f;
+        default: return 0.0f;
+    }
+}
+
+// Negative, infinite and NaN greys are black.
+float Clamped01(float v) { return v > 1.0f ? 1.0f : v >= 0.0f ? v : 0.0f; }
+
+}  // namespace
+
+void ChooseIntensityColours(BuildState& b) {
+    DazAzu& im = b.importer;
+    const int k = im.IntensityExtra();
+    if (b.colour != kPerVertex || !im.IntensityGivesColours() || k >= b.vertexExtras.count) return;
+    b.intensity = k;
+    const PlyElement& element = *b.vertexExtras.element;
+    const float maximum = IntegerTypeMaximum(element.properties[size_t(element.extras.scalars[size_t(k)])].valueType);
+    b.intensityScale = maximum > 0 ? 1.0f / maximum : 1.0f;
+}
+
+void FinishIntensityColours(BuildState& b) {
+    if (b.intensity < 0) return;
+    VertColor* grey = b.mesh.vertCol;
+    bool inRange = true;
+    float largest = 0.0f;
+    for (uint32_t i = 0; i < b.vertexCount; ++i) {
+        const float v = grey[i].x;
+        inRange = inRange && v >= 0.0f && v <= 1.0f;
+        if (std::isfinite(v)) largest = std::max(largest, v);
+    }
+    const float divisor = inRange || !(largest > 0.0f) ? 1.0f : largest;
+    for (uint32_t i = 0; i < b.vertexCount; ++i) {
+        const float v = std::isfinite(grey[i].x) ? Clamped01(grey[i].x / divisor) : 0.0f;
+        grey[i] = VertColor(v, v, v);
+    }
 }

@@ -60,6 +60,11 @@ class DazAzu : public SceneImport {
     bool ColourChannelActive() const;
     bool AlphaChannelActive() const;
     bool TexturesMakeMaterials() const;
+    // The vertex element's intensity (or scalar_intensity) as its place
+    // among the element's extra values; -1 when it has none.
+    int IntensityExtra() const;
+    // Grey vertex colours come from the intensity: the file has no colours.
+    bool IntensityGivesColours() const;
 
     // Materials and the node (materials.cpp, node.cpp).
     bool CreateStandardMaterials();

@@ -94,6 +94,10 @@ bool ReadVertices(BuildState& b) {
         if (b.alpha == kPerVertex) b.alphaVerts[i] = UVVert(alpha, alpha, alpha);
         for (int k = 0; k < b.vertexExtras.count; ++k)
             b.vertexExtras.values[k][i] = UVVert(extra[k], 0.0f, 0.0f);
+        if (b.intensity >= 0) {
+            const float grey = extra[b.intensity] * b.intensityScale;
+            b.mesh.vertCol[i] = VertColor(grey, grey, grey);
+        }
     }
     return true;
 }
@@ -250,15 +254,38 @@ bool DazAzu::HasTextureCoords() const {
     return (vertexFlags & kFlagTextureCoords) || (faceFlags & kFlagCornerTexCoords);
 }
 
-// Colours or alpha, of the vertices or of the faces.
+// Colours or alpha, of the vertices or of the faces, or an intensity.
 bool DazAzu::HasColours() const {
-    return ((vertexFlags | faceFlags) & (kFlagColours | kFlagAlpha)) != 0;
+    return ((vertexFlags | faceFlags) & (kFlagColours | kFlagAlpha)) != 0 ||
+           IntensityGivesColours();
+}
+
+int DazAzu::IntensityExtra() const {
+    for (int e = 0; e < reader.NumElements(); ++e) {
+        const PlyElement& element = *reader.Element(e);
+        if (!EqualsNoCase(element.name, kElementKindNames[kElementVertex])) continue;
+        const std::vector<int>& scalars = element.extras.scalars;
+        for (size_t k = 0; k < scalars.size(); ++k) {
+            const std::string& name = element.properties[size_t(scalars[k])].name;
+            if (EqualsNoCase(name, "intensity") || EqualsNoCase(name, "scalar_intensity"))
+                return int(k);
+        }
+        return -1;
+    }
+    return -1;
+}
+
+// A laser scan's return strength is the grey picture of the scan. Colours
+// the file gives, of the vertices or of the faces, are its colours still.
+bool DazAzu::IntensityGivesColours() const {
+    return !((vertexFlags | faceFlags) & kFlagColours) && IntensityExtra() >= 0;
 }
 
 bool DazAzu::TextureChannelActive() const { return options.textureCoords && HasTextureCoords(); }
 
 bool DazAzu::ColourChannelActive() const {
-    return options.vertexColors && ((vertexFlags | faceFlags) & kFlagColours);
+    return options.vertexColors &&
+           (((vertexFlags | faceFlags) & kFlagColours) || IntensityGivesColours());
 }
 
 // Alpha goes with the colours: imported when "Vertex Colors" is on.
@@ -298,10 +325,13 @@ int DazAzu::BuildMesh() {
     b.normals = NormalChannelActive();
     b.texture = SourceOf(TextureChannelActive(), (vertexFlags & kFlagTextureCoords) != 0);
     PlanExtraChannels(b);
-    if (!ChooseColourSources(b) || !SizeMesh(b) || !TakeOutFarCentre(b)) return 0;
+    if (!ChooseColourSources(b)) return 0;
+    ChooseIntensityColours(b);
+    if (!SizeMesh(b) || !TakeOutFarCentre(b)) return 0;
     const bool read = ReadVertices(b);
     reader.SetPositionOffset(nullptr);
     if (!read) return 0;
+    FinishIntensityColours(b);
     nonFiniteVertices = b.nonFinite;
     if (b.nonFinite) PlaceNonFiniteVertices(b);
     if (options.materials && triangleCount != 0 && !ReadMaterialRecords(b)) return 0;

@@ -721,3 +721,45 @@ TEST_F(MeshBuildTest, ValuesPastTheLastChannelAreNamed) {
     EXPECT_EQ(importer->leftOutProperties, 2u);
     EXPECT_STREQ(importer->leftOutPropertyNames, "p97, p98");
 }
+
+// An intensity without colours gives grey vertex colours: an integer type
+// by its maximum, floats as they are when all lie in 0..1, else by the
+// largest; the values stay a channel of their own.
+TEST_F(MeshBuildTest, IntensityWithoutColoursGivesGreyVertexColours) {
+    const struct {
+        const char* what;
+        std::string properties;
+        const char* values[3];
+        float grey[3];
+    } cases[] = {
+        {"uchar", "property uchar intensity\n", {"0", "255", "51"}, {0, 1, 0.2f}},
+        {"short, negative", "property short intensity\n", {"-5", "32767", "0"}, {0, 1, 0}},
+        {"floats in 0..1", "property float scalar_intensity\n", {"0.25", "1", "0"}, {0.25f, 1, 0}},
+        {"floats past 1", "property float intensity\n", {"50", "200", "-1"}, {0.25f, 1, 0}},
+        {"a token that is no number", "property double Intensity\n", {"x", "2", "1"}, {0, 1, 0.5f}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string data;
+        for (int i = 0; i < 3; ++i) data += std::to_string(i) + " 0 0 " + c.values[i] + "\n";
+        ASSERT_EQ(Build(AsciiPly(VertexBlock(3, c.properties) + FaceBlock(1), data + "3 0 1 2\n")), 1);
+        Mesh& m = BuiltMesh();
+        ASSERT_EQ(m.numCVerts, 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_FLOAT_EQ(m.vertCol[i].x, c.grey[i]) << i;
+            EXPECT_EQ(m.vertCol[i].z, m.vertCol[i].x);
+        }
+        EXPECT_EQ(m.getNumMapVerts(2), 3);
+    }
+    // Colours of the file win; without "Vertex Colors" there are none.
+    const std::string data = "0 0 0 9 10 20 30\n1 0 0 9 10 20 30\n0 1 0 9 10 20 30\n3 0 1 2\n";
+    ASSERT_EQ(Build(AsciiPly(VertexBlock(3, "property uchar intensity\n"
+                                             "property uchar red\nproperty uchar green\n"
+                                             "property uchar blue\n") + FaceBlock(1), data)), 1);
+    EXPECT_FLOAT_EQ(BuiltMesh().vertCol[0].y, 20 / 255.0f);
+    importer->options.vertexColors = false;
+    ASSERT_EQ(Build(AsciiPly(VertexBlock(3, "property uchar intensity\n") + FaceBlock(1),
+                             "0 0 0 9\n1 0 0 9\n0 1 0 9\n3 0 1 2\n")), 1);
+    EXPECT_EQ(BuiltMesh().numCVerts, 0);
+    EXPECT_EQ(BuiltMesh().getNumMapVerts(2), 3);
+}
