@@ -3,7 +3,8 @@
 // mesh with a material element, and one file for each of triangle strips,
 // per-corner texture coordinates with their image, face colours (also beside
 // white vertices), diffuse_* vertex colours, vertex alpha, Gaussian splats, a
-// range scan's grid and a mesh far from the origin. Run by examples/make.
+// range scan's grid, a mesh far from the origin, a scan with confidence and
+// intensity and a mesh with a quality per face. Run by examples/make.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -429,6 +430,73 @@ bool WriteRangeGrid(const char* path) {
     return w.save(path);
 }
 
+// A laser scan of a wavy wall as its scanner writes it: no colours, a
+// confidence that falls off toward the scan's edge and a 16-bit return
+// intensity; the import shows the intensity as grey and keeps both values.
+bool WriteScanConfidenceIntensity(const char* path) {
+    const int n = 40;
+    Writer w;
+    w.text("ply\nformat binary_little_endian 1.0\ncomment laser scan with confidence and intensity\n"
+           "element vertex " + std::to_string(n * n) +
+           "\nproperty float x\nproperty float y\nproperty float z\n"
+           "property float confidence\nproperty ushort intensity\n"
+           "element face " + std::to_string(2 * (n - 1) * (n - 1)) +
+           "\nproperty list uchar int vertex_indices\nend_header\n");
+    for (int r = 0; r < n; ++r) {
+        for (int c = 0; c < n; ++c) {
+            const float x = (c - (n - 1) / 2.0f) / 4.0f, z = (r - (n - 1) / 2.0f) / 4.0f;
+            const float bump = std::sin(x * 1.3f) * std::cos(z * 0.9f);
+            w.f32(x); w.f32(0.6f * bump); w.f32(z);
+            w.f32(std::max(0.0f, 1.0f - (x * x + z * z) / 50.0f));
+            w.u16(uint16_t(12000 + 40000 * (bump + 1) / 2));
+        }
+    }
+    for (int r = 0; r + 1 < n; ++r) {
+        for (int c = 0; c + 1 < n; ++c) {
+            const int a = r * n + c;
+            w.u8(3); w.i32(a); w.i32(a + n); w.i32(a + 1);
+            w.u8(3); w.i32(a + 1); w.i32(a + n); w.i32(a + n + 1);
+        }
+    }
+    return w.save(path);
+}
+
+// A torus of quads each with the quality a mesh tool computed for it (here
+// how far the face lies from the torus' axis); the import keeps it as a
+// channel of one value a face.
+bool WriteFaceQuality(const char* path) {
+    const int around = 32, tube = 12;
+    std::string text = "ply\nformat ascii 1.0\ncomment torus with a quality per face\n"
+                       "element vertex " + std::to_string(around * tube) +
+                       "\nproperty float x\nproperty float y\nproperty float z\n"
+                       "element face " + std::to_string(around * tube) +
+                       "\nproperty list uchar int vertex_indices\nproperty float quality\nend_header\n";
+    char line[128];
+    const float pi = 3.14159265f;
+    for (int i = 0; i < around; ++i) {
+        for (int j = 0; j < tube; ++j) {
+            const float u = 2 * pi * i / around, v = 2 * pi * j / tube;
+            const float ring = 2.0f + 0.7f * std::cos(v);
+            std::snprintf(line, sizeof line, "%g %g %g\n", ring * std::cos(u), ring * std::sin(u),
+                          0.7f * std::sin(v));
+            text += line;
+        }
+    }
+    for (int i = 0; i < around; ++i) {
+        for (int j = 0; j < tube; ++j) {
+            const int a = i * tube + j, b = ((i + 1) % around) * tube + j;
+            const int a1 = i * tube + (j + 1) % tube, b1 = ((i + 1) % around) * tube + (j + 1) % tube;
+            const float v = 2 * pi * (j + 0.5f) / tube;
+            std::snprintf(line, sizeof line, "4 %d %d %d %d %g\n", a, b, b1, a1,
+                          2.0f + 0.7f * std::cos(v));
+            text += line;
+        }
+    }
+    Writer w;
+    w.text(text);
+    return w.save(path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -446,7 +514,9 @@ int main(int argc, char** argv) {
               WriteRangeGrid((dir + "/dome_range_grid_ascii.ply").c_str()) &&
               WriteVertexAlpha((dir + "/strip_vertex_alpha_le.ply").c_str()) &&
               WriteSplats((dir + "/splats_sphere_le.ply").c_str()) &&
-              WriteFarOrigin((dir + "/terrain_far_origin_double_le.ply").c_str());
+              WriteFarOrigin((dir + "/terrain_far_origin_double_le.ply").c_str()) &&
+              WriteScanConfidenceIntensity((dir + "/scan_confidence_intensity_le.ply").c_str()) &&
+              WriteFaceQuality((dir + "/torus_face_quality_ascii.ply").c_str());
     if (!ok) std::fprintf(stderr, "make_examples: cannot write into %s\n", dir.c_str());
     return ok ? 0 : 1;
 }
