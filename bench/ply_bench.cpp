@@ -28,7 +28,7 @@
 
 namespace {
 
-enum BenchShape { kTriangles, kQuads, kPoints, kSplats, kPointsWithExtras };
+enum BenchShape { kTriangles, kQuads, kPoints, kSplats, kPointsWithExtras, kTrianglesWithExtras };
 
 struct BenchFile {
     std::string name;
@@ -54,9 +54,10 @@ void AppendBinary(std::string& out, const void* value, size_t size, bool bigEndi
 }
 
 // Writes the grid mesh, its vertices with normals and colours unless
-// positionsOnly; returns false when the file cannot be written.
+// positionsOnly, and a float confidence and intensity (binary only) when
+// extras; returns false when the file cannot be written.
 bool WriteGrid(const std::string& path, const Grid& grid, PlyFormat format, bool quads,
-               bool positionsOnly = false) {
+               bool positionsOnly = false, bool extras = false) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     const char* formats[] = {"", "ascii", "binary_big_endian", "binary_little_endian"};
@@ -68,6 +69,7 @@ bool WriteGrid(const std::string& path, const Grid& grid, PlyFormat format, bool
         (positionsOnly ? ""
                        : "property float nx\nproperty float ny\nproperty float nz\n"
                          "property uchar red\nproperty uchar green\nproperty uchar blue\n") +
+        (extras ? "property float confidence\nproperty float intensity\n" : "") +
         "element face " +
         std::to_string(faces) + "\nproperty list uchar int vertex_indices\nend_header\n";
     const bool big = format == kPlyBinaryBigEndian;
@@ -92,6 +94,9 @@ bool WriteGrid(const std::string& path, const Grid& grid, PlyFormat format, bool
             } else {
                 for (float f : v) AppendBinary(out, &f, 4, big);
                 out.append(reinterpret_cast<const char*>(c), 3);
+                const float values[2] = {float((i + j) % 1000) * 0.001f, float(i)};
+                for (float f : values)
+                    if (extras) AppendBinary(out, &f, 4, big);
             }
             flush(false);
         }
@@ -228,6 +233,7 @@ int main(int argc, char** argv) {
         {"tri_ascii_" + tag + ".ply", kPlyAscii, kTriangles},
         {"tri_le_" + tag + ".ply", kPlyBinaryLittleEndian, kTriangles},
         {"tri_be_" + tag + ".ply", kPlyBinaryBigEndian, kTriangles},
+        {"tri_extras_le_" + tag + ".ply", kPlyBinaryLittleEndian, kTrianglesWithExtras},
         {"quad_le_" + tag + ".ply", kPlyBinaryLittleEndian, kQuads},
         {"points_le_" + tag + ".ply", kPlyBinaryLittleEndian, kPoints},
         {"points_extras_le_" + tag + ".ply", kPlyBinaryLittleEndian, kPointsWithExtras},
@@ -239,8 +245,9 @@ int main(int argc, char** argv) {
         if (FileSize(path) > 0) continue;
         std::printf("writing %s\n", path.c_str());
         const bool written =
-            file.shape == kTriangles || file.shape == kQuads
-                ? WriteGrid(path, grid, file.format, file.shape == kQuads)
+            file.shape == kTriangles || file.shape == kQuads || file.shape == kTrianglesWithExtras
+                ? WriteGrid(path, grid, file.format, file.shape == kQuads, false,
+                            file.shape == kTrianglesWithExtras)
                 : WritePoints(path, grid, file.shape == kSplats ? splats : grid.Vertices(),
                               file.shape == kSplats, file.shape == kPointsWithExtras);
         if (!written) {

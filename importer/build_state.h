@@ -47,6 +47,7 @@ struct BuildState {
     int intensity = -1;
     float intensityScale = 1.0f;
     uint32_t faceRecord = 0;  // the face record whose triangles are being written
+    bool faceValueUnused = false;  // a face record with values gave no triangle
     // The far-off centre taken out of the positions while they were read,
     // flipped and scaled: part of the pivot.
     Point3 offsetPivot = Point3(0, 0, 0);

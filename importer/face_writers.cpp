@@ -187,6 +187,7 @@ bool ReadPolygons(BuildState& b) {
             b.faceExtras.values[k][f] = UVVert(extras.values[k], 0.0f, 0.0f);
         // Fewer than three corners enclose no area: such a face yields no
         // triangle, as the triangle count already says.
+        b.faceValueUnused = b.faceValueUnused || n < 3;
         if (n < 3) continue;
         if (static_cast<uint64_t>(b.written) + (n - 2) > b.triangleCount) {
             im.errorText = kMsgFaceDataMismatch;
@@ -194,6 +195,7 @@ bool ReadPolygons(BuildState& b) {
         }
         if (!IndicesInRange(indices, n, b.vertexCount)) {
             ++im.skippedFaces;
+            b.faceValueUnused = true;
             continue;
         }
         const FaceCorners corners{extras, extras.texCoordCount == 2 * n};

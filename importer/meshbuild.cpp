@@ -203,7 +203,9 @@ void Finish(BuildState& b, ImportedMesh& record) {
     if (hasFaces) {
         SendStepText(im, IDS_STEP_ISOLATED_VERTICES);
         b.mesh.DeleteIsoVerts();
-        if (b.texture || b.vertexExtras.count || b.faceExtras.count) b.mesh.DeleteIsoMapVerts();
+        // A vertex channel keeps the values of vertices no face uses, as the
+        // colours do; a face channel drops those of faces left out.
+        if (b.texture || (b.faceExtras.count && b.faceValueUnused)) b.mesh.DeleteIsoMapVerts();
         SendFraction(im, fraction += step);
         if (im.options.generateNormals) {
             SendStepText(im, IDS_STEP_BUILDING_NORMALS);
