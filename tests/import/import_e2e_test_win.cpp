@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ply/ply_reader.h"
 #include "tests/ply/ply_test_files.h"
 #include "tests/support/plyhost_run_win.h"
 
@@ -86,8 +87,11 @@ class ImportEndToEnd : public testing::Test {
 
 std::string ImportEndToEnd::dir;
 
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
+// A line that is the text, or with prefix one that starts with it.
+bool Contains(const std::vector<std::string>& lines, const std::string& line, bool prefix = false) {
+    return std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+               return prefix ? l.rfind(line, 0) == 0 : l == line;
+           }) != lines.end();
 }
 
 TEST_F(ImportEndToEnd, EveryEncodingGivesTheSameScene) {
@@ -263,6 +267,64 @@ TEST_F(ImportEndToEnd, TextureNamesOfSharesAndDevicesStayLocal) {
 // and then just the reader's; files whose texture images are not in the
 // corpus the one message that names them; and a file without vertices the
 // message that says so, adding nothing.
+// The values of a vertex or face property of the file, read on their own.
+std::vector<float> FileValues(const std::string& path, const std::string& name) {
+    PlyReader reader;
+    std::vector<float> values;
+    if (!reader.Open(path.c_str())) return values;
+    for (int kind : {kElementVertex, kElementFace}) {
+        int32_t count = reader.SeekElement(kind);
+        const PlyElement* element = reader.Element(reader.CurrentElement());
+        if (count <= 0 || !element) continue;
+        const std::vector<int>& extras = element->extras.scalars;
+        auto k = std::find_if(extras.begin(), extras.end(),
+                              [&](int p) { return element->properties[size_t(p)].name == name; });
+        if (k == extras.end()) continue;
+        float position[3], extra[kMaxExtraValues];
+        FaceExtras face;
+        IndexList indices;
+        int32_t corners = 0;
+        for (int32_t i = 0; i < count; ++i) {
+            const bool read =
+                kind == kElementVertex
+                    ? reader.ReadVertex(position, nullptr, nullptr, nullptr, nullptr, extra)
+                    : reader.ReadFace(&corners, &indices, nullptr, &face);
+            if (!read) return {};
+            values.push_back(kind == kElementVertex ? extra[k - extras.begin()]
+                                                    : face.values[k - extras.begin()]);
+        }
+    }
+    return values;
+}
+
+// Each channel the node's user properties name holds values of the file's
+// property of that name, in file order (the values of faces left out may
+// be missing).
+void ExpectChannelsHoldTheFilesValues(const std::string& path, const std::vector<std::string>& dump) {
+    auto props = std::find_if(dump.begin(), dump.end(),
+                              [](const std::string& l) { return l.rfind("userprops ", 0) == 0; });
+    if (props == dump.end()) return;
+    std::string text = props->substr(10) + "\\n";
+    for (size_t at = 0, end; (end = text.find("\\n", at)) != std::string::npos; at = end + 2) {
+        const std::string entry = text.substr(at, end - at);  // MapChannel:N = NAME
+        const size_t colon = entry.find(':'), equals = entry.find(" = ");
+        ASSERT_TRUE(colon != std::string::npos && equals != std::string::npos) << entry;
+        const std::string channel = entry.substr(colon + 1, equals - colon - 1);
+        const std::vector<float> file = FileValues(path, entry.substr(equals + 3));
+        auto line = std::find_if(dump.begin(), dump.end(), [&](const std::string& l) {
+            return l.rfind("map " + channel + " verts ", 0) == 0;
+        });
+        ASSERT_NE(line, dump.end()) << path << ": " << entry;
+        size_t matched = 0;
+        for (auto v = line + 1; v != dump.end() && v->rfind("mv ", 0) == 0; ++v) {
+            const float value = std::stof(v->substr(3));
+            while (matched < file.size() && !(file[matched] == value)) ++matched;
+            ASSERT_LT(matched++, file.size()) << path << ": " << entry << " " << *v;
+        }
+        EXPECT_GT(matched, 0u) << path << ": " << entry;
+    }
+}
+
 TEST_F(ImportEndToEnd, EveryCorpusFileImports) {
     const std::string corpus = KS_CORPUS_DIR_WIN;
     const std::string readme = ReadTextFile(corpus + "\\README.md");
@@ -270,7 +332,7 @@ TEST_F(ImportEndToEnd, EveryCorpusFileImports) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((corpus + "\\*.ply").c_str(), &found);
     ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    int files = 0;
+    int files = 0, channels = 0;
     do {
         const std::string name = found.cFileName;
         const bool damaged = readme.find("| " + name + " | DAMAGED") != std::string::npos;
@@ -294,10 +356,13 @@ TEST_F(ImportEndToEnd, EveryCorpusFileImports) {
             EXPECT_TRUE(header.size() == 1u || texturesMissing)
                 << name << ": " << testing::PrintToString(header);
             EXPECT_TRUE(dump.size() > 1 && dump[0].rfind("node ", 0) == 0) << name;
+            ExpectChannelsHoldTheFilesValues(corpus + "\\" + name, dump);
+            channels += Contains(dump, "map 2 verts ", true);
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
     EXPECT_GE(files, 30);
+    EXPECT_GE(channels, 4);  // the files with values of their own
 }
 
 // The PLY files of a folder, as full paths.
