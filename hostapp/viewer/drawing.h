@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "hostapp/viewer/camera.h"
@@ -120,6 +121,16 @@ struct DrawMesh {
     }
 };
 
+// A named map channel drawn as colours instead of the meshes' own: each
+// value on a ramp from the scene's smallest (blue) to its largest (red).
+struct ColourScale {
+    std::string channel;  // empty: the meshes' own colours
+    float lo = 0, hi = 0;
+};
+
+// The ramp's colour at t from 0 to 1 (outside: clamped; NaN: grey).
+Rgb RampColour(float t);
+
 // A whole scene to draw. Meshes too large to turn smoothly have a reduced
 // stand-in each for frames drawn while the camera moves.
 struct SceneDrawing {
@@ -127,4 +138,5 @@ struct SceneDrawing {
     std::vector<DrawMesh> reduced;                       // empty, or one per mesh (one without
                                                          // vertices: the mesh itself)
     std::vector<std::shared_ptr<const Image>> textures;  // what the looks point to
+    ColourScale scale;  // its channel empty unless some mesh is coloured by one
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 #include "hostapp/viewer/scenehelpers.h"
@@ -30,9 +31,26 @@ bool HasTextureChannel(const Mesh& mesh) {
     return mesh.numTVerts > 0 && mesh.tVerts && mesh.tvFace && mesh.numTVFaces == mesh.numFaces;
 }
 
-bool HasColourChannel(const Mesh& mesh) {
-    return mesh.numCVerts > 0 && mesh.vertCol && mesh.vcFace && mesh.numVCFaces == mesh.numFaces;
+// The colours a mesh shows: its own, or a named channel's values on the ramp.
+struct ColourSource {
+    const Point3* values = nullptr;
+    int count = 0;
+    const TVFace* faces = nullptr;  // one per face, or null
+    bool ramp = false;
+};
+
+ColourSource OwnColours(const Mesh& mesh) {
+    const bool whole = mesh.vcFace && mesh.numVCFaces == mesh.numFaces;
+    return {mesh.vertCol, mesh.numCVerts, whole ? mesh.vcFace : nullptr, false};
 }
+
+ColourSource ChannelColours(Mesh& mesh, int channel) {
+    const bool whole = mesh.mapFaces(channel) && mesh.getNumMapFaces(channel) == mesh.numFaces;
+    return {mesh.mapVerts(channel), mesh.getNumMapVerts(channel),
+            whole ? mesh.mapFaces(channel) : nullptr, true};
+}
+
+bool HasColourChannel(const ColourSource& c) { return c.count > 0 && c.values && c.faces; }
 
 // Faces whose indices lie outside the arrays are skipped, not drawn from garbage.
 bool FaceInRange(const DWORD* idx, int count) {
@@ -109,15 +127,33 @@ class DrawingBuilder {
         if (reach > kLargestDrawn) scale = std::ldexp(1.0, -std::ilogb(reach / kLargestDrawn) - 1);
     }
 
+    // The smallest and largest finite value of the channel, over the nodes
+    // that name it.
+    void MeasureChannel(const HostScene& scene, const std::string& name) {
+        float lo = INFINITY, hi = -INFINITY;
+        for (int i = 0; i < scene.NodeCount(); ++i) {
+            Mesh* mesh = NodeMesh(scene.GetNode(i));
+            const int channel = NamedChannel(scene.GetNode(i), name);
+            if (!mesh || channel < 0) continue;
+            const ColourSource c = ChannelColours(*mesh, channel);
+            for (int v = 0; v < c.count && c.values; ++v)
+                if (std::isfinite(c.values[v].x))
+                    lo = std::min(lo, c.values[v].x), hi = std::max(hi, c.values[v].x);
+        }
+        if (lo <= hi) out.scale = {name, lo, hi};
+    }
+
     void AddNode(HostNode* node) {
         Mesh* mesh = NodeMesh(node);
         if (!mesh || !mesh->verts || (mesh->numFaces > 0 && !mesh->faces)) return;
         Matrix3 tm = node->GetNodeTM(0);
+        const int channel = out.scale.channel.empty() ? -1 : NamedChannel(node, out.scale.channel);
+        const ColourSource colours = channel < 0 ? OwnColours(*mesh) : ChannelColours(*mesh, channel);
         DrawMesh m;
         if (mesh->numFaces == 0)
-            AddPoints(*mesh, tm, m);
+            AddPoints(*mesh, tm, colours, m);
         else
-            AddFaces(*mesh, tm, node->GetMtl(), m);
+            AddFaces(*mesh, tm, node->GetMtl(), colours, m);
         SetPointColours(m);
         out.meshes.push_back(std::move(m));
     }
@@ -154,9 +190,9 @@ class DrawingBuilder {
     }
 
     // A vertex colour only where the channel has one entry per vertex.
-    void AddPoints(const Mesh& mesh, const Matrix3& tm, DrawMesh& m) {
+    void AddPoints(const Mesh& mesh, const Matrix3& tm, const ColourSource& colours, DrawMesh& m) {
         UseSceneVertices(mesh, tm, m);
-        if (mesh.vertCol && mesh.numCVerts == mesh.numVerts) AddColours(mesh, m);
+        if (colours.values && colours.count == mesh.numVerts) AddColours(colours, m);
         m.looks.push_back({kDefaultObjectColour, nullptr});
     }
 
@@ -194,7 +230,8 @@ class DrawingBuilder {
     // A mesh as the importer makes it is drawn from its own arrays. Others
     // are copied: faces whose indices lie outside the arrays are skipped,
     // and with them the vertices only they use.
-    void AddFaces(const Mesh& mesh, const Matrix3& tm, Mtl* nodeMaterial, DrawMesh& m) {
+    void AddFaces(const Mesh& mesh, const Matrix3& tm, Mtl* nodeMaterial,
+                  const ColourSource& colours, DrawMesh& m) {
         std::vector<uint32_t> index;  // empty: the mesh's own arrays
         if (DrawableAsItIs(mesh)) {
             UseSceneVertices(mesh, tm, m);
@@ -205,12 +242,13 @@ class DrawingBuilder {
         }
         AddNormals(mesh, tm, index, m);
 
-        bool textured = HasTextureChannel(mesh);
-        bool coloured = HasColourChannel(mesh);
+        // A channel's colours hide the textures: they are what is looked at.
+        bool textured = HasTextureChannel(mesh) && !colours.ramp;
+        bool coloured = HasColourChannel(colours);
         if (textured) m.uvs.reserve(mesh.numTVerts);
         for (int i = 0; textured && i < mesh.numTVerts; ++i)
             m.uvs.push_back({mesh.tVerts[i].x, mesh.tVerts[i].y});
-        if (coloured) AddColours(mesh, m);
+        if (coloured) AddColours(colours, m);
         if (!index.empty()) {
             m.corners.reserve(3 * size_t(mesh.numFaces));
             m.styles.reserve(mesh.numFaces);
@@ -224,12 +262,12 @@ class DrawingBuilder {
             FaceStyle style = {LookOf(FaceMaterial(nodeMaterial, face.getMatID()), textured, m),
                                kShadeLookColour, uint8_t(face.flags & EDGE_ALL)};
             const DWORD* tv = textured ? mesh.tvFace[f].t : nullptr;
-            const DWORD* cv = coloured ? mesh.vcFace[f].t : nullptr;
+            const DWORD* cv = coloured ? colours.faces[f].t : nullptr;
             const DWORD* attributes = nullptr;
             if (tv && FaceInRange(tv, mesh.numTVerts) && m.looks[style.look].texture) {
                 style.shading = kShadeTexture;
                 attributes = tv;
-            } else if (cv && FaceInRange(cv, mesh.numCVerts)) {
+            } else if (cv && FaceInRange(cv, colours.count)) {
                 style.shading = kShadeCornerColours;
                 attributes = cv;
             }
@@ -327,9 +365,13 @@ class DrawingBuilder {
         for (int k = 0; k < 3; ++k) m.attributeCorners.push_back(same ? v.v[k] : a[k]);
     }
 
-    static void AddColours(const Mesh& mesh, DrawMesh& m) {
-        m.colours.reserve(mesh.numCVerts);
-        for (int i = 0; i < mesh.numCVerts; ++i) m.colours.push_back(ToRgb(mesh.vertCol[i]));
+    void AddColours(const ColourSource& c, DrawMesh& m) const {
+        m.colours.reserve(size_t(c.count));
+        const ColourScale& s = out.scale;
+        const float range = s.hi > s.lo ? s.hi - s.lo : 1.0f;
+        for (int i = 0; i < c.count; ++i)
+            m.colours.push_back(c.ramp ? RampColour(s.hi > s.lo ? (c.values[i].x - s.lo) / range : 0.5f)
+                                       : ToRgb(c.values[i]));
     }
 
     // The look of a material in this mesh, one per material (a face's
@@ -387,10 +429,64 @@ Mesh* NodeMesh(HostNode* node) {
     return &static_cast<TriObject*>(obj)->GetMesh();
 }
 
-SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup) {
+SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup,
+                               const std::string& colourBy) {
     SceneDrawing drawing;
     DrawingBuilder builder(drawing, lookup);
     builder.Measure(scene);
+    if (!colourBy.empty()) builder.MeasureChannel(scene, colourBy);
     for (int i = 0; i < scene.NodeCount(); ++i) builder.AddNode(scene.GetNode(i));
     return drawing;
+}
+
+// Blue, cyan, green, yellow, red: the usual ramp of a value over a surface.
+Rgb RampColour(float t) {
+    static const Rgb stops[5] = {{0, 0, 1}, {0, 1, 1}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}};
+    if (!(t == t)) return {0.5f, 0.5f, 0.5f};
+    const float at = std::min(std::max(t, 0.0f), 1.0f) * 4;
+    const int k = std::min(int(at), 3);
+    const float w = at - float(k);
+    const Rgb &a = stops[k], &b = stops[k + 1];
+    return {a.r + (b.r - a.r) * w, a.g + (b.g - a.g) * w, a.b + (b.b - a.b) * w};
+}
+
+namespace {
+
+// Each line "MapChannel:N = NAME" of the node's user properties, as the
+// importer writes them.
+template <typename Visit>
+void ForEachNamedChannel(INode* node, const Visit& visit) {
+    CStr buffer;
+    node->GetUserPropBuffer(buffer);
+    const std::string text = buffer.data();
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(at, end - at);
+        int channel = -1, used = 0;
+        if (std::sscanf(line.c_str(), "MapChannel:%d = %n", &channel, &used) == 1 && used > 0)
+            visit(channel, line.substr(size_t(used)));
+        at = end + 1;
+    }
+}
+
+}  // namespace
+
+int NamedChannel(INode* node, const std::string& name) {
+    int found = -1;
+    if (node)
+        ForEachNamedChannel(node, [&](int channel, const std::string& named) {
+            if (found < 0 && named == name) found = channel;
+        });
+    return found;
+}
+
+std::vector<std::string> ChannelNames(const HostScene& scene) {
+    std::vector<std::string> names;
+    for (int i = 0; i < scene.NodeCount(); ++i)
+        ForEachNamedChannel(scene.GetNode(i),
+                            [&](int, const std::string& name) { names.push_back(name); });
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
 }

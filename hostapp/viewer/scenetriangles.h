@@ -20,8 +20,16 @@ typedef std::function<std::shared_ptr<const Image>(const std::string& path)> Ima
 
 // One DrawMesh per mesh node, with only the vertices its faces use; the
 // faces' visible-edge flags are the mesh's. Each map path is looked up
-// once; without a lookup no face is textured.
-SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup = nullptr);
+// once; without a lookup no face is textured. With colourBy, the meshes
+// whose node names a map channel so (MapChannel:N = NAME in its user
+// properties) show that channel's values on the ramp instead.
+SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup = nullptr,
+                               const std::string& colourBy = "");
+
+// The map channel the node's user properties give this name; -1 for none.
+int NamedChannel(INode* node, const std::string& name);
+// The names of the channels the scene's nodes name, sorted, each once.
+std::vector<std::string> ChannelNames(const HostScene& scene);
 
 // The mesh of a node when its object is a triangle object, else null.
 Mesh* NodeMesh(HostNode* node);

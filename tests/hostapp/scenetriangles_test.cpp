@@ -155,6 +155,34 @@ TEST_F(SceneTrianglesTest, PlainMeshesAreDrawnFromTheScenesOwnArrays) {
     EXPECT_FLOAT_EQ(two.Vertex(2).y, 21);
 }
 
+// Coloured by a named channel, a mesh's corners show its values on the
+// ramp from the scene's smallest (blue) to its largest (red); a node that
+// names no such channel keeps its own colours.
+TEST_F(SceneTrianglesTest, ANamedChannelIsDrawnOnTheRamp) {
+    HostNode* scan = AddTriangleNode();
+    AddTriangleNode(0, Point3(5, 0, 0));
+    Mesh& m = MeshOf(scan);
+    m.setMapSupport(3);
+    m.setNumMapVerts(3, 3);
+    m.setNumMapFaces(3, 1);
+    const float values[3] = {-2, 6, 2};
+    for (int i = 0; i < 3; ++i) m.mapVerts(3)[i] = UVVert(values[i], 0, 0);
+    m.mapFaces(3)[0].setTVerts(0, 1, 2);
+    scan->SetUserPropBuffer("MapChannel:2 = quality\r\nMapChannel:3 = confidence");
+    EXPECT_EQ(ChannelNames(scene), (std::vector<std::string>{"confidence", "quality"}));
+    const SceneDrawing d = BuildSceneDrawing(scene, nullptr, "confidence");
+    EXPECT_EQ(d.scale.channel, "confidence");
+    EXPECT_FLOAT_EQ(d.scale.lo, -2);
+    EXPECT_FLOAT_EQ(d.scale.hi, 6);
+    const Rgb expected[3] = {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}};
+    for (int k = 0; k < 3; ++k) {
+        const Rgb c = CornerColour(d, 0, 0, k);
+        EXPECT_TRUE(c.r == expected[k].r && c.g == expected[k].g && c.b == expected[k].b) << k;
+    }
+    EXPECT_FLOAT_EQ(CornerColour(d, 1, 0, 0).r, kDefaultObjectColour.r);
+    EXPECT_TRUE(BuildSceneDrawing(scene, nullptr, "label").scale.channel.empty());
+}
+
 TEST_F(SceneTrianglesTest, NoMaterialGivesTheDefaultObjectColour) {
     AddTriangleNode();
     EXPECT_FLOAT_EQ(CornerColour(BuildSceneDrawing(scene), 0, 0, 0).r, kDefaultObjectColour.r);
