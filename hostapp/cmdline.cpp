@@ -69,6 +69,7 @@ std::string* ValueSlot(const std::string& opt, HostOptions& o) {
     if (opt == "--snapshot") return &o.snapshotPath;
     if (opt == "--toolkit-snapshot") return &o.toolkitSnapshotPath;
     if (opt == "--name") return &o.name;
+    if (opt == "--colour-by") return &o.colourBy;
     return nullptr;
 }
 
@@ -77,9 +78,10 @@ ParseResult CheckCombination(const HostOptions& o) {
     // Without --auto nobody would enter them: saying so beats ignoring them.
     if (!o.autoAnswer && (!o.settings.empty() || o.hasName))
         return Fail("--set and --name are entered into the options dialog: they need --auto");
-    if (o.viewOrModeGiven && o.snapshotPath.empty())
+    if ((o.viewOrModeGiven || !o.colourBy.empty()) && o.snapshotPath.empty())
         return Fail(
-            "--view and --mode choose how --snapshot draws the scene: they need --snapshot");
+            "--view, --mode and --colour-by choose how --snapshot draws the scene: they need "
+            "--snapshot");
     if (!o.toolkitSnapshotPath.empty() &&
         (!o.files.empty() || !o.dumpPath.empty() || !o.snapshotPath.empty()))
         return Fail("--toolkit-snapshot stands alone: no files, --dump or --snapshot with it");
@@ -180,6 +182,9 @@ const char* UsageText() {
            "                     bottom or three-quarter (the default: front right above)\n"
            "  --mode NAME        with --snapshot: draw shaded (the default), edges (shaded with\n"
            "                     the visible edges), wireframe or points\n"
+           "  --colour-by NAME   with --snapshot: colour the meshes by the map channel of that\n"
+           "                     name (blue the scene's smallest value, red its largest), with\n"
+           "                     a legend\n"
            "  --toolkit          open the Help > Toolkit... panel as the only window, to try the\n"
            "                     toolkit's controls; the program ends when it is closed\n"
            "  --toolkit-snapshot FILE\n"
@@ -191,5 +196,6 @@ const char* UsageText() {
            "  --help             this text\n"
            "In the window: left drag orbits around the scene, middle drag pans, the wheel\n"
            "zooms toward the cursor, a double-click or F frames everything; the View menu\n"
-           "lists the display modes, the standard views and their keys.\n";
+           "lists the display modes, the standard views and their keys, and Colour by the\n"
+           "meshes' own colours or any named map channel of the scene.\n";
 }

@@ -23,6 +23,7 @@ struct HostOptions {
     StandardView view = StandardView::kThreeQuarter;  // of the snapshot
     DisplayMode mode = DisplayMode::kShaded;          // of the snapshot
     bool viewOrModeGiven = false;
+    std::string colourBy;  // of the snapshot: a named map channel, empty for the own colours
     std::string toolkitSnapshotPath;  // alone: the toolkit panel's picture
     bool quiet = false;
     bool autoAnswer = false;

@@ -20,6 +20,7 @@
 #include "hostapp/toolkitpanel_win.h"
 #include "hostapp/viewer/bmpwriter.h"
 #include "hostapp/viewer/imagefile_win.h"
+#include "hostapp/viewer/legend_win.h"
 #include "hostapp/viewer/renderer.h"
 #include "hostapp/viewer/scenehelpers.h"
 #include "hostapp/viewer/scenetriangles.h"
@@ -70,13 +71,16 @@ bool WriteSnapshot(const HostOptions& options, const HostScene& scene) {
     Image picture;
     try {
         TextureCache textures(WindowsImageFiles());
-        SceneDrawing drawing = textures.Draw(scene, true);
+        SceneDrawing drawing = textures.Draw(scene, true, options.colourBy);
         if (textures.OverBudget()) Report(std::string("snapshot: ") + kOverBudgetText);
         Camera camera = FrameScene(drawing, LookFrom(DefaultCamera(), options.view),
                                    kSnapshotWidth, kSnapshotHeight);
         RenderOptions render;
         render.mode = options.mode;
         picture = RenderView(drawing, camera, kSnapshotWidth, kSnapshotHeight, render);
+        DrawLegend(picture, drawing.scale);
+        if (!options.colourBy.empty() && drawing.scale.channel.empty())
+            Report("snapshot: no map channel is named \"" + options.colourBy + "\"");
     } catch (const std::bad_alloc&) {
         Error(std::string("snapshot: ") + kTooLargeToDrawText);
         return false;

@@ -31,10 +31,12 @@ void RunDecodeJob(DecodeJob& job, const ImageFiles& files, const std::atomic<boo
 TextureCache::TextureCache(ImageFiles files, uint64_t pixelBudget)
     : files(std::move(files)), budget(pixelBudget) {}
 
-SceneDrawing TextureCache::Draw(const HostScene& scene, bool decodeNow) {
+SceneDrawing TextureCache::Draw(const HostScene& scene, bool decodeNow,
+                                const std::string& colourBy) {
     ++draws;
     SceneDrawing drawing = BuildSceneDrawing(
-        scene, [this, decodeNow](const std::string& path) { return Lookup(path, decodeNow); });
+        scene, [this, decodeNow](const std::string& path) { return Lookup(path, decodeNow); },
+        colourBy);
     ForgetUndrawn();
     return drawing;
 }

@@ -57,7 +57,7 @@ class TextureCache {
     // files it names are decoded first; otherwise new files wait for a
     // job and their faces draw untextured meanwhile. Pictures the scene
     // no longer names are let go.
-    SceneDrawing Draw(const HostScene& scene, bool decodeNow);
+    SceneDrawing Draw(const HostScene& scene, bool decodeNow, const std::string& colourBy = "");
 
     // The files the last Draw named that are neither decoded nor tried nor
     // in a job; none when there are none.

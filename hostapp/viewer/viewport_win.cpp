@@ -5,8 +5,10 @@
 #include <new>
 
 #include "hostapp/viewer/imagefile_win.h"
+#include "hostapp/viewer/legend_win.h"
 #include "hostapp/viewer/reducedmesh.h"
 #include "hostapp/viewer/scenehelpers.h"
+#include "hostapp/viewer/scenetriangles.h"
 
 namespace {
 
@@ -59,6 +61,10 @@ HMENU CreateViewMenu() {
     HMENU menu = CreatePopupMenu();
     for (const ViewItem& item : kViewItems)
         AppendMenuA(menu, item.command ? MF_STRING : MF_SEPARATOR, item.command, item.text);
+    HMENU colours = CreatePopupMenu();
+    AppendMenuA(colours, MF_STRING, kCmdOwnColours, "&Own colours");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(colours), "&Colour by");
     return menu;
 }
 
@@ -140,9 +146,9 @@ void Viewport::StartBuild() {
     texturesWaiting = false;
     drawing = SceneDrawing();
     InvalidateRect(window, nullptr, FALSE);
-    auto build = [this] {
+    auto build = [this, channel = colourBy] {
         try {
-            built = textures.Draw(scene, false);
+            built = textures.Draw(scene, false, channel);
             AddReducedMeshes(built);
             builtFits = true;
         } catch (const std::bad_alloc&) {
@@ -243,13 +249,39 @@ bool Viewport::OnCommand(int id) {
         InvalidateRect(window, nullptr, FALSE);
     } else if (id >= kCmdFirstView && id < kCmdFirstView + kStandardViewCount) {
         Show(LookFrom(camera, StandardView(id - kCmdFirstView)), false);
+    } else if (id == kCmdOwnColours) {
+        ColourBy("");
+    } else if (id >= kCmdFirstChannel && id < kCmdFirstChannel + int(channelNames.size())) {
+        ColourBy(channelNames[size_t(id - kCmdFirstChannel)]);
     } else {
         return false;
     }
     return true;
 }
 
-void Viewport::UpdateMenu(HMENU menu) const {
+void Viewport::ColourBy(const std::string& channel) {
+    if (channel == colourBy) return;
+    colourBy = channel;
+    drawingStale = true;
+    StartBuild();
+}
+
+// The Colour by menu lists the channels the scene names when it opens (not
+// while an import holds the scene).
+void Viewport::UpdateMenu(HMENU menu) {
+    if (GetMenuItemID(menu, 0) == UINT(kCmdOwnColours)) {
+        if (!held) channelNames = ChannelNames(scene);
+        if (channelNames.size() > size_t(kMaxChannelCommands)) channelNames.resize(kMaxChannelCommands);
+        while (GetMenuItemCount(menu) > 1) DeleteMenu(menu, 1, MF_BYPOSITION);
+        int checked = kCmdOwnColours;
+        for (size_t i = 0; i < channelNames.size(); ++i) {
+            AppendMenuA(menu, MF_STRING, kCmdFirstChannel + int(i), channelNames[i].c_str());
+            if (channelNames[i] == colourBy) checked = kCmdFirstChannel + int(i);
+        }
+        CheckMenuRadioItem(menu, kCmdOwnColours, kCmdFirstChannel + int(channelNames.size()),
+                           checked, MF_BYCOMMAND);
+        return;
+    }
     CheckMenuRadioItem(menu, kCmdFirstMode, kCmdFirstMode + kDisplayModeCount - 1,
                        kCmdFirstMode + int(mode), MF_BYCOMMAND);
     CheckMenuItem(menu, kCmdPerspective,
@@ -361,6 +393,7 @@ void Viewport::OnPaint() {
     }
     try {
         picture = RenderView(drawing, camera, size.cx, size.cy, options);
+        DrawLegend(picture, drawing.scale);
         BlitImage(dc, picture, 0, 0);
     } catch (const std::bad_alloc&) {
         depth.clear();

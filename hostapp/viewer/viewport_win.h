@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -21,6 +22,9 @@ const int kCmdFrameAll = 40101;
 const int kCmdPerspective = 40102;
 const int kCmdFirstMode = 40110;  // + DisplayMode
 const int kCmdFirstView = 40120;  // + StandardView
+const int kCmdOwnColours = 40140;
+const int kCmdFirstChannel = 40141;  // + the channel's place in the Colour by menu
+const int kMaxChannelCommands = 200;
 
 // Sent to the viewport's parent when decoded textures wait to be shown
 // (ShowDecodedTextures), or what the status line says of the drawing may
@@ -28,7 +32,8 @@ const int kCmdFirstView = 40120;  // + StandardView
 const UINT kMsgViewportNews = WM_APP + 40;
 
 // The View menu: the display modes, framing, projection and the standard
-// views, each with its key.
+// views, each with its key, and Colour by: the meshes' own colours or a
+// named map channel of the scene.
 HMENU CreateViewMenu();
 
 class Viewport {
@@ -68,8 +73,11 @@ class Viewport {
     void ResetView();
     // Carries out a View menu command; false when id is none.
     bool OnCommand(int id);
-    // Checks the display mode and the projection in the View menu.
-    void UpdateMenu(HMENU menu) const;
+    // Checks the display mode and the projection in the View menu; fills
+    // the Colour by menu with the scene's channels and checks the one shown.
+    void UpdateMenu(HMENU menu);
+    // The named map channel the meshes are coloured by; empty: their own colours.
+    void ColourBy(const std::string& channel);
 
   private:
     enum class Drag { kNone, kOrbit, kPan };
@@ -122,6 +130,8 @@ class Viewport {
     Vec3 pivot{0, 0, 0};  // what the current orbit turns around
     Camera camera = DefaultCamera();
     DisplayMode mode = DisplayMode::kShaded;
+    std::string colourBy;
+    std::vector<std::string> channelNames;  // as the Colour by menu lists them
     bool moving = false;
     Drag drag = Drag::kNone;
     POINT last = {0, 0};    // the mouse at the last move of a drag

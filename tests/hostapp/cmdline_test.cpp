@@ -133,7 +133,7 @@ TEST(CommandLineTest, WindowTakesTheFilesIntoTheMainWindow) {
     EXPECT_NE(std::string(UsageText()).find("--window"), std::string::npos);
 }
 
-TEST(CommandLineTest, SnapshotTakesAViewAndAModeByName) {
+TEST(CommandLineTest, SnapshotTakesAViewAModeAndAChannelByName) {
     HostOptions o = Parse({"--snapshot", "s.bmp", "--view", "back", "--mode", "edges", "x.ply"});
     EXPECT_EQ(o.view, StandardView::kBack);
     EXPECT_EQ(o.mode, DisplayMode::kEdges);
@@ -148,6 +148,10 @@ TEST(CommandLineTest, SnapshotTakesAViewAndAModeByName) {
                   .find("(one of shaded, edges, wireframe, points)"),
               std::string::npos);
     EXPECT_NE(Failure({"--mode", "points", "x.ply"}).find("need --snapshot"), std::string::npos);
+    EXPECT_EQ(Parse({"--snapshot", "s.bmp", "--colour-by", "confidence", "x.ply"}).colourBy,
+              "confidence");
+    EXPECT_NE(Failure({"--colour-by", "quality", "x.ply"}).find("need --snapshot"),
+              std::string::npos);
 }
 
 TEST(CommandLineTest, HelpIsAskedFor) {

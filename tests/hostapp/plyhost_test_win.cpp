@@ -15,6 +15,7 @@
 
 #include "hostapp/mainwindow_win.h"
 #include "hostapp/viewer/bmpwriter.h"
+#include "hostapp/viewer/legend_win.h"
 #include "hostapp/viewer/renderer.h"
 #include "tests/hostapp/bmpreader.h"
 #include "tests/support/plyhost_run_win.h"
@@ -249,6 +250,44 @@ TEST_F(PlyhostTest, SnapshotIsAn800By600BmpShowingTheMesh) {
     EXPECT_EQ(corner[0], kViewportBackground[0]);
     const uint8_t* centre = image.Pixel(400, 300);
     EXPECT_FALSE(centre[0] == kViewportBackground[0] && centre[1] == kViewportBackground[1]);
+}
+
+// Coloured by a channel the real plug-in made of a file's confidence: the
+// lowest value blue, the highest red, and the legend's ramp the same from
+// its left end to its right in the top right corner.
+TEST_F(PlyhostTest, SnapshotColouredByAChannelShowsTheRampAndItsLegend) {
+    std::string real = TestBinDir() + "\\ks_dazazu.dli";
+    if (GetFileAttributesA(real.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no " << real;
+    std::ofstream(dir + "\\confidence.ply")
+        << "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\n"
+           "property float z\nproperty float confidence\nelement face 1\n"
+           "property list uchar int vertex_indices\nend_header\n"
+           "0 0 0 2\n1 0 0 2\n1 1 0 10\n0 1 0 10\n4 0 1 2 3\n";
+    const std::string bmp = dir + "\\ramp.bmp";
+    PlyhostChild c = StartPlyhost({"--quiet", "--cfg-dir", dir + "\\rampcfg", "--snapshot", bmp,
+                                   "--view", "front", "--colour-by", "confidence", "confidence.ply"},
+                                  dir);
+    PlyhostResult r = FinishPlyhost(c);
+    EXPECT_EQ(r.status, 0u) << r.out << r.err;
+    BmpInfo info;
+    Image image;
+    std::string reason;
+    ASSERT_TRUE(DecodeBmp24(ReadWholeFile(bmp), info, image, reason)) << reason;
+    auto shows = [&](int x, int y, const uint8_t (&rgb)[3]) {
+        const uint8_t* p = image.Pixel(x, y);
+        for (int k = 0; k < 3; ++k)
+            if (std::abs(int(p[k]) - int(rgb[k])) > 40) return false;
+        return true;
+    };
+    const uint8_t blue[3] = {0, 0, 255}, red[3] = {255, 0, 0};
+    const int left = 800 - kLegendInset - kLegendWidth + kLegendPad;
+    const int right = 800 - kLegendInset - kLegendPad - 1, row = kLegendInset + kLegendRampTop + 2;
+    EXPECT_TRUE(shows(left, row, blue) && shows(right, row, red));
+    int blues = 0, reds = 0;
+    for (int y = 0; y < 600; ++y)  // left of the legend
+        for (int x = 0; x < 600; ++x) blues += shows(x, y, blue), reds += shows(x, y, red);
+    EXPECT_GT(blues, 100);
+    EXPECT_GT(reds, 100);
 }
 
 TEST_F(PlyhostTest, SnapshotOfAnEmptySceneIsBackgroundOnly) {
