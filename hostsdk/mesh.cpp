@@ -162,23 +162,22 @@ void Mesh::freeChannel(MapChannel& ch) {
     ch = MapChannel();
 }
 
-void Mesh::freeColourChannel() {
-    zfree(vertCol);
-    zfree(vcFace);
-    vertCol = nullptr;
-    vcFace = nullptr;
-    numCVerts = 0;
-    numVCFaces = 0;
+namespace {
+
+void FreeMapArrays(Point3*& verts, int& numVerts, TVFace*& faces, int& numFaces) {
+    zfree(verts);
+    zfree(faces);
+    verts = nullptr;
+    faces = nullptr;
+    numVerts = 0;
+    numFaces = 0;
 }
 
-void Mesh::freeTextureChannel() {
-    zfree(tVerts);
-    zfree(tvFace);
-    tVerts = nullptr;
-    tvFace = nullptr;
-    numTVerts = 0;
-    numTVFaces = 0;
-}
+}  // namespace
+
+void Mesh::freeColourChannel() { FreeMapArrays(vertCol, numCVerts, vcFace, numVCFaces); }
+
+void Mesh::freeTextureChannel() { FreeMapArrays(tVerts, numTVerts, tvFace, numTVFaces); }
 
 void Mesh::freeFurtherChannels() {
     for (int i = 0; i < numMaps - 2; ++i) freeChannel(furtherMaps[i]);
