@@ -42,6 +42,7 @@ struct BuildState {
     UVVert* alphaVerts = nullptr;
     TVFace* alphaFaces = nullptr;
     ExtraChannels vertexExtras = {}, faceExtras = {};
+    bool extraChannels = false;  // either has some
     // The vertex colours are the grey of this extra value (-1: they are not),
     // times intensityScale (the inverse of an integer type's maximum).
     int intensity = -1;

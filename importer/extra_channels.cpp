@@ -75,6 +75,7 @@ void PlanExtraChannels(BuildState& b) {
         x->count = std::min(int(extras.scalars.size()), kLastExtraChannel + 1 - next);
         x->element = &element;
         next += x->count;
+        b.extraChannels = b.extraChannels || x->count > 0;
         for (size_t k = size_t(x->count); k < extras.scalars.size(); ++k)
             im.NoteLeftOutProperty(PropertyName(element, extras.scalars[k]));
         for (int p : extras.leftOver) im.NoteLeftOutProperty(PropertyName(element, p));

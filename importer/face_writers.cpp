@@ -21,6 +21,14 @@ bool IndicesInRange(const IndexList& indices, int32_t n, uint32_t vertexCount) {
     return true;
 }
 
+// The triangle's corners in the extra channels: a vertex channel's are its
+// vertices, a face channel's its face record's value.
+void WriteChannelFaces(BuildState& b, int32_t a, int32_t c, int32_t d) {
+    for (int k = 0; k < b.vertexExtras.count; ++k) b.vertexExtras.faces[k][b.written].setTVerts(a, c, d);
+    const int r = int(b.faceRecord);
+    for (int k = 0; k < b.faceExtras.count; ++k) b.faceExtras.faces[k][b.written].setTVerts(r, r, r);
+}
+
 // The face is written whole: smoothing group 1, the id above the edge bits.
 void WriteTriangle(BuildState& b, int32_t a, int32_t c, int32_t d, MtlID id, DWORD edges) {
     Face& face = b.mesh.faces[b.written];
@@ -30,9 +38,7 @@ void WriteTriangle(BuildState& b, int32_t a, int32_t c, int32_t d, MtlID id, DWO
     if (b.texture == kPerVertex) b.mesh.tvFace[b.written].setTVerts(a, c, d);
     if (b.colour == kPerVertex) b.mesh.vcFace[b.written].setTVerts(a, c, d);
     if (b.alpha == kPerVertex) b.alphaFaces[b.written].setTVerts(a, c, d);
-    for (int k = 0; k < b.vertexExtras.count; ++k) b.vertexExtras.faces[k][b.written].setTVerts(a, c, d);
-    const int r = int(b.faceRecord);
-    for (int k = 0; k < b.faceExtras.count; ++k) b.faceExtras.faces[k][b.written].setTVerts(r, r, r);
+    if (b.extraChannels) WriteChannelFaces(b, a, c, d);
     ++b.written;
 }
 
@@ -182,13 +188,17 @@ bool ReadPolygons(BuildState& b) {
             return FailWithReaderError(im);
         id = NextMaterialId(b, id, hasMaterialIndex, materialIndex, texNumbers ? wanted : nullptr);
         ++b.counter;
-        b.faceRecord = f;
-        for (int k = 0; k < b.faceExtras.count; ++k)
-            b.faceExtras.values[k][f] = UVVert(extras.values[k], 0.0f, 0.0f);
+        if (b.faceExtras.count) {
+            b.faceRecord = f;
+            for (int k = 0; k < b.faceExtras.count; ++k)
+                b.faceExtras.values[k][f] = UVVert(extras.values[k], 0.0f, 0.0f);
+        }
         // Fewer than three corners enclose no area: such a face yields no
         // triangle, as the triangle count already says.
-        b.faceValueUnused = b.faceValueUnused || n < 3;
-        if (n < 3) continue;
+        if (n < 3) {
+            b.faceValueUnused = true;
+            continue;
+        }
         if (static_cast<uint64_t>(b.written) + (n - 2) > b.triangleCount) {
             im.errorText = kMsgFaceDataMismatch;
             return false;

@@ -66,6 +66,8 @@ bool ReadVertices(BuildState& b) {
     // Without memory for the normals the mesh simply has none.
     Point3* normals = b.normals ? b.mesh.explicitNormalArray() : nullptr;
     float extra[kMaxExtraValues];
+    // Kept at hand: the mesh's arrays might alias the state for the compiler.
+    const int extras = b.vertexExtras.count, intensity = b.intensity;
     for (uint32_t i = 0; i < b.vertexCount; ++i) {
         ++b.counter;
         if (!ProgressPoint(b, i)) return false;
@@ -73,11 +75,13 @@ bool ReadVertices(BuildState& b) {
         float position[3] = {10.0f, 0.0f, 0.0f};
         float normal[3] = {0, 0, 0}, uvw[3] = {0, 0, 0}, colour[3] = {0, 0, 0};
         float alpha = 1.0f;
-        if (!im.reader.ReadVertex(position, b.normals ? normal : nullptr,
-                                  b.texture == kPerVertex ? uvw : nullptr,
-                                  b.colour == kPerVertex ? colour : nullptr,
-                                  b.alpha == kPerVertex ? &alpha : nullptr,
-                                  b.vertexExtras.count ? extra : nullptr))
+        float* n = b.normals ? normal : nullptr;
+        float* t = b.texture == kPerVertex ? uvw : nullptr;
+        float* c = b.colour == kPerVertex ? colour : nullptr;
+        float* a = b.alpha == kPerVertex ? &alpha : nullptr;
+        // Without extra values, the reader's own fast call.
+        if (!(extras ? im.reader.ReadVertex(position, n, t, c, a, extra)
+                     : im.reader.ReadVertex(position, n, t, c, a)))
             return FailWithReaderError(im);
         Point3 p(position[0], position[1], position[2]);
         // 0 - z rather than -z, so a zero stays +0 in the mesh and the pivot.
@@ -92,10 +96,9 @@ bool ReadVertices(BuildState& b) {
         if (b.texture == kPerVertex) b.mesh.tVerts[i] = Point3(uvw[0], uvw[1], 0.0f);
         if (b.colour == kPerVertex) b.mesh.vertCol[i] = Point3(colour[0], colour[1], colour[2]);
         if (b.alpha == kPerVertex) b.alphaVerts[i] = UVVert(alpha, alpha, alpha);
-        for (int k = 0; k < b.vertexExtras.count; ++k)
-            b.vertexExtras.values[k][i] = UVVert(extra[k], 0.0f, 0.0f);
-        if (b.intensity >= 0) {
-            const float grey = extra[b.intensity] * b.intensityScale;
+        for (int k = 0; k < extras; ++k) b.vertexExtras.values[k][i] = UVVert(extra[k], 0.0f, 0.0f);
+        if (intensity >= 0) {
+            const float grey = extra[intensity] * b.intensityScale;
             b.mesh.vertCol[i] = VertColor(grey, grey, grey);
         }
     }
