@@ -266,6 +266,10 @@ int ShowProgressDialog(DazAzu& importer) {
     HWND owner = importer.hostInterface ? importer.hostInterface->GetMAXHWnd() : nullptr;
     INT_PTR result = DialogBoxParamA(PluginModule(), MAKEINTRESOURCEA(IDD_PROGRESS), owner,
                                      ProgressDialogProc, reinterpret_cast<LPARAM>(&importer));
+    // No window could be made for the progress (the system is out of them):
+    // the mesh is built here without it, rather than not at all while the
+    // import says it succeeded.
+    if (result == -1) return importer.BuildMesh() ? 1 : 0;
     // Normally already done on WM_DESTROY.
     WaitForWorker();
     // Only a build that reported its end counts as finished.

@@ -11,6 +11,7 @@
 
 #include "frontend/progress.h"
 #include "importer/dazazu.h"
+#include "importer/importedmesh.h"
 #include "importer/progress.h"
 #include "tests/frontend/progress_test_support_win.h"
 #include "tests/support/import_patch_win.h"
@@ -351,6 +352,29 @@ TEST_F(ThreadStartFailureTest, WithoutPromptsEndsWithZeroSilently) {
     BoxSpy spy;
     EXPECT_EQ(Run(BuildThatFinishes), 0);
     EXPECT_TRUE(spy.Stop().empty());
+}
+
+INT_PTR WINAPI FailToMakeDialog(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) { return -1; }
+
+// Where the system makes no window for the progress, the mesh is built
+// without it, rather than the import answering success with nothing.
+TEST_F(ProgressDialogTest, WithoutAWindowForTheProgressTheMeshIsStillBuilt) {
+    static const char kPly[] =
+        "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
+        "property float z\nelement face 1\nproperty list uchar int vertex_indices\nend_header\n"
+        "0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n";
+    ASSERT_TRUE(importer->reader.OpenMemory(kPly, sizeof kPly - 1));
+    importer->vertexCount = 3;
+    importer->triangleCount = unsigned(importer->reader.CountTriangles());
+    void* original = PatchImport(ThisModule(), "user32.dll", "DialogBoxParamA",
+                                 reinterpret_cast<void*>(FailToMakeDialog));
+    ASSERT_NE(original, nullptr);
+    const int built = Run(BuildThatFinishes);
+    PatchImport(ThisModule(), "user32.dll", "DialogBoxParamA", original);
+    EXPECT_EQ(built, 1);
+    ASSERT_NE(importer->importedMesh, nullptr);
+    EXPECT_EQ(importer->importedMesh->triObject->mesh.numFaces, 1);
+    DeleteImportedMesh(importer->importedMesh);
 }
 
 TEST(BlendColour, MovesFromTheColourToTheFaceColour) {
