@@ -40,6 +40,7 @@ typedef HBRUSH__* HBRUSH;
 
 // Super-class ids.
 const SClass_ID SCENE_IMPORT_CLASS_ID = 0x0A10;
+const SClass_ID SCENE_EXPORT_CLASS_ID = 0x0A20;
 const SClass_ID MATERIAL_CLASS_ID = 0x0C00;
 const SClass_ID TEXMAP_CLASS_ID = 0x0C10;
 const SClass_ID GEOMOBJECT_CLASS_ID = 0x0010;

@@ -17,6 +17,33 @@ public:
     // The node's user-defined properties, one text replaced whole by each set.
     virtual void SetUserPropBuffer(const char* buf) = 0;
     virtual void GetUserPropBuffer(CStr& buf) = 0;
+    virtual int Selected() = 0;  // nonzero while the user has the node selected
+};
+
+// What IScene::EnumTree asks of the caller for each node it visits.
+const int TREE_CONTINUE = 0;
+const int TREE_IGNORECHILDREN = 1;
+const int TREE_ABORT = 2;
+
+class HOSTSDK_API ITreeEnumProc {
+public:
+    virtual ~ITreeEnumProc() {}
+    virtual int callback(INode* node) = 0;  // TREE_CONTINUE, ... or TREE_ABORT
+};
+
+// The scene as an exporter walks it.
+class HOSTSDK_API IScene {
+public:
+    virtual ~IScene() {}
+    // Visits every node in scene order; 0 when the walk ran to its end,
+    // 1 when a callback aborted it.
+    virtual int EnumTree(ITreeEnumProc* proc) = 0;
+};
+
+class HOSTSDK_API ExpInterface {
+public:
+    virtual ~ExpInterface() {}
+    IScene* theScene = nullptr;
 };
 
 typedef int RefResult;
@@ -51,6 +78,9 @@ public:
     virtual BOOL FileReset(BOOL noPrompt = FALSE) = 0;
     // Shows a map in the viewports on the material (sub-material subNum, -1 the material itself).
     virtual void ActivateTexture(MtlBase* map, Mtl* mtl, int subNum = -1) = 0;
+    virtual int GetSelNodeCount() = 0;
+    virtual INode* GetSelNode(int i) = 0;  // null outside 0..GetSelNodeCount()-1
+    virtual TimeValue GetTime() = 0;
 };
 
 class HOSTSDK_API Interface7 : public Interface {

@@ -53,7 +53,29 @@ public:
     virtual int ZoomExtents() { return -1; }  // 1: zoom the views to the extents
 };
 
-// DoImport results.
+// DoExport's options bit: only the selected nodes are written.
+const DWORD SCENE_EXPORT_SELECTED = 1;
+
+class HOSTSDK_API SceneExport : public MaxHeapOperators {
+public:
+    SceneExport() {}
+    virtual ~SceneExport() {}
+    virtual int ExtCount() = 0;
+    virtual const char* Ext(int n) = 0;
+    virtual const char* LongDesc() = 0;
+    virtual const char* ShortDesc() = 0;
+    virtual const char* AuthorName() = 0;
+    virtual const char* CopyrightMessage() = 0;
+    virtual const char* OtherMessage1() = 0;
+    virtual const char* OtherMessage2() = 0;
+    virtual unsigned int Version() = 0;
+    virtual void ShowAbout(HWND hWnd) = 0;
+    virtual int DoExport(const char* name, ExpInterface* ei, Interface* i,
+                         BOOL suppressPrompts = FALSE, DWORD options = 0) = 0;
+    virtual BOOL SupportsOptions(int ext, DWORD options) { return FALSE; }
+};
+
+// DoImport and DoExport results.
 const int IMPEXP_FAIL = 0;
 const int IMPEXP_SUCCESS = 1;
 const int IMPEXP_CANCEL = 2;

@@ -63,7 +63,7 @@ void HostNode::SetMtl(Mtl* mtl) {
 
 // ---- HostScene
 
-HostScene::HostScene() : redraws(0), failNodeCreation(false) {}
+HostScene::HostScene() : redraws(0), failNodeCreation(false) { theScene = this; }
 
 HostScene::~HostScene() { NewScene(); }
 
@@ -102,6 +102,13 @@ int HostScene::NewScene() {
 }
 
 void HostScene::RedrawViews() { ++redraws; }
+
+// The stand-in's nodes have no children: the tree is the list.
+int HostScene::EnumTree(ITreeEnumProc* proc) {
+    for (HostNode* node : nodes)
+        if (proc->callback(node) == TREE_ABORT) return 1;
+    return 0;
+}
 
 int HostScene::NodeCount() const { return int(nodes.size()); }
 
@@ -166,6 +173,20 @@ void HostCore::ActivateTexture(MtlBase* map, Mtl* mtl, int subNum) {
     activeMap = map;
     activeMaterial = mtl;
     activeSubNum = subNum;
+}
+
+int HostCore::GetSelNodeCount() {
+    int count = 0;
+    for (int i = 0; i < scene.NodeCount(); ++i) count += scene.GetNode(i)->Selected();
+    return count;
+}
+
+INode* HostCore::GetSelNode(int i) {
+    for (int k = 0; k < scene.NodeCount(); ++k) {
+        HostNode* node = scene.GetNode(k);
+        if (node->Selected() && i-- == 0) return node;
+    }
+    return nullptr;
 }
 
 // The editor shows a material; it does not own it.

@@ -27,6 +27,8 @@ public:
     void SetMtl(Mtl* mtl) override;
     void SetUserPropBuffer(const char* buf) override { userProps = buf; }
     void GetUserPropBuffer(CStr& buf) override { buf = userProps; }
+    int Selected() override { return selected ? 1 : 0; }
+    void SetSelected(bool on) { selected = on; }
 
     const char* UserPropBuffer() const { return userProps.data(); }  // never null
 
@@ -36,9 +38,11 @@ private:
     Object* object;
     Mtl* material;
     Matrix3 transform;
+    bool selected = false;
 };
 
-class HOSTSDK_API HostScene : public ImpInterface {
+// Plays the import interface and, through theScene, the export interface.
+class HOSTSDK_API HostScene : public ImpInterface, public ExpInterface, public IScene {
 public:
     HostScene();
     ~HostScene() override;
@@ -48,6 +52,7 @@ public:
     void AddNodeToScene(ImpNode* node) override;
     int NewScene() override;
     void RedrawViews() override;
+    int EnumTree(ITreeEnumProc* proc) override;
 
     int NodeCount() const;
     HostNode* GetNode(int i) const;
@@ -72,6 +77,9 @@ public:
     const char* GetDir(int which) override;
     BOOL FileReset(BOOL noPrompt = FALSE) override;
     void ActivateTexture(MtlBase* map, Mtl* mtl, int subNum = -1) override;
+    int GetSelNodeCount() override;
+    INode* GetSelNode(int i) override;
+    TimeValue GetTime() override { return 0; }
     void PutMtlToMtlEditor(MtlBase* mtl, int slot) override;
 
     void SetMainWindow(HWND w) { mainWindow = w; }

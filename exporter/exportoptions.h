@@ -1,0 +1,25 @@
+// The options of one export and their settings file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum ExportFormat : int32_t {
+    kExportAscii = 0,
+    kExportBinaryLittleEndian = 1,
+    kExportBinaryBigEndian = 2,
+};
+
+struct ExportOptions {
+    int32_t format = kExportBinaryLittleEndian;
+    // Back to Y up: the inverse of the import's flip.
+    int32_t flipZY = 1;
+    // The inverse of the import's default scale of 100.
+    float scale = 0.01f;
+    int32_t normals = 1;
+    int32_t vertexColors = 1;
+    int32_t textureCoords = 1;
+    int32_t mapChannels = 1;  // the named further channels, as float properties
+    int32_t materials = 1;    // material_index and the texture file comments
+    int32_t selectedOnly = 0;
+};
