@@ -23,3 +23,11 @@ struct ExportOptions {
     int32_t materials = 1;    // material_index and the texture file comments
     int32_t selectedOnly = 0;
 };
+
+// Reads the exporter's settings file into options. True when the file was
+// accepted; on false options are unchanged.
+bool LoadExportSettingsFile(const std::string& path, ExportOptions& options);
+
+// Writes the settings file through a temporary file beside it; failure is
+// silent: the options then hold for this export only.
+void SaveExportSettingsFile(const std::string& path, const ExportOptions& options);

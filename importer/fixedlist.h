@@ -41,6 +41,8 @@ class FixedList {
     const T& operator[](size_t i) const { return items[i]; }
     T* begin() { return items; }
     T* end() { return items + length; }
+    const T* begin() const { return items; }
+    const T* end() const { return items + length; }
 
   private:
     T* items = nullptr;

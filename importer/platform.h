@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "hostsdk/hostapi.h"
 
@@ -28,6 +29,11 @@ bool FileExists(const char* path);
 // Moves the file at from onto to, replacing to if it exists; both are ANSI
 // paths. False when the move failed (from is then left in place).
 bool ReplaceFileWith(const char* from, const char* to);
+
+// Hands what the runtime has written to the open file on to the disk, so
+// a file put in place after it is whole even if the system stops. False
+// when the system reports a failure.
+bool FlushToDisk(FILE* file);
 
 // The character after the one at text, in the current multibyte code page,
 // so that a trail byte is never taken for a separator.

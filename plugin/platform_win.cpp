@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <io.h>
+
 #include "importer/platform.h"
 
 uint64_t AvailableMemory() {
@@ -35,3 +37,5 @@ bool FileExists(const char* path) {
 bool ReplaceFileWith(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }
+
+bool FlushToDisk(FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }

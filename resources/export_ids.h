@@ -14,6 +14,7 @@
 #define IDS_STEP_GATHERING 208
 #define IDS_STEP_WRITING_VERTICES 209
 #define IDS_STEP_WRITING_FACES 210
+#define IDS_EXPORT_CANCELLED 211
 
 // The export options dialog and its controls.
 #define IDD_EXPORT_OPTIONS 104

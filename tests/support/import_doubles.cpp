@@ -108,6 +108,8 @@ bool ReplaceFileWith(const char* from, const char* to) {
     return std::rename(from, to) == 0;
 }
 
+bool FlushToDisk(FILE* file) { return std::fflush(file) == 0; }
+
 void PrepareDialogs() {}
 
 int RunOptionsDialog(DazAzu& importer) {

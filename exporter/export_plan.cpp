@@ -1,0 +1,513 @@
+// The plan of one export: which nodes, which properties, which vertices.
+#include "exporter/export_plan.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "resources/export_ids.h"
+
+namespace {
+
+const uint32_t kMaxFileVertices = 0x7FFFFFFF;  // indices are written as int
+
+// ---- the nodes
+
+// Nodes whose object is a triangle mesh, the selected ones only when asked;
+// counted first, then kept.
+class MeshNodes : public ITreeEnumProc {
+  public:
+    MeshNodes(bool selectedOnly, FixedList<NodePlan>* keep) : selected(selectedOnly), list(keep) {}
+    int callback(INode* node) override {
+        Object* object = node->GetObjectRef();
+        if (!object || object->ClassID() != TRIOBJ_CLASS_ID) return TREE_CONTINUE;
+        if (selected && !node->Selected()) return TREE_CONTINUE;
+        ++count;
+        if (list) {
+            NodePlan plan = {};
+            plan.node = node;
+            plan.mesh = &static_cast<TriObject*>(object)->GetMesh();
+            list->Append(plan);
+        }
+        return TREE_CONTINUE;
+    }
+    size_t count = 0;
+
+  private:
+    bool selected;
+    FixedList<NodePlan>* list;
+};
+
+PlanResult Fail(int id, const char* subject = nullptr, uint64_t count = 0) {
+    return PlanResult{false, id, subject, count};
+}
+
+// ---- the transform
+
+// Host (Z up) to file (Y up): the inverse of the import's flip.
+void FlipRow(double row[3]) {
+    const double y = row[1];
+    row[1] = row[2];
+    row[2] = -y;
+}
+
+bool IsIdentity3(const Matrix3& m) {
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            if (m.m[r][c] != (r == c ? 1.0f : 0.0f)) return false;
+    return true;
+}
+
+// The scale as the user typed it: 0.01 rather than the float nearest it,
+// so that the import's 100 and the export's 0.01 cancel as closely as they can.
+double DecimalScale(float scale) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7g", double(scale));
+    return std::strtod(text, nullptr);
+}
+
+void PlanTransform(NodePlan& n, const ExportOptions& o) {
+    const Matrix3 tm = n.node->GetNodeTM(0);
+    const double scale = DecimalScale(o.scale);
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) n.tm[r][c] = double(tm.m[r][c]) * scale;
+        if (o.flipZY) FlipRow(n.tm[r]);
+    }
+    // Normals turn with the inverse transpose of the matrix's 3x3 part.
+    const double(&a)[4][3] = n.tm;
+    double inv[3][3];
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
+            inv[r][c] = a[r1][c1] * a[r2][c2] - a[r1][c2] * a[r2][c1];
+        }
+    // The cofactors over the determinant: the inverse, transposed.
+    const double det = a[0][0] * inv[0][0] + a[0][1] * inv[0][1] + a[0][2] * inv[0][2];
+    n.turnsNormals = !IsIdentity3(tm) && det != 0.0;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            n.normalTm[r][c] = n.turnsNormals ? inv[r][c] / det : r == c ? 1.0 : 0.0;
+    if (o.flipZY && !n.turnsNormals)
+        for (double* row : n.normalTm) FlipRow(row);
+}
+
+// Far from the origin against its own size, a mesh would lose its detail in
+// float coordinates: the centre the import took out goes back in, and the
+// file keeps it in double.
+bool NeedsDoubles(const NodePlan& n) {
+    Mesh& m = *n.mesh;
+    double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (int i = 0; i < m.numVerts; ++i)
+        for (int c = 0; c < 3; ++c) {
+            const double p = m.verts[i].x * n.tm[0][c] + m.verts[i].y * n.tm[1][c] +
+                             m.verts[i].z * n.tm[2][c] + n.tm[3][c];
+            if (p < low[c]) low[c] = p;
+            if (p > high[c]) high[c] = p;
+        }
+    double reach = 0, size = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (!(low[c] <= high[c])) continue;
+        reach = std::fmax(reach, std::fmax(std::fabs(low[c]), std::fabs(high[c])));
+        size = std::fmax(size, high[c] - low[c]);
+    }
+    // Ten bits of the mesh's own detail would go.
+    return size > 0 && std::isfinite(reach) && reach > 1024.0 * size;
+}
+
+// ---- the channels
+
+// Its values index by vertex as the geometry does, so no vertex splits for it.
+bool IsAligned(Mesh& m, int channel) {
+    if (m.getNumMapVerts(channel) < m.numVerts || m.getNumMapFaces(channel) != m.numFaces)
+        return false;
+    const TVFace* tv = m.mapFaces(channel);
+    for (int f = 0; f < m.numFaces; ++f)
+        for (int k = 0; k < 3; ++k)
+            if (tv[f].t[k] != m.faces[f].v[k]) return false;
+    return true;
+}
+
+// A channel of one value a face, as the import keeps a face property.
+bool IsPerFace(Mesh& m, int channel) {
+    if (m.numFaces == 0 || m.getNumMapFaces(channel) != m.numFaces) return false;
+    const TVFace* tv = m.mapFaces(channel);
+    for (int f = 0; f < m.numFaces; ++f)
+        if (tv[f].t[0] != tv[f].t[1] || tv[f].t[0] != tv[f].t[2]) return false;
+    return true;
+}
+
+bool HasValues(Mesh& m, int channel) {
+    return m.mapSupport(channel) && m.getNumMapVerts(channel) > 0 && m.mapVerts(channel);
+}
+
+int ChannelIf(bool wanted, Mesh& m, int channel, bool& aligned) {
+    if (!wanted || !HasValues(m, channel)) return kNoChannel;
+    aligned = IsAligned(m, channel);
+    return channel;
+}
+
+// A property name is one token: blanks and controls become '_'.
+void CopyName(char* to, const char* from, size_t length) {
+    if (length >= size_t(kNameSize)) length = kNameSize - 1;
+    for (size_t i = 0; i < length; ++i) to[i] = static_cast<unsigned char>(from[i]) <= ' ' ? '_' : from[i];
+    to[length] = '\0';
+}
+
+// The standard properties the file may already have.
+bool IsStandardName(const char* name) {
+    static const char* const kNames[] = {"x", "y", "z", "nx", "ny", "nz", "red", "green", "blue",
+                                         "alpha", "s", "t", "vertex_indices", "material_index"};
+    for (const char* n : kNames)
+        if (std::strcmp(n, name) == 0) return true;
+    return false;
+}
+
+int FindOrAddColumn(ExportPlan& plan, const char* name, bool perFace) {
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (std::strcmp(plan.named[k].name, name) == 0) return k;
+    if (plan.namedCount == kMaxNamedColumns) {
+        ++plan.namedLeftOut;
+        return -1;
+    }
+    NamedColumn& column = plan.named[plan.namedCount];
+    std::snprintf(column.name, sizeof column.name, IsStandardName(name) ? "%s_" : "%s", name);
+    column.perFace = perFace;
+    return plan.namedCount++;
+}
+
+// "MapChannel:N = NAME" lines of the node's user properties name its channels.
+void PlanNamedChannels(ExportPlan& plan, NodePlan& n) {
+    for (int16_t& c : n.namedChannel) c = -1;
+    CStr props;
+    n.node->GetUserPropBuffer(props);
+    for (const char* line = props.data(); *line;) {
+        const char* end = line + std::strcspn(line, "\r\n");
+        int channel = 0, nameAt = 0;
+        if (std::sscanf(line, "MapChannel:%d = %n", &channel, &nameAt) == 1 && nameAt > 0 &&
+            line + nameAt < end && channel >= 2 && channel < MAX_MESHMAPS &&
+            HasValues(*n.mesh, channel)) {
+            char name[kNameSize];
+            CopyName(name, line + nameAt, size_t(end - (line + nameAt)));
+            const int column = FindOrAddColumn(plan, name, IsPerFace(*n.mesh, channel));
+            if (column >= 0) {
+                n.namedChannel[column] = int16_t(channel);
+                n.namedAligned[column] = IsAligned(*n.mesh, channel);
+            }
+        }
+        line = end + std::strspn(end, "\r\n");
+    }
+}
+
+// ---- the vertices split where their corners differ
+
+const UVVert* CornerValue(Mesh& m, int channel, uint32_t corner) {
+    const uint32_t f = corner / 3;
+    if (f >= uint32_t(m.getNumMapFaces(channel))) return nullptr;
+    const DWORD v = m.mapFaces(channel)[f].t[corner % 3];
+    return v < DWORD(m.getNumMapVerts(channel)) ? &m.mapVerts(channel)[v] : nullptr;
+}
+
+uint8_t Quantize(float v) {
+    if (!(v > 0.0f)) return 0;
+    if (v >= 1.0f) return 255;
+    return uint8_t(std::lround(v * 255.0f));
+}
+
+bool SameBytes(const UVVert* a, const UVVert* b, int floats) {
+    if (!a || !b) return a == b;
+    return std::memcmp(a, b, sizeof(float) * size_t(floats)) == 0;
+}
+
+bool SameColour(const UVVert* a, const UVVert* b, int channels) {
+    if (!a || !b) return a == b;
+    for (int c = 0; c < channels; ++c)
+        if (Quantize(a->operator[](c)) != Quantize(b->operator[](c))) return false;
+    return true;
+}
+
+// Two corners of one vertex give it the same values in every column that
+// does not index by vertex.
+bool SameCorners(const NodePlan& n, uint32_t a, uint32_t b) {
+    Mesh& m = *n.mesh;
+    if (n.colourChannel != kNoChannel && !n.colourAligned &&
+        !SameColour(CornerValue(m, n.colourChannel, a), CornerValue(m, n.colourChannel, b), 3))
+        return false;
+    if (n.alphaChannel != kNoChannel && !n.alphaAligned &&
+        !SameColour(CornerValue(m, n.alphaChannel, a), CornerValue(m, n.alphaChannel, b), 1))
+        return false;
+    if (n.textureChannel != kNoChannel && !n.textureAligned &&
+        !SameBytes(CornerValue(m, n.textureChannel, a), CornerValue(m, n.textureChannel, b), 2))
+        return false;
+    for (int k = 0; k < kMaxNamedColumns; ++k) {
+        const int c = n.namedChannel[k];
+        if (c >= 0 && !n.namedAligned[k] && !SameBytes(CornerValue(m, c, a), CornerValue(m, c, b), 1))
+            return false;
+    }
+    return true;
+}
+
+bool SplitNeeded(const ExportPlan& plan, const NodePlan& n) {
+    if ((n.colourChannel != kNoChannel && !n.colourAligned) ||
+        (n.alphaChannel != kNoChannel && !n.alphaAligned) ||
+        (n.textureChannel != kNoChannel && !n.textureAligned))
+        return true;
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (n.namedChannel[k] >= 0 && !n.namedAligned[k] && !plan.named[k].perFace) return true;
+    return false;
+}
+
+void FreeSplit(VertexSplit& s) {
+    std::free(s.firstCorner);
+    std::free(s.variantCorner);
+    std::free(s.nextVariant);
+    s = VertexSplit();
+}
+
+// Room for more extra vertices, grown by half again each time.
+bool GrowVariants(VertexSplit& s, uint32_t vertices) {
+    const uint64_t room = uint64_t(s.room) + s.room / 2 + 1024;
+    if (vertices + room > kMaxFileVertices) return false;
+    void* corners = std::realloc(s.variantCorner, size_t(room) * sizeof(uint32_t));
+    if (!corners) return false;
+    s.variantCorner = static_cast<uint32_t*>(corners);
+    void* next = std::realloc(s.nextVariant, size_t(vertices + room) * sizeof(int32_t));
+    if (!next) return false;
+    s.nextVariant = static_cast<int32_t*>(next);
+    s.room = uint32_t(room);
+    return true;
+}
+
+// The file vertex of a corner: the vertex itself when the corner agrees
+// with the vertex's first corner, else the extra vertex it agrees with.
+// Finding none, add adds one (false when there is no room for it).
+bool FindVertex(NodePlan& n, uint32_t corner, bool add, uint32_t* found) {
+    VertexSplit& s = n.split;
+    const uint32_t v = n.mesh->faces[corner / 3].v[corner % 3];
+    if (s.firstCorner[v] == kNoCorner) s.firstCorner[v] = corner;
+    if (s.firstCorner[v] == corner || SameCorners(n, corner, s.firstCorner[v])) {
+        *found = v;
+        return true;
+    }
+    const uint32_t base = uint32_t(n.mesh->numVerts);
+    uint32_t last = v;
+    for (int32_t o = s.nextVariant[v]; o >= 0; o = s.nextVariant[o]) {
+        if (SameCorners(n, corner, s.variantCorner[uint32_t(o) - base])) {
+            *found = uint32_t(o);
+            return true;
+        }
+        last = uint32_t(o);
+    }
+    if (!add) return false;
+    if (s.variants == s.room && !GrowVariants(s, base)) return false;
+    const uint32_t made = base + s.variants++;
+    s.variantCorner[made - base] = corner;
+    s.nextVariant[made] = -1;
+    s.nextVariant[last] = int32_t(made);
+    *found = made;
+    return true;
+}
+
+bool SplitVertices(NodePlan& n) {
+    VertexSplit& s = n.split;
+    const uint32_t verts = uint32_t(n.mesh->numVerts);
+    s.firstCorner = static_cast<uint32_t*>(std::malloc(size_t(verts) * sizeof(uint32_t) + 1));
+    s.nextVariant = static_cast<int32_t*>(std::malloc(size_t(verts) * sizeof(int32_t) + 1));
+    if (!s.firstCorner || !s.nextVariant) return false;
+    std::memset(s.firstCorner, 0xFF, size_t(verts) * sizeof(uint32_t));
+    std::memset(s.nextVariant, 0xFF, size_t(verts) * sizeof(int32_t));
+    const uint32_t corners = 3 * uint32_t(n.mesh->numFaces);
+    for (uint32_t c = 0; c < corners; ++c) {
+        uint32_t found;
+        if (!FindVertex(n, c, true, &found)) return false;
+    }
+    n.splits = true;
+    return true;
+}
+
+// ---- the materials
+
+bool IsVertexColourMaterial(Mtl* mtl) {
+    Texmap* map = mtl ? mtl->GetSubTexmap(ID_DI) : nullptr;
+    return map && map->ClassID() == VERTEX_COLOR_CLASS_ID;
+}
+
+// A node's materials in the file's list: a multi-material's slots, else the
+// one material. The vertex-colour material the import adds last is left
+// out: importing the colours makes it again.
+void PlanMaterials(ExportPlan& plan, NodePlan& n, Mtl** list, int* count) {
+    Mtl* mtl = n.node->GetMtl();
+    int subs = mtl ? mtl->NumSubMtls() : 0;
+    if (subs > 0 && IsVertexColourMaterial(mtl->GetSubMtl(subs - 1))) --subs;
+    *count = 0;
+    if (subs > 0) {
+        for (int k = 0; k < subs; ++k) list[(*count)++] = mtl->GetSubMtl(k);
+    } else {
+        list[(*count)++] = IsVertexColourMaterial(mtl) ? nullptr : mtl;
+    }
+}
+
+bool CountMaterials(ExportPlan& plan, const ExportOptions& o) {
+    size_t total = 0;
+    for (NodePlan& n : plan.nodes) {
+        Mtl* mtl = n.node->GetMtl();
+        const int subs = mtl ? mtl->NumSubMtls() : 0;
+        total += size_t(subs > 0 ? subs : 1);
+    }
+    if (!plan.materials.Allocate(total)) return false;
+    bool any = false;
+    for (NodePlan& n : plan.nodes) {
+        n.materialBase = int(plan.materials.size());
+        Mtl* mtl = n.node->GetMtl();
+        const int subs = mtl ? mtl->NumSubMtls() : 0;
+        Mtl** slots = static_cast<Mtl**>(MAX_malloc(sizeof(Mtl*) * size_t(subs > 0 ? subs : 1)));
+        if (!slots) return false;
+        PlanMaterials(plan, n, slots, &n.materialCount);
+        for (int k = 0; k < n.materialCount; ++k) {
+            plan.materials.Append(slots[k]);
+            any = any || slots[k];
+        }
+        zfree(slots);
+    }
+    if (!o.materials || !any) {
+        plan.materials.clear();
+        for (NodePlan& n : plan.nodes) {
+            n.materialBase = 0;
+            n.materialCount = 1;
+        }
+    }
+    plan.materialIndex = plan.materials.size() > 1;
+    return true;
+}
+
+// ---- the faces
+
+bool VisibleEdge(const Face& f, int edge) { return f.getEdgeVis(edge) != 0; }
+
+bool SameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// A face naming a vertex the mesh does not have: the mesh cannot be written.
+bool FacesInRange(const Mesh& m) {
+    for (int f = 0; f < m.numFaces; ++f)
+        for (int k = 0; k < 3; ++k)
+            if (m.faces[f].v[k] >= DWORD(m.numVerts)) return false;
+    return true;
+}
+
+uint32_t CountPolygons(ExportPlan& plan, NodePlan& n) {
+    const uint32_t faces = uint32_t(n.mesh->numFaces);
+    uint32_t polygons = 0;
+    for (uint32_t f = 0; f < faces;) {
+        const uint32_t run = PolygonRun(plan, n, f);
+        if (run + 2 > plan.maxCorners) plan.maxCorners = run + 2;
+        f += run;
+        ++polygons;
+    }
+    return polygons;
+}
+
+}  // namespace
+
+ExportPlan::~ExportPlan() {
+    for (NodePlan& n : nodes) FreeSplit(n.split);
+}
+
+uint32_t OutputVertex(const NodePlan& n, uint32_t f, int k) {
+    const uint32_t v = n.mesh->faces[f].v[k];
+    if (!n.splits) return v;
+    uint32_t found = v;
+    FindVertex(const_cast<NodePlan&>(n), 3 * f + uint32_t(k), false, &found);
+    return found;
+}
+
+uint32_t CornerOfVertex(const NodePlan& n, uint32_t vertex) {
+    if (!n.splits) return kNoCorner;
+    const uint32_t base = uint32_t(n.mesh->numVerts);
+    return vertex < base ? n.split.firstCorner[vertex] : n.split.variantCorner[vertex - base];
+}
+
+uint32_t GeometryVertex(const NodePlan& n, uint32_t vertex) {
+    if (vertex < uint32_t(n.mesh->numVerts)) return vertex;
+    const uint32_t corner = CornerOfVertex(n, vertex);
+    return n.mesh->faces[corner / 3].v[corner % 3];
+}
+
+float NamedVertexValue(const NodePlan& n, int column, uint32_t vertex, uint32_t corner) {
+    const int c = n.namedChannel[column];
+    if (c < 0) return 0.0f;
+    Mesh& m = *n.mesh;
+    if (n.namedAligned[column]) return m.mapVerts(c)[GeometryVertex(n, vertex)].x;
+    const UVVert* value = corner == kNoCorner ? nullptr : CornerValue(m, c, corner);
+    return value ? value->x : 0.0f;
+}
+
+float NamedFaceValue(const NodePlan& n, int column, uint32_t face) {
+    const int c = n.namedChannel[column];
+    const UVVert* value = c < 0 ? nullptr : CornerValue(*n.mesh, c, 3 * face);
+    return value ? value->x : 0.0f;
+}
+
+// The import fans a polygon around its first corner: the first triangle
+// hides its closing edge (C), each further one its opening edge (A) and,
+// but for the last, its closing edge. Joined faces agree on the shared
+// corners' file vertices, the material and every face value.
+uint32_t PolygonRun(const ExportPlan& plan, const NodePlan& n, uint32_t f) {
+    const Mesh& m = *n.mesh;
+    const uint32_t faces = uint32_t(m.numFaces);
+    uint32_t last = f;
+    while (last + 1 < faces && !VisibleEdge(m.faces[last], 2)) {
+        const Face& next = m.faces[last + 1];
+        if (VisibleEdge(next, 0) || next.v[0] != m.faces[f].v[0] || next.v[1] != m.faces[last].v[2] ||
+            next.getMatID() != m.faces[f].getMatID())
+            break;
+        if (n.splits && (OutputVertex(n, last + 1, 0) != OutputVertex(n, f, 0) ||
+                         OutputVertex(n, last + 1, 1) != OutputVertex(n, last, 2)))
+            break;
+        bool sameValues = true;
+        for (int k = 0; k < plan.namedCount && sameValues; ++k)
+            if (plan.named[k].perFace)
+                sameValues = SameFloat(NamedFaceValue(n, k, last + 1), NamedFaceValue(n, k, f));
+        if (!sameValues) break;
+        ++last;
+    }
+    return last - f + 1;
+}
+
+PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
+    MeshNodes counter(o.selectedOnly != 0, nullptr);
+    scene->EnumTree(&counter);
+    if (counter.count == 0) return Fail(o.selectedOnly ? IDS_EXPORT_NO_SELECTION : IDS_EXPORT_NO_MESHES);
+    if (!plan.nodes.Allocate(counter.count)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, 0);
+    MeshNodes keeper(o.selectedOnly != 0, &plan.nodes);
+    scene->EnumTree(&keeper);
+
+    for (NodePlan& n : plan.nodes) {
+        Mesh& m = *n.mesh;
+        if (m.numVerts < 0 || m.numFaces < 0 || !FacesInRange(m))
+            return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
+        PlanTransform(n, o);
+        n.colourChannel = ChannelIf(o.vertexColors, m, 0, n.colourAligned);
+        n.alphaChannel = ChannelIf(o.vertexColors, m, MAP_ALPHA, n.alphaAligned);
+        n.textureChannel = ChannelIf(o.textureCoords, m, 1, n.textureAligned);
+        n.hasNormals = o.normals && m.hasExplicitNormals();
+        for (int16_t& c : n.namedChannel) c = -1;
+        if (o.mapChannels) PlanNamedChannels(plan, n);
+        plan.doublePositions = plan.doublePositions || NeedsDoubles(n);
+        plan.normals = plan.normals || n.hasNormals;
+        plan.colours = plan.colours || n.colourChannel != kNoChannel;
+        plan.alpha = plan.alpha || n.alphaChannel != kNoChannel;
+        plan.texCoords = plan.texCoords || n.textureChannel != kNoChannel;
+    }
+    if (!CountMaterials(plan, o)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, 0);
+    for (NodePlan& n : plan.nodes) {
+        if (SplitNeeded(plan, n) && !SplitVertices(n))
+            return Fail(IDS_EXPORT_NO_MEMORY, nullptr, uint64_t(n.mesh->numVerts) + n.split.variants);
+        n.firstVertex = uint32_t(plan.vertexTotal);
+        n.vertexCount = uint32_t(n.mesh->numVerts) + n.split.variants;
+        plan.vertexTotal += n.vertexCount;
+        if (plan.vertexTotal > kMaxFileVertices)
+            return Fail(IDS_EXPORT_NO_MEMORY, nullptr, plan.vertexTotal);
+        n.polygonCount = CountPolygons(plan, n);
+        plan.polygonTotal += n.polygonCount;
+    }
+    return PlanResult{true, 0, nullptr, 0};
+}

@@ -1,0 +1,261 @@
+#include "exporter/export_write.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "ply/ply_material.h"
+
+namespace {
+
+const uint32_t kTickEvery = 1u << 16;
+// A polygon's indices are made room for this many at a time.
+const uint32_t kIndicesAtOnce = 1024;
+
+const char* FormatName(ExportFormat format) {
+    switch (format) {
+        case kExportAscii:
+            return "ascii";
+        case kExportBinaryBigEndian:
+            return "binary_big_endian";
+        default:
+            return "binary_little_endian";
+    }
+}
+
+void Line(PlyOut& out, const char* format, const char* a = "", const char* b = "") {
+    char text[kNameSize * 2 + 64];
+    std::snprintf(text, sizeof text, format, a, b);
+    out.Text(text);
+}
+
+void ElementLine(PlyOut& out, const char* name, uint64_t count) {
+    char text[96];
+    std::snprintf(text, sizeof text, "element %s %llu\n", name, static_cast<unsigned long long>(count));
+    out.Text(text);
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The map's file relative to the target's folder when it lies in it or
+// below it (ASCII case ignored, as the file system does); else as it is.
+const char* RelativeName(const char* map, const char* target) {
+    size_t folder = 0;
+    for (size_t i = 0; target[i]; ++i)
+        if (IsSeparator(target[i])) folder = i + 1;
+    if (folder == 0) return map;
+    for (size_t i = 0; i < folder; ++i) {
+        const char a = map[i], b = target[i];
+        if (!a) return map;
+        const bool same = (a | 0x20) == (b | 0x20) || (IsSeparator(a) && IsSeparator(b)) || a == b;
+        if (!same) return map;
+    }
+    return map + folder;
+}
+
+void TextureComments(const ExportPlan& plan, const char* target, PlyOut& out) {
+    for (Mtl* mtl : plan.materials) {
+        Texmap* map = mtl ? mtl->GetSubTexmap(ID_DI) : nullptr;
+        if (!map || map->ClassID() != BMTEX_CLASS_ID) continue;
+        const char* name = static_cast<BitmapTex*>(map)->GetMapName();
+        if (name && *name) {
+            out.Text("comment TextureFile ");
+            out.Text(RelativeName(name, target));
+            out.Text("\n");
+        }
+    }
+}
+
+void VertexProperties(const ExportPlan& plan, PlyOut& out) {
+    const char* type = plan.doublePositions ? "double" : "float";
+    for (const char* axis : {"x", "y", "z"}) Line(out, "property %s %s\n", type, axis);
+    if (plan.normals)
+        for (const char* axis : {"nx", "ny", "nz"}) Line(out, "property float %s\n", axis);
+    if (plan.colours)
+        for (const char* c : {"red", "green", "blue"}) Line(out, "property uchar %s\n", c);
+    if (plan.alpha) out.Text("property uchar alpha\n");
+    if (plan.texCoords) out.Text("property float s\nproperty float t\n");
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (!plan.named[k].perFace) Line(out, "property float %s\n", plan.named[k].name);
+}
+
+void FaceProperties(const ExportPlan& plan, PlyOut& out) {
+    Line(out, "property list %s int vertex_indices\n", plan.maxCorners <= 255 ? "uchar" : "uint");
+    if (plan.materialIndex) out.Text("property int material_index\n");
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (plan.named[k].perFace) Line(out, "property float %s\n", plan.named[k].name);
+}
+
+const char* const kMaterialProperties[] = {
+    "ambient_red",    "ambient_green",  "ambient_blue",  "diffuse_red",    "diffuse_green",
+    "diffuse_blue",   "specular_red",   "specular_green", "specular_blue", "specular_coeff",
+    "specular_power", "opacity",
+};
+const int kMaterialValues = sizeof kMaterialProperties / sizeof kMaterialProperties[0];
+
+// ---- records
+
+uint8_t ColourByte(float v) {
+    if (!(v > 0.0f)) return 0;
+    if (v >= 1.0f) return 255;
+    return uint8_t(std::lround(v * 255.0f));
+}
+
+// The value of a vertex in a channel: by vertex where the channel indexes
+// so, else from the vertex's corner; fallback where it has neither.
+UVVert ChannelValue(const NodePlan& n, int channel, bool aligned, uint32_t vertex, uint32_t corner,
+                    const UVVert& fallback) {
+    if (channel == kNoChannel) return fallback;
+    Mesh& m = *n.mesh;
+    if (aligned) return m.mapVerts(channel)[GeometryVertex(n, vertex)];
+    if (corner == kNoCorner || corner / 3 >= uint32_t(m.getNumMapFaces(channel))) return fallback;
+    const DWORD v = m.mapFaces(channel)[corner / 3].t[corner % 3];
+    return v < DWORD(m.getNumMapVerts(channel)) ? m.mapVerts(channel)[v] : fallback;
+}
+
+void WritePosition(const ExportPlan& plan, const NodePlan& n, const Point3& p, PlyOut& out) {
+    for (int c = 0; c < 3; ++c) {
+        const double v = p.x * n.tm[0][c] + p.y * n.tm[1][c] + p.z * n.tm[2][c] + n.tm[3][c];
+        if (plan.doublePositions)
+            out.Double(v);
+        else
+            out.Float(float(v));
+    }
+}
+
+void WriteNormal(const NodePlan& n, uint32_t g, PlyOut& out) {
+    const Point3 nrm = n.hasNormals ? n.mesh->getExplicitNormal(int(g)) : Point3();
+    double t[3];
+    for (int c = 0; c < 3; ++c)
+        t[c] = nrm.x * n.normalTm[0][c] + nrm.y * n.normalTm[1][c] + nrm.z * n.normalTm[2][c];
+    if (n.turnsNormals) {
+        // Turned, it keeps the length it had.
+        const double from = std::sqrt(double(nrm.x) * nrm.x + double(nrm.y) * nrm.y + double(nrm.z) * nrm.z);
+        const double to = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
+        if (to > 0)
+            for (double& v : t) v *= from / to;
+    }
+    for (double v : t) out.Float(float(v));
+}
+
+void WriteVertex(const ExportPlan& plan, const NodePlan& n, uint32_t vertex, PlyOut& out) {
+    const uint32_t g = GeometryVertex(n, vertex), corner = CornerOfVertex(n, vertex);
+    out.Reserve(12 + size_t(plan.namedCount));
+    WritePosition(plan, n, n.mesh->verts[g], out);
+    if (plan.normals) WriteNormal(n, g, out);
+    if (plan.colours) {
+        const UVVert c = ChannelValue(n, n.colourChannel, n.colourAligned, vertex, corner, UVVert(1, 1, 1));
+        out.Uchar(ColourByte(c.x));
+        out.Uchar(ColourByte(c.y));
+        out.Uchar(ColourByte(c.z));
+    }
+    if (plan.alpha)
+        out.Uchar(ColourByte(ChannelValue(n, n.alphaChannel, n.alphaAligned, vertex, corner, UVVert(1, 1, 1)).x));
+    if (plan.texCoords) {
+        const UVVert t = ChannelValue(n, n.textureChannel, n.textureAligned, vertex, corner, UVVert());
+        out.Float(t.x);
+        out.Float(t.y);
+    }
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (!plan.named[k].perFace) out.Float(NamedVertexValue(n, k, vertex, corner));
+    out.EndRecord();
+}
+
+void WritePolygon(const ExportPlan& plan, const NodePlan& n, uint32_t f, uint32_t run, PlyOut& out) {
+    out.Reserve(kIndicesAtOnce + 4 + size_t(plan.namedCount));
+    if (plan.maxCorners <= 255)
+        out.Uchar(uint8_t(run + 2));
+    else
+        out.Uint(run + 2);
+    out.Int(int32_t(n.firstVertex + OutputVertex(n, f, 0)));
+    out.Int(int32_t(n.firstVertex + OutputVertex(n, f, 1)));
+    for (uint32_t t = f; t < f + run; ++t) {
+        if ((t - f) % kIndicesAtOnce == kIndicesAtOnce - 1) out.Reserve(kIndicesAtOnce + 4 + size_t(plan.namedCount));
+        out.Int(int32_t(n.firstVertex + OutputVertex(n, t, 2)));
+    }
+    if (plan.materialIndex)
+        out.Int(n.materialBase + int(n.mesh->faces[f].getMatID()) % n.materialCount);
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (plan.named[k].perFace) out.Float(NamedFaceValue(n, k, f));
+    out.EndRecord();
+}
+
+// The values the import reads back; a missing material has the defaults a
+// file's record has.
+void WriteMaterial(Mtl* mtl, PlyOut& out) {
+    float v[kMaterialValues];
+    if (mtl) {
+        const Color a = mtl->GetAmbient(), d = mtl->GetDiffuse(), s = mtl->GetSpecular();
+        const float values[kMaterialValues] = {a.r, a.g, a.b, d.r, d.g, d.b, s.r, s.g, s.b,
+                                               mtl->GetShinStr(), mtl->GetShininess(),
+                                               1.0f - mtl->GetXParency()};
+        std::memcpy(v, values, sizeof v);
+    } else {
+        const PlyMaterial m;
+        const float values[kMaterialValues] = {m.ambientRed,  m.ambientGreen,  m.ambientBlue,
+                                               m.diffuseRed,  m.diffuseGreen,  m.diffuseBlue,
+                                               m.specularRed, m.specularGreen, m.specularBlue,
+                                               m.specularCoeff, m.specularPower, m.opacity};
+        std::memcpy(v, values, sizeof v);
+    }
+    out.Reserve(kMaterialValues);
+    for (float value : v) out.Float(value);
+    out.EndRecord();
+}
+
+class Ticker {
+  public:
+    explicit Ticker(WriteProgress& p) : progress(p) {}
+    // False when the export is to stop.
+    bool Next() {
+        ++done;
+        return (done % kTickEvery) != 0 || progress.Tick(done);
+    }
+
+  private:
+    WriteProgress& progress;
+    uint64_t done = 0;
+};
+
+}  // namespace
+
+void WriteHeader(const ExportPlan& plan, ExportFormat format, const char* target, PlyOut& out) {
+    out.Text("ply\n");
+    Line(out, "format %s 1.0\n", FormatName(format));
+    out.Text("comment written by ks_dazazu\n");
+    TextureComments(plan, target, out);
+    ElementLine(out, "vertex", plan.vertexTotal);
+    VertexProperties(plan, out);
+    ElementLine(out, "face", plan.polygonTotal);
+    FaceProperties(plan, out);
+    if (!plan.materials.empty()) {
+        ElementLine(out, "material", plan.materials.size());
+        for (const char* name : kMaterialProperties) Line(out, "property float %s\n", name);
+    }
+    out.Text("end_header\n");
+}
+
+uint64_t RecordCount(const ExportPlan& plan) {
+    return plan.vertexTotal + plan.polygonTotal + plan.materials.size();
+}
+
+bool WriteRecords(const ExportPlan& plan, PlyOut& out, WriteProgress& progress) {
+    Ticker ticker(progress);
+    for (const NodePlan& n : plan.nodes)
+        for (uint32_t v = 0; v < n.vertexCount; ++v) {
+            WriteVertex(plan, n, v, out);
+            if (!ticker.Next() || out.Failed()) return false;
+        }
+    for (const NodePlan& n : plan.nodes)
+        for (uint32_t f = 0; f < uint32_t(n.mesh->numFaces);) {
+            const uint32_t run = PolygonRun(plan, n, f);
+            WritePolygon(plan, n, f, run, out);
+            f += run;
+            if (!ticker.Next() || out.Failed()) return false;
+        }
+    for (Mtl* mtl : plan.materials) {
+        WriteMaterial(mtl, out);
+        if (!ticker.Next() || out.Failed()) return false;
+    }
+    return out.Flush();
+}

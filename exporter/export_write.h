@@ -1,0 +1,23 @@
+// The PLY file of a plan: its header and its records, through a PlyOut.
+#pragma once
+
+#include "exporter/export_plan.h"
+#include "exporter/ply_out.h"
+
+// Told of the records written so far; answers false to stop the export.
+class WriteProgress {
+  public:
+    virtual ~WriteProgress() {}
+    virtual bool Tick(uint64_t recordsDone) = 0;
+};
+
+// The header; texture files are named relative to the target's folder
+// where they lie in it or below it.
+void WriteHeader(const ExportPlan& plan, ExportFormat format, const char* targetPath, PlyOut& out);
+
+// Every vertex, face and material record. False when progress said stop
+// or a write failed (out.Failed() tells which).
+bool WriteRecords(const ExportPlan& plan, PlyOut& out, WriteProgress& progress);
+
+// The number of records WriteRecords writes, for the progress bar.
+uint64_t RecordCount(const ExportPlan& plan);
