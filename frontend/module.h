@@ -6,3 +6,6 @@
 // Null until the library's entry routine has run.
 HINSTANCE PluginModule();
 void SetPluginModule(HINSTANCE module);
+
+// Gives the skinned frame the library's bitmaps; once per import or export.
+void SetupPluginSkin();

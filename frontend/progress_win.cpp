@@ -3,7 +3,6 @@
 #include "frontend/module.h"
 #include "frontend/progress.h"
 #include "hostsdk/colorman.h"
-#include "importer/dazazu.h"
 #include "importer/progress.h"
 #include "importer/resstring.h"
 #include "resources/resource_ids.h"
@@ -15,27 +14,22 @@
 
 namespace {
 
-// What the worker is handed: the importer, then the dialog it reports to.
+// What the worker is handed: the job, then the dialog it reports to.
 struct WorkerStart {
-    DazAzu* importer;
+    ProgressJob* job;
     HWND dialog;
 };
 
-void RunMeshBuildOf(DazAzu& importer, HWND progressWindow) {
-    importer.RunMeshBuild(progressWindow);
-}
-
-// One import runs at a time (DoImport waits in the modal dialog), so the
+// One job runs at a time (the host waits in the modal dialog), so the
 // dialog's state is library-wide.
 WorkerStart workerStart;
 float fadeFactor;
 HANDLE workerThread;
 bool buildReported;  // the build sent its finished or failed message
 bool buildFinished;
-ImportBuild importBuild = RunMeshBuildOf;
 
-DazAzu& ImporterOf(HWND dialog) {
-    return *reinterpret_cast<DazAzu*>(
+ProgressJob& JobOf(HWND dialog) {
+    return *reinterpret_cast<ProgressJob*>(
         static_cast<LONG_PTR>(GetWindowLongPtrA(dialog, GWLP_USERDATA)));
 }
 
@@ -63,24 +57,24 @@ void WaitForWorker() {
     workerThread = nullptr;
 }
 
-INT_PTR OnInitDialog(HWND dialog, LPARAM importer) {
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, static_cast<LONG_PTR>(importer));
+INT_PTR OnInitDialog(HWND dialog, LPARAM job) {
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, static_cast<LONG_PTR>(job));
     CenterWindow(dialog, GetParent(dialog));
     ApplySkinRegion(dialog);
     SubclassGroupBox(GetDlgItem(dialog, IDC_PROGRESS_GROUP));
     SetBarColour(dialog, kImportBarColour);
-    SetDlgItemTextA(dialog, IDC_BASE_NAME, ImporterOf(dialog).baseName);
+    SetDlgItemTextA(dialog, IDC_BASE_NAME, JobOf(dialog).Name());
     SetTimer(dialog, kStartWorkerTimer, 100, nullptr);
     return TRUE;
 }
 
 void OnStartWorkerTimer(HWND dialog) {
     KillTimer(dialog, kStartWorkerTimer);
-    DazAzu& importer = ImporterOf(dialog);
-    importer.cancelFlag = 0;
+    ProgressJob& job = JobOf(dialog);
+    job.CancelFlag() = 0;
     // Without a worker nothing would ever close the dialog: end it as a
-    // cancelled import, so that DoImport abandons it quietly.
-    if (!StartImportWorker(dialog, importer)) EndDialog(dialog, 0);
+    // cancelled job, so that the host's call abandons it quietly.
+    if (!StartProgressWorker(dialog, job)) EndDialog(dialog, 0);
 }
 
 void OnFadeTimer(HWND dialog) {
@@ -118,7 +112,7 @@ INT_PTR OnStepText(HWND dialog, WPARAM id) {
 }
 
 INT_PTR OnCount(HWND dialog, LPARAM done) {
-    const unsigned int total = ImporterOf(dialog).progressTotal;
+    const unsigned int total = JobOf(dialog).Total();
     float fraction = 0.0f;
     if (total != 0)
         fraction = static_cast<float>(static_cast<double>(static_cast<unsigned int>(done)) / total);
@@ -137,7 +131,7 @@ INT_PTR OnBuildFinished(HWND dialog) {
     buildFinished = true;
     SetDlgItemTextA(dialog, IDC_STEP_TEXT, "");
     ShowWindow(GetDlgItem(dialog, IDC_CANCEL_IMPORT), SW_HIDE);
-    if (ImporterOf(dialog).showPrompts) {
+    if (JobOf(dialog).ShowPrompts()) {
         fadeFactor = 1.0f;
         SetTimer(dialog, kFadeTimer, 700, nullptr);
         return TRUE;
@@ -148,7 +142,7 @@ INT_PTR OnBuildFinished(HWND dialog) {
 
 INT_PTR OnBuildFailed(HWND dialog) {
     buildReported = true;
-    ImporterOf(dialog).cancelFlag = 1;
+    JobOf(dialog).CancelFlag() = 1;
     EndDialog(dialog, 0);
     return TRUE;
 }
@@ -159,7 +153,7 @@ INT_PTR OnBuildFailed(HWND dialog) {
 INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
     switch (LOWORD(wParam)) {
         case IDC_CANCEL_IMPORT:
-            ImporterOf(dialog).cancelFlag = 1;
+            JobOf(dialog).CancelFlag() = 1;
             break;
         case IDC_DONE:
             EndDialog(dialog, 1);
@@ -185,7 +179,7 @@ INT_PTR OnPaint(HWND dialog) {
 // build is asked to stop rather than run on unseen.
 INT_PTR OnDestroy(HWND dialog) {
     UnsubclassGroupBox(GetDlgItem(dialog, IDC_PROGRESS_GROUP));
-    if (workerThread && !buildReported) ImporterOf(dialog).cancelFlag = 1;
+    if (workerThread && !buildReported) JobOf(dialog).CancelFlag() = 1;
     WaitForWorker();
     return TRUE;
 }
@@ -235,41 +229,38 @@ COLORREF BlendColour(COLORREF colour, float factor) {
                BlendChannel(GetBValue(colour), GetBValue(face), factor));
 }
 
-void SetImportBuild(ImportBuild build) { importBuild = build ? build : RunMeshBuildOf; }
-
-bool StartImportWorker(HWND dialog, DazAzu& importer) {
-    workerStart.importer = &importer;
+bool StartProgressWorker(HWND dialog, ProgressJob& job) {
+    workerStart.job = &job;
     workerStart.dialog = dialog;
     // The handle is kept (not closed by the thread's end) so the dialog can wait for it.
-    uintptr_t thread = _beginthreadex(nullptr, 0, ImportWorker, &workerStart, 0, nullptr);
+    uintptr_t thread = _beginthreadex(nullptr, 0, ProgressWorker, &workerStart, 0, nullptr);
     if (thread) {
         workerThread = reinterpret_cast<HANDLE>(thread);
         return true;
     }
-    const char* text = LoadResString(IDS_NO_IMPORT_THREAD);
-    if (importer.showPrompts) ToolkitMessageBox(dialog, text, MB_ICONWARNING);
+    const char* text = LoadResString(job.NoThreadMessage());
+    if (job.ShowPrompts()) ToolkitMessageBox(dialog, text, MB_ICONWARNING);
     return false;
 }
 
-// A cancel pressed after the build's last test still cancels the import, as
-// long as the dialog is open. Returning ends the thread through the runtime.
-unsigned __stdcall ImportWorker(void* startRecord) {
+// A cancel pressed after the job's last test still cancels it, as long as
+// the dialog is open. Returning ends the thread through the runtime.
+unsigned __stdcall ProgressWorker(void* startRecord) {
     const WorkerStart start = *static_cast<WorkerStart*>(startRecord);
-    importBuild(*start.importer, start.dialog);
-    if (start.importer->cancelFlag) EndDialog(start.dialog, 0);
+    start.job->Run(start.dialog);
+    if (start.job->CancelFlag()) EndDialog(start.dialog, 0);
     return 0;
 }
 
-int ShowProgressDialog(DazAzu& importer) {
+int ShowProgressDialog(ProgressJob& job) {
     buildReported = false;
     buildFinished = false;
-    HWND owner = importer.hostInterface ? importer.hostInterface->GetMAXHWnd() : nullptr;
-    INT_PTR result = DialogBoxParamA(PluginModule(), MAKEINTRESOURCEA(IDD_PROGRESS), owner,
-                                     ProgressDialogProc, reinterpret_cast<LPARAM>(&importer));
+    INT_PTR result = DialogBoxParamA(PluginModule(), MAKEINTRESOURCEA(IDD_PROGRESS), job.Owner(),
+                                     ProgressDialogProc, reinterpret_cast<LPARAM>(&job));
     // No window could be made for the progress (the system is out of them):
-    // the mesh is built here without it, rather than not at all while the
-    // import says it succeeded.
-    if (result == -1) return importer.BuildMesh() ? 1 : 0;
+    // the job runs here without it, rather than not at all while the host's
+    // call says it succeeded.
+    if (result == -1) return job.RunWithoutWindow();
     // Normally already done on WM_DESTROY.
     WaitForWorker();
     // Only a build that reported its end counts as finished.

@@ -148,6 +148,12 @@ void DialogWatcher::Tick() {
             if (answer) AnswerOptionsDialog(dialog);
             continue;
         }
+        HWND exportButton = GetDlgItem(dialog, kExportButtonId);
+        if (exportButton && ButtonCaption(exportButton) == "Export") {
+            seen.insert(dialog);
+            if (answer) AnswerExportDialog(dialog);
+            continue;
+        }
         ChildSearch s;
         EnumChildWindows(dialog, ExamineChild, reinterpret_cast<LPARAM>(&s));
         if (s.okButton) {
@@ -163,13 +169,30 @@ void DialogWatcher::HandleMessageBox(HWND dialog, HWND okButton) {
     if (answer) Click(okButton);
 }
 
-void DialogWatcher::AnswerOptionsDialog(HWND dialog) {
-    for (const OptionSetting& s : answers.settings) {
+void DialogWatcher::EnterSettings(HWND dialog, const std::vector<OptionSetting>& settings) {
+    for (const OptionSetting& s : settings) {
         if (s.field->isNumber)
             TypeInto(dialog, s.field->controlId, s.field->name, s.text);
         else
             SetCheckBox(dialog, s);
     }
+}
+
+void DialogWatcher::AnswerExportDialog(HWND dialog) {
+    EnterSettings(dialog, answers.exportSettings);
+    if (answers.exportFormat >= 0) {
+        HWND format = GetDlgItem(dialog, kFirstFormatButtonId + answers.exportFormat);
+        if (format)
+            Click(format);
+        else
+            Note("export format: the dialog has no button for it");
+    }
+    HWND exportButton = GetDlgItem(dialog, kExportButtonId);
+    if (exportButton && IsWindow(exportButton)) Click(exportButton);
+}
+
+void DialogWatcher::AnswerOptionsDialog(HWND dialog) {
+    EnterSettings(dialog, answers.settings);
     if (answers.hasName) TypeInto(dialog, kNameFieldId, "name", answers.name);
     HWND import = GetDlgItem(dialog, kImportButtonId);
     if (import && IsWindow(import)) Click(import);

@@ -2,7 +2,8 @@
 // every modal loop of the calling thread and looks at its visible dialogs:
 // message boxes have their text recorded and, when answering, "OK" pressed;
 // the options dialog, when answering, gets the --set values and --name
-// entered into its controls and "Import" pressed.
+// entered into its controls and "Import" pressed; the export options dialog
+// the --export-set values and --export-format, and "Export" pressed.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,9 @@ struct AutoAnswers {
     std::vector<OptionSetting> settings;
     bool hasName = false;
     std::string name;
+    // The export options dialog's: its settings and format (-1: as shown).
+    std::vector<OptionSetting> exportSettings;
+    int exportFormat = -1;
 };
 
 class DialogWatcher {
@@ -42,6 +46,8 @@ class DialogWatcher {
 
   private:
     void AnswerOptionsDialog(HWND dialog);
+    void AnswerExportDialog(HWND dialog);
+    void EnterSettings(HWND dialog, const std::vector<OptionSetting>& settings);
     void SetCheckBox(HWND dialog, const OptionSetting& setting);
     void TypeInto(HWND dialog, int controlId, const char* what, const std::string& text);
     void HandleMessageBox(HWND dialog, HWND okButton);

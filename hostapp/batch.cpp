@@ -1,6 +1,8 @@
 #include "hostapp/batch.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -43,4 +45,49 @@ std::vector<ImportRecord> RunImports(const std::vector<std::string>& files, bool
         for (const std::string& m : r.messages) services.report(MessageReportLine(m));
     }
     return records;
+}
+
+namespace {
+
+// The vertex and face counts a PLY header gives; false without a header.
+bool ReadHeaderCounts(const std::string& path, unsigned long long& vertices,
+                      unsigned long long& faces) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char line[512];
+    bool ended = false;
+    for (int n = 0; n < 10000 && std::fgets(line, sizeof line, f); ++n) {
+        unsigned long long count = 0;
+        if (std::sscanf(line, "element vertex %llu", &count) == 1) vertices = count;
+        if (std::sscanf(line, "element face %llu", &count) == 1) faces = count;
+        if (std::strncmp(line, "end_header", 10) == 0) {
+            ended = true;
+            break;
+        }
+    }
+    std::fclose(f);
+    return ended;
+}
+
+}  // namespace
+
+ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene& scene,
+                       Interface& core, const BatchServices& services) {
+    ExportRecord record;
+    record.file = file;
+    record.path = services.fullPath(file);
+    std::string reason;
+    SceneExport* exporter = services.createExporter(reason);
+    if (!exporter) {
+        services.error(file + ": " + reason);
+        return record;
+    }
+    record.result = exporter->DoExport(record.path.c_str(), &scene, &core, suppressPrompts, 0);
+    record.ran = true;
+    delete exporter;
+    if (record.result == IMPEXP_SUCCESS) ReadHeaderCounts(record.path, record.vertices, record.faces);
+    if (services.takeMessages) record.messages = services.takeMessages();
+    services.report(ExportReportLine(record));
+    for (const std::string& m : record.messages) services.report(MessageReportLine(m));
+    return record;
 }

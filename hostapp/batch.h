@@ -15,6 +15,8 @@ struct BatchServices {
     std::function<std::string(const std::string& file)> fullPath;
     // A new importer for the file, or null with the reason in one line.
     std::function<SceneImport*(const std::string& path, std::string& reason)> createImporter;
+    // A new exporter, or null with the reason in one line.
+    std::function<SceneExport*(std::string& reason)> createExporter;
     // Message texts recorded since the last call (none when nothing watches).
     std::function<std::vector<std::string>()> takeMessages;
     std::function<void(const std::string& line)> report;
@@ -27,3 +29,9 @@ struct BatchServices {
 std::vector<ImportRecord> RunImports(const std::vector<std::string>& files, bool suppressPrompts,
                                      RecordingScene& scene, Interface& core,
                                      const BatchServices& services);
+
+// Exports the whole scene to the file by a new exporter, as the host's
+// File > Export does; reports its line, then its message lines. The counts
+// are those of the written file's header.
+ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene& scene,
+                       Interface& core, const BatchServices& services);

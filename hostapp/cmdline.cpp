@@ -26,23 +26,26 @@ bool IsNumber(const std::string& v) {
     return *end == '\0' && errno == 0 && std::isfinite(d);
 }
 
-ParseResult ParseSetting(const std::string& arg, OptionSetting& out) {
+// --set for the import options, --export-set for the export options.
+ParseResult ParseSetting(const std::string& option, const std::string& arg, OptionSetting& out) {
+    const bool exporting = option == "--export-set";
     size_t eq = arg.find('=');
-    if (eq == std::string::npos) return Fail("--set needs NAME=VALUE, got \"" + arg + "\"");
+    if (eq == std::string::npos) return Fail(option + " needs NAME=VALUE, got \"" + arg + "\"");
     std::string name = arg.substr(0, eq), value = arg.substr(eq + 1);
-    out.field = FindOptionField(name);
+    out.field = exporting ? FindExportField(name) : FindOptionField(name);
     if (!out.field) {
         std::string known;
-        for (const OptionField& f : kOptionFields)
-            known += std::string(known.empty() ? "" : ", ") + f.name;
-        return Fail("--set: unknown option \"" + name + "\" (one of " + known + ")");
+        const OptionField* fields = exporting ? kExportFields : kOptionFields;
+        const int count = exporting ? kExportFieldCount : kOptionFieldCount;
+        for (int i = 0; i < count; ++i) known += std::string(known.empty() ? "" : ", ") + fields[i].name;
+        return Fail(option + ": unknown option \"" + name + "\" (one of " + known + ")");
     }
     out.text = value;
     out.checked = false;
     if (out.field->isNumber) {
-        if (!IsNumber(value)) return Fail("--set " + name + ": \"" + value + "\" is not a number");
+        if (!IsNumber(value)) return Fail(option + " " + name + ": \"" + value + "\" is not a number");
     } else if (!ParseTruth(value, out.checked)) {
-        return Fail("--set " + name + ": \"" + value +
+        return Fail(option + " " + name + ": \"" + value +
                     "\" is not 0/1, on/off, true/false or yes/no");
     }
     return {true, ""};
@@ -70,6 +73,8 @@ std::string* ValueSlot(const std::string& opt, HostOptions& o) {
     if (opt == "--toolkit-snapshot") return &o.toolkitSnapshotPath;
     if (opt == "--name") return &o.name;
     if (opt == "--colour-by") return &o.colourBy;
+    if (opt == "--exporter") return &o.exporterPath;
+    if (opt == "--export") return &o.exportPath;
     return nullptr;
 }
 
@@ -78,6 +83,13 @@ ParseResult CheckCombination(const HostOptions& o) {
     // Without --auto nobody would enter them: saying so beats ignoring them.
     if (!o.autoAnswer && (!o.settings.empty() || o.hasName))
         return Fail("--set and --name are entered into the options dialog: they need --auto");
+    if (!o.autoAnswer && !o.exportSettings.empty())
+        return Fail("--export-set is entered into the export options dialog: it needs --auto");
+    if (o.exportPath.empty() && (o.exportFormat >= 0 || !o.exportSettings.empty() || !o.exporterPath.empty()))
+        return Fail("--export-format, --export-set and --exporter go with --export");
+    // Without a dialog answered for it, only the saved option can carry the format.
+    if (o.exportFormat >= 0 && !o.quiet && !o.autoAnswer)
+        return Fail("--export-format needs --auto (entered into the dialog) or --quiet (saved as the option)");
     if ((o.viewOrModeGiven || !o.colourBy.empty()) && o.snapshotPath.empty())
         return Fail(
             "--view, --mode and --colour-by choose how --snapshot draws the scene: they need "
@@ -90,10 +102,10 @@ ParseResult CheckCombination(const HostOptions& o) {
         return Fail(
             "--toolkit stands alone: no files, --dump, --snapshot or --toolkit-snapshot with it");
     // The window's scene changes until it is closed: no one final scene to write.
-    if (o.window && (!o.dumpPath.empty() || !o.snapshotPath.empty() || o.toolkitPanel ||
-                     !o.toolkitSnapshotPath.empty()))
+    if (o.window && (!o.dumpPath.empty() || !o.snapshotPath.empty() || !o.exportPath.empty() ||
+                     o.toolkitPanel || !o.toolkitSnapshotPath.empty()))
         return Fail(
-            "--window keeps the scene open: no --dump, --snapshot, --toolkit or "
+            "--window keeps the scene open: no --dump, --snapshot, --export, --toolkit or "
             "--toolkit-snapshot with it");
     return {true, ""};
 }
@@ -123,6 +135,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
             out.window = true;
         } else if (a == "--help") {
             out.showUsage = true;
+        } else if (a == "--export-format") {
+            if (i + 1 >= args.size()) return Fail(a + " needs a value");
+            ParseResult r = ParseName(a, args[++i], kExportFormatCount, ExportFormatName, out.exportFormat);
+            if (!r.ok) return r;
         } else if (a == "--view" || a == "--mode") {
             if (i + 1 >= args.size()) return Fail(a + " needs a value");
             const std::string& name = args[++i];
@@ -131,14 +147,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, HostOptions& 
                                 : ParseName(a, name, kDisplayModeCount, DisplayModeName, out.mode);
             if (!r.ok) return r;
             out.viewOrModeGiven = true;
-        } else if (a == "--set" || ValueSlot(a, out)) {
+        } else if (a == "--set" || a == "--export-set" || ValueSlot(a, out)) {
             if (i + 1 >= args.size()) return Fail(a + " needs a value");
             const std::string& value = args[++i];
-            if (a == "--set") {
+            if (a == "--set" || a == "--export-set") {
                 OptionSetting s;
-                ParseResult r = ParseSetting(value, s);
+                ParseResult r = ParseSetting(a, value, s);
                 if (!r.ok) return r;
-                out.settings.push_back(s);
+                (a == "--set" ? out.settings : out.exportSettings).push_back(s);
             } else {
                 if (value.empty() && a != "--name") return Fail(a + " needs a value");
                 *ValueSlot(a, out) = value;
@@ -185,6 +201,17 @@ const char* UsageText() {
            "  --colour-by NAME   with --snapshot: colour the meshes by the map channel of that\n"
            "                     name (blue the scene's smallest value, red its largest), with\n"
            "                     a legend\n"
+           "  --export OUT.ply   after the imports, export the whole scene with the exporter\n"
+           "                     plug-in (prompts as for the imports); prints\n"
+           "                     OUT.ply: export result R, V vertices, F faces\n"
+           "  --exporter PATH    the exporter plug-in (default: ks_dazazu.dle beside plyhost.exe)\n"
+           "  --export-format ascii|binary_little_endian|binary_big_endian\n"
+           "                     with --auto entered into the export options dialog, with\n"
+           "                     --quiet saved as the exporter's option (else the saved one)\n"
+           "  --export-set NAME=VALUE\n"
+           "                     with --auto: enter an export option; NAME is normals,\n"
+           "                     vertexColors, textureCoords, mapChannels, materials, flipZY\n"
+           "                     or scale\n"
            "  --toolkit          open the Help > Toolkit... panel as the only window, to try the\n"
            "                     toolkit's controls; the program ends when it is closed\n"
            "  --toolkit-snapshot FILE\n"

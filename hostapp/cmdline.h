@@ -32,6 +32,10 @@ struct HostOptions {
     bool toolkitPanel = false;  // alone: the toolkit panel as the program's window
     bool window = false;        // the files go into the main window, which stays open
     std::vector<OptionSetting> settings;
+    std::string exporterPath;  // empty: the default beside plyhost.exe
+    std::string exportPath;    // after the imports, the whole scene is exported there
+    int exportFormat = -1;     // ExportFormatName's index; -1: the saved option
+    std::vector<OptionSetting> exportSettings;  // entered into the export options dialog
     bool hasName = false;
     std::string name;
     std::vector<std::string> files;
@@ -40,7 +44,7 @@ struct HostOptions {
     // --toolkit, the host opens its main window.
     bool Interactive() const {
         return window || (files.empty() && dumpPath.empty() && snapshotPath.empty() &&
-                          toolkitSnapshotPath.empty() && !toolkitPanel);
+                          exportPath.empty() && toolkitSnapshotPath.empty() && !toolkitPanel);
     }
 };
 

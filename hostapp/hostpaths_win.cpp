@@ -52,6 +52,8 @@ HostPaths ResolveHostPaths(const HostOptions& options, void (*warn)(const std::s
     HostPaths paths;
     paths.plugin = FullWindowsPath(options.pluginPath.empty() ? exeDir + "\\ks_dazazu.dli"
                                                               : options.pluginPath);
+    paths.exporter = FullWindowsPath(options.exporterPath.empty() ? exeDir + "\\ks_dazazu.dle"
+                                                                  : options.exporterPath);
     paths.cfgDir = FullWindowsPath(options.cfgDir.empty() ? exeDir + "\\plugcfg" : options.cfgDir);
     paths.helpDir = FullWindowsPath(options.helpDir.empty() ? exeDir + "\\help" : options.helpDir);
     // GetFullPathName keeps a trailing separator; the plug-in adds its own.

@@ -8,6 +8,7 @@
 
 struct HostPaths {
     std::string plugin;
+    std::string exporter;
     std::string cfgDir;   // code 9
     std::string helpDir;  // code 4
 };
@@ -25,6 +26,6 @@ std::string ExeDirectory();
 std::string FullWindowsPath(const std::string& path);
 
 // The options' paths made full, with the defaults beside plyhost.exe
-// (ks_dazazu.dli, plugcfg, help). Both directories are created when missing;
+// (ks_dazazu.dli, ks_dazazu.dle, plugcfg, help). Both directories are created when missing;
 // a directory that cannot be made is told through warn.
 HostPaths ResolveHostPaths(const HostOptions& options, void (*warn)(const std::string&));

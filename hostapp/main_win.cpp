@@ -102,8 +102,30 @@ int WriteToolkitSnapshot(HINSTANCE instance, const std::string& path) {
     return r.ok ? 0 : 1;
 }
 
-int RunBatch(const HostOptions& options, PluginLoader& plugin, RecordingScene& scene,
-             HostCore& core, DialogWatcher& watcher) {
+// Prompts are shown for an export with --auto, and whenever a format or
+// setting is to be entered (the watcher answers them).
+bool ExportPromptsSuppressed(const HostOptions& options) {
+    return options.quiet && options.exportFormat < 0 && options.exportSettings.empty();
+}
+
+bool RunBatchExport(const HostOptions& options, const std::string& exporterPath,
+                    RecordingScene& scene, HostCore& core, BatchServices& services) {
+    PluginLoader exporter;
+    LoadResult loaded = exporter.Load(exporterPath, SCENE_EXPORT_CLASS_ID);
+    if (!loaded.ok) {
+        Error(loaded.reason);
+        return false;
+    }
+    services.createExporter = [&exporter](std::string& reason) {
+        return exporter.CreateExporter(reason);
+    };
+    ExportRecord record =
+        RunExport(options.exportPath, ExportPromptsSuppressed(options), scene, core, services);
+    return record.ran && record.result == IMPEXP_SUCCESS;
+}
+
+int RunBatch(const HostOptions& options, const HostPaths& paths, PluginLoader& plugin,
+             RecordingScene& scene, HostCore& core, DialogWatcher& watcher) {
     BatchServices services;
     services.fullPath = FullWindowsPath;
     services.createImporter = [&plugin](const std::string& path, std::string& reason) {
@@ -118,6 +140,8 @@ int RunBatch(const HostOptions& options, PluginLoader& plugin, RecordingScene& s
     if (options.timing) Report(PeakMemoryLine());
 
     bool ok = AllImportsSucceeded(records);
+    if (!options.exportPath.empty())
+        ok = RunBatchExport(options, paths.exporter, scene, core, services) && ok;
     if (!options.dumpPath.empty()) {
         WriteResult r = WriteTextFile(options.dumpPath, SceneDumpText(records, scene));
         if (!r.ok) Error("dump: " + r.reason);
@@ -149,7 +173,8 @@ int RunHost(const HostOptions& options) {
 
     // Unattended runs (--quiet, --auto) answer every box, even one a plug-in
     // shows while it loads; otherwise the person at the screen does.
-    AutoAnswers answers{options.settings, options.hasName, options.name};
+    AutoAnswers answers{options.settings, options.hasName, options.name, options.exportSettings,
+                        options.exportFormat};
     DialogWatcher watcher(options.quiet || options.autoAnswer, answers);
     watcher.note = [](const std::string& text) { Error("--auto: " + text); };
     watcher.Start();
@@ -167,7 +192,7 @@ int RunHost(const HostOptions& options) {
     } else {
         HWND owner = CreateOwnerWindow(instance);
         core.SetMainWindow(owner);
-        status = RunBatch(options, plugin, scene, core, watcher);
+        status = RunBatch(options, paths, plugin, scene, core, watcher);
         core.SetMainWindow(nullptr);
         if (owner) DestroyWindow(owner);
     }

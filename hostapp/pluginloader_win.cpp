@@ -55,9 +55,10 @@ std::string FileExtension(const std::string& path) {
 
 LoadResult PluginLoader::Fail(const std::string& why) const { return {false, path + ": " + why}; }
 
-LoadResult PluginLoader::Load(const std::string& pluginPath) {
+LoadResult PluginLoader::Load(const std::string& pluginPath, SClass_ID wanted) {
     Unload();
     path = pluginPath;
+    kind = wanted;
     // The plug-in's own folder comes first when its DLLs are looked up.
     module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module)
@@ -89,13 +90,14 @@ LoadResult PluginLoader::Load(const std::string& pluginPath) {
                     ": the plug-in offers no class");
     for (int i = 0; i < count; ++i) {
         ClassDesc* desc = classDesc(i);
-        if (!desc || desc->SuperClassID() != SCENE_IMPORT_CLASS_ID) continue;
-        LoadResult added = AddImporterClass(desc);
+        if (!desc || desc->SuperClassID() != kind) continue;
+        LoadResult added = kind == SCENE_IMPORT_CLASS_ID ? AddImporterClass(desc) : AddExporterClass(desc);
         if (!added.ok) return added;
     }
     if (importers.empty())
-        return Fail("no scene importer among its " + std::to_string(count) +
-                    " class(es) (super-class id " + Hex(SCENE_IMPORT_CLASS_ID) + ")");
+        return Fail(std::string("no scene ") + (kind == SCENE_IMPORT_CLASS_ID ? "importer" : "exporter") +
+                    " among its " + std::to_string(count) + " class(es) (super-class id " +
+                    Hex(kind) + ")");
     return {true, ""};
 }
 
@@ -111,6 +113,28 @@ LoadResult PluginLoader::AddImporterClass(ClassDesc* desc) {
     delete probe;
     importers.push_back(c);
     return {true, ""};
+}
+
+LoadResult PluginLoader::AddExporterClass(ClassDesc* desc) {
+    SceneExport* probe = static_cast<SceneExport*>(desc->Create(FALSE));
+    if (!probe)
+        return Fail(std::string("Create of class \"") + Copy(desc->ClassName()) +
+                    "\" gave no exporter");
+    ImporterClass c;
+    c.desc = desc;
+    c.ext = probe->ExtCount() > 0 ? Copy(probe->Ext(0)) : "";
+    c.shortDesc = Copy(probe->ShortDesc());
+    delete probe;
+    importers.push_back(c);
+    return {true, ""};
+}
+
+SceneExport* PluginLoader::CreateExporter(std::string& reason) const {
+    SceneExport* exporter = importers.empty() || kind != SCENE_EXPORT_CLASS_ID
+                                ? nullptr
+                                : static_cast<SceneExport*>(importers[0].desc->Create(FALSE));
+    if (!exporter) reason = "the exporter plug-in's Create gave no exporter";
+    return exporter;
 }
 
 void PluginLoader::Unload() {

@@ -1,5 +1,6 @@
-// Loading an importer plug-in by path, the way the host does: version check,
-// initialisation, the class descriptors, and the scene importers among them.
+// Loading a plug-in by path, the way the host does: version check,
+// initialisation, the class descriptors, and the scene importers (or, for an
+// exporter library, the scene exporters) among them.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,8 @@
 
 #include "hostsdk/plugapi.h"
 
-// A scene-importer class of the plug-in, with what its importers answer.
+// A scene-importer (or scene-exporter) class of the plug-in, with what its
+// objects answer.
 struct ImporterClass {
     ClassDesc* desc;
     std::string ext;        // Ext(0)
@@ -30,9 +32,10 @@ class PluginLoader {
 
     // LoadLibrary, LibVersion (must be the host's), LibInitialize (0 is a
     // failed load), LibNumberClasses, LibClassDesc(i); keeps the classes of
-    // super-class 0x0A10, each asked once through a fresh importer for its
-    // extension. Fails when any step fails or no scene importer is found.
-    LoadResult Load(const std::string& path);
+    // the super-class (0x0A10 importers, 0x0A20 exporters), each asked once
+    // through a fresh object for its extension. Fails when any step fails or
+    // no class of the kind is found.
+    LoadResult Load(const std::string& path, SClass_ID kind = SCENE_IMPORT_CLASS_ID);
     void Unload();
 
     const std::vector<ImporterClass>& Importers() const { return importers; }
@@ -42,16 +45,21 @@ class PluginLoader {
     SceneImport* CreateImporter(const std::string& path, std::string& reason) const;
     // A new importer of the first class (the about box needs one), or null.
     SceneImport* CreateAnyImporter() const;
+    // A new exporter of the first class of an exporter library, or null
+    // with the reason.
+    SceneExport* CreateExporter(std::string& reason) const;
     const std::string& Description() const { return description; }
 
   private:
     LoadResult Fail(const std::string& why) const;
     LoadResult AddImporterClass(ClassDesc* desc);
+    LoadResult AddExporterClass(ClassDesc* desc);
 
     HMODULE module = nullptr;
     std::string path;
     std::string description;
-    std::vector<ImporterClass> importers;
+    SClass_ID kind = SCENE_IMPORT_CLASS_ID;
+    std::vector<ImporterClass> importers;  // or exporters, by kind
 };
 
 // The extension of a file name (after its last full stop), empty when none.

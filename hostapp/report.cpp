@@ -24,6 +24,13 @@ std::string ImportReportLine(const ImportRecord& record) {
     return record.file + counts;
 }
 
+std::string ExportReportLine(const ExportRecord& record) {
+    char counts[128];
+    std::snprintf(counts, sizeof counts, ": export result %d, %llu vertices, %llu faces",
+                  record.result, record.vertices, record.faces);
+    return record.file + counts;
+}
+
 std::string MessageReportLine(const std::string& text) {
     return "message: " + DumpText(text.c_str());
 }

@@ -19,6 +19,18 @@ struct ImportRecord {
     bool zoomExtents = false;           // the importer asked for the view to frame the scene
 };
 
+struct ExportRecord {
+    std::string file;  // as given on the command line
+    std::string path;  // the full path handed to DoExport
+    bool ran = false;  // false when no exporter could be had
+    int result = 0;
+    unsigned long long vertices = 0, faces = 0;  // of the file written
+    std::vector<std::string> messages;
+};
+
+// "FILE: export result R, V vertices, F faces"
+std::string ExportReportLine(const ExportRecord& record);
+
 // An import counts as good when it ran and DoImport answered 1 or 2.
 bool ImportSucceeded(const ImportRecord& record);
 // "time: DoImport N ms".

@@ -2,6 +2,7 @@
 
 #include "importer/dazazu.h"
 #include "importer/resstring.h"
+#include "plugin/exports.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -9,6 +10,8 @@ DazAzuClassDesc dazAzuClassDesc;
 }
 
 DazAzuClassDesc* GetDazAzuClassDesc() { return &dazAzuClassDesc; }
+
+ClassDesc* TheClassDesc() { return GetDazAzuClassDesc(); }
 
 int DazAzuClassDesc::IsPublic() { return 1; }
 

@@ -11,16 +11,7 @@
 #include "toolkit/messagebox.h"
 #include "toolkit/skin.h"
 
-namespace {
-
-// Caption tab (twice), rail end, top-right, bottom-left, bottom-right,
-// resizable bottom-right, badge.
-const int kSkinBitmaps[8] = {116, 116, 115, 117, 110, 111, 114, 112};
-const int kSkinTabWidth = 102;
-
-}  // namespace
-
-void PrepareDialogs() { SetupSkin(PluginModule(), kSkinBitmaps, kSkinTabWidth); }
+void PrepareDialogs() { SetupPluginSkin(); }
 
 int RunOptionsDialog(DazAzu& importer) { return ShowOptionsDialog(importer); }
 

@@ -3,6 +3,10 @@
 
 #include "hostsdk/max.h"
 
+// The library's one class descriptor: each library built from this folder
+// (the importer, the exporter) defines its own.
+ClassDesc* TheClassDesc();
+
 extern "C" {
 const char* LibDescription();
 int LibNumberClasses();

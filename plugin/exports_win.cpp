@@ -2,7 +2,6 @@
 
 #include "frontend/module.h"
 #include "importer/resstring.h"
-#include "plugin/classdesc.h"
 #include "plugin/exports.h"
 #include "resources/resource_ids.h"
 #include "toolkit/startup.h"
@@ -28,7 +27,7 @@ const char* LibDescription() { return LoadResString(IDS_LIB_DESCRIPTION); }
 
 int LibNumberClasses() { return 1; }
 
-ClassDesc* LibClassDesc(int i) { return i == 0 ? GetDazAzuClassDesc() : nullptr; }
+ClassDesc* LibClassDesc(int i) { return i == 0 ? TheClassDesc() : nullptr; }
 
 ULONG LibVersion() { return VERSION_3DSMAX; }
 

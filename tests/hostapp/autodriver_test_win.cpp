@@ -16,7 +16,7 @@ AutoAnswers Answers(const std::vector<std::string>& args) {
     all.insert(all.end(), args.begin(), args.end());
     ParseResult r = ParseCommandLine(all, o);
     EXPECT_TRUE(r.ok) << r.reason;
-    return {o.settings, o.hasName, o.name};
+    return {o.settings, o.hasName, o.name, {}, -1};
 }
 
 class AutoDriverTest : public testing::Test {
