@@ -164,7 +164,7 @@ int DazAzuExport::DoExport(const char* name, ExpInterface* ei, Interface* i, BOO
 
     // A file that cannot be replaced is found out before the work, not after.
     if (FileExists(targetPath)) {
-        FILE* probe = std::fopen(targetPath, "r+b");
+        FILE* probe = FileIsReadOnly(targetPath) ? nullptr : std::fopen(targetPath, "r+b");
         if (!probe) return Fail(IDS_EXPORT_CANNOT_REPLACE, targetPath, 0, IMPEXP_FAIL);
         std::fclose(probe);
     }

@@ -26,6 +26,10 @@ bool FileSizeAt(const char* path, uint64_t* size);
 // directory entry and never opens it.
 bool FileExists(const char* path);
 
+// True when the file at an ANSI path is marked read-only (the system will
+// neither write it nor let another file take its place).
+bool FileIsReadOnly(const char* path);
+
 // Moves the file at from onto to, replacing to if it exists; both are ANSI
 // paths. False when the move failed (from is then left in place).
 bool ReplaceFileWith(const char* from, const char* to);

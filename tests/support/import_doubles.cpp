@@ -21,7 +21,7 @@ struct ResText {
     const char* text;
 };
 
-// The entries of the string table the import core loads.
+// The entries of the string tables the import and export cores load.
 const ResText kTexts[] = {
     {4, "3ds max PLY Importer (Kestrova)"},
     {5, "ks::REV-Ezedidav"},
@@ -43,6 +43,19 @@ const ResText kTexts[] = {
     {28, "updating edges..."},
     {29, "building bounding box..."},
     {30, "center pivot..."},
+    // The exporter's own (its library's string table).
+    {200, "The scene has no mesh to export."},
+    {201, "No mesh is selected: nothing was exported."},
+    {202, "Cannot create a file in the folder of %s: nothing was written."},
+    {203, "Writing %s failed (is the disk full?): the file was left as it was."},
+    {204, "Cannot replace %s (is it read-only or open in another program?): the file was left as it was."},
+    {205, "Not enough memory to export %d vertices: nothing was written."},
+    {206, "The mesh of node %s cannot be read: nothing was written."},
+    {211, "The export was cancelled: %s was left as it was."},
+    {207, "cannot create Export-thread"},
+    {208, "gathering meshes..."},
+    {209, "writing vertices..."},
+    {210, "writing faces..."},
 };
 
 char sharedBuffer[256];
@@ -106,6 +119,12 @@ bool ReplaceFileWith(const char* from, const char* to) {
     std::remove(to);  // the Windows runtime's rename does not replace a file
 #endif
     return std::rename(from, to) == 0;
+}
+
+// Root may write anything: the mode bits, as the system shows them.
+bool FileIsReadOnly(const char* path) {
+    struct stat info;
+    return stat(path, &info) == 0 && !(info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH));
 }
 
 bool FlushToDisk(FILE* file) { return std::fflush(file) == 0; }

@@ -1,0 +1,142 @@
+// What an export leaves behind when it cannot finish: the old file as it
+// was, no temporary file, one message and a result that says so.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "exporter/dazazuexport.h"
+#include "hostsdk/standin.h"
+#include "tests/support/export_doubles.h"
+#include "tests/support/import_doubles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A grid of n x n quads as one node, moved by offset.
+HostNode* AddGrid(HostScene& scene, int n, float offset) {
+    HostNode* node = static_cast<HostNode*>(scene.CreateNode());
+    TriObject* tri = CreateNewTriObject();
+    Mesh& m = tri->GetMesh();
+    m.setNumVerts((n + 1) * (n + 1));
+    m.setNumFaces(2 * n * n);
+    for (int y = 0; y <= n; ++y)
+        for (int x = 0; x <= n; ++x) m.verts[y * (n + 1) + x] = Point3(float(x), float(y), 0);
+    for (int y = 0, f = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x, f += 2) {
+            const int a = y * (n + 1) + x, b = a + 1, c = a + n + 2, d = a + n + 1;
+            m.faces[f].setVerts(a, b, c);
+            m.faces[f].setEdgeVisFlags(1, 1, 0);
+            m.faces[f + 1].setVerts(a, c, d);
+            m.faces[f + 1].setEdgeVisFlags(0, 1, 1);
+        }
+    node->Reference(tri);
+    Matrix3 tm;
+    tm.SetTransRow(Point3(offset, 0, 0));
+    node->SetTransform(0, tm);
+    scene.AddNodeToScene(node);
+    return node;
+}
+
+class DoExportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetImportDoubles();
+        ResetExportDoubles();
+        dir = fs::temp_directory_path() / "ks_doexport";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        core.SetDir(APP_PLUGCFG_DIR, dir.string().c_str());
+        target = dir / "scene.ply";
+        std::ofstream(target) << "the old file";
+    }
+    void TearDown() override {
+        fs::permissions(target, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+    int Export(BOOL suppressPrompts = FALSE, DWORD options = 0) {
+        DazAzuExport* exporter = new DazAzuExport;
+        const int result = exporter->DoExport(target.string().c_str(), &scene, &core,
+                                              suppressPrompts, options);
+        delete exporter;
+        return result;
+    }
+    // The old file as it was, and nothing else beside it.
+    void ExpectOldFileAlone() {
+        EXPECT_EQ(ReadAll(target), "the old file");
+        int files = 0;
+        for (const fs::directory_entry& e : fs::directory_iterator(dir))
+            files += e.path().extension() != ".cfg";
+        EXPECT_EQ(files, 1);
+    }
+
+    HostScene scene;
+    HostCore core{scene};
+    fs::path dir, target;
+};
+
+TEST_F(DoExportTest, ACancelLeavesTheOldFile) {
+    AddGrid(scene, 300, 0);  // past one progress point
+    ExportDoublesNow().onProgress = [](DazAzuExport& e) { e.cancelFlag = 1; };
+    EXPECT_EQ(Export(), IMPEXP_CANCEL);
+    ExpectOldFileAlone();
+    ASSERT_EQ(ExportDoublesNow().messages.size(), 1u);
+    EXPECT_NE(ExportDoublesNow().messages[0].find("cancelled"), std::string::npos);
+}
+
+TEST_F(DoExportTest, AReadOnlyFileIsLeftAsItWas) {
+    AddGrid(scene, 2, 0);
+    fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(Export(), IMPEXP_FAIL);
+    ExpectOldFileAlone();
+    ASSERT_EQ(ExportDoublesNow().messages.size(), 1u);
+    EXPECT_NE(ExportDoublesNow().messages[0].find("Cannot replace"), std::string::npos);
+}
+
+// A file size limit fails the writes as a full disk does.
+TEST_F(DoExportTest, AFullDiskLeavesTheOldFile) {
+    AddGrid(scene, 300, 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before;
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit limited = before;
+    limited.rlim_cur = 100000;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const int result = Export();
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_EQ(result, IMPEXP_FAIL);
+    ExpectOldFileAlone();
+    ASSERT_EQ(ExportDoublesNow().messages.size(), 1u);
+    EXPECT_NE(ExportDoublesNow().messages[0].find("disk full"), std::string::npos);
+}
+
+TEST_F(DoExportTest, WithoutPromptsNothingIsShown) {
+    EXPECT_EQ(Export(TRUE), IMPEXP_FAIL);  // no mesh
+    EXPECT_EQ(ExportDoublesNow().optionsDialogRuns, 0);
+    EXPECT_TRUE(ExportDoublesNow().messages.empty());
+    ExpectOldFileAlone();
+}
+
+TEST_F(DoExportTest, TheSelectionAloneIsWritten) {
+    AddGrid(scene, 1, 0);
+    AddGrid(scene, 2, 10)->SetSelected(true);
+    EXPECT_EQ(Export(TRUE, SCENE_EXPORT_SELECTED), IMPEXP_SUCCESS);
+    const std::string file = ReadAll(target);
+    EXPECT_NE(file.find("element vertex 9\n"), std::string::npos);
+    EXPECT_NE(file.find("element face 4\n"), std::string::npos);  // the quads, rejoined
+    EXPECT_EQ(Export(TRUE), IMPEXP_SUCCESS);
+    EXPECT_NE(ReadAll(target).find("element vertex 13\n"), std::string::npos);
+}
+
+}  // namespace
