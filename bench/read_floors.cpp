@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "ply/ply_reader.h"
 
@@ -77,4 +78,29 @@ double MeasureFullRead(const std::string& path, double* checksum, bool extras) {
     }
     *checksum += double(corners) + position[0] + colour[2] + alpha + extra[0];
     return SecondsSince(start);
+}
+
+// A field of /proc/self/status in bytes (it is given in kB).
+uint64_t StatusBytes(const char* field) {
+    std::FILE* file = std::fopen("/proc/self/status", "r");
+    if (!file) return 0;
+    char line[256];
+    uint64_t kilobytes = 0;
+    const size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, file)) {
+        if (!std::strncmp(line, field, length) && line[length] == ':') {
+            kilobytes = std::strtoull(line + length + 1, nullptr, 10);
+            break;
+        }
+    }
+    std::fclose(file);
+    return kilobytes * 1024;
+}
+
+// Starts the peak resident size afresh at the current resident size.
+void ResetPeakMemory() {
+    std::FILE* file = std::fopen("/proc/self/clear_refs", "w");
+    if (!file) return;
+    std::fputs("5", file);
+    std::fclose(file);
 }

@@ -23,3 +23,8 @@ double MeasureFreshFloor(const std::string& path, uint64_t* checksum);
 // every face, with their extra values when extras. Negative when the file
 // cannot be read.
 double MeasureFullRead(const std::string& path, double* checksum, bool extras = false);
+
+// A field of /proc/self/status in bytes (VmRSS, VmHWM).
+uint64_t StatusBytes(const char* field);
+// Starts the peak resident size afresh at the current resident size.
+void ResetPeakMemory();

@@ -117,33 +117,33 @@ bool NeedsDoubles(const NodePlan& n) {
 // ---- the channels
 
 // Its values index by vertex as the geometry does, so no vertex splits for it.
-bool IsAligned(Mesh& m, int channel) {
-    if (m.getNumMapVerts(channel) < m.numVerts || m.getNumMapFaces(channel) != m.numFaces)
-        return false;
-    const TVFace* tv = m.mapFaces(channel);
+bool IsAligned(const Mesh& m, const ChannelArrays& c) {
+    if (c.numVerts < uint32_t(m.numVerts) || c.numFaces != uint32_t(m.numFaces)) return false;
     for (int f = 0; f < m.numFaces; ++f)
         for (int k = 0; k < 3; ++k)
-            if (tv[f].t[k] != m.faces[f].v[k]) return false;
+            if (c.faces[f].t[k] != m.faces[f].v[k]) return false;
     return true;
 }
 
 // A channel of one value a face, as the import keeps a face property.
-bool IsPerFace(Mesh& m, int channel) {
-    if (m.numFaces == 0 || m.getNumMapFaces(channel) != m.numFaces) return false;
-    const TVFace* tv = m.mapFaces(channel);
-    for (int f = 0; f < m.numFaces; ++f)
-        if (tv[f].t[0] != tv[f].t[1] || tv[f].t[0] != tv[f].t[2]) return false;
+bool IsPerFace(const Mesh& m, const ChannelArrays& c) {
+    if (m.numFaces == 0 || c.numFaces != uint32_t(m.numFaces)) return false;
+    for (uint32_t f = 0; f < c.numFaces; ++f)
+        if (c.faces[f].t[0] != c.faces[f].t[1] || c.faces[f].t[0] != c.faces[f].t[2]) return false;
     return true;
 }
 
-bool HasValues(Mesh& m, int channel) {
-    return m.mapSupport(channel) && m.getNumMapVerts(channel) > 0 && m.mapVerts(channel);
-}
-
-int ChannelIf(bool wanted, Mesh& m, int channel, bool& aligned) {
-    if (!wanted || !HasValues(m, channel)) return kNoChannel;
-    aligned = IsAligned(m, channel);
-    return channel;
+// The channel's arrays when the mesh has values in it and the export wants them.
+ChannelArrays TakeChannel(bool wanted, Mesh& m, int channel) {
+    ChannelArrays c;
+    if (!wanted || !m.mapSupport(channel) || m.getNumMapVerts(channel) <= 0 || !m.mapVerts(channel))
+        return c;
+    c.verts = m.mapVerts(channel);
+    c.numVerts = uint32_t(m.getNumMapVerts(channel));
+    c.faces = m.mapFaces(channel);
+    c.numFaces = c.faces ? uint32_t(m.getNumMapFaces(channel)) : 0;
+    c.aligned = IsAligned(m, c);
+    return c;
 }
 
 // A property name is one token: blanks and controls become '_'.
@@ -177,35 +177,40 @@ int FindOrAddColumn(ExportPlan& plan, const char* name, bool perFace) {
 
 // "MapChannel:N = NAME" lines of the node's user properties name its channels.
 void PlanNamedChannels(ExportPlan& plan, NodePlan& n) {
-    for (int16_t& c : n.namedChannel) c = -1;
     CStr props;
     n.node->GetUserPropBuffer(props);
     for (const char* line = props.data(); *line;) {
         const char* end = line + std::strcspn(line, "\r\n");
         int channel = 0, nameAt = 0;
         if (std::sscanf(line, "MapChannel:%d = %n", &channel, &nameAt) == 1 && nameAt > 0 &&
-            line + nameAt < end && channel >= 2 && channel < MAX_MESHMAPS &&
-            HasValues(*n.mesh, channel)) {
+            line + nameAt < end && channel >= 2 && channel < MAX_MESHMAPS) {
+            const ChannelArrays values = TakeChannel(true, *n.mesh, channel);
             char name[kNameSize];
             CopyName(name, line + nameAt, size_t(end - (line + nameAt)));
-            const int column = FindOrAddColumn(plan, name, IsPerFace(*n.mesh, channel));
-            if (column >= 0) {
-                n.namedChannel[column] = int16_t(channel);
-                n.namedAligned[column] = IsAligned(*n.mesh, channel);
-            }
+            const int column =
+                values.verts ? FindOrAddColumn(plan, name, IsPerFace(*n.mesh, values)) : -1;
+            if (column >= 0) n.named[column] = values;
         }
         line = end + std::strspn(end, "\r\n");
     }
 }
 
-// ---- the vertices split where their corners differ
-
-const UVVert* CornerValue(Mesh& m, int channel, uint32_t corner) {
-    const uint32_t f = corner / 3;
-    if (f >= uint32_t(m.getNumMapFaces(channel))) return nullptr;
-    const DWORD v = m.mapFaces(channel)[f].t[corner % 3];
-    return v < DWORD(m.getNumMapVerts(channel)) ? &m.mapVerts(channel)[v] : nullptr;
+void AddSplitColumn(NodePlan& n, const ChannelArrays& c, CompareAs compare) {
+    if (c.verts && !c.aligned) n.splitColumns[n.splitColumnCount++] = SplitColumn{&c, compare};
 }
+
+// The columns whose corners can differ at a vertex: channels kept per
+// corner, of the vertex element (a face column has one value a face).
+void PlanSplitColumns(const ExportPlan& plan, NodePlan& n) {
+    n.splitColumnCount = 0;
+    AddSplitColumn(n, n.colour, kCompareColour);
+    AddSplitColumn(n, n.alpha, kCompareAlpha);
+    AddSplitColumn(n, n.texture, kCompareTwoFloats);
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (!plan.named[k].perFace) AddSplitColumn(n, n.named[k], kCompareOneFloat);
+}
+
+// ---- the vertices split where their corners differ
 
 uint8_t Quantize(float v) {
     if (!(v > 0.0f)) return 0;
@@ -213,47 +218,32 @@ uint8_t Quantize(float v) {
     return uint8_t(std::lround(v * 255.0f));
 }
 
-bool SameBytes(const UVVert* a, const UVVert* b, int floats) {
-    if (!a || !b) return a == b;
-    return std::memcmp(a, b, sizeof(float) * size_t(floats)) == 0;
+bool SameValues(const UVVert& a, const UVVert& b, CompareAs compare) {
+    switch (compare) {
+        case kCompareColour:
+            return Quantize(a.x) == Quantize(b.x) && Quantize(a.y) == Quantize(b.y) &&
+                   Quantize(a.z) == Quantize(b.z);
+        case kCompareAlpha:
+            return Quantize(a.x) == Quantize(b.x);
+        case kCompareTwoFloats:
+            return std::memcmp(&a, &b, 2 * sizeof(float)) == 0;
+        default:
+            return std::memcmp(&a, &b, sizeof(float)) == 0;
+    }
 }
 
-bool SameColour(const UVVert* a, const UVVert* b, int channels) {
-    if (!a || !b) return a == b;
-    for (int c = 0; c < channels; ++c)
-        if (Quantize(a->operator[](c)) != Quantize(b->operator[](c))) return false;
-    return true;
-}
-
-// Two corners of one vertex give it the same values in every column that
-// does not index by vertex.
+// Two corners of one vertex give it the same values in every column kept
+// per corner.
 bool SameCorners(const NodePlan& n, uint32_t a, uint32_t b) {
-    Mesh& m = *n.mesh;
-    if (n.colourChannel != kNoChannel && !n.colourAligned &&
-        !SameColour(CornerValue(m, n.colourChannel, a), CornerValue(m, n.colourChannel, b), 3))
-        return false;
-    if (n.alphaChannel != kNoChannel && !n.alphaAligned &&
-        !SameColour(CornerValue(m, n.alphaChannel, a), CornerValue(m, n.alphaChannel, b), 1))
-        return false;
-    if (n.textureChannel != kNoChannel && !n.textureAligned &&
-        !SameBytes(CornerValue(m, n.textureChannel, a), CornerValue(m, n.textureChannel, b), 2))
-        return false;
-    for (int k = 0; k < kMaxNamedColumns; ++k) {
-        const int c = n.namedChannel[k];
-        if (c >= 0 && !n.namedAligned[k] && !SameBytes(CornerValue(m, c, a), CornerValue(m, c, b), 1))
-            return false;
+    for (int k = 0; k < n.splitColumnCount; ++k) {
+        const SplitColumn& s = n.splitColumns[k];
+        const DWORD ia = s.channel->IndexAtCorner(a), ib = s.channel->IndexAtCorner(b);
+        if (ia == ib) continue;
+        const uint32_t values = s.channel->numVerts;
+        if (ia >= values || ib >= values) return false;
+        if (!SameValues(s.channel->verts[ia], s.channel->verts[ib], s.compare)) return false;
     }
     return true;
-}
-
-bool SplitNeeded(const ExportPlan& plan, const NodePlan& n) {
-    if ((n.colourChannel != kNoChannel && !n.colourAligned) ||
-        (n.alphaChannel != kNoChannel && !n.alphaAligned) ||
-        (n.textureChannel != kNoChannel && !n.textureAligned))
-        return true;
-    for (int k = 0; k < plan.namedCount; ++k)
-        if (n.namedChannel[k] >= 0 && !n.namedAligned[k] && !plan.named[k].perFace) return true;
-    return false;
 }
 
 void FreeSplit(VertexSplit& s) {
@@ -431,18 +421,16 @@ uint32_t GeometryVertex(const NodePlan& n, uint32_t vertex) {
     return n.mesh->faces[corner / 3].v[corner % 3];
 }
 
-float NamedVertexValue(const NodePlan& n, int column, uint32_t vertex, uint32_t corner) {
-    const int c = n.namedChannel[column];
-    if (c < 0) return 0.0f;
-    Mesh& m = *n.mesh;
-    if (n.namedAligned[column]) return m.mapVerts(c)[GeometryVertex(n, vertex)].x;
-    const UVVert* value = corner == kNoCorner ? nullptr : CornerValue(m, c, corner);
-    return value ? value->x : 0.0f;
+UVVert VertexValue(const NodePlan& n, const ChannelArrays& c, uint32_t vertex, uint32_t corner,
+                   const UVVert& fallback) {
+    if (!c.verts) return fallback;
+    if (c.aligned) return c.verts[GeometryVertex(n, vertex)];
+    const UVVert* value = corner == kNoCorner ? nullptr : c.AtCorner(corner);
+    return value ? *value : fallback;
 }
 
 float NamedFaceValue(const NodePlan& n, int column, uint32_t face) {
-    const int c = n.namedChannel[column];
-    const UVVert* value = c < 0 ? nullptr : CornerValue(*n.mesh, c, 3 * face);
+    const UVVert* value = n.named[column].AtCorner(3 * face);
     return value ? value->x : 0.0f;
 }
 
@@ -485,21 +473,21 @@ PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
         if (m.numVerts < 0 || m.numFaces < 0 || !FacesInRange(m))
             return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
         PlanTransform(n, o);
-        n.colourChannel = ChannelIf(o.vertexColors, m, 0, n.colourAligned);
-        n.alphaChannel = ChannelIf(o.vertexColors, m, MAP_ALPHA, n.alphaAligned);
-        n.textureChannel = ChannelIf(o.textureCoords, m, 1, n.textureAligned);
-        n.hasNormals = o.normals && m.hasExplicitNormals();
-        for (int16_t& c : n.namedChannel) c = -1;
+        n.colour = TakeChannel(o.vertexColors, m, 0);
+        n.alpha = TakeChannel(o.vertexColors, m, MAP_ALPHA);
+        n.texture = TakeChannel(o.textureCoords, m, 1);
+        n.normals = o.normals && m.hasExplicitNormals() ? m.explicitNormalArray() : nullptr;
         if (o.mapChannels) PlanNamedChannels(plan, n);
         plan.doublePositions = plan.doublePositions || NeedsDoubles(n);
-        plan.normals = plan.normals || n.hasNormals;
-        plan.colours = plan.colours || n.colourChannel != kNoChannel;
-        plan.alpha = plan.alpha || n.alphaChannel != kNoChannel;
-        plan.texCoords = plan.texCoords || n.textureChannel != kNoChannel;
+        plan.normals = plan.normals || n.normals;
+        plan.colours = plan.colours || n.colour.verts;
+        plan.alpha = plan.alpha || n.alpha.verts;
+        plan.texCoords = plan.texCoords || n.texture.verts;
     }
     if (!CountMaterials(plan, o)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, 0);
     for (NodePlan& n : plan.nodes) {
-        if (SplitNeeded(plan, n) && !SplitVertices(n))
+        PlanSplitColumns(plan, n);
+        if (n.splitColumnCount > 0 && !SplitVertices(n))
             return Fail(IDS_EXPORT_NO_MEMORY, nullptr, uint64_t(n.mesh->numVerts) + n.split.variants);
         n.firstVertex = uint32_t(plan.vertexTotal);
         n.vertexCount = uint32_t(n.mesh->numVerts) + n.split.variants;

@@ -31,6 +31,33 @@ struct VertexSplit {
 
 const uint32_t kNoCorner = 0xFFFFFFFFu;
 
+// A map channel's arrays, taken once, so the writing reads them directly.
+struct ChannelArrays {
+    const UVVert* verts = nullptr;  // null: the mesh has no such channel
+    const TVFace* faces = nullptr;
+    uint32_t numVerts = 0, numFaces = 0;
+    // Indexed by vertex, as the geometry faces are: no vertex splits for it.
+    bool aligned = false;
+
+    // The value at a corner (3 f + k); null where the channel has none.
+    const UVVert* AtCorner(uint32_t corner) const {
+        if (corner / 3 >= numFaces) return nullptr;
+        const DWORD v = faces[corner / 3].t[corner % 3];
+        return v < numVerts ? &verts[v] : nullptr;
+    }
+    DWORD IndexAtCorner(uint32_t corner) const {
+        return corner / 3 < numFaces ? faces[corner / 3].t[corner % 3] : 0xFFFFFFFFu;
+    }
+};
+
+// How two corners' values in a channel are compared: as the file keeps them.
+enum CompareAs { kCompareColour, kCompareAlpha, kCompareTwoFloats, kCompareOneFloat };
+
+struct SplitColumn {
+    const ChannelArrays* channel;
+    CompareAs compare;
+};
+
 // One mesh node of the export.
 struct NodePlan {
     INode* node;
@@ -38,13 +65,12 @@ struct NodePlan {
     double tm[4][3];  // object to world, with the export's flip and scale
     double normalTm[3][3];
     bool turnsNormals;
-    // Map channels giving the columns, or kNoChannel; "aligned" ones index
-    // their values by vertex, as the geometry faces do.
-    int colourChannel, alphaChannel, textureChannel;
-    bool colourAligned, alphaAligned, textureAligned;
-    int16_t namedChannel[kMaxNamedColumns];  // map channel of each named column, or -1
-    bool namedAligned[kMaxNamedColumns];
-    bool hasNormals;
+    const Point3* normals;  // the explicit normals, or null
+    ChannelArrays colour, alpha, texture;
+    ChannelArrays named[kMaxNamedColumns];  // no verts where the node lacks the column
+    // The columns whose corners may differ at a vertex.
+    int splitColumnCount;
+    SplitColumn splitColumns[3 + kMaxNamedColumns];
     VertexSplit split;
     bool splits;
     uint32_t firstVertex, vertexCount;  // in the file, extra vertices included
@@ -52,7 +78,6 @@ struct NodePlan {
     int materialBase, materialCount;  // the node's materials in the file's list
 };
 
-const int kNoChannel = -100;
 
 struct ExportPlan {
     ExportPlan() = default;
@@ -93,8 +118,11 @@ uint32_t OutputVertex(const NodePlan& node, uint32_t f, int k);
 // each joined to the one before by a hidden edge, as the import fans them.
 uint32_t PolygonRun(const ExportPlan& plan, const NodePlan& node, uint32_t f);
 
-// The value of a named column at a vertex of the file or a face of the mesh.
-float NamedVertexValue(const NodePlan& node, int column, uint32_t vertex, uint32_t corner);
+// A channel's value at a file vertex of the node, from its corner where
+// the channel is kept per corner; fallback where it has none.
+UVVert VertexValue(const NodePlan& node, const ChannelArrays& channel, uint32_t vertex,
+                   uint32_t corner, const UVVert& fallback);
+// A named column's value on a face of the mesh (0 where it has none).
 float NamedFaceValue(const NodePlan& node, int column, uint32_t face);
 
 // The corner whose values a file vertex of the node takes (kNoCorner for a

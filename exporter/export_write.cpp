@@ -101,18 +101,6 @@ uint8_t ColourByte(float v) {
     return uint8_t(std::lround(v * 255.0f));
 }
 
-// The value of a vertex in a channel: by vertex where the channel indexes
-// so, else from the vertex's corner; fallback where it has neither.
-UVVert ChannelValue(const NodePlan& n, int channel, bool aligned, uint32_t vertex, uint32_t corner,
-                    const UVVert& fallback) {
-    if (channel == kNoChannel) return fallback;
-    Mesh& m = *n.mesh;
-    if (aligned) return m.mapVerts(channel)[GeometryVertex(n, vertex)];
-    if (corner == kNoCorner || corner / 3 >= uint32_t(m.getNumMapFaces(channel))) return fallback;
-    const DWORD v = m.mapFaces(channel)[corner / 3].t[corner % 3];
-    return v < DWORD(m.getNumMapVerts(channel)) ? m.mapVerts(channel)[v] : fallback;
-}
-
 void WritePosition(const ExportPlan& plan, const NodePlan& n, const Point3& p, PlyOut& out) {
     for (int c = 0; c < 3; ++c) {
         const double v = p.x * n.tm[0][c] + p.y * n.tm[1][c] + p.z * n.tm[2][c] + n.tm[3][c];
@@ -124,7 +112,7 @@ void WritePosition(const ExportPlan& plan, const NodePlan& n, const Point3& p, P
 }
 
 void WriteNormal(const NodePlan& n, uint32_t g, PlyOut& out) {
-    const Point3 nrm = n.hasNormals ? n.mesh->getExplicitNormal(int(g)) : Point3();
+    const Point3 nrm = n.normals ? n.normals[g] : Point3();
     double t[3];
     for (int c = 0; c < 3; ++c)
         t[c] = nrm.x * n.normalTm[0][c] + nrm.y * n.normalTm[1][c] + nrm.z * n.normalTm[2][c];
@@ -144,20 +132,20 @@ void WriteVertex(const ExportPlan& plan, const NodePlan& n, uint32_t vertex, Ply
     WritePosition(plan, n, n.mesh->verts[g], out);
     if (plan.normals) WriteNormal(n, g, out);
     if (plan.colours) {
-        const UVVert c = ChannelValue(n, n.colourChannel, n.colourAligned, vertex, corner, UVVert(1, 1, 1));
+        const UVVert c = VertexValue(n, n.colour, vertex, corner, UVVert(1, 1, 1));
         out.Uchar(ColourByte(c.x));
         out.Uchar(ColourByte(c.y));
         out.Uchar(ColourByte(c.z));
     }
     if (plan.alpha)
-        out.Uchar(ColourByte(ChannelValue(n, n.alphaChannel, n.alphaAligned, vertex, corner, UVVert(1, 1, 1)).x));
+        out.Uchar(ColourByte(VertexValue(n, n.alpha, vertex, corner, UVVert(1, 1, 1)).x));
     if (plan.texCoords) {
-        const UVVert t = ChannelValue(n, n.textureChannel, n.textureAligned, vertex, corner, UVVert());
+        const UVVert t = VertexValue(n, n.texture, vertex, corner, UVVert());
         out.Float(t.x);
         out.Float(t.y);
     }
     for (int k = 0; k < plan.namedCount; ++k)
-        if (!plan.named[k].perFace) out.Float(NamedVertexValue(n, k, vertex, corner));
+        if (!plan.named[k].perFace) out.Float(VertexValue(n, n.named[k], vertex, corner, UVVert()).x);
     out.EndRecord();
 }
 
