@@ -156,9 +156,18 @@ struct RoundTrip {
     int exported;
 };
 
+// Copies of read-only files are made writable first: Windows removes no
+// read-only file.
+void RemoveDirectory(const fs::path& dir) {
+    std::error_code error;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir, error))
+        fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, error);
+    fs::remove_all(dir, error);
+}
+
 RoundTrip RunRoundTrip(const fs::path& source, ExportFormat format) {
     const fs::path dir = fs::temp_directory_path() / ("ks_roundtrip_" + std::to_string(int(format)));
-    fs::remove_all(dir);
+    RemoveDirectory(dir);
     fs::create_directories(dir);
     for (const fs::directory_entry& e : fs::directory_iterator(source.parent_path()))
         if (e.path().stem() == source.stem() || e.path().extension() != ".ply")
@@ -182,7 +191,7 @@ RoundTrip RunRoundTrip(const fs::path& source, ExportFormat format) {
     Import(scene, core, path);
     r.second = DumpScene(scene);
     r.secondCorners = CornerDump(scene);
-    fs::remove_all(dir);
+    RemoveDirectory(dir);
     return r;
 }
 

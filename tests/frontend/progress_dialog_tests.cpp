@@ -287,8 +287,9 @@ TEST_F(ProgressDialogTest, TheDoneCommandDuringTheBuildDoesNotCountAsFinished) {
     EXPECT_TRUE(log.sawCancel);
 }
 
-TEST_F(ProgressDialogTest, TheDialogHasTheSkinnedShapeAndKeepsTheImporter) {
-    bool shaped = false, keepsImporter = false, groupSubclassed = false;
+TEST_F(ProgressDialogTest, TheDialogHasTheSkinnedShapeAndNamesTheImport) {
+    bool shaped = false, groupSubclassed = false;
+    std::string shownName;
     std::string group;
     Watcher user([&] {
         HWND dialog = WaitForProgressDialog();
@@ -296,8 +297,7 @@ TEST_F(ProgressDialogTest, TheDialogHasTheSkinnedShapeAndKeepsTheImporter) {
             HRGN region = CreateRectRgn(0, 0, 0, 0);
             shaped = GetWindowRgn(dialog, region) != ERROR;
             DeleteObject(region);
-            keepsImporter =
-                GetWindowLongPtrA(dialog, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(importer);
+            shownName = ControlText(dialog, kBaseNameId);
             HWND box = GetDlgItem(dialog, kGroupId);
             char name[32] = "";
             GetClassNameA(box, name, sizeof name);
@@ -311,7 +311,7 @@ TEST_F(ProgressDialogTest, TheDialogHasTheSkinnedShapeAndKeepsTheImporter) {
     });
     EXPECT_EQ(Run(BuildThatWaits), 1);
     EXPECT_TRUE(shaped);
-    EXPECT_TRUE(keepsImporter);
+    EXPECT_EQ(shownName, "bunny");
     EXPECT_TRUE(groupSubclassed);
     EXPECT_EQ(group, " importing... ");
 }
