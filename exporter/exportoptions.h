@@ -24,10 +24,12 @@ struct ExportOptions {
     int32_t selectedOnly = 0;
 };
 
-// Reads the exporter's settings file into options. True when the file was
-// accepted; on false options are unchanged.
+// Reads the 20-byte settings file into options. True when the file was
+// accepted: format number 1, a length field equal to the file's size, all
+// 20 bytes there and one of the three formats; on false options are
+// unchanged. The other values are taken as stored.
 bool LoadExportSettingsFile(const std::string& path, ExportOptions& options);
 
-// Writes the settings file through a temporary file beside it; failure is
-// silent: the options then hold for this export only.
+// Writes the 20-byte settings file through a temporary file beside it, as
+// the importer's is written. Failure is silent and leaves the old file.
 void SaveExportSettingsFile(const std::string& path, const ExportOptions& options);

@@ -181,11 +181,11 @@ void DialogWatcher::EnterSettings(HWND dialog, const std::vector<OptionSetting>&
 void DialogWatcher::AnswerExportDialog(HWND dialog) {
     EnterSettings(dialog, answers.exportSettings);
     if (answers.exportFormat >= 0) {
-        HWND format = GetDlgItem(dialog, kFirstFormatButtonId + answers.exportFormat);
+        HWND format = GetDlgItem(dialog, kExportFormatId);
         if (format)
-            Click(format);
+            SendMessageA(format, CB_SETCURSEL, WPARAM(answers.exportFormat), 0);
         else
-            Note("export format: the dialog has no button for it");
+            Note("export format: the dialog has no choice of it");
     }
     HWND exportButton = GetDlgItem(dialog, kExportButtonId);
     if (exportButton && IsWindow(exportButton)) Click(exportButton);

@@ -21,11 +21,11 @@ const int kNameFieldId = 1018;
 const OptionField* FindOptionField(const std::string& name);
 
 // The export options dialog's the same way (the format has its own
-// command-line option and its buttons below).
+// command-line option and its combo box below).
 const int kExportFieldCount = 7;
 extern const OptionField kExportFields[kExportFieldCount];
 const int kExportButtonId = 1101;
-const int kFirstFormatButtonId = 1102;  // ascii, then little- and big-endian binary
+const int kExportFormatId = 1102;  // choices: ascii, then little- and big-endian binary
 const OptionField* FindExportField(const std::string& name);
 
 // The export formats by their header names, in the exporter's order.

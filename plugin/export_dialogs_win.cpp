@@ -5,6 +5,7 @@
 #include "exporter/dazazuexport.h"
 #include "exporter/export_dialogs.h"
 #include "frontend/about.h"
+#include "frontend/export_options.h"
 #include "frontend/module.h"
 #include "frontend/progress.h"
 #include "resources/export_ids.h"
@@ -37,8 +38,11 @@ class ExportJob : public ProgressJob {
 
 void PrepareExportDialogs() { SetupPluginSkin(); }
 
-// Until the options dialog lands, the saved options hold.
-int RunExportOptionsDialog(DazAzuExport& exporter) { return 1; }
+// "Selected Only" is offered when the host asked for the selection.
+int RunExportOptionsDialog(DazAzuExport& exporter) {
+    return ShowExportOptionsDialog(OwnerOf(exporter), exporter.options,
+                                   exporter.options.selectedOnly != 0);
+}
 
 int RunExportProgressDialog(DazAzuExport& exporter) {
     ExportJob job(exporter);

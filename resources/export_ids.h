@@ -19,9 +19,8 @@
 // The export options dialog and its controls.
 #define IDD_EXPORT_OPTIONS 104
 #define IDC_EXPORT 1101
-#define IDC_FORMAT_ASCII 1102
-#define IDC_FORMAT_BINARY_LE 1103
-#define IDC_FORMAT_BINARY_BE 1104
+// The format is one of three in a ksComboBox: the toolkit has no radio buttons.
+#define IDC_EXPORT_FORMAT 1102
 #define IDC_EXPORT_NORMALS 1105
 #define IDC_EXPORT_COLORS 1106
 #define IDC_EXPORT_TEXCOORDS 1107

@@ -2,8 +2,9 @@
 # Captures the plug-in's dialogs from a private X display into PNG files,
 # for a person to look at:
 #   tests/frontend/render_dialogs.sh BUILD_DIR [OUT_DIR]
-# BUILD_DIR is a win32 build tree with dialog_preview.exe (and the compiled
-# help file in bin/help); OUT_DIR defaults to BUILD_DIR/renders. A help page
+# BUILD_DIR is a win32 build tree with dialog_preview.exe,
+# export_dialog_preview.exe and the compiled help file in bin/help;
+# OUT_DIR defaults to BUILD_DIR/renders. A help page
 # is rendered too when xchm is installed: wine's help viewer needs a browser
 # engine that Debian does not ship to show pages, so it shows only its frame.
 set -euo pipefail
@@ -15,8 +16,8 @@ ks_wine_env "${KS_WINE_NAME:-render}"  # a prefix of its own, unless told anothe
 ks_start_xvfb
 trap ks_stop_xvfb EXIT
 
-capture() {  # what name [seconds]
-    wine "$build/bin/dialog_preview.exe" "$1" 4000 &
+capture() {  # what name [seconds] [program]
+    wine "$build/bin/${4:-dialog_preview}.exe" "$1" 4000 &
     local pid=$!
     sleep "${3:-2.5}"
     import -window root "$out/$2-screen.png"
@@ -32,6 +33,8 @@ capture options options_dialog
 capture options-all options_dialog_all
 capture about about_box
 capture help help_viewer 3.5
+capture export-options export_options_dialog 2.5 export_dialog_preview
+capture export-options-open export_options_dialog_open 2.5 export_dialog_preview
 
 help_page() {  # context-id name
     xchm -c "$1" "$build/bin/help/ksDazAzu.chm" >/dev/null 2>&1 &
