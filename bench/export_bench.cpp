@@ -9,8 +9,8 @@
 // seam). Exports each in the three encodings into DIR as the host does
 // (prompts suppressed) and prints the best of R runs: the write floor (the
 // same number of bytes written from memory in 1 MiB blocks), the export as
-// ms, as a multiple of the floor and as MB/s, and the peak memory above
-// the scene it held.
+// ms, as a multiple of the floor and as MB/s, the part of it that plans the
+// file (before a byte is written), and the peak memory above the scene.
 #include <malloc.h>
 
 #include <cmath>
@@ -22,6 +22,7 @@
 
 #include "bench/read_floors.h"
 #include "exporter/dazazuexport.h"
+#include "exporter/export_plan.h"
 #include "hostsdk/standin.h"
 #include "tests/support/export_doubles.h"
 #include "tests/support/import_doubles.h"
@@ -124,6 +125,13 @@ ExportRun ExportOnce(HostScene& scene, HostCore& core, const std::string& path, 
     return run;
 }
 
+double MeasurePlan(HostScene& scene) {
+    const BenchClock::time_point start = BenchClock::now();
+    ExportPlan plan;
+    PlanExport(&scene, ExportOptions(), plan);
+    return SecondsSince(start);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,8 +154,8 @@ int main(int argc, char** argv) {
     const char* const kFormats[] = {"ascii", "binary_le", "binary_be"};
     std::printf("native export of a %d-triangle torus, best of %d runs; ms, multiple of the write floor, MB/s\n",
                 around * around, repeat);
-    std::printf("%-8s %-10s %8s | %8s | %8s %6s %8s | %9s\n", "torus", "format", "MB", "floor",
-                "export", "x", "MB/s", "peak-MB");
+    std::printf("%-8s %-10s %8s | %8s | %8s %6s %8s | %8s | %9s\n", "torus", "format", "MB",
+                "floor", "export", "x", "MB/s", "plan", "peak-MB");
     for (bool corners : {false, true}) {
         HostScene scene;
         HostCore core(scene);
@@ -158,7 +166,7 @@ int main(int argc, char** argv) {
         node->Reference(tri);
         scene.AddNodeToScene(node);
         for (ExportFormat format : {kExportAscii, kExportBinaryLittleEndian, kExportBinaryBigEndian}) {
-            std::vector<double> floors, exports;
+            std::vector<double> floors, exports, plans;
             double peak = 0;
             uint64_t bytes = 0;
             for (int r = 0; r < repeat; ++r) {
@@ -168,11 +176,12 @@ int main(int argc, char** argv) {
                 peak = std::max(peak, run.peakOverScene);
                 bytes = FileSize(path);
                 floors.push_back(MeasureWriteFloor(floorPath, bytes) * 1000);
+                plans.push_back(MeasurePlan(scene) * 1000);
             }
             const double floor = Best(floors), best = Best(exports), mb = double(bytes) / 1e6;
-            std::printf("%-8s %-10s %8.1f | %8.1f | %8.1f %6.2f %8.1f | %9.1f\n",
+            std::printf("%-8s %-10s %8.1f | %8.1f | %8.1f %6.2f %8.1f | %8.1f | %9.1f\n",
                         corners ? "corners" : "vertices", kFormats[format], mb, floor, best,
-                        best / floor, mb / (best / 1000), peak / 1e6);
+                        best / floor, mb / (best / 1000), Best(plans), peak / 1e6);
         }
     }
     std::remove(path.c_str());

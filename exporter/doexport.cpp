@@ -119,14 +119,15 @@ void DazAzuExport::RunWrite(HWND window) {
 
 int DazAzuExport::WriteRecordsHere() {
     PlyOut out;
-    if (!out.Start(temporaryFile, static_cast<ExportFormat>(options.format))) {
+    if (!out.Start(temporaryFile)) {
         writeFailed = true;
         return 0;
     }
     SendToWindow(progressWindow, kProgressStepText, IDS_STEP_WRITING_VERTICES, 0);
     WriteHeader(*plan, static_cast<ExportFormat>(options.format), targetPath, out);
     DialogProgress progress(*this);
-    const bool written = WriteRecords(*plan, out, progress);
+    const bool written =
+        WriteRecords(*plan, static_cast<ExportFormat>(options.format), out, progress);
     writeFailed = out.Failed();
     return written && cancelFlag == 0 ? 1 : 0;
 }

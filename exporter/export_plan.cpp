@@ -95,20 +95,31 @@ void PlanTransform(NodePlan& n, const ExportOptions& o) {
 // float coordinates: the centre the import took out goes back in, and the
 // file keeps it in double.
 bool NeedsDoubles(const NodePlan& n) {
-    Mesh& m = *n.mesh;
-    double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-    for (int i = 0; i < m.numVerts; ++i)
+    const Mesh& m = *n.mesh;
+    if (m.numVerts <= 0) return false;
+    Point3 low = m.verts[0], high = m.verts[0];
+    for (int i = 1; i < m.numVerts; ++i)
         for (int c = 0; c < 3; ++c) {
-            const double p = m.verts[i].x * n.tm[0][c] + m.verts[i].y * n.tm[1][c] +
-                             m.verts[i].z * n.tm[2][c] + n.tm[3][c];
-            if (p < low[c]) low[c] = p;
-            if (p > high[c]) high[c] = p;
+            const float v = m.verts[i][c];
+            if (v < low[c]) low[c] = v;
+            if (v > high[c]) high[c] = v;
         }
+    // The corners of the mesh's box, moved: no vertex reaches further.
+    double lowWorld[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    double highWorld[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (int corner = 0; corner < 8; ++corner) {
+        const Point3 p((corner & 1 ? high : low).x, (corner & 2 ? high : low).y,
+                       (corner & 4 ? high : low).z);
+        for (int c = 0; c < 3; ++c) {
+            const double w = p.x * n.tm[0][c] + p.y * n.tm[1][c] + p.z * n.tm[2][c] + n.tm[3][c];
+            lowWorld[c] = std::fmin(lowWorld[c], w);
+            highWorld[c] = std::fmax(highWorld[c], w);
+        }
+    }
     double reach = 0, size = 0;
     for (int c = 0; c < 3; ++c) {
-        if (!(low[c] <= high[c])) continue;
-        reach = std::fmax(reach, std::fmax(std::fabs(low[c]), std::fabs(high[c])));
-        size = std::fmax(size, high[c] - low[c]);
+        reach = std::fmax(reach, std::fmax(std::fabs(lowWorld[c]), std::fabs(highWorld[c])));
+        size = std::fmax(size, highWorld[c] - lowWorld[c]);
     }
     // Ten bits of the mesh's own detail would go.
     return size > 0 && std::isfinite(reach) && reach > 1024.0 * size;
@@ -116,12 +127,34 @@ bool NeedsDoubles(const NodePlan& n) {
 
 // ---- the channels
 
-// Its values index by vertex as the geometry does, so no vertex splits for it.
-bool IsAligned(const Mesh& m, const ChannelArrays& c) {
-    if (c.numVerts < uint32_t(m.numVerts) || c.numFaces != uint32_t(m.numFaces)) return false;
-    for (int f = 0; f < m.numFaces; ++f)
-        for (int k = 0; k < 3; ++k)
-            if (c.faces[f].t[k] != m.faces[f].v[k]) return false;
+// Which channels index their values by vertex as the geometry does (no
+// vertex splits for them), found in one pass over the faces, which also
+// finds whether every face names a vertex the mesh has. A mesh of file
+// size is read once, not once a channel.
+bool CheckFaces(NodePlan& n) {
+    const Mesh& m = *n.mesh;
+    ChannelArrays* channels[3 + kMaxNamedColumns] = {&n.colour, &n.alpha, &n.texture};
+    int count = 3;
+    for (ChannelArrays& c : n.named) channels[count++] = &c;
+    ChannelArrays* candidates[3 + kMaxNamedColumns];
+    int open = 0;
+    for (int k = 0; k < count; ++k) {
+        ChannelArrays& c = *channels[k];
+        c.aligned = c.verts && c.numVerts >= uint32_t(m.numVerts) && c.numFaces == uint32_t(m.numFaces);
+        if (c.aligned) candidates[open++] = &c;
+    }
+    const DWORD verts = DWORD(m.numVerts);
+    for (int f = 0; f < m.numFaces; ++f) {
+        const DWORD* v = m.faces[f].v;
+        if (v[0] >= verts || v[1] >= verts || v[2] >= verts) return false;
+        for (int k = 0; k < open; ++k) {
+            const DWORD* t = candidates[k]->faces[f].t;
+            if (t[0] != v[0] || t[1] != v[1] || t[2] != v[2]) {
+                candidates[k]->aligned = false;
+                candidates[k--] = candidates[--open];
+            }
+        }
+    }
     return true;
 }
 
@@ -142,7 +175,6 @@ ChannelArrays TakeChannel(bool wanted, Mesh& m, int channel) {
     c.numVerts = uint32_t(m.getNumMapVerts(channel));
     c.faces = m.mapFaces(channel);
     c.numFaces = c.faces ? uint32_t(m.getNumMapFaces(channel)) : 0;
-    c.aligned = IsAligned(m, c);
     return c;
 }
 
@@ -250,6 +282,7 @@ void FreeSplit(VertexSplit& s) {
     std::free(s.firstCorner);
     std::free(s.variantCorner);
     std::free(s.nextVariant);
+    std::free(s.cornerSteps);
     s = VertexSplit();
 }
 
@@ -270,10 +303,11 @@ bool GrowVariants(VertexSplit& s, uint32_t vertices) {
 // The file vertex of a corner: the vertex itself when the corner agrees
 // with the vertex's first corner, else the extra vertex it agrees with.
 // Finding none, add adds one (false when there is no room for it).
-bool FindVertex(NodePlan& n, uint32_t corner, bool add, uint32_t* found) {
+bool FindVertex(NodePlan& n, uint32_t corner, bool add, uint32_t* found, int* steps = nullptr) {
     VertexSplit& s = n.split;
     const uint32_t v = n.mesh->faces[corner / 3].v[corner % 3];
     if (s.firstCorner[v] == kNoCorner) s.firstCorner[v] = corner;
+    if (steps) *steps = 0;
     if (s.firstCorner[v] == corner || SameCorners(n, corner, s.firstCorner[v])) {
         *found = v;
         return true;
@@ -281,12 +315,14 @@ bool FindVertex(NodePlan& n, uint32_t corner, bool add, uint32_t* found) {
     const uint32_t base = uint32_t(n.mesh->numVerts);
     uint32_t last = v;
     for (int32_t o = s.nextVariant[v]; o >= 0; o = s.nextVariant[o]) {
+        if (steps) ++*steps;
         if (SameCorners(n, corner, s.variantCorner[uint32_t(o) - base])) {
             *found = uint32_t(o);
             return true;
         }
         last = uint32_t(o);
     }
+    if (steps) ++*steps;
     if (!add) return false;
     if (s.variants == s.room && !GrowVariants(s, base)) return false;
     const uint32_t made = base + s.variants++;
@@ -300,15 +336,18 @@ bool FindVertex(NodePlan& n, uint32_t corner, bool add, uint32_t* found) {
 bool SplitVertices(NodePlan& n) {
     VertexSplit& s = n.split;
     const uint32_t verts = uint32_t(n.mesh->numVerts);
+    const uint32_t corners = 3 * uint32_t(n.mesh->numFaces);
     s.firstCorner = static_cast<uint32_t*>(std::malloc(size_t(verts) * sizeof(uint32_t) + 1));
     s.nextVariant = static_cast<int32_t*>(std::malloc(size_t(verts) * sizeof(int32_t) + 1));
-    if (!s.firstCorner || !s.nextVariant) return false;
+    s.cornerSteps = static_cast<uint8_t*>(std::calloc(corners / 4 + 1, 1));
+    if (!s.firstCorner || !s.nextVariant || !s.cornerSteps) return false;
     std::memset(s.firstCorner, 0xFF, size_t(verts) * sizeof(uint32_t));
     std::memset(s.nextVariant, 0xFF, size_t(verts) * sizeof(int32_t));
-    const uint32_t corners = 3 * uint32_t(n.mesh->numFaces);
     for (uint32_t c = 0; c < corners; ++c) {
         uint32_t found;
-        if (!FindVertex(n, c, true, &found)) return false;
+        int steps;
+        if (!FindVertex(n, c, true, &found, &steps)) return false;
+        s.cornerSteps[c / 4] |= uint8_t((steps < 3 ? steps : 3) << (2 * (c % 4)));
     }
     n.splits = true;
     return true;
@@ -375,63 +414,42 @@ bool VisibleEdge(const Face& f, int edge) { return f.getEdgeVis(edge) != 0; }
 
 bool SameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// A face naming a vertex the mesh does not have: the mesh cannot be written.
-bool FacesInRange(const Mesh& m) {
-    for (int f = 0; f < m.numFaces; ++f)
-        for (int k = 0; k < 3; ++k)
-            if (m.faces[f].v[k] >= DWORD(m.numVerts)) return false;
-    return true;
-}
-
-uint32_t CountPolygons(ExportPlan& plan, NodePlan& n) {
+// Marks where each polygon starts, so the writing need not find them again.
+bool CountPolygons(ExportPlan& plan, NodePlan& n) {
     const uint32_t faces = uint32_t(n.mesh->numFaces);
-    uint32_t polygons = 0;
+    n.polygonStarts = static_cast<uint8_t*>(std::calloc(faces / 8 + 1, 1));
+    if (!n.polygonStarts) return false;
+    n.polygonCount = 0;
     for (uint32_t f = 0; f < faces;) {
         const uint32_t run = PolygonRun(plan, n, f);
         if (run + 2 > plan.maxCorners) plan.maxCorners = run + 2;
+        n.polygonStarts[f / 8] |= uint8_t(1u << (f % 8));
         f += run;
-        ++polygons;
+        ++n.polygonCount;
     }
-    return polygons;
+    return true;
 }
 
 }  // namespace
 
 ExportPlan::~ExportPlan() {
-    for (NodePlan& n : nodes) FreeSplit(n.split);
+    for (NodePlan& n : nodes) {
+        FreeSplit(n.split);
+        std::free(n.polygonStarts);
+    }
 }
 
-uint32_t OutputVertex(const NodePlan& n, uint32_t f, int k) {
-    const uint32_t v = n.mesh->faces[f].v[k];
-    if (!n.splits) return v;
-    uint32_t found = v;
-    FindVertex(const_cast<NodePlan&>(n), 3 * f + uint32_t(k), false, &found);
+// Most corners are their vertex or one of its first extra ones: those are
+// found from their steps, the rest compared again.
+uint32_t SplitVertexOf(const NodePlan& n, uint32_t corner) {
+    uint32_t found = n.mesh->faces[corner / 3].v[corner % 3];
+    const int steps = (n.split.cornerSteps[corner / 4] >> (2 * (corner % 4))) & 3;
+    if (steps == 3) {
+        FindVertex(const_cast<NodePlan&>(n), corner, false, &found);
+        return found;
+    }
+    for (int k = 0; k < steps; ++k) found = uint32_t(n.split.nextVariant[found]);
     return found;
-}
-
-uint32_t CornerOfVertex(const NodePlan& n, uint32_t vertex) {
-    if (!n.splits) return kNoCorner;
-    const uint32_t base = uint32_t(n.mesh->numVerts);
-    return vertex < base ? n.split.firstCorner[vertex] : n.split.variantCorner[vertex - base];
-}
-
-uint32_t GeometryVertex(const NodePlan& n, uint32_t vertex) {
-    if (vertex < uint32_t(n.mesh->numVerts)) return vertex;
-    const uint32_t corner = CornerOfVertex(n, vertex);
-    return n.mesh->faces[corner / 3].v[corner % 3];
-}
-
-UVVert VertexValue(const NodePlan& n, const ChannelArrays& c, uint32_t vertex, uint32_t corner,
-                   const UVVert& fallback) {
-    if (!c.verts) return fallback;
-    if (c.aligned) return c.verts[GeometryVertex(n, vertex)];
-    const UVVert* value = corner == kNoCorner ? nullptr : c.AtCorner(corner);
-    return value ? *value : fallback;
-}
-
-float NamedFaceValue(const NodePlan& n, int column, uint32_t face) {
-    const UVVert* value = n.named[column].AtCorner(3 * face);
-    return value ? value->x : 0.0f;
 }
 
 // The import fans a polygon around its first corner: the first triangle
@@ -470,14 +488,15 @@ PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
 
     for (NodePlan& n : plan.nodes) {
         Mesh& m = *n.mesh;
-        if (m.numVerts < 0 || m.numFaces < 0 || !FacesInRange(m))
-            return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
         PlanTransform(n, o);
         n.colour = TakeChannel(o.vertexColors, m, 0);
         n.alpha = TakeChannel(o.vertexColors, m, MAP_ALPHA);
         n.texture = TakeChannel(o.textureCoords, m, 1);
         n.normals = o.normals && m.hasExplicitNormals() ? m.explicitNormalArray() : nullptr;
         if (o.mapChannels) PlanNamedChannels(plan, n);
+        // A face naming a vertex the mesh does not have: the mesh cannot be written.
+        if (m.numVerts < 0 || m.numFaces < 0 || !CheckFaces(n))
+            return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
         plan.doublePositions = plan.doublePositions || NeedsDoubles(n);
         plan.normals = plan.normals || n.normals;
         plan.colours = plan.colours || n.colour.verts;
@@ -494,7 +513,7 @@ PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
         plan.vertexTotal += n.vertexCount;
         if (plan.vertexTotal > kMaxFileVertices)
             return Fail(IDS_EXPORT_NO_MEMORY, nullptr, plan.vertexTotal);
-        n.polygonCount = CountPolygons(plan, n);
+        if (!CountPolygons(plan, n)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, plan.vertexTotal);
         plan.polygonTotal += n.polygonCount;
     }
     return PlanResult{true, 0, nullptr, 0};

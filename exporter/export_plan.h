@@ -20,11 +20,15 @@ struct NamedColumn {
 };
 
 // How a vertex's corners are told apart: one entry per vertex (and per
-// extra vertex), from malloc, only for meshes whose corners differ.
+// extra vertex, and two bits a corner), from malloc, only for meshes whose
+// corners differ.
 struct VertexSplit {
     uint32_t* firstCorner = nullptr;  // per vertex: the first corner using it, or kNoCorner
     uint32_t* variantCorner = nullptr;  // per extra vertex: its first corner
     int32_t* nextVariant = nullptr;   // per vertex and extra vertex: the next extra one, or -1
+    // Two bits a corner: 0 its vertex, 1 or 2 that many links down the
+    // vertex's extra ones, 3 further (looked up again).
+    uint8_t* cornerSteps = nullptr;
     uint32_t variants = 0;
     uint32_t room = 0;  // extra vertices the arrays can hold
 };
@@ -73,6 +77,8 @@ struct NodePlan {
     SplitColumn splitColumns[3 + kMaxNamedColumns];
     VertexSplit split;
     bool splits;
+    // One bit a face, set where a polygon starts (from malloc).
+    uint8_t* polygonStarts;
     uint32_t firstVertex, vertexCount;  // in the file, extra vertices included
     uint32_t polygonCount;
     int materialBase, materialCount;  // the node's materials in the file's list
@@ -111,21 +117,49 @@ struct PlanResult {
 // plans the file. Uses the host heap only, checked.
 PlanResult PlanExport(IScene* scene, const ExportOptions& options, ExportPlan& plan);
 
-// The file index of corner k of face f of the node.
-uint32_t OutputVertex(const NodePlan& node, uint32_t f, int k);
+// The file vertex of a corner when the node's vertices split.
+uint32_t SplitVertexOf(const NodePlan& node, uint32_t corner);
+
+// The file index of corner k of face f of the node, counted in the node.
+inline uint32_t OutputVertex(const NodePlan& node, uint32_t f, int k) {
+    return node.splits ? SplitVertexOf(node, 3 * f + uint32_t(k)) : node.mesh->faces[f].v[k];
+}
 
 // How many faces from f on make one polygon: they share its first corner,
 // each joined to the one before by a hidden edge, as the import fans them.
 uint32_t PolygonRun(const ExportPlan& plan, const NodePlan& node, uint32_t f);
 
-// A channel's value at a file vertex of the node, from its corner where
-// the channel is kept per corner; fallback where it has none.
-UVVert VertexValue(const NodePlan& node, const ChannelArrays& channel, uint32_t vertex,
-                   uint32_t corner, const UVVert& fallback);
-// A named column's value on a face of the mesh (0 where it has none).
-float NamedFaceValue(const NodePlan& node, int column, uint32_t face);
+inline bool StartsPolygon(const NodePlan& node, uint32_t f) {
+    return (node.polygonStarts[f / 8] >> (f % 8)) & 1;
+}
 
 // The corner whose values a file vertex of the node takes (kNoCorner for a
-// vertex no face uses), and its geometry vertex.
-uint32_t CornerOfVertex(const NodePlan& node, uint32_t vertex);
-uint32_t GeometryVertex(const NodePlan& node, uint32_t vertex);
+// vertex no face uses, and wherever nothing splits).
+inline uint32_t CornerOfVertex(const NodePlan& node, uint32_t vertex) {
+    if (!node.splits) return kNoCorner;
+    const uint32_t base = uint32_t(node.mesh->numVerts);
+    return vertex < base ? node.split.firstCorner[vertex] : node.split.variantCorner[vertex - base];
+}
+
+// The geometry vertex of a file vertex of the node.
+inline uint32_t GeometryVertex(const NodePlan& node, uint32_t vertex) {
+    if (vertex < uint32_t(node.mesh->numVerts)) return vertex;
+    const uint32_t corner = CornerOfVertex(node, vertex);
+    return node.mesh->faces[corner / 3].v[corner % 3];
+}
+
+// A channel's value at a file vertex of the node, from its corner where
+// the channel is kept per corner; fallback where it has none.
+inline UVVert VertexValue(const NodePlan& node, const ChannelArrays& channel, uint32_t vertex,
+                          uint32_t corner, const UVVert& fallback) {
+    if (!channel.verts) return fallback;
+    if (channel.aligned) return channel.verts[GeometryVertex(node, vertex)];
+    const UVVert* value = corner == kNoCorner ? nullptr : channel.AtCorner(corner);
+    return value ? *value : fallback;
+}
+
+// A named column's value on a face of the mesh (0 where it has none).
+inline float NamedFaceValue(const NodePlan& node, int column, uint32_t face) {
+    const UVVert* value = node.named[column].AtCorner(3 * face);
+    return value ? value->x : 0.0f;
+}

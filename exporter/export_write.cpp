@@ -101,96 +101,7 @@ uint8_t ColourByte(float v) {
     return uint8_t(std::lround(v * 255.0f));
 }
 
-void WritePosition(const ExportPlan& plan, const NodePlan& n, const Point3& p, PlyOut& out) {
-    for (int c = 0; c < 3; ++c) {
-        const double v = p.x * n.tm[0][c] + p.y * n.tm[1][c] + p.z * n.tm[2][c] + n.tm[3][c];
-        if (plan.doublePositions)
-            out.Double(v);
-        else
-            out.Float(float(v));
-    }
-}
-
-void WriteNormal(const NodePlan& n, uint32_t g, PlyOut& out) {
-    const Point3 nrm = n.normals ? n.normals[g] : Point3();
-    double t[3];
-    for (int c = 0; c < 3; ++c)
-        t[c] = nrm.x * n.normalTm[0][c] + nrm.y * n.normalTm[1][c] + nrm.z * n.normalTm[2][c];
-    if (n.turnsNormals) {
-        // Turned, it keeps the length it had.
-        const double from = std::sqrt(double(nrm.x) * nrm.x + double(nrm.y) * nrm.y + double(nrm.z) * nrm.z);
-        const double to = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
-        if (to > 0)
-            for (double& v : t) v *= from / to;
-    }
-    for (double v : t) out.Float(float(v));
-}
-
-void WriteVertex(const ExportPlan& plan, const NodePlan& n, uint32_t vertex, PlyOut& out) {
-    const uint32_t g = GeometryVertex(n, vertex), corner = CornerOfVertex(n, vertex);
-    out.Reserve(12 + size_t(plan.namedCount));
-    WritePosition(plan, n, n.mesh->verts[g], out);
-    if (plan.normals) WriteNormal(n, g, out);
-    if (plan.colours) {
-        const UVVert c = VertexValue(n, n.colour, vertex, corner, UVVert(1, 1, 1));
-        out.Uchar(ColourByte(c.x));
-        out.Uchar(ColourByte(c.y));
-        out.Uchar(ColourByte(c.z));
-    }
-    if (plan.alpha)
-        out.Uchar(ColourByte(VertexValue(n, n.alpha, vertex, corner, UVVert(1, 1, 1)).x));
-    if (plan.texCoords) {
-        const UVVert t = VertexValue(n, n.texture, vertex, corner, UVVert());
-        out.Float(t.x);
-        out.Float(t.y);
-    }
-    for (int k = 0; k < plan.namedCount; ++k)
-        if (!plan.named[k].perFace) out.Float(VertexValue(n, n.named[k], vertex, corner, UVVert()).x);
-    out.EndRecord();
-}
-
-void WritePolygon(const ExportPlan& plan, const NodePlan& n, uint32_t f, uint32_t run, PlyOut& out) {
-    out.Reserve(kIndicesAtOnce + 4 + size_t(plan.namedCount));
-    if (plan.maxCorners <= 255)
-        out.Uchar(uint8_t(run + 2));
-    else
-        out.Uint(run + 2);
-    out.Int(int32_t(n.firstVertex + OutputVertex(n, f, 0)));
-    out.Int(int32_t(n.firstVertex + OutputVertex(n, f, 1)));
-    for (uint32_t t = f; t < f + run; ++t) {
-        if ((t - f) % kIndicesAtOnce == kIndicesAtOnce - 1) out.Reserve(kIndicesAtOnce + 4 + size_t(plan.namedCount));
-        out.Int(int32_t(n.firstVertex + OutputVertex(n, t, 2)));
-    }
-    if (plan.materialIndex)
-        out.Int(n.materialBase + int(n.mesh->faces[f].getMatID()) % n.materialCount);
-    for (int k = 0; k < plan.namedCount; ++k)
-        if (plan.named[k].perFace) out.Float(NamedFaceValue(n, k, f));
-    out.EndRecord();
-}
-
-// The values the import reads back; a missing material has the defaults a
-// file's record has.
-void WriteMaterial(Mtl* mtl, PlyOut& out) {
-    float v[kMaterialValues];
-    if (mtl) {
-        const Color a = mtl->GetAmbient(), d = mtl->GetDiffuse(), s = mtl->GetSpecular();
-        const float values[kMaterialValues] = {a.r, a.g, a.b, d.r, d.g, d.b, s.r, s.g, s.b,
-                                               mtl->GetShinStr(), mtl->GetShininess(),
-                                               1.0f - mtl->GetXParency()};
-        std::memcpy(v, values, sizeof v);
-    } else {
-        const PlyMaterial m;
-        const float values[kMaterialValues] = {m.ambientRed,  m.ambientGreen,  m.ambientBlue,
-                                               m.diffuseRed,  m.diffuseGreen,  m.diffuseBlue,
-                                               m.specularRed, m.specularGreen, m.specularBlue,
-                                               m.specularCoeff, m.specularPower, m.opacity};
-        std::memcpy(v, values, sizeof v);
-    }
-    out.Reserve(kMaterialValues);
-    for (float value : v) out.Float(value);
-    out.EndRecord();
-}
-
+// Counts the records written and asks the progress every kTickEvery.
 class Ticker {
   public:
     explicit Ticker(WriteProgress& p) : progress(p) {}
@@ -203,6 +114,143 @@ class Ticker {
   private:
     WriteProgress& progress;
     uint64_t done = 0;
+};
+
+// The records in one encoding, each put straight into the block.
+template <class Values>
+class Records {
+  public:
+    Records(const ExportPlan& p, PlyOut& o, WriteProgress& progress)
+        : plan(p), out(o), ticker(progress) {}
+
+    bool Write() {
+        for (const NodePlan& n : plan.nodes)
+            if (!Vertices(n)) return false;
+        for (const NodePlan& n : plan.nodes)
+            if (!Polygons(n)) return false;
+        for (Mtl* mtl : plan.materials) {
+            out.Commit(Material(out.Room(kMaterialValues * kMaxValueBytes), mtl));
+            if (!ticker.Next() || out.Failed()) return false;
+        }
+        return out.Flush();
+    }
+
+  private:
+    char* Position(char* p, const NodePlan& n, const Point3& q) {
+        for (int c = 0; c < 3; ++c) {
+            const double v = q.x * n.tm[0][c] + q.y * n.tm[1][c] + q.z * n.tm[2][c] + n.tm[3][c];
+            p = plan.doublePositions ? Values::Double(p, v) : Values::Float(p, float(v));
+        }
+        return p;
+    }
+
+    char* Normal(char* p, const NodePlan& n, uint32_t g) {
+        const Point3 nrm = n.normals ? n.normals[g] : Point3();
+        double t[3];
+        for (int c = 0; c < 3; ++c)
+            t[c] = nrm.x * n.normalTm[0][c] + nrm.y * n.normalTm[1][c] + nrm.z * n.normalTm[2][c];
+        if (n.turnsNormals) {
+            // Turned, it keeps the length it had.
+            const double from = std::sqrt(double(nrm.x) * nrm.x + double(nrm.y) * nrm.y +
+                                          double(nrm.z) * nrm.z);
+            const double to = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
+            if (to > 0)
+                for (double& v : t) v *= from / to;
+        }
+        for (double v : t) p = Values::Float(p, float(v));
+        return p;
+    }
+
+    char* Vertex(char* p, const NodePlan& n, uint32_t vertex) {
+        const uint32_t g = GeometryVertex(n, vertex), corner = CornerOfVertex(n, vertex);
+        p = Position(p, n, n.mesh->verts[g]);
+        if (plan.normals) p = Normal(p, n, g);
+        if (plan.colours) {
+            const UVVert c = VertexValue(n, n.colour, vertex, corner, UVVert(1, 1, 1));
+            p = Values::Uchar(p, ColourByte(c.x));
+            p = Values::Uchar(p, ColourByte(c.y));
+            p = Values::Uchar(p, ColourByte(c.z));
+        }
+        if (plan.alpha)
+            p = Values::Uchar(p, ColourByte(VertexValue(n, n.alpha, vertex, corner, UVVert(1, 1, 1)).x));
+        if (plan.texCoords) {
+            const UVVert t = VertexValue(n, n.texture, vertex, corner, UVVert());
+            p = Values::Float(p, t.x);
+            p = Values::Float(p, t.y);
+        }
+        for (int k = 0; k < plan.namedCount; ++k)
+            if (!plan.named[k].perFace)
+                p = Values::Float(p, VertexValue(n, n.named[k], vertex, corner, UVVert()).x);
+        return Values::EndRecord(p);
+    }
+
+    bool Vertices(const NodePlan& n) {
+        const size_t room = (12 + size_t(plan.namedCount)) * kMaxValueBytes;
+        for (uint32_t v = 0; v < n.vertexCount; ++v) {
+            out.Commit(Vertex(out.Room(room), n, v));
+            if (!ticker.Next() || out.Failed()) return false;
+        }
+        return true;
+    }
+
+    char* Index(char* p, const NodePlan& n, uint32_t f, int k) {
+        return Values::Int(p, int32_t(n.firstVertex + OutputVertex(n, f, k)));
+    }
+
+    // A polygon's corners: the first triangle's three, then the last
+    // corner of each further one. Room is made for a few thousand at a time.
+    void Polygon(const NodePlan& n, uint32_t f, uint32_t run) {
+        const size_t room = (kIndicesAtOnce + 4 + size_t(plan.namedCount)) * kMaxValueBytes;
+        char* p = out.Room(room);
+        p = plan.maxCorners <= 255 ? Values::Uchar(p, uint8_t(run + 2)) : Values::Uint(p, run + 2);
+        p = Index(p, n, f, 0);
+        p = Index(p, n, f, 1);
+        for (uint32_t t = f; t < f + run; ++t) {
+            if ((t - f) % kIndicesAtOnce == kIndicesAtOnce - 1) {
+                out.Commit(p);
+                p = out.Room(room);
+            }
+            p = Index(p, n, t, 2);
+        }
+        if (plan.materialIndex)
+            p = Values::Int(p, n.materialBase + int(n.mesh->faces[f].getMatID()) % n.materialCount);
+        for (int k = 0; k < plan.namedCount; ++k)
+            if (plan.named[k].perFace) p = Values::Float(p, NamedFaceValue(n, k, f));
+        out.Commit(Values::EndRecord(p));
+    }
+
+    bool Polygons(const NodePlan& n) {
+        const uint32_t faces = uint32_t(n.mesh->numFaces);
+        for (uint32_t f = 0; f < faces;) {
+            uint32_t run = 1;
+            while (f + run < faces && !StartsPolygon(n, f + run)) ++run;
+            Polygon(n, f, run);
+            f += run;
+            if (!ticker.Next() || out.Failed()) return false;
+        }
+        return true;
+    }
+
+    // The values the import reads back; a missing material has the
+    // defaults a file's record has.
+    char* Material(char* p, Mtl* mtl) {
+        const PlyMaterial d;
+        const Color a = mtl ? mtl->GetAmbient() : Color(d.ambientRed, d.ambientGreen, d.ambientBlue);
+        const Color df = mtl ? mtl->GetDiffuse() : Color(d.diffuseRed, d.diffuseGreen, d.diffuseBlue);
+        const Color s = mtl ? mtl->GetSpecular() : Color(d.specularRed, d.specularGreen, d.specularBlue);
+        const float values[kMaterialValues] = {
+            a.r, a.g, a.b, df.r, df.g, df.b, s.r, s.g, s.b,
+            mtl ? mtl->GetShinStr() : d.specularCoeff,
+            mtl ? mtl->GetShininess() : d.specularPower,
+            mtl ? 1.0f - mtl->GetXParency() : d.opacity,
+        };
+        for (float v : values) p = Values::Float(p, v);
+        return Values::EndRecord(p);
+    }
+
+    const ExportPlan& plan;
+    PlyOut& out;
+    Ticker ticker;
 };
 
 }  // namespace
@@ -227,23 +275,14 @@ uint64_t RecordCount(const ExportPlan& plan) {
     return plan.vertexTotal + plan.polygonTotal + plan.materials.size();
 }
 
-bool WriteRecords(const ExportPlan& plan, PlyOut& out, WriteProgress& progress) {
-    Ticker ticker(progress);
-    for (const NodePlan& n : plan.nodes)
-        for (uint32_t v = 0; v < n.vertexCount; ++v) {
-            WriteVertex(plan, n, v, out);
-            if (!ticker.Next() || out.Failed()) return false;
-        }
-    for (const NodePlan& n : plan.nodes)
-        for (uint32_t f = 0; f < uint32_t(n.mesh->numFaces);) {
-            const uint32_t run = PolygonRun(plan, n, f);
-            WritePolygon(plan, n, f, run, out);
-            f += run;
-            if (!ticker.Next() || out.Failed()) return false;
-        }
-    for (Mtl* mtl : plan.materials) {
-        WriteMaterial(mtl, out);
-        if (!ticker.Next() || out.Failed()) return false;
+bool WriteRecords(const ExportPlan& plan, ExportFormat format, PlyOut& out,
+                  WriteProgress& progress) {
+    switch (format) {
+        case kExportAscii:
+            return Records<AsciiValues>(plan, out, progress).Write();
+        case kExportBinaryBigEndian:
+            return Records<BigEndianValues>(plan, out, progress).Write();
+        default:
+            return Records<LittleEndianValues>(plan, out, progress).Write();
     }
-    return out.Flush();
 }

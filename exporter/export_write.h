@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exporter/export_plan.h"
+#include "exporter/exportoptions.h"
 #include "exporter/ply_out.h"
 
 // Told of the records written so far; answers false to stop the export.
@@ -17,7 +18,8 @@ void WriteHeader(const ExportPlan& plan, ExportFormat format, const char* target
 
 // Every vertex, face and material record. False when progress said stop
 // or a write failed (out.Failed() tells which).
-bool WriteRecords(const ExportPlan& plan, PlyOut& out, WriteProgress& progress);
+bool WriteRecords(const ExportPlan& plan, ExportFormat format, PlyOut& out,
+                  WriteProgress& progress);
 
 // The number of records WriteRecords writes, for the progress bar.
 uint64_t RecordCount(const ExportPlan& plan);
