@@ -82,12 +82,15 @@ ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene&
         services.error(file + ": " + reason);
         return record;
     }
+    const auto start = std::chrono::steady_clock::now();
     record.result = exporter->DoExport(record.path.c_str(), &scene, &core, suppressPrompts, 0);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     record.ran = true;
     delete exporter;
     if (record.result == IMPEXP_SUCCESS) ReadHeaderCounts(record.path, record.vertices, record.faces);
     if (services.takeMessages) record.messages = services.takeMessages();
     services.report(ExportReportLine(record));
+    if (services.reportTiming) services.report("time: DoExport " + std::to_string(long(took.count())) + " ms");
     for (const std::string& m : record.messages) services.report(MessageReportLine(m));
     return record;
 }

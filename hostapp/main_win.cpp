@@ -137,11 +137,10 @@ int RunBatch(const HostOptions& options, const HostPaths& paths, PluginLoader& p
     services.reportTiming = options.timing;
     std::vector<ImportRecord> records =
         RunImports(options.files, options.quiet, scene, core, services);
-    if (options.timing) Report(PeakMemoryLine());
-
     bool ok = AllImportsSucceeded(records);
     if (!options.exportPath.empty())
         ok = RunBatchExport(options, paths.exporter, scene, core, services) && ok;
+    if (options.timing) Report(PeakMemoryLine());
     if (!options.dumpPath.empty()) {
         WriteResult r = WriteTextFile(options.dumpPath, SceneDumpText(records, scene));
         if (!r.ok) Error("dump: " + r.reason);
