@@ -156,6 +156,8 @@ struct RoundTrip {
     int exported;
 };
 
+const char* const kFormatNames[] = {"ascii", "binary_little_endian", "binary_big_endian"};
+
 // Copies of read-only files are made writable first: Windows removes no
 // read-only file.
 void RemoveDirectory(const fs::path& dir) {
@@ -185,6 +187,11 @@ RoundTrip RunRoundTrip(const fs::path& source, ExportFormat format) {
     r.firstCorners = CornerDump(scene);
     r.nodes = scene.NodeCount();
     r.exported = Export(scene, core, path, format);
+    // Other programs' readers are tried on what was written (other_readers.py).
+    if (const char* keep = std::getenv("KS_KEEP_EXPORTS"))
+        if (r.exported == IMPEXP_SUCCESS)
+            fs::copy_file(path, fs::path(keep) / (source.stem().string() + "." + kFormatNames[format] + ".ply"),
+                          fs::copy_options::overwrite_existing);
     std::ifstream written(path, std::ios::binary);
     std::getline(written, r.header);
     std::getline(written, r.header);
@@ -194,8 +201,6 @@ RoundTrip RunRoundTrip(const fs::path& source, ExportFormat format) {
     RemoveDirectory(dir);
     return r;
 }
-
-const char* const kFormatNames[] = {"ascii", "binary_little_endian", "binary_big_endian"};
 
 class RoundTripTest : public ::testing::TestWithParam<const char*> {
   protected:
