@@ -380,6 +380,30 @@ std::vector<std::string> PlyFilesIn(const std::string& folder) {
 // In the 64-bit tree: its host and plug-in import every corpus and example
 // file exactly as the 32-bit ones built beside it do, with the same
 // messages (a 64-bit prefix runs both), and draw the same toolkit panel.
+// The real exporter: the scene exported in each encoding imports as it
+// was; a read-only file is left as it was, with one message.
+TEST_F(ImportEndToEnd, ExportedFilesImportAsTheScene) {
+    const std::string source = WritePly("full.ply", MakePly(kAllFormats[0], FullMesh()));
+    const std::vector<std::string> first = Import({source});
+    for (const char* format : {"ascii", "binary_little_endian", "binary_big_endian"}) {
+        const std::string folder = dir + "\\" + format;
+        CreateDirectoryA(folder.c_str(), nullptr);
+        const std::string out = folder + "\\full.ply";
+        Import({source}, {"--auto", "--export", out, "--export-format", format});
+        EXPECT_TRUE(Contains(SplitLines(last.out), out + ": export result 1, 5 vertices, 2 faces"))
+            << last.out << last.err;
+        EXPECT_EQ(SplitLines(ReadTextFile(out))[1], std::string("format ") + format + " 1.0");
+        EXPECT_EQ(Import({out}), first) << format;
+    }
+    const std::string locked = dir + "\\ascii\\full.ply", before = ReadTextFile(locked);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    Import({source}, {"--auto", "--export", locked});
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(Contains(SplitLines(last.out), locked + ": export result 0, 0 vertices, 0 faces"));
+    EXPECT_TRUE(Contains(SplitLines(last.out), "message: Cannot replace " + locked, true));
+    EXPECT_EQ(ReadTextFile(locked), before);
+}
+
 TEST_F(ImportEndToEnd, SixtyFourBitImportsEqualTheThirtyTwoBitOnes) {
     if (sizeof(void*) != 8) GTEST_SKIP() << "runs in the 64-bit tree";
     const std::string hosts[2] = {TestBinDir() + "\\plyhost.exe",
