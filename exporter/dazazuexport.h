@@ -31,11 +31,11 @@ class DazAzuExport : public SceneExport {
                  DWORD options = 0) override;
     BOOL SupportsOptions(int ext, DWORD options) override;
 
-    // The file's records, written on the worker thread while the progress
+    // The file planned and written on the worker thread while the progress
     // dialog shows (window may be null): sends the finished or failed message.
     void RunWrite(HWND window);
     // The same without a window: 1 when every record was written.
-    int WriteRecordsHere();
+    int WriteFileHere();
 
     static const int kBaseNameSize = 64;
     static const int kFilePathSize = 260;
@@ -50,7 +50,9 @@ class DazAzuExport : public SceneExport {
     HWND progressWindow;
     unsigned int progressTotal;
     // Set while one export runs.
-    const ExportPlan* plan;
+    IScene* scene;
+    ExportPlan* plan;
+    PlanResult planned;
     FILE* temporaryFile;
     bool writeFailed;
 

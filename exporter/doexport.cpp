@@ -31,6 +31,9 @@ class DialogProgress : public WriteProgress {
         SendToWindow(exporter.progressWindow, kProgressCount, 0, static_cast<intptr_t>(done));
         return exporter.cancelFlag == 0;
     }
+    void FacesBegin() override {
+        SendToWindow(exporter.progressWindow, kProgressStepText, IDS_STEP_WRITING_FACES, 0);
+    }
 
   private:
     DazAzuExport& exporter;
@@ -46,7 +49,9 @@ DazAzuExport::DazAzuExport()
       cancelFlag(0),
       progressWindow(nullptr),
       progressTotal(0),
+      scene(nullptr),
       plan(nullptr),
+      planned{true, 0, nullptr, 0},
       temporaryFile(nullptr),
       writeFailed(false) {}
 
@@ -112,15 +117,22 @@ bool DazAzuExport::OpenTemporaryFile(char* temporary, size_t size) {
 
 void DazAzuExport::RunWrite(HWND window) {
     progressWindow = window;
-    const int written = WriteRecordsHere();
+    const int written = WriteFileHere();
     SendToWindow(window, written ? kProgressFinished : kProgressFailed, 0, 0);
     progressWindow = nullptr;
 }
 
-int DazAzuExport::WriteRecordsHere() {
+// The plan, then the records: a mesh of millions of faces takes a while to
+// plan, and the dialog shows it and lets it be cancelled.
+int DazAzuExport::WriteFileHere() {
+    SendToWindow(progressWindow, kProgressStepText, IDS_STEP_GATHERING, 0);
+    planned = PlanExport(scene, options, *plan);
+    if (!planned.ok || cancelFlag) return 0;
+    const uint64_t records = RecordCount(*plan);
+    progressTotal = records < 0xFFFFFFFFu ? unsigned(records) : 0xFFFFFFFFu;
     PlyOut out;
     if (!out.Start(temporaryFile)) {
-        writeFailed = true;
+        planned = PlanResult{false, IDS_EXPORT_NO_MEMORY, nullptr, plan->vertexTotal};
         return 0;
     }
     SendToWindow(progressWindow, kProgressStepText, IDS_STEP_WRITING_VERTICES, 0);
@@ -161,7 +173,10 @@ int DazAzuExport::DoExport(const char* name, ExpInterface* ei, Interface* i, BOO
     options.selectedOnly = (exportOptions & SCENE_EXPORT_SELECTED) ? 1 : 0;
     if (showPrompts && !RunExportOptionsDialog(*this)) return IMPEXP_CANCEL;
     SaveExportSettingsFile(SettingsPath().data(), options);
-    if (!ei || !ei->theScene) return Fail(IDS_EXPORT_NO_MESHES, nullptr, 0, IMPEXP_FAIL);
+    scene = ei ? ei->theScene : nullptr;
+    if (!scene || CountMeshNodes(scene, options.selectedOnly != 0) == 0)
+        return Fail(options.selectedOnly ? IDS_EXPORT_NO_SELECTION : IDS_EXPORT_NO_MESHES, nullptr,
+                    0, IMPEXP_FAIL);
 
     // A file that cannot be replaced is found out before the work, not after.
     if (FileExists(targetPath)) {
@@ -169,16 +184,14 @@ int DazAzuExport::DoExport(const char* name, ExpInterface* ei, Interface* i, BOO
         if (!probe) return Fail(IDS_EXPORT_CANNOT_REPLACE, targetPath, 0, IMPEXP_FAIL);
         std::fclose(probe);
     }
-    ExportPlan exportPlan;
-    const PlanResult planned = PlanExport(ei->theScene, options, exportPlan);
-    if (!planned.ok) return Fail(planned.messageId, planned.subject, planned.count, IMPEXP_FAIL);
     char temporary[kFilePathSize + 16];
     if (!OpenTemporaryFile(temporary, sizeof temporary))
         return Fail(IDS_EXPORT_CANNOT_CREATE, targetPath, 0, IMPEXP_FAIL);
 
+    ExportPlan exportPlan;
     plan = &exportPlan;
-    const uint64_t records = RecordCount(exportPlan);
-    progressTotal = records < 0xFFFFFFFFu ? unsigned(records) : 0xFFFFFFFFu;
+    planned = PlanResult{true, 0, nullptr, 0};
+    progressTotal = 0;
     cancelFlag = 0;
     writeFailed = false;
     const int written = RunExportProgressDialog(*this);
@@ -187,6 +200,7 @@ int DazAzuExport::DoExport(const char* name, ExpInterface* ei, Interface* i, BOO
     std::fclose(temporaryFile);
     temporaryFile = nullptr;
     std::remove(temporary);
+    if (!planned.ok) return Fail(planned.messageId, planned.subject, planned.count, IMPEXP_FAIL);
     if (writeFailed) return Fail(IDS_EXPORT_WRITE_FAILED, targetPath, 0, IMPEXP_FAIL);
     return Fail(IDS_EXPORT_CANCELLED, targetPath, 0, IMPEXP_CANCEL);
 }

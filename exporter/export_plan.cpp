@@ -478,6 +478,12 @@ uint32_t PolygonRun(const ExportPlan& plan, const NodePlan& n, uint32_t f) {
     return last - f + 1;
 }
 
+size_t CountMeshNodes(IScene* scene, bool selectedOnly) {
+    MeshNodes counter(selectedOnly, nullptr);
+    scene->EnumTree(&counter);
+    return counter.count;
+}
+
 PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
     MeshNodes counter(o.selectedOnly != 0, nullptr);
     scene->EnumTree(&counter);

@@ -113,6 +113,9 @@ struct PlanResult {
     uint64_t count;       // its %d, where it has one
 };
 
+// The scene's mesh nodes (the selected ones only when asked), counted.
+size_t CountMeshNodes(IScene* scene, bool selectedOnly);
+
 // Gathers the scene's mesh nodes (the selected ones only when asked) and
 // plans the file. Uses the host heap only, checked.
 PlanResult PlanExport(IScene* scene, const ExportOptions& options, ExportPlan& plan);

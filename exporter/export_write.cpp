@@ -105,6 +105,7 @@ uint8_t ColourByte(float v) {
 class Ticker {
   public:
     explicit Ticker(WriteProgress& p) : progress(p) {}
+    void FacesBegin() { progress.FacesBegin(); }
     // False when the export is to stop.
     bool Next() {
         ++done;
@@ -126,6 +127,7 @@ class Records {
     bool Write() {
         for (const NodePlan& n : plan.nodes)
             if (!Vertices(n)) return false;
+        ticker.FacesBegin();
         for (const NodePlan& n : plan.nodes)
             if (!Polygons(n)) return false;
         for (Mtl* mtl : plan.materials) {

@@ -10,6 +10,7 @@ class WriteProgress {
   public:
     virtual ~WriteProgress() {}
     virtual bool Tick(uint64_t recordsDone) = 0;
+    virtual void FacesBegin() {}
 };
 
 // The header; texture files are named relative to the target's folder

@@ -22,7 +22,7 @@ class ExportJob : public ProgressJob {
   public:
     explicit ExportJob(DazAzuExport& e) : exporter(e) {}
     void Run(HWND window) override { exporter.RunWrite(window); }
-    int RunWithoutWindow() override { return exporter.WriteRecordsHere(); }
+    int RunWithoutWindow() override { return exporter.WriteFileHere(); }
     unsigned Total() override { return exporter.progressTotal; }
     const char* Name() override { return exporter.baseName; }
     bool ShowPrompts() override { return exporter.showPrompts != 0; }

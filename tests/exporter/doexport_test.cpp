@@ -125,6 +125,15 @@ TEST_F(DoExportTest, AFullDiskLeavesTheOldFile) {
 }
 #endif
 
+TEST_F(DoExportTest, AMeshTheHostCannotGiveLeavesTheOldFile) {
+    AddGrid(scene, 2, 0);
+    static_cast<TriObject*>(scene.GetNode(0)->GetObjectRef())->GetMesh().faces[3].v[1] = 99;
+    EXPECT_EQ(Export(), IMPEXP_FAIL);
+    ExpectOldFileAlone();
+    ASSERT_EQ(ExportDoublesNow().messages.size(), 1u);
+    EXPECT_NE(ExportDoublesNow().messages[0].find("cannot be read"), std::string::npos);
+}
+
 TEST_F(DoExportTest, WithoutPromptsNothingIsShown) {
     EXPECT_EQ(Export(TRUE), IMPEXP_FAIL);  // no mesh
     EXPECT_EQ(ExportDoublesNow().optionsDialogRuns, 0);
