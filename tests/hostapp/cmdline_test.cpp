@@ -154,6 +154,30 @@ TEST(CommandLineTest, SnapshotTakesAViewAModeAndAChannelByName) {
               std::string::npos);
 }
 
+TEST(CommandLineTest, ExportTakesAFormatSettingsAndAnExporter) {
+    HostOptions o = Parse({"--auto", "--export", "out.ply", "--export-format", "binary_big_endian",
+                           "--export-set", "scale=1", "--export-set", "normals=off", "--exporter",
+                           "e.dle", "in.ply"});
+    EXPECT_EQ(o.exportPath, "out.ply");
+    EXPECT_EQ(o.exportFormat, 2);
+    EXPECT_EQ(o.exporterPath, "e.dle");
+    ASSERT_EQ(o.exportSettings.size(), 2u);
+    EXPECT_EQ(o.exportSettings[0].field->controlId, 1111);
+    EXPECT_EQ(o.exportSettings[1].field->controlId, 1105);
+    EXPECT_FALSE(o.exportSettings[1].checked);
+    EXPECT_FALSE(Parse({"--export", "out.ply"}).Interactive());
+    EXPECT_EQ(Parse({"--quiet", "--export", "o.ply", "--export-format", "ascii"}).exportFormat, 0);
+    EXPECT_NE(Failure({"--export-format", "ascii"}).find("go with --export"), std::string::npos);
+    EXPECT_NE(Failure({"--export", "o.ply", "--export-set", "normals=1"}).find("needs --auto"),
+              std::string::npos);
+    EXPECT_NE(Failure({"--export", "o.ply", "--export-format", "ascii"}).find("--quiet"),
+              std::string::npos);
+    EXPECT_NE(Failure({"--auto", "--export", "o.ply", "--export-format", "text"}).find("ascii"),
+              std::string::npos);
+    EXPECT_NE(Failure({"--auto", "--export", "o.ply", "--export-set", "flip=1"}).find("flipZY"),
+              std::string::npos);
+}
+
 TEST(CommandLineTest, HelpIsAskedFor) {
     EXPECT_TRUE(Parse({"--help"}).showUsage);
     EXPECT_NE(std::string(UsageText()).find("--snapshot"), std::string::npos);
