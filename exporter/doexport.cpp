@@ -16,13 +16,6 @@
 
 namespace {
 
-void CopyBounded(char* to, size_t size, const char* from) {
-    size_t n = std::strlen(from);
-    if (n >= size) n = size - 1;
-    std::memcpy(to, from, n);
-    to[n] = '\0';
-}
-
 // Tells the progress dialog of the records written; stops on a cancel.
 class DialogProgress : public WriteProgress {
   public:

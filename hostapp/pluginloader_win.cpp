@@ -91,7 +91,8 @@ LoadResult PluginLoader::Load(const std::string& pluginPath, SClass_ID wanted) {
     for (int i = 0; i < count; ++i) {
         ClassDesc* desc = classDesc(i);
         if (!desc || desc->SuperClassID() != kind) continue;
-        LoadResult added = kind == SCENE_IMPORT_CLASS_ID ? AddImporterClass(desc) : AddExporterClass(desc);
+        LoadResult added = kind == SCENE_IMPORT_CLASS_ID ? AddClass<SceneImport>(desc, "importer")
+                                                         : AddClass<SceneExport>(desc, "exporter");
         if (!added.ok) return added;
     }
     if (importers.empty())
@@ -101,25 +102,14 @@ LoadResult PluginLoader::Load(const std::string& pluginPath, SClass_ID wanted) {
     return {true, ""};
 }
 
-LoadResult PluginLoader::AddImporterClass(ClassDesc* desc) {
-    SceneImport* probe = static_cast<SceneImport*>(desc->Create(FALSE));
+// The class's extension and description, asked of one fresh object;
+// Plugin is the object's base, SceneImport or SceneExport.
+template <class Plugin>
+LoadResult PluginLoader::AddClass(ClassDesc* desc, const char* what) {
+    Plugin* probe = static_cast<Plugin*>(desc->Create(FALSE));
     if (!probe)
-        return Fail(std::string("Create of class \"") + Copy(desc->ClassName()) +
-                    "\" gave no importer");
-    ImporterClass c;
-    c.desc = desc;
-    c.ext = probe->ExtCount() > 0 ? Copy(probe->Ext(0)) : "";
-    c.shortDesc = Copy(probe->ShortDesc());
-    delete probe;
-    importers.push_back(c);
-    return {true, ""};
-}
-
-LoadResult PluginLoader::AddExporterClass(ClassDesc* desc) {
-    SceneExport* probe = static_cast<SceneExport*>(desc->Create(FALSE));
-    if (!probe)
-        return Fail(std::string("Create of class \"") + Copy(desc->ClassName()) +
-                    "\" gave no exporter");
+        return Fail(std::string("Create of class \"") + Copy(desc->ClassName()) + "\" gave no " +
+                    what);
     ImporterClass c;
     c.desc = desc;
     c.ext = probe->ExtCount() > 0 ? Copy(probe->Ext(0)) : "";

@@ -52,8 +52,8 @@ class PluginLoader {
 
   private:
     LoadResult Fail(const std::string& why) const;
-    LoadResult AddImporterClass(ClassDesc* desc);
-    LoadResult AddExporterClass(ClassDesc* desc);
+    template <class Plugin>
+    LoadResult AddClass(ClassDesc* desc, const char* what);
 
     HMODULE module = nullptr;
     std::string path;

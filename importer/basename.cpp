@@ -1,5 +1,5 @@
-// The base name of a path: the import's object name, the export's name on
-// its progress dialog.
+// The base name of a path (the import's object name, the export's name on
+// its progress dialog), and a bounded copy of one.
 #include <cstring>
 
 #include "importer/dazazu.h"
@@ -23,4 +23,11 @@ void DeriveBaseName(const char* path, char* baseName, size_t size) {
     if (n >= size) n = size - 1;
     std::memcpy(baseName, name, n);
     baseName[n] = '\0';
+}
+
+void CopyBounded(char* to, size_t size, const char* from) {
+    size_t n = std::strlen(from);
+    if (n >= size) n = size - 1;
+    std::memcpy(to, from, n);
+    to[n] = '\0';
 }

@@ -11,8 +11,10 @@
 
 struct ImportedMesh;
 
-// Base name of a path: see doimport.cpp.
+// Base name of a path: see basename.cpp.
 void DeriveBaseName(const char* path, char* baseName, size_t size);
+// Copies at most size - 1 bytes and terminates; longer texts are cut.
+void CopyBounded(char* to, size_t size, const char* from);
 
 // The ElementFlags of the file's face element, from its header (0 without one).
 uint32_t FaceElementFlags(const PlyReader& reader);

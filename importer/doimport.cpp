@@ -12,14 +12,6 @@
 
 namespace {
 
-// Copies at most size - 1 bytes and terminates; longer texts are cut.
-void CopyBounded(char* to, size_t size, const char* from) {
-    size_t n = std::strlen(from);
-    if (n >= size) n = size - 1;
-    std::memcpy(to, from, n);
-    to[n] = '\0';
-}
-
 // Restores the runtime locale kept at the start of the import.
 class LocaleGuard {
   public:
