@@ -72,7 +72,7 @@ bool ReadHeaderCounts(const std::string& path, unsigned long long& vertices,
 }  // namespace
 
 ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene& scene,
-                       Interface& core, const BatchServices& services) {
+                       Interface& core, const BatchServices& services, DWORD options) {
     ExportRecord record;
     record.file = file;
     record.path = services.fullPath(file);
@@ -82,7 +82,8 @@ ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene&
         services.error(file + ": " + reason);
         return record;
     }
-    record.result = exporter->DoExport(record.path.c_str(), &scene, &core, suppressPrompts, 0);
+    record.result =
+        exporter->DoExport(record.path.c_str(), &scene, &core, suppressPrompts, options);
     record.ran = true;
     delete exporter;
     if (record.result == IMPEXP_SUCCESS) ReadHeaderCounts(record.path, record.vertices, record.faces);
