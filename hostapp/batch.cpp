@@ -72,7 +72,7 @@ bool ReadHeaderCounts(const std::string& path, unsigned long long& vertices,
 }  // namespace
 
 ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene& scene,
-                       Interface& core, const BatchServices& services) {
+                       Interface& core, const BatchServices& services, DWORD options) {
     ExportRecord record;
     record.file = file;
     record.path = services.fullPath(file);
@@ -83,7 +83,8 @@ ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene&
         return record;
     }
     const auto start = std::chrono::steady_clock::now();
-    record.result = exporter->DoExport(record.path.c_str(), &scene, &core, suppressPrompts, 0);
+    record.result =
+        exporter->DoExport(record.path.c_str(), &scene, &core, suppressPrompts, options);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     record.ran = true;
     delete exporter;

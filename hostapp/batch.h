@@ -30,8 +30,9 @@ std::vector<ImportRecord> RunImports(const std::vector<std::string>& files, bool
                                      RecordingScene& scene, Interface& core,
                                      const BatchServices& services);
 
-// Exports the whole scene to the file by a new exporter, as the host's
-// File > Export does; reports its line, then its message lines. The counts
-// are those of the written file's header.
+// Exports the scene (with SCENE_EXPORT_SELECTED among the options, its
+// selected nodes) to the file by a new exporter, as the host's File >
+// Export does; reports its line, then its message lines. The counts are
+// those of the written file's header.
 ExportRecord RunExport(const std::string& file, bool suppressPrompts, HostScene& scene,
-                       Interface& core, const BatchServices& services);
+                       Interface& core, const BatchServices& services, DWORD options = 0);

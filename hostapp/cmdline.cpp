@@ -85,8 +85,11 @@ ParseResult CheckCombination(const HostOptions& o) {
         return Fail("--set and --name are entered into the options dialog: they need --auto");
     if (!o.autoAnswer && !o.exportSettings.empty())
         return Fail("--export-set is entered into the export options dialog: it needs --auto");
-    if (o.exportPath.empty() && (o.exportFormat >= 0 || !o.exportSettings.empty() || !o.exporterPath.empty()))
-        return Fail("--export-format, --export-set and --exporter go with --export");
+    if (o.exportPath.empty() && (o.exportFormat >= 0 || !o.exportSettings.empty()))
+        return Fail("--export-format and --export-set go with --export");
+    // The window loads the exporter on its first File > Export.
+    if (o.exportPath.empty() && !o.exporterPath.empty() && !o.Interactive())
+        return Fail("--exporter goes with --export or the window");
     // Without a dialog answered for it, only the saved option can carry the format.
     if (o.exportFormat >= 0 && !o.quiet && !o.autoAnswer)
         return Fail("--export-format needs --auto (entered into the dialog) or --quiet (saved as the option)");
@@ -204,7 +207,8 @@ const char* UsageText() {
            "  --export OUT.ply   after the imports, export the whole scene with the exporter\n"
            "                     plug-in (prompts as for the imports); prints\n"
            "                     OUT.ply: export result R, V vertices, F faces\n"
-           "  --exporter PATH    the exporter plug-in (default: ks_dazazu.dle beside plyhost.exe)\n"
+           "  --exporter PATH    the exporter plug-in of --export and the window's File > Export\n"
+           "                     (default: ks_dazazu.dle beside plyhost.exe)\n"
            "  --export-format ascii|binary_little_endian|binary_big_endian\n"
            "                     with --auto entered into the export options dialog, with\n"
            "                     --quiet saved as the exporter's option (else the saved one)\n"

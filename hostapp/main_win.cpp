@@ -185,8 +185,9 @@ int RunHost(const HostOptions& options) {
     if (!loaded.ok) {
         Error(loaded.reason);
     } else if (options.Interactive()) {
-        MainWindowContext context{&plugin,        &scene, &core, &watcher,     options.quiet,
-                                  options.timing, Report, Error, options.files};
+        MainWindowContext context{&plugin,       &scene,         &core,  &watcher,
+                                  options.quiet, options.timing, Report, Error,
+                                  options.files, paths.exporter, false};
         status = RunMainWindow(instance, context);
     } else {
         HWND owner = CreateOwnerWindow(instance);

@@ -13,6 +13,7 @@
 #include "hostapp/toolkitpanel_win.h"
 #include "hostapp/viewer/scenetriangles.h"
 #include "hostapp/viewer/viewport_win.h"
+#include "hostapp/windowexport_win.h"
 
 const char kMainWindowClass[] = "plyhostMainWindow";
 
@@ -33,14 +34,18 @@ struct MainWindow {
     std::unique_ptr<Viewport> viewport;
     std::string titleFile;                   // the last file imported well
     std::optional<ImportRecord> lastImport;  // none since the scene began
+    std::optional<ExportRecord> lastExport;  // none since the last import
+    std::string note;                        // what went wrong with the last command
+    std::unique_ptr<WindowExporter> exporter;
     bool busy = false;                       // an import, or the file dialog before one, is running
     bool closeWhenIdle = false;
-    bool commandLineFailed = false;
 };
 
 HMENU BuildMenu() {
     HMENU file = CreatePopupMenu();
     AppendMenuA(file, MF_STRING, kCmdImport, "&Import...");
+    AppendMenuA(file, MF_STRING, kCmdExport, "&Export...");
+    AppendMenuA(file, MF_STRING, kCmdExportSelected, "Export &Selected...");
     AppendMenuA(file, MF_STRING, kCmdReset, "&Reset");
     AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(file, MF_STRING, kCmdExit, "E&xit");
@@ -49,6 +54,7 @@ HMENU BuildMenu() {
     AppendMenuA(help, MF_STRING, kCmdAbout, "&About...");
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreateSelectMenu()), "&Select");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreateViewMenu()), "&View");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
     return bar;
@@ -103,9 +109,14 @@ std::string FitStatusBar(HWND bar, const std::string& text) {
 }
 
 void UpdateStatusLine(MainWindow& mw) {
-    std::string text =
-        StatusLineText(SceneCounts(*mw.context->scene), mw.lastImport ? &*mw.lastImport : nullptr,
-                       {mw.viewport->TexturesOverBudget(), mw.viewport->TooLargeToDraw()});
+    StatusParts parts;
+    parts.scene = SceneCounts(*mw.context->scene);
+    parts.selection = DescribeSelection(*mw.context->scene);
+    parts.lastImport = mw.lastImport ? &*mw.lastImport : nullptr;
+    parts.lastExport = mw.lastExport ? &*mw.lastExport : nullptr;
+    parts.note = mw.note;
+    parts.drawing = {mw.viewport->TexturesOverBudget(), mw.viewport->TooLargeToDraw()};
+    std::string text = StatusLineText(parts);
     SendMessageA(mw.statusBar, SB_SETTEXTA, 0,
                  reinterpret_cast<LPARAM>(FitStatusBar(mw.statusBar, text).c_str()));
 }
@@ -144,14 +155,18 @@ void ReportMessages(MainWindowContext& c) {
         for (const std::string& m : c.watcher->TakeMessages()) c.report(MessageReportLine(m));
 }
 
+std::string FileName(const std::string& path) {
+    size_t slash = LastSeparator(path, "\\/:");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 void ShowImport(MainWindow& mw, const ImportRecord& record) {
     mw.viewport->SceneChanged();
     if (record.zoomExtents) mw.viewport->ZoomExtents();
-    if (record.result == IMPEXP_SUCCESS) {
-        size_t slash = LastSeparator(record.path, "\\/:");
-        mw.titleFile = slash == std::string::npos ? record.path : record.path.substr(slash + 1);
-    }
+    if (record.result == IMPEXP_SUCCESS) mw.titleFile = FileName(record.path);
     mw.lastImport = record;
+    mw.lastExport.reset();
+    mw.note.clear();
     UpdateTitle(mw);
     UpdateStatusLine(mw);
 }
@@ -223,6 +238,95 @@ std::vector<std::string> DroppedFiles(HDROP drop) {
     return files;
 }
 
+// Tells why a command did not do its work: on the status line, as an error
+// line and in a box.
+void Refuse(MainWindow& mw, const std::string& why) {
+    mw.note = why;
+    UpdateStatusLine(mw);
+    ErrorBox(mw)(why);
+}
+
+// The scene has what the export needs: nodes; for Export Selected... a
+// selected one, and an exporter that may write the selection alone.
+bool CanExport(MainWindow& mw, bool selected) {
+    const HostScene& scene = *mw.context->scene;
+    if (!selected) return scene.NodeCount() > 0;
+    return SelectedNodeCount(scene) > 0 && mw.exporter->MayExportSelection();
+}
+
+// Runs the export as batch mode does, so that the window prints it the same.
+void ExportTo(MainWindow& mw, const std::string& path, DWORD options) {
+    MainWindowContext& c = *mw.context;
+    const PluginLoader& loader = mw.exporter->Loader();
+    BatchServices services;
+    services.fullPath = FullWindowsPath;
+    services.createExporter = [&loader](std::string& reason) {
+        return loader.CreateExporter(reason);
+    };
+    if (c.watcher) services.takeMessages = [&c] { return c.watcher->TakeMessages(); };
+    services.report = c.report;
+    services.error = [&mw](const std::string& line) { Refuse(mw, line); };
+    mw.note.clear();
+    ExportRecord record = RunExport(path, c.suppressPrompts, *c.scene, *c.core, services, options);
+    record.file = FileName(record.path);  // the status line has no room for the folder
+    mw.lastImport.reset();
+    mw.lastExport = record;
+    UpdateStatusLine(mw);
+}
+
+// File > Export... (options 0) and Export Selected... (SCENE_EXPORT_SELECTED).
+void ExportScene(MainWindow& mw, DWORD options) {
+    const bool selected = (options & SCENE_EXPORT_SELECTED) != 0;
+    if (mw.busy || !CanExport(mw, selected)) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    std::string reason;
+    if (!mw.exporter->Load(reason)) return Refuse(mw, "export: " + reason);
+    if (!CanExport(mw, selected))
+        return Refuse(mw, "export: the exporter cannot write the selected nodes alone");
+    RunBusy(mw, [&] {
+        std::string path;
+        if (AskForExportFile(mw.window, selected ? "Export Selected" : "Export", path))
+            ExportTo(mw, path, options);
+    });
+}
+
+void SelectionChanged(MainWindow& mw) {
+    mw.note.clear();
+    mw.viewport->SelectionChanged();
+    UpdateStatusLine(mw);
+}
+
+// A click that picked nothing for its cost leaves the selection as it was.
+void OnViewportClick(MainWindow& mw, INT_PTR node, bool toggle) {
+    if (mw.busy) return;
+    if (node == kClickTooCostly) {
+        mw.note = "too many faces to pick from by clicking: use the Select menu";
+        UpdateStatusLine(mw);
+        return;
+    }
+    SelectByClick(*mw.context->scene, node, toggle);
+    SelectionChanged(mw);
+}
+
+void UpdateFileMenu(MainWindow& mw, HMENU menu) {
+    EnableMenuItem(menu, kCmdExport,
+                   MF_BYCOMMAND | (!mw.busy && CanExport(mw, false) ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, kCmdExportSelected,
+                   MF_BYCOMMAND | (!mw.busy && CanExport(mw, true) ? MF_ENABLED : MF_GRAYED));
+}
+
+void OnInitMenuPopup(MainWindow& mw, HMENU menu) {
+    const UINT first = GetMenuItemID(menu, 0);
+    if (first == UINT(kCmdImport))
+        UpdateFileMenu(mw, menu);
+    else if (first == UINT(kCmdSelectAll))
+        FillSelectMenu(menu, *mw.context->scene, !mw.busy);
+    else
+        mw.viewport->UpdateMenu(menu);
+}
+
 void OnDropFiles(MainWindow& mw, HDROP drop) {
     std::vector<std::string> files = DroppedFiles(drop);
     DragFinish(drop);
@@ -259,12 +363,20 @@ void OnCommand(MainWindow& mw, int id) {
             mw.viewport->ResetView();
             mw.titleFile.clear();
             mw.lastImport.reset();
+            mw.lastExport.reset();
+            mw.note.clear();
             UpdateTitle(mw);
             UpdateStatusLine(mw);
             break;
         case kCmdExit:
             // As closing the window: an import under way ends first.
             SendMessageA(mw.window, WM_CLOSE, 0, 0);
+            break;
+        case kCmdExport:
+            ExportScene(mw, 0);
+            break;
+        case kCmdExportSelected:
+            ExportScene(mw, SCENE_EXPORT_SELECTED);
             break;
         case kCmdAbout:
             ShowAbout(mw);
@@ -277,7 +389,10 @@ void OnCommand(MainWindow& mw, int id) {
                             MB_OK | MB_ICONEXCLAMATION);
             break;
         default:
-            mw.viewport->OnCommand(id);
+            if (!mw.busy && OnSelectCommand(*mw.context->scene, id))
+                SelectionChanged(mw);
+            else
+                mw.viewport->OnCommand(id);
     }
 }
 
@@ -342,21 +457,30 @@ LRESULT CALLBACK MainWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             UpdateStatusLine(*mw);
             return 0;
         case kMsgImportCommandLine:
-            mw->commandLineFailed = !ImportFiles(*mw, mw->context->files, mw->context->error);
+            mw->context->filesFailed = !ImportFiles(*mw, mw->context->files, mw->context->error);
+            return 0;
+        case kMsgViewportClick:
+            OnViewportClick(*mw, INT_PTR(wp), lp & MK_CONTROL);
             return 0;
         case WM_CLOSE:
             if (!mw->busy) break;
             mw->closeWhenIdle = true;
             return 0;
         case WM_INITMENUPOPUP:
-            mw->viewport->UpdateMenu(reinterpret_cast<HMENU>(wp));
+            OnInitMenuPopup(*mw, reinterpret_cast<HMENU>(wp));
             return 0;
         case WM_SETFOCUS:  // the viewport takes the View menu's keys
             SetFocus(mw->viewport->Window());
             return 0;
         case WM_DESTROY:
             mw->context->scene->onRedraw = nullptr;
+            mw->context->core->SetMainWindow(nullptr);
             PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            // The window owns its state from WM_CREATE on; before, its maker does.
+            SetWindowLongPtrA(w, GWLP_USERDATA, 0);
+            if (mw->window) delete mw;
             return 0;
     }
     return DefWindowProcA(w, msg, wp, lp);
@@ -384,27 +508,42 @@ SIZE MainWindowSize(DWORD style, int statusHeight) {
 
 }  // namespace
 
-int RunMainWindow(HINSTANCE instance, MainWindowContext& context) {
-    if (!RegisterMainClass(instance)) return 1;
-    MainWindow mw;
-    mw.context = &context;
+HWND CreateMainWindow(HINSTANCE instance, MainWindowContext& context) {
+    if (!RegisterMainClass(instance)) return nullptr;
+    MainWindow* mw = new MainWindow;
+    mw->context = &context;
+    mw->exporter.reset(new WindowExporter(context.exporterPath));
     DWORD style = WS_OVERLAPPEDWINDOW;
     SIZE size = MainWindowSize(style, 0);
     HWND w = CreateWindowExA(0, kMainWindowClass, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                             size.cx, size.cy, nullptr, BuildMenu(), instance, &mw);
-    if (!w) return 1;
-    size = MainWindowSize(style, WindowHeight(mw.statusBar));
+                             size.cx, size.cy, nullptr, BuildMenu(), instance, mw);
+    if (!w) {
+        delete mw;
+        return nullptr;
+    }
+    size = MainWindowSize(style, WindowHeight(mw->statusBar));
     SetWindowPos(w, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     context.core->SetMainWindow(w);
     ShowWindow(w, SW_SHOWNORMAL);
     UpdateWindow(w);
+    return w;
+}
+
+int RunMainWindow(HINSTANCE instance, MainWindowContext& context) {
+    HWND w = CreateMainWindow(instance, context);
+    if (!w) return 1;
+    ACCEL selectAll = {FVIRTKEY | FCONTROL, 'A', kCmdSelectAll};
+    HACCEL keys = CreateAcceleratorTableA(&selectAll, 1);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // The window's own keys; another window (the toolkit panel) keeps its Ctrl+A.
+        bool ours = IsWindow(w) && (msg.hwnd == w || IsChild(w, msg.hwnd));
+        if (ours && TranslateAcceleratorA(w, keys, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    context.core->SetMainWindow(nullptr);
-    return mw.commandLineFailed ? 1 : 0;
+    DestroyAcceleratorTable(keys);
+    return context.filesFailed ? 1 : 0;
 }
 
 HWND CreateOwnerWindow(HINSTANCE instance) {

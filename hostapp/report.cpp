@@ -58,16 +58,29 @@ std::string OneLine(const std::string& text) {
 
 const char kTooLargeToDrawText[] = "the scene is too large to draw here: not enough memory";
 
-std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last,
-                           const DrawingNotes& notes) {
-    std::string line =
-        std::to_string(scene.vertices) + " vertices, " + std::to_string(scene.faces) + " faces";
-    if (last && !ImportSucceeded(*last))
-        line += " | import failed: result " + std::to_string(last->result);
-    if (last)
-        for (const std::string& m : last->messages) line += " | " + OneLine(m);
-    if (notes.tooLargeToDraw) line += std::string(" | ") + kTooLargeToDrawText;
-    if (notes.texturesOverBudget) line += std::string(" | ") + kOverBudgetText;
+std::string SelectionText(int selected, int nodes, const std::string& onlyName) {
+    if (selected <= 0) return "";
+    std::string text =
+        std::to_string(selected) + " of " + std::to_string(nodes) + " nodes selected";
+    return selected == 1 ? text + ": " + onlyName : text;
+}
+
+std::string StatusLineText(const StatusParts& parts) {
+    std::string line = std::to_string(parts.scene.vertices) + " vertices, " +
+                       std::to_string(parts.scene.faces) + " faces";
+    if (!parts.selection.empty()) line += " | " + OneLine(parts.selection);
+    const ImportRecord* in = parts.lastImport;
+    if (in && !ImportSucceeded(*in))
+        line += " | import failed: result " + std::to_string(in->result);
+    if (in)
+        for (const std::string& m : in->messages) line += " | " + OneLine(m);
+    const ExportRecord* out = parts.lastExport;
+    if (out && out->ran) line += " | " + OneLine(ExportReportLine(*out));
+    if (out)
+        for (const std::string& m : out->messages) line += " | " + OneLine(m);
+    if (!parts.note.empty()) line += " | " + OneLine(parts.note);
+    if (parts.drawing.tooLargeToDraw) line += std::string(" | ") + kTooLargeToDrawText;
+    if (parts.drawing.texturesOverBudget) line += std::string(" | ") + kOverBudgetText;
     return line;
 }
 

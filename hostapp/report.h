@@ -51,12 +51,25 @@ struct DrawingNotes {
 // Said when the scene is too large to draw in this process's memory.
 extern const char kTooLargeToDrawText[];
 
-// The main window's status line: the scene's counts, then what the last
-// import (null: none since the scene began) has to say: its result when it
-// failed, and its messages; then the drawing's notes (kTooLargeToDrawText,
-// kOverBudgetText). One line: control bytes become spaces.
-std::string StatusLineText(const ImportCounts& scene, const ImportRecord* last,
-                           const DrawingNotes& notes = {});
+// "2 of 5 nodes selected"; with one, its name after a colon; empty with none.
+std::string SelectionText(int selected, int nodes, const std::string& onlyName);
+
+// What the main window's status line tells.
+struct StatusParts {
+    ImportCounts scene;
+    std::string selection;                     // SelectionText
+    const ImportRecord* lastImport = nullptr;  // null: none since the scene began
+    const ExportRecord* lastExport = nullptr;  // null: none since the last import
+    std::string note;                          // what went wrong with the last command
+    DrawingNotes drawing;
+};
+
+// The main window's status line: the scene's counts and selection, then
+// what the last import has to say (its result when it failed, and its
+// messages), the last export's report line and messages, the note, and
+// the drawing's notes (kTooLargeToDrawText, kOverBudgetText). One line:
+// control bytes become spaces.
+std::string StatusLineText(const StatusParts& parts);
 
 // The whole dump: "import PATH result R" and its "message TEXT" lines for
 // every import that ran, in order, then the node blocks and "end".

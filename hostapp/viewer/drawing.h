@@ -72,6 +72,7 @@ struct FaceCorners {
 // the reduced stand-ins) keep arrays of their own, about 30 bytes a face.
 // A mesh without faces is a point cloud.
 struct DrawMesh {
+    int node = -1;  // the scene node it draws, by its index in the scene
     // The drawing's own vertices, or the scene mesh's (three floats each)
     // placed by place.
     std::vector<Vec3> vertices;
@@ -131,6 +132,13 @@ struct ColourScale {
 // The ramp's colour at t from 0 to 1 (outside: clamped; NaN: grey).
 Rgb RampColour(float t);
 
+// Where a mesh's vertices lie in the drawing; empty (lo above hi) when it
+// has no finite vertex.
+struct Box {
+    Vec3 lo{1, 1, 1}, hi{0, 0, 0};
+    bool Empty() const { return !(lo.x <= hi.x); }
+};
+
 // A whole scene to draw. Meshes too large to turn smoothly have a reduced
 // stand-in each for frames drawn while the camera moves.
 struct SceneDrawing {
@@ -139,4 +147,5 @@ struct SceneDrawing {
                                                          // vertices: the mesh itself)
     std::vector<std::shared_ptr<const Image>> textures;  // what the looks point to
     ColourScale scale;  // its channel empty unless some mesh is coloured by one
+    std::vector<Box> boxes;  // empty, or one per mesh (AddMeshBoxes)
 };

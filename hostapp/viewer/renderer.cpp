@@ -12,6 +12,7 @@
 
 const uint8_t kViewportBackground[3] = {58, 62, 72};
 const uint8_t kEdgeColour[3] = {0, 0, 0};
+const uint8_t kSelectionColour[3] = {255, 255, 255};
 const uint8_t kAxisColours[3][3] = {{235, 70, 70}, {80, 210, 80}, {90, 140, 255}};
 
 namespace {
@@ -83,6 +84,78 @@ void DrawPlainLine(Image& image, float x0, float y0, float x1, float y1, const u
         int x = int(std::floor(x0 + (x1 - x0) * t)), y = int(std::floor(y0 + (y1 - y0) * t));
         if (x >= 0 && y >= 0 && x < image.width && y < image.height)
             std::copy(colour, colour + 3, image.Pixel(x, y));
+    }
+}
+
+// The part of the line from a to b inside the picture, with a pixel to
+// spare, as fractions of its length (Liang and Barsky), so that a far
+// corner never costs a step a pixel of its length; false when none is.
+bool CutToPicture(const ScreenPoint& a, const ScreenPoint& b, int width, int height, float& from,
+                  float& to) {
+    if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y))
+        return false;
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const float p[4] = {-dx, dx, -dy, dy};
+    const float q[4] = {a.x + 1, width + 1 - a.x, a.y + 1, height + 1 - a.y};
+    from = 0, to = 1;
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0) return false;
+            continue;
+        }
+        const float r = q[k] / p[k];
+        if (p[k] < 0)
+            from = std::max(from, r);
+        else
+            to = std::min(to, r);
+    }
+    return from <= to;
+}
+
+// A box edge between two points in view space, drawn where nothing lies
+// clearly in front of it; in perspective, the part behind the near plane
+// is cut off first. The depth buffer is left as it is.
+void DrawBoxEdge(Image& image, const std::vector<float>& depth, const Frame& frame, Vec3 u,
+                 Vec3 v) {
+    const ViewProjection& view = frame.view;
+    if (view.Perspective()) {
+        const float nearDepth = view.NearDepth();
+        if (u.z < nearDepth && v.z < nearDepth) return;
+        if (u.z < nearDepth) std::swap(u, v);
+        if (v.z < nearDepth) {
+            const float t = (nearDepth - u.z) / (v.z - u.z);
+            v = {u.x + (v.x - u.x) * t, u.y + (v.y - u.y) * t, nearDepth};
+        }
+    }
+    const ScreenPoint a = view.FromView(u), b = view.FromView(v);
+    float from, to;
+    if (!CutToPicture(a, b, image.width, image.height, from, to)) return;
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const int steps = int(std::ceil(std::max(std::fabs(dx), std::fabs(dy)) * (to - from)));
+    for (int i = 0; i <= steps; ++i) {
+        const float t = steps ? from + (to - from) * i / steps : from;
+        const int x = int(std::floor(a.x + dx * t)), y = int(std::floor(a.y + dy * t));
+        if (x < 0 || y < 0 || x >= image.width || y >= image.height) continue;
+        const float z = view.Perspective() ? 1.0f / ((1 - t) / a.depth + t / b.depth)
+                                           : a.depth + (b.depth - a.depth) * t;
+        if (z > depth[size_t(y) * image.width + x] + frame.lineDepthMargin) continue;
+        std::copy(kSelectionColour, kSelectionColour + 3, image.Pixel(x, y));
+    }
+}
+
+// The twelve edges of each box: corners whose numbers differ in one bit.
+void DrawBoxes(Image& image, const std::vector<float>& depth, const Frame& frame,
+               const std::vector<Box>& boxes) {
+    for (const Box& box : boxes) {
+        if (box.Empty()) continue;
+        Vec3 corners[8];
+        for (int i = 0; i < 8; ++i)
+            corners[i] =
+                frame.view.ToView({i & 1 ? box.hi.x : box.lo.x, i & 2 ? box.hi.y : box.lo.y,
+                                   i & 4 ? box.hi.z : box.lo.z});
+        for (int i = 0; i < 8; ++i)
+            for (int bit = 1; bit < 8; bit <<= 1)
+                if (!(i & bit)) DrawBoxEdge(image, depth, frame, corners[i], corners[i | bit]);
     }
 }
 
@@ -165,6 +238,7 @@ Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, i
                 depth[i] = depths[t][i];
                 std::copy_n(&images[t].rgb[3 * i], 3, &images[0].rgb[3 * i]);
             }
+    if (options.selected) DrawBoxes(images[0], depth, frame, *options.selected);
     if (options.depth) options.depth->swap(depth);
     if (options.axisTriad) DrawAxisTriad(images[0], camera);
     return std::move(images[0]);

@@ -18,6 +18,7 @@ struct RenderOptions {
     bool moving = false;                  // draw the reduced stand-ins where there are
     std::vector<float>* depth = nullptr;  // receives each pixel's depth (infinite: background)
     bool axisTriad = false;               // the world axes in the bottom-left corner
+    const std::vector<Box>* selected = nullptr;  // boxes of the selection, drawn over the faces
 };
 
 // The background of an empty viewport; its channels differ, so no grey
@@ -25,6 +26,8 @@ struct RenderOptions {
 extern const uint8_t kViewportBackground[3];
 // The colour of visible edges drawn over the shaded faces.
 extern const uint8_t kEdgeColour[3];
+// The colour of the selected meshes' boxes.
+extern const uint8_t kSelectionColour[3];
 
 // The axis triad: X, Y and Z lines in these colours from a point this far
 // in from the picture's bottom-left corner, each this long where it lies
@@ -42,8 +45,8 @@ const int kSnapshotHeight = 600;
 // Faces with non-finite corners or no area are skipped; a face seen from
 // behind (wound clockwise as it shows) is lit as one seen from the front,
 // then darkened and tinted; in perspective, whatever lies behind the near
-// plane is cut off. The axis triad goes over everything and leaves the
-// depth alone. Throws std::bad_alloc, on the calling thread, when memory
-// runs short.
+// plane is cut off. The selection's boxes show where no face lies in front
+// of them; they and the axis triad, drawn last, leave the depth alone.
+// Throws std::bad_alloc, on the calling thread, when memory runs short.
 Image RenderView(const SceneDrawing& drawing, const Camera& camera, int width, int height,
                  const RenderOptions& options = {});

@@ -143,13 +143,14 @@ class DrawingBuilder {
         if (lo <= hi) out.scale = {name, lo, hi};
     }
 
-    void AddNode(HostNode* node) {
+    void AddNode(HostNode* node, int index) {
         Mesh* mesh = NodeMesh(node);
         if (!mesh || !mesh->verts || (mesh->numFaces > 0 && !mesh->faces)) return;
         Matrix3 tm = node->GetNodeTM(0);
         const int channel = out.scale.channel.empty() ? -1 : NamedChannel(node, out.scale.channel);
         const ColourSource colours = channel < 0 ? OwnColours(*mesh) : ChannelColours(*mesh, channel);
         DrawMesh m;
+        m.node = index;
         if (mesh->numFaces == 0)
             AddPoints(*mesh, tm, colours, m);
         else
@@ -435,7 +436,7 @@ SceneDrawing BuildSceneDrawing(const HostScene& scene, const ImageLookup& lookup
     DrawingBuilder builder(drawing, lookup);
     builder.Measure(scene);
     if (!colourBy.empty()) builder.MeasureChannel(scene, colourBy);
-    for (int i = 0; i < scene.NodeCount(); ++i) builder.AddNode(scene.GetNode(i));
+    for (int i = 0; i < scene.NodeCount(); ++i) builder.AddNode(scene.GetNode(i), i);
     return drawing;
 }
 

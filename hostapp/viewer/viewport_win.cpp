@@ -1,11 +1,13 @@
 #include "hostapp/viewer/viewport_win.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <new>
 
 #include "hostapp/viewer/imagefile_win.h"
 #include "hostapp/viewer/legend_win.h"
+#include "hostapp/viewer/picking.h"
 #include "hostapp/viewer/reducedmesh.h"
 #include "hostapp/viewer/scenehelpers.h"
 #include "hostapp/viewer/scenetriangles.h"
@@ -150,6 +152,7 @@ void Viewport::StartBuild() {
         try {
             built = textures.Draw(scene, false, channel);
             AddReducedMeshes(built);
+            AddMeshBoxes(built);
             builtFits = true;
         } catch (const std::bad_alloc&) {
             built = SceneDrawing();
@@ -322,7 +325,8 @@ void Viewport::OnButtonDown(Drag kind, int x, int y) {
     SetFocus(window);
     if (drag != Drag::kNone) return;
     drag = kind;
-    last = {x, y};
+    last = pressed = {x, y};
+    stillClick = kind == Drag::kOrbit;
     bool hit = false;
     grabbed = PointUnder(x, y, &hit);
     pivot = hit ? grabbed : camera.target;
@@ -331,12 +335,46 @@ void Viewport::OnButtonDown(Drag kind, int x, int y) {
 
 void Viewport::OnMouseMove(int x, int y) {
     if (drag == Drag::kNone || (x == last.x && y == last.y)) return;
+    // A hand that shakes a little while clicking turns nothing.
+    if (stillClick && std::abs(x - pressed.x) <= GetSystemMetrics(SM_CXDRAG) / 2 &&
+        std::abs(y - pressed.y) <= GetSystemMetrics(SM_CYDRAG) / 2)
+        return;
+    stillClick = false;
     SIZE size = ClientSize();
     if (drag == Drag::kOrbit)
         Show(Orbit(camera, pivot, float(x - last.x), float(y - last.y)), true);
     else
         Show(PanTo(camera, grabbed, x + 0.5f, y + 0.5f, size.cx, size.cy), true);
     last = {x, y};
+}
+
+// A left press and release without a drag between is a click.
+void Viewport::OnLeftButtonUp(int x, int y, WPARAM keys) {
+    const bool click = drag == Drag::kOrbit && stillClick;
+    ReleaseCapture();
+    if (click) OnClick(x, y, keys);
+}
+
+// Only the drawing shown can be picked from: while it is held or built
+// anew, a click picks nothing and changes nothing.
+void Viewport::OnClick(int x, int y, WPARAM keys) {
+    if (held || building || drawingStale) return;
+    SIZE size = ClientSize();
+    Pick pick = PickMesh(drawing, camera, size.cx, size.cy, x, y);
+    INT_PTR node = pick.abandoned  ? kClickTooCostly
+                   : pick.mesh < 0 ? kClickedNothing
+                                   : drawing.meshes[size_t(pick.mesh)].node;
+    SendMessageA(GetParent(window), kMsgViewportClick, WPARAM(node), LPARAM(keys & MK_CONTROL));
+}
+
+std::vector<Box> Viewport::SelectedBoxes() const {
+    std::vector<Box> boxes;
+    for (size_t i = 0; i < drawing.meshes.size() && i < drawing.boxes.size(); ++i) {
+        int node = drawing.meshes[i].node;
+        if (node >= 0 && node < scene.NodeCount() && scene.GetNode(node)->Selected())
+            boxes.push_back(drawing.boxes[i]);
+    }
+    return boxes;
 }
 
 // Ends a drag however the capture was lost; the whole scene is drawn again.
@@ -392,6 +430,8 @@ void Viewport::OnPaint() {
         return;
     }
     try {
+        std::vector<Box> selected = SelectedBoxes();
+        options.selected = &selected;
         picture = RenderView(drawing, camera, size.cx, size.cy, options);
         DrawLegend(picture, drawing.scale);
         BlitImage(dc, picture, 0, 0);
@@ -433,6 +473,8 @@ LRESULT CALLBACK Viewport::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             self->OnMouseMove(x, y);
             return 0;
         case WM_LBUTTONUP:
+            self->OnLeftButtonUp(x, y, wp);
+            return 0;
         case WM_MBUTTONUP:
             ReleaseCapture();
             return 0;

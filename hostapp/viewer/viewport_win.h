@@ -3,7 +3,8 @@
 // about the point under the cursor (else the view's centre), middle drag
 // or Shift + left drag pans, as do the arrow keys, the wheel zooms toward
 // the cursor, a double-click frames everything; the View menu's keys work
-// while the viewport has the focus.
+// while the viewport has the focus. A left click without a drag tells the
+// parent which node it is on, and the selected nodes show in their boxes.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +26,13 @@ const int kCmdFirstView = 40120;  // + StandardView
 const int kCmdOwnColours = 40140;
 const int kCmdFirstChannel = 40141;  // + the channel's place in the Colour by menu
 const int kMaxChannelCommands = 200;
+
+// Sent to the viewport's parent on a left click without a drag: wParam
+// the index of the scene node under the cursor (kClickedNothing,
+// kClickTooCostly), lParam the click's MK_CONTROL.
+const UINT kMsgViewportClick = WM_APP + 43;
+const INT_PTR kClickedNothing = -1;
+const INT_PTR kClickTooCostly = -2;  // too many faces to pick from
 
 // Sent to the viewport's parent when decoded textures wait to be shown
 // (ShowDecodedTextures), or what the status line says of the drawing may
@@ -71,6 +79,9 @@ class Viewport {
     // its drawing is built).
     void ZoomExtents();
     void ResetView();
+    // The scene's selection changed: the boxes of the selected nodes are
+    // drawn anew.
+    void SelectionChanged() { InvalidateRect(window, nullptr, FALSE); }
     // Carries out a View menu command; false when id is none.
     bool OnCommand(int id);
     // Checks the display mode and the projection in the View menu; fills
@@ -86,6 +97,11 @@ class Viewport {
     void OnPaint();
     void OnButtonDown(Drag kind, int x, int y);
     void OnMouseMove(int x, int y);
+    void OnLeftButtonUp(int x, int y, WPARAM keys);
+    // Tells the parent which node is under (x, y).
+    void OnClick(int x, int y, WPARAM keys);
+    // The boxes of the meshes whose nodes are selected.
+    std::vector<Box> SelectedBoxes() const;
     void OnWheel(int delta, int screenX, int screenY);
     void OnKey(UINT key);
     void EndDrag();
@@ -135,6 +151,8 @@ class Viewport {
     bool moving = false;
     Drag drag = Drag::kNone;
     POINT last = {0, 0};    // the mouse at the last move of a drag
+    POINT pressed = {0, 0};   // where the left button went down
+    bool stillClick = false;  // an orbit that has not left the drag rectangle yet
     Vec3 grabbed{0, 0, 0};  // what a pan holds under the cursor
     // The last picture, its depths and the camera they were seen through.
     Image picture;

@@ -133,6 +133,15 @@ TEST(CommandLineTest, WindowTakesTheFilesIntoTheMainWindow) {
     EXPECT_NE(std::string(UsageText()).find("--window"), std::string::npos);
 }
 
+// The window's File > Export loads the exporter named on the command line.
+TEST(CommandLineTest, ExporterGoesWithExportOrTheWindow) {
+    EXPECT_EQ(Parse({"--exporter", "e.dle", "--window", "a.ply"}).exporterPath, "e.dle");
+    EXPECT_EQ(Parse({"--exporter", "e.dle"}).exporterPath, "e.dle");
+    EXPECT_EQ(Parse({"--exporter", "e.dle", "--export", "o.ply", "a.ply"}).exporterPath, "e.dle");
+    EXPECT_EQ(Failure({"--exporter", "e.dle", "a.ply"}),
+              "--exporter goes with --export or the window");
+}
+
 TEST(CommandLineTest, SnapshotTakesAViewAModeAndAChannelByName) {
     HostOptions o = Parse({"--snapshot", "s.bmp", "--view", "back", "--mode", "edges", "x.ply"});
     EXPECT_EQ(o.view, StandardView::kBack);

@@ -626,6 +626,34 @@ TEST_F(PlyhostTest, ExitDuringAnImportWaitsForIt) {
     EXPECT_EQ(r.out.find("cube.ply: result 1, 1 node(s)"), 0u) << r.out;
 }
 
+// Export Selected... of a scene of two cubes (8 vertices each) through the
+// save dialog writes the selected one alone.
+TEST_F(PlyhostTest, WindowExportsTheSelectedNodeThroughItsSaveDialog) {
+    if (GetFileAttributesA((TestBinDir() + "\\ks_dazazu.dle").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no exporter";
+    std::ofstream(dir + "\\pair.ply", std::ios::binary) << "plain\nmesh\n";
+    const std::string out = dir + "\\picked.ply";
+    DeleteFileA(out.c_str());  // the folder outlives a run: no overwrite prompt
+    PlyhostChild c = StartPlyhost({"--plugin", TestPlugin("good"), "--quiet", "--cfg-dir",
+                                   dir + "\\cfg", "--window", "pair.ply"},
+                                  dir);
+    ChildGuard guard{c};
+    HWND main = WaitForWindow(c.pi.dwProcessId, kMainWindowClass);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitForStatusLine(main, "16 vertices, 24 faces")) << StatusLine(main);
+    PostMessageA(main, WM_COMMAND, kCmdFirstSelectNode + 1, 0);
+    PostMessageA(main, WM_COMMAND, kCmdExportSelected, 0);
+    HWND dialog = WaitForWindow(c.pi.dwProcessId, "#32770");
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(out.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitForOutput(c, "picked.ply: export result 1"));
+    const std::string written = ReadTextFile(out);
+    EXPECT_NE(written.find("\nelement vertex 8\n"), std::string::npos) << written.substr(0, 80);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(FinishPlyhost(c).status, 0u);
+}
+
 // Every other pixel of the window as the screen shows it, copied in one go.
 std::vector<COLORREF> ScreenPixels(HWND w) {
     RECT rc;
