@@ -135,7 +135,7 @@ bool CheckFaces(NodePlan& n) {
     const Mesh& m = *n.mesh;
     ChannelArrays* channels[3 + kMaxNamedColumns] = {&n.colour, &n.alpha, &n.texture};
     int count = 3;
-    for (ChannelArrays& c : n.named) channels[count++] = &c;
+    for (int k = 0; n.named && k < kMaxNamedColumns; ++k) channels[count++] = &n.named[k];
     ChannelArrays* candidates[3 + kMaxNamedColumns];
     int open = 0;
     for (int k = 0; k < count; ++k) {
@@ -207,8 +207,9 @@ int FindOrAddColumn(ExportPlan& plan, const char* name, bool perFace) {
     return plan.namedCount++;
 }
 
-// "MapChannel:N = NAME" lines of the node's user properties name its channels.
-void PlanNamedChannels(ExportPlan& plan, NodePlan& n) {
+// "MapChannel:N = NAME" lines of the node's user properties name its
+// channels. False when there is no memory for the node's columns.
+bool PlanNamedChannels(ExportPlan& plan, NodePlan& n) {
     CStr props;
     n.node->GetUserPropBuffer(props);
     for (const char* line = props.data(); *line;) {
@@ -221,10 +222,14 @@ void PlanNamedChannels(ExportPlan& plan, NodePlan& n) {
             CopyName(name, line + nameAt, size_t(end - (line + nameAt)));
             const int column =
                 values.verts ? FindOrAddColumn(plan, name, IsPerFace(*n.mesh, values)) : -1;
+            if (column >= 0 && !n.named)
+                n.named = static_cast<ChannelArrays*>(std::calloc(kMaxNamedColumns, sizeof(ChannelArrays)));
+            if (column >= 0 && !n.named) return false;
             if (column >= 0) n.named[column] = values;
         }
         line = end + std::strspn(end, "\r\n");
     }
+    return true;
 }
 
 void AddSplitColumn(NodePlan& n, const ChannelArrays& c, CompareAs compare) {
@@ -233,13 +238,17 @@ void AddSplitColumn(NodePlan& n, const ChannelArrays& c, CompareAs compare) {
 
 // The columns whose corners can differ at a vertex: channels kept per
 // corner, of the vertex element (a face column has one value a face).
-void PlanSplitColumns(const ExportPlan& plan, NodePlan& n) {
+// False when there is no memory for their list.
+bool PlanSplitColumns(const ExportPlan& plan, NodePlan& n) {
+    n.splitColumns = static_cast<SplitColumn*>(std::malloc(sizeof(SplitColumn) * (3 + size_t(plan.namedCount))));
+    if (!n.splitColumns) return false;
     n.splitColumnCount = 0;
     AddSplitColumn(n, n.colour, kCompareColour);
     AddSplitColumn(n, n.alpha, kCompareAlpha);
     AddSplitColumn(n, n.texture, kCompareTwoFloats);
-    for (int k = 0; k < plan.namedCount; ++k)
+    for (int k = 0; n.named && k < plan.namedCount; ++k)
         if (!plan.named[k].perFace) AddSplitColumn(n, n.named[k], kCompareOneFloat);
+    return true;
 }
 
 // ---- the vertices split where their corners differ
@@ -436,6 +445,8 @@ ExportPlan::~ExportPlan() {
     for (NodePlan& n : nodes) {
         FreeSplit(n.split);
         std::free(n.polygonStarts);
+        std::free(n.named);
+        std::free(n.splitColumns);
     }
 }
 
@@ -499,7 +510,7 @@ PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
         n.alpha = TakeChannel(o.vertexColors, m, MAP_ALPHA);
         n.texture = TakeChannel(o.textureCoords, m, 1);
         n.normals = o.normals && m.hasExplicitNormals() ? m.explicitNormalArray() : nullptr;
-        if (o.mapChannels) PlanNamedChannels(plan, n);
+        if (o.mapChannels && !PlanNamedChannels(plan, n)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, 0);
         // A face naming a vertex the mesh does not have: the mesh cannot be written.
         if (m.numVerts < 0 || m.numFaces < 0 || !CheckFaces(n))
             return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
@@ -511,7 +522,7 @@ PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
     }
     if (!CountMaterials(plan, o)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, 0);
     for (NodePlan& n : plan.nodes) {
-        PlanSplitColumns(plan, n);
+        if (!PlanSplitColumns(plan, n)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, 0);
         if (n.splitColumnCount > 0 && !SplitVertices(n))
             return Fail(IDS_EXPORT_NO_MEMORY, nullptr, uint64_t(n.mesh->numVerts) + n.split.variants);
         n.firstVertex = uint32_t(plan.vertexTotal);

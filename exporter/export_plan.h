@@ -71,10 +71,12 @@ struct NodePlan {
     bool turnsNormals;
     const Point3* normals;  // the explicit normals, or null
     ChannelArrays colour, alpha, texture;
-    ChannelArrays named[kMaxNamedColumns];  // no verts where the node lacks the column
-    // The columns whose corners may differ at a vertex.
+    // One entry a named column (from calloc), only for a node that names
+    // channels: most have none, and a scene may have thousands of nodes.
+    ChannelArrays* named;
+    // The columns whose corners may differ at a vertex (from malloc).
     int splitColumnCount;
-    SplitColumn splitColumns[3 + kMaxNamedColumns];
+    SplitColumn* splitColumns;
     VertexSplit split;
     bool splits;
     // One bit a face, set where a polygon starts (from malloc).
@@ -161,8 +163,14 @@ inline UVVert VertexValue(const NodePlan& node, const ChannelArrays& channel, ui
     return value ? *value : fallback;
 }
 
+// A named column's channel in the node; one without values where it has none.
+inline const ChannelArrays& NamedChannel(const NodePlan& node, int column) {
+    static const ChannelArrays kNone;
+    return node.named ? node.named[column] : kNone;
+}
+
 // A named column's value on a face of the mesh (0 where it has none).
 inline float NamedFaceValue(const NodePlan& node, int column, uint32_t face) {
-    const UVVert* value = node.named[column].AtCorner(3 * face);
+    const UVVert* value = NamedChannel(node, column).AtCorner(3 * face);
     return value ? value->x : 0.0f;
 }

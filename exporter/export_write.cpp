@@ -182,7 +182,7 @@ class Records {
         }
         for (int k = 0; k < plan.namedCount; ++k)
             if (!plan.named[k].perFace)
-                p = Values::Float(p, VertexValue(n, n.named[k], vertex, corner, UVVert()).x);
+                p = Values::Float(p, VertexValue(n, NamedChannel(n, k), vertex, corner, UVVert()).x);
         return Values::EndRecord(p);
     }
 
