@@ -10,8 +10,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "exporter/dazazuexport.h"
+#include "ply/ply_reader.h"
 #include "hostsdk/standin.h"
 #include "tests/support/export_doubles.h"
 #include "tests/support/import_doubles.h"
@@ -124,6 +126,37 @@ TEST_F(DoExportTest, AFullDiskLeavesTheOldFile) {
     EXPECT_NE(ExportDoublesNow().messages[0].find("disk full"), std::string::npos);
 }
 #endif
+
+// World space: the node's turn and move reach the positions, its turn the
+// normals; without the flip and at scale 1 nothing else changes them.
+TEST_F(DoExportTest, PositionsAndNormalsAreInWorldSpace) {
+    HostNode* node = AddGrid(scene, 1, 0);
+    Mesh& m = static_cast<TriObject*>(node->GetObjectRef())->GetMesh();
+    m.setNormal(1, Point3(0, 0, 2));
+    m.setNormal(2, Point3(1, 0, 0));
+    Matrix3 tm;  // a quarter turn about z, then a move
+    tm.SetRow(0, Point3(0, 1, 0));
+    tm.SetRow(1, Point3(-1, 0, 0));
+    tm.SetTransRow(Point3(5, 6, 7));
+    tm.SetIdentFlags(0);
+    node->SetTransform(0, tm);
+    ExportDoublesNow().optionsDialog = [](DazAzuExport& e) {
+        e.options.flipZY = 0;
+        e.options.scale = 1.0f;
+        return 1;
+    };
+    ASSERT_EQ(Export(), IMPEXP_SUCCESS);
+    PlyReader reader;
+    ASSERT_TRUE(reader.Open(target.string().c_str()));
+    ASSERT_EQ(reader.SeekElement(kElementVertex), 4);
+    const float expected[3][6] = {{5, 6, 7, 0, 0, 0}, {5, 7, 7, 0, 0, 2}, {4, 6, 7, 0, 1, 0}};
+    for (const auto& e : expected) {
+        float p[3], n[3], t[3], c[3];
+        ASSERT_TRUE(reader.ReadVertex(p, n, t, c, nullptr));
+        EXPECT_EQ((std::vector<float>{p[0], p[1], p[2], n[0], n[1], n[2]}),
+                  std::vector<float>(e, e + 6));
+    }
+}
 
 TEST_F(DoExportTest, AMeshTheHostCannotGiveLeavesTheOldFile) {
     AddGrid(scene, 2, 0);
