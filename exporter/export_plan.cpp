@@ -127,10 +127,30 @@ bool NeedsDoubles(const NodePlan& n) {
 
 // ---- the channels
 
+bool VisibleEdge(const Face& f, int edge) { return f.getEdgeVis(edge) != 0; }
+
+// The import fans a polygon around its first corner: the first triangle
+// hides its closing edge (C), each further one its opening edge (A) and,
+// but for the last, its closing edge. A face that continues the fan of
+// the one before shares its first corner and its third, and its material.
+bool FanJoins(const Face& before, const Face& face) {
+    return !VisibleEdge(before, 2) && !VisibleEdge(face, 0) && face.v[0] == before.v[0] &&
+           face.v[1] == before.v[2] && face.getMatID() == before.getMatID();
+}
+
+// Marks a polygon's start and keeps the longest run of faces in one.
+void StartPolygon(NodePlan& n, uint32_t f, uint32_t& run) {
+    n.polygonStarts[f / 8] |= uint8_t(1u << (f % 8));
+    ++n.polygonCount;
+    if (run + 2 > n.maxCorners) n.maxCorners = run + 2;
+    run = 1;
+}
+
 // Which channels index their values by vertex as the geometry does (no
 // vertex splits for them), found in one pass over the faces, which also
-// finds whether every face names a vertex the mesh has. A mesh of file
-// size is read once, not once a channel.
+// finds whether every face names a vertex the mesh has and where the fans
+// start, as geometry alone tells. A mesh of file size is read once, not
+// once a channel.
 bool CheckFaces(NodePlan& n) {
     const Mesh& m = *n.mesh;
     ChannelArrays* channels[3 + kMaxNamedColumns] = {&n.colour, &n.alpha, &n.texture};
@@ -144,9 +164,14 @@ bool CheckFaces(NodePlan& n) {
         if (c.aligned) candidates[open++] = &c;
     }
     const DWORD verts = DWORD(m.numVerts);
+    uint32_t run = 0;
     for (int f = 0; f < m.numFaces; ++f) {
         const DWORD* v = m.faces[f].v;
         if (v[0] >= verts || v[1] >= verts || v[2] >= verts) return false;
+        if (f > 0 && FanJoins(m.faces[f - 1], m.faces[f]))
+            ++run;
+        else
+            StartPolygon(n, uint32_t(f), run);
         for (int k = 0; k < open; ++k) {
             const DWORD* t = candidates[k]->faces[f].t;
             if (t[0] != v[0] || t[1] != v[1] || t[2] != v[2]) {
@@ -155,6 +180,7 @@ bool CheckFaces(NodePlan& n) {
             }
         }
     }
+    if (run + 2 > n.maxCorners) n.maxCorners = run + 2;
     return true;
 }
 
@@ -419,24 +445,40 @@ bool CountMaterials(ExportPlan& plan, const ExportOptions& o) {
 
 // ---- the faces
 
-bool VisibleEdge(const Face& f, int edge) { return f.getEdgeVis(edge) != 0; }
-
 bool SameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// Marks where each polygon starts, so the writing need not find them again.
-bool CountPolygons(ExportPlan& plan, NodePlan& n) {
-    const uint32_t faces = uint32_t(n.mesh->numFaces);
-    n.polygonStarts = static_cast<uint8_t*>(std::calloc(faces / 8 + 1, 1));
-    if (!n.polygonStarts) return false;
-    n.polygonCount = 0;
-    for (uint32_t f = 0; f < faces;) {
-        const uint32_t run = PolygonRun(plan, n, f);
-        if (run + 2 > plan.maxCorners) plan.maxCorners = run + 2;
-        n.polygonStarts[f / 8] |= uint8_t(1u << (f % 8));
-        f += run;
-        ++n.polygonCount;
-    }
+// Face f joins the fan of the one before: their geometry says so, and they
+// agree on the shared corners' file vertices and on every face value.
+bool JoinsPrevious(const ExportPlan& plan, const NodePlan& n, uint32_t f) {
+    if (!FanJoins(n.mesh->faces[f - 1], n.mesh->faces[f])) return false;
+    if (n.splits && (OutputVertex(n, f, 0) != OutputVertex(n, f - 1, 0) ||
+                     OutputVertex(n, f, 1) != OutputVertex(n, f - 1, 2)))
+        return false;
+    for (int k = 0; k < plan.namedCount; ++k)
+        if (plan.named[k].perFace && !SameFloat(NamedFaceValue(n, k, f), NamedFaceValue(n, k, f - 1)))
+            return false;
     return true;
+}
+
+// The polygons as geometry alone marked them hold unless split vertices or
+// face values part a fan: then they are marked again.
+void MarkPolygons(ExportPlan& plan, NodePlan& n) {
+    bool faceValues = false;
+    for (int k = 0; k < plan.namedCount; ++k) faceValues = faceValues || plan.named[k].perFace;
+    const uint32_t faces = uint32_t(n.mesh->numFaces);
+    if (n.splits || (faceValues && n.named)) {
+        std::memset(n.polygonStarts, 0, faces / 8 + 1);
+        n.polygonCount = 0;
+        uint32_t run = 0;
+        for (uint32_t f = 0; f < faces; ++f) {
+            if (f > 0 && JoinsPrevious(plan, n, f))
+                ++run;
+            else
+                StartPolygon(n, f, run);
+        }
+        if (run + 2 > n.maxCorners) n.maxCorners = run + 2;
+    }
+    if (n.maxCorners > plan.maxCorners) plan.maxCorners = n.maxCorners;
 }
 
 }  // namespace
@@ -463,32 +505,6 @@ uint32_t SplitVertexOf(const NodePlan& n, uint32_t corner) {
     return found;
 }
 
-// The import fans a polygon around its first corner: the first triangle
-// hides its closing edge (C), each further one its opening edge (A) and,
-// but for the last, its closing edge. Joined faces agree on the shared
-// corners' file vertices, the material and every face value.
-uint32_t PolygonRun(const ExportPlan& plan, const NodePlan& n, uint32_t f) {
-    const Mesh& m = *n.mesh;
-    const uint32_t faces = uint32_t(m.numFaces);
-    uint32_t last = f;
-    while (last + 1 < faces && !VisibleEdge(m.faces[last], 2)) {
-        const Face& next = m.faces[last + 1];
-        if (VisibleEdge(next, 0) || next.v[0] != m.faces[f].v[0] || next.v[1] != m.faces[last].v[2] ||
-            next.getMatID() != m.faces[f].getMatID())
-            break;
-        if (n.splits && (OutputVertex(n, last + 1, 0) != OutputVertex(n, f, 0) ||
-                         OutputVertex(n, last + 1, 1) != OutputVertex(n, last, 2)))
-            break;
-        bool sameValues = true;
-        for (int k = 0; k < plan.namedCount && sameValues; ++k)
-            if (plan.named[k].perFace)
-                sameValues = SameFloat(NamedFaceValue(n, k, last + 1), NamedFaceValue(n, k, f));
-        if (!sameValues) break;
-        ++last;
-    }
-    return last - f + 1;
-}
-
 size_t CountMeshNodes(IScene* scene, bool selectedOnly) {
     MeshNodes counter(selectedOnly, nullptr);
     scene->EnumTree(&counter);
@@ -511,9 +527,11 @@ PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
         n.texture = TakeChannel(o.textureCoords, m, 1);
         n.normals = o.normals && m.hasExplicitNormals() ? m.explicitNormalArray() : nullptr;
         if (o.mapChannels && !PlanNamedChannels(plan, n)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, 0);
+        if (m.numVerts < 0 || m.numFaces < 0) return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
+        n.polygonStarts = static_cast<uint8_t*>(std::calloc(size_t(m.numFaces) / 8 + 1, 1));
+        if (!n.polygonStarts) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, uint64_t(m.numVerts));
         // A face naming a vertex the mesh does not have: the mesh cannot be written.
-        if (m.numVerts < 0 || m.numFaces < 0 || !CheckFaces(n))
-            return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
+        if (!CheckFaces(n)) return Fail(IDS_EXPORT_MESH_FAILED, n.node->GetName());
         plan.doublePositions = plan.doublePositions || NeedsDoubles(n);
         plan.normals = plan.normals || n.normals;
         plan.colours = plan.colours || n.colour.verts;
@@ -530,7 +548,7 @@ PlanResult PlanExport(IScene* scene, const ExportOptions& o, ExportPlan& plan) {
         plan.vertexTotal += n.vertexCount;
         if (plan.vertexTotal > kMaxFileVertices)
             return Fail(IDS_EXPORT_NO_MEMORY, nullptr, plan.vertexTotal);
-        if (!CountPolygons(plan, n)) return Fail(IDS_EXPORT_NO_MEMORY, nullptr, plan.vertexTotal);
+        MarkPolygons(plan, n);
         plan.polygonTotal += n.polygonCount;
     }
     return PlanResult{true, 0, nullptr, 0};

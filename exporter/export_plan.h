@@ -83,6 +83,7 @@ struct NodePlan {
     uint8_t* polygonStarts;
     uint32_t firstVertex, vertexCount;  // in the file, extra vertices included
     uint32_t polygonCount;
+    uint32_t maxCorners;  // of its largest polygon
     int materialBase, materialCount;  // the node's materials in the file's list
 };
 
@@ -130,10 +131,8 @@ inline uint32_t OutputVertex(const NodePlan& node, uint32_t f, int k) {
     return node.splits ? SplitVertexOf(node, 3 * f + uint32_t(k)) : node.mesh->faces[f].v[k];
 }
 
-// How many faces from f on make one polygon: they share its first corner,
-// each joined to the one before by a hidden edge, as the import fans them.
-uint32_t PolygonRun(const ExportPlan& plan, const NodePlan& node, uint32_t f);
-
+// Where a polygon starts: the faces the import fanned from one polygon,
+// joined by hidden edges, are written as that polygon again.
 inline bool StartsPolygon(const NodePlan& node, uint32_t f) {
     return (node.polygonStarts[f / 8] >> (f % 8)) & 1;
 }
