@@ -279,19 +279,13 @@ bool PlanSplitColumns(const ExportPlan& plan, NodePlan& n) {
 
 // ---- the vertices split where their corners differ
 
-uint8_t Quantize(float v) {
-    if (!(v > 0.0f)) return 0;
-    if (v >= 1.0f) return 255;
-    return uint8_t(std::lround(v * 255.0f));
-}
-
 bool SameValues(const UVVert& a, const UVVert& b, CompareAs compare) {
     switch (compare) {
         case kCompareColour:
-            return Quantize(a.x) == Quantize(b.x) && Quantize(a.y) == Quantize(b.y) &&
-                   Quantize(a.z) == Quantize(b.z);
+            return ColourByte(a.x) == ColourByte(b.x) && ColourByte(a.y) == ColourByte(b.y) &&
+                   ColourByte(a.z) == ColourByte(b.z);
         case kCompareAlpha:
-            return Quantize(a.x) == Quantize(b.x);
+            return ColourByte(a.x) == ColourByte(b.x);
         case kCompareTwoFloats:
             return std::memcmp(&a, &b, 2 * sizeof(float)) == 0;
         default:

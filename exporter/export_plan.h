@@ -4,6 +4,7 @@
 // the triangles form. The plan holds no copy of a mesh.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "exporter/exportoptions.h"
@@ -53,6 +54,14 @@ struct ChannelArrays {
         return corner / 3 < numFaces ? faces[corner / 3].t[corner % 3] : 0xFFFFFFFFu;
     }
 };
+
+// A colour or alpha value as the file's byte: 0..1 to 0..255, rounded;
+// out of range and NaN clamped.
+inline uint8_t ColourByte(float v) {
+    if (!(v > 0.0f)) return 0;
+    if (v >= 1.0f) return 255;
+    return uint8_t(std::lround(v * 255.0f));
+}
 
 // How two corners' values in a channel are compared: as the file keeps them.
 enum CompareAs { kCompareColour, kCompareAlpha, kCompareTwoFloats, kCompareOneFloat };

@@ -37,20 +37,11 @@ void ElementLine(PlyOut& out, const char* name, uint64_t count) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The map's file relative to the target's folder when it lies in it or
-// below it (ASCII case ignored, as the file system does); else as it is.
-const char* RelativeName(const char* map, const char* target) {
-    size_t folder = 0;
-    for (size_t i = 0; target[i]; ++i)
-        if (IsSeparator(target[i])) folder = i + 1;
-    if (folder == 0) return map;
-    for (size_t i = 0; i < folder; ++i) {
-        const char a = map[i], b = target[i];
-        if (!a) return map;
-        const bool same = (a | 0x20) == (b | 0x20) || (IsSeparator(a) && IsSeparator(b)) || a == b;
-        if (!same) return map;
-    }
-    return map + folder;
+// A name the header can hold on its line.
+bool IsOneLine(const char* name) {
+    for (; *name; ++name)
+        if (static_cast<unsigned char>(*name) < ' ') return false;
+    return true;
 }
 
 void TextureComments(const ExportPlan& plan, const char* target, PlyOut& out) {
@@ -58,9 +49,9 @@ void TextureComments(const ExportPlan& plan, const char* target, PlyOut& out) {
         Texmap* map = mtl ? mtl->GetSubTexmap(ID_DI) : nullptr;
         if (!map || map->ClassID() != BMTEX_CLASS_ID) continue;
         const char* name = static_cast<BitmapTex*>(map)->GetMapName();
-        if (name && *name) {
+        if (name && *name && IsOneLine(name)) {
             out.Text("comment TextureFile ");
-            out.Text(RelativeName(name, target));
+            out.Text(TextureFileName(name, target));
             out.Text("\n");
         }
     }
@@ -94,12 +85,6 @@ const char* const kMaterialProperties[] = {
 const int kMaterialValues = sizeof kMaterialProperties / sizeof kMaterialProperties[0];
 
 // ---- records
-
-uint8_t ColourByte(float v) {
-    if (!(v > 0.0f)) return 0;
-    if (v >= 1.0f) return 255;
-    return uint8_t(std::lround(v * 255.0f));
-}
 
 // Counts the records written and asks the progress every kTickEvery.
 class Ticker {
@@ -255,7 +240,22 @@ class Records {
     Ticker ticker;
 };
 
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
+
 }  // namespace
+
+const char* TextureFileName(const char* map, const char* target) {
+    size_t folder = 0;
+    for (size_t i = 0; target[i]; ++i)
+        if (IsSeparator(target[i])) folder = i + 1;
+    if (folder == 0) return map;
+    for (size_t i = 0; i < folder; ++i) {
+        const char a = map[i], b = target[i];
+        if (!a) return map;
+        if (FoldCase(a) != FoldCase(b) && !(IsSeparator(a) && IsSeparator(b))) return map;
+    }
+    return map + folder;
+}
 
 void WriteHeader(const ExportPlan& plan, ExportFormat format, const char* target, PlyOut& out) {
     out.Text("ply\n");

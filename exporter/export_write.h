@@ -22,5 +22,10 @@ void WriteHeader(const ExportPlan& plan, ExportFormat format, const char* target
 bool WriteRecords(const ExportPlan& plan, ExportFormat format, PlyOut& out,
                   WriteProgress& progress);
 
+// A texture file's name as the header gives it: relative to the target's
+// folder when it lies in it or below it (ASCII letters' case ignored, as
+// the file system does); else as it is.
+const char* TextureFileName(const char* map, const char* target);
+
 // The number of records WriteRecords writes, for the progress bar.
 uint64_t RecordCount(const ExportPlan& plan);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "exporter/dazazuexport.h"
+#include "exporter/export_write.h"
 #include "ply/ply_reader.h"
 #include "hostsdk/standin.h"
 #include "tests/support/export_doubles.h"
@@ -183,6 +184,18 @@ TEST_F(DoExportTest, TheSelectionAloneIsWritten) {
     EXPECT_NE(file.find("element face 4\n"), std::string::npos);  // the quads, rejoined
     EXPECT_EQ(Export(TRUE), IMPEXP_SUCCESS);
     EXPECT_NE(ReadAll(target).find("element vertex 13\n"), std::string::npos);
+}
+
+TEST(TextureFileNameTest, RelativeBesideOrBelowTheFile) {
+    const char* const kCases[][3] = {
+        {"C:\\scans\\tex.png", "C:\\scans\\out.ply", "tex.png"},
+        {"c:/Scans/maps\\tex.png", "C:\\scans\\out.ply", "maps\\tex.png"},
+        {"C:\\other\\tex.png", "C:\\scans\\out.ply", "C:\\other\\tex.png"},
+        {"C:\\scans2\\tex.png", "C:\\scans\\out.ply", "C:\\scans2\\tex.png"},
+        {"C:\\sc@ns\\tex.png", "C:\\sc`ns\\out.ply", "C:\\sc@ns\\tex.png"},
+        {"tex.png", "out.ply", "tex.png"},
+    };
+    for (const auto& c : kCases) EXPECT_STREQ(TextureFileName(c[0], c[1]), c[2]) << c[0];
 }
 
 }  // namespace
