@@ -158,6 +158,9 @@ int DazAzuExport::DoExport(const char* name, ExpInterface* ei, Interface* i, BOO
                            DWORD exportOptions) {
     hostInterface = i;
     showPrompts = suppressPrompts ? 0 : 1;
+    // A path cut to fit would name another file.
+    if (std::strlen(name) >= sizeof targetPath)
+        return Fail(IDS_EXPORT_CANNOT_CREATE, name, 0, IMPEXP_FAIL);
     CopyBounded(targetPath, sizeof targetPath, name);
     DeriveBaseName(name, baseName, sizeof baseName);
     PrepareExportDialogs();

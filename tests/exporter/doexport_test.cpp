@@ -168,6 +168,16 @@ TEST_F(DoExportTest, AMeshTheHostCannotGiveLeavesTheOldFile) {
     EXPECT_NE(ExportDoublesNow().messages[0].find("cannot be read"), std::string::npos);
 }
 
+TEST_F(DoExportTest, APathTooLongIsRefusedNotCut) {
+    AddGrid(scene, 1, 0);
+    const std::string longer = target.string() + std::string(300, 'x');
+    DazAzuExport* exporter = new DazAzuExport;
+    EXPECT_EQ(exporter->DoExport(longer.c_str(), &scene, &core, FALSE), IMPEXP_FAIL);
+    delete exporter;
+    ExpectOldFileAlone();
+    ASSERT_EQ(ExportDoublesNow().messages.size(), 1u);
+}
+
 TEST_F(DoExportTest, WithoutPromptsNothingIsShown) {
     EXPECT_EQ(Export(TRUE), IMPEXP_FAIL);  // no mesh
     EXPECT_EQ(ExportDoublesNow().optionsDialogRuns, 0);
