@@ -11,7 +11,6 @@ void RunMeshBuildOf(DazAzu& importer, HWND progressWindow) {
 
 ImportBuild importBuild = RunMeshBuildOf;
 
-// The import's mesh build as the dialog's job.
 class ImportJob : public ProgressJob {
   public:
     explicit ImportJob(DazAzu& i) : importer(i) {}
